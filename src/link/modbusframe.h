@@ -1,0 +1,65 @@
+#ifndef MODBUSFRAME_H
+#define MODBUSFRAME_H
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// Modbus RTU frames as the modem speaks them: one slave address, reads with
+// function 3, writes with function 16, every frame closed by the CRC-16.
+namespace Modbus {
+constexpr quint8 DeviceAddress = 0x40;
+constexpr quint8 ReadHoldingRegisters = 0x03;
+constexpr quint8 WriteMultipleRegisters = 0x10;
+// Set in the function code of an answer that reports an exception.
+constexpr quint8 ExceptionFlag = 0x80;
+constexpr int ReadRequestLength = 8;
+constexpr int WriteAnswerLength = 8;
+constexpr int ExceptionAnswerLength = 5;
+}
+
+// CRC-16/MODBUS (poly 0xA001 reflected, start 0xFFFF, no final XOR).
+// A length of 0 or less gives the start value 0xFFFF.
+quint16 crc16(const char *data, int length);
+
+// Stores the CRC of the first totalLength-2 bytes in the last two bytes,
+// low byte first, as it goes on the wire.
+void appendCrc16(char *frame, int totalLength);
+
+// Exchanges the two bytes of every pair in place; the registers travel high
+// byte first while the blocks are kept in memory as little-endian words.
+// A trailing odd byte is left alone.
+void swapPairs(char *data, int length);
+
+// The frame trace: " %.2X" per byte, a line break after every 64th byte,
+// then " enddamp" and a line break.
+QByteArray hexDumpText(const char *data, int length);
+
+// Writes hexDumpText to standard output and flushes it, so the trace keeps
+// pace with the line even when stdout is a pipe.
+void hexDump(const char *data, int length);
+
+// The acceptance test: at least 3 bytes, and the CRC over all of them,
+// the received check sum included, is 0.
+bool answerPassesCrc(const char *answer, int length);
+
+// An 8-byte read of `count` holding registers from `firstRegister`, CRC included.
+QByteArray readRequest(quint16 firstRegister, quint16 count);
+
+// A write of the registers whose little-endian image is `hostOrderData`
+// (an odd last byte is padded with 0): 9 + 2N bytes, pairs swapped, CRC included.
+QByteArray writeRequest(quint16 firstRegister, const QByteArray &hostOrderData);
+
+struct AnswerCheck {
+    enum Outcome { Accepted, Exception, Mismatch };
+    Outcome outcome = Mismatch;
+    int exceptionCode = 0;     // for Exception
+};
+
+// Checks an answer that already passed the CRC test against its request:
+// an exception answer from the device, or the answer the request calls for
+// (same address and function; for a read the byte count 2N and 5 + 2N bytes;
+// for a write 8 bytes repeating the first register and the count).
+// Anything else, an echo of the request included, is a Mismatch.
+AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength);
+
+#endif // MODBUSFRAME_H
