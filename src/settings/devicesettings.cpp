@@ -1,0 +1,371 @@
+#include "devicesettings.h"
+
+#include "settingscodecs.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextCodec>
+
+#include <cstring>
+
+namespace {
+
+enum class Kind { Text, Address, Serial, Number, NumberX10 };
+enum class Block { Settings, Entry };
+
+struct Field {
+    const char *key;
+    Kind kind;
+    Block block;
+    int offset;     // within its block
+    int width;      // bytes in the block
+    bool hasWidget;
+};
+
+// One row per entry, in index order. Entry blocks repeat one layout; the
+// block number is (index - PhNum1) % 4.
+const Field fields[DeviceSettings::Count] = {
+    {"apnServer", Kind::Text, Block::Settings, 42, 32, true},
+    {"apnLogin", Kind::Text, Block::Settings, 74, 14, true},
+    {"apnPassword", Kind::Text, Block::Settings, 88, 14, true},
+    {"own_Ph", Kind::Text, Block::Settings, 0, 14, false},
+    {"sc_Ph", Kind::Text, Block::Settings, 14, 14, false},
+    {"sms_Ph", Kind::Text, Block::Settings, 28, 14, false},
+    {"IP", Kind::Address, Block::Settings, 102, 4, false},
+    {"DNS1", Kind::Address, Block::Settings, 106, 4, false},
+    {"DNS2", Kind::Address, Block::Settings, 110, 4, false},
+    {"MbsAdr", Kind::Number, Block::Settings, 114, 2, false},
+    // The device keeps Rx before Tx, the reverse of the list order.
+    {"TxSetting", Kind::Serial, Block::Settings, 118, 2, true},
+    {"RxSetting", Kind::Serial, Block::Settings, 116, 2, true},
+    {"ToutWaitNext", Kind::NumberX10, Block::Settings, 120, 2, false},
+    {"ToutWaitAnsw", Kind::NumberX10, Block::Settings, 122, 2, true},
+    {"RestartTimeSrv", Kind::Number, Block::Settings, 124, 2, false},
+    {"RestartTimeMdm", Kind::Number, Block::Settings, 126, 2, false},
+    {"DisconnectTime", Kind::Number, Block::Settings, 128, 2, false},
+    {"ToutWaitNextPacket", Kind::NumberX10, Block::Settings, 130, 2, true},
+    {"ToutBetwenBytes", Kind::NumberX10, Block::Settings, 132, 2, true},
+    {"MaxNumBytes", Kind::Number, Block::Settings, 134, 2, false},
+    {"TryNum", Kind::Number, Block::Settings, 136, 2, true},
+    {"AnswersNum", Kind::Number, Block::Settings, 138, 2, false},
+    {"KeepCon", Kind::Number, Block::Settings, 140, 2, true},
+    {"PhNum1", Kind::Text, Block::Entry, 0, 20, true},
+    {"PhNum2", Kind::Text, Block::Entry, 0, 20, true},
+    {"PhNum3", Kind::Text, Block::Entry, 0, 20, true},
+    {"PhNum4", Kind::Text, Block::Entry, 0, 20, true},
+    {"MirrServ1", Kind::Address, Block::Entry, 20, 4, true},
+    {"MirrServ2", Kind::Address, Block::Entry, 20, 4, true},
+    {"MirrServ3", Kind::Address, Block::Entry, 20, 4, true},
+    {"MirrServ4", Kind::Address, Block::Entry, 20, 4, true},
+    {"MirrPort1", Kind::Number, Block::Entry, 24, 2, true},
+    {"MirrPort2", Kind::Number, Block::Entry, 24, 2, true},
+    {"MirrPort3", Kind::Number, Block::Entry, 24, 2, true},
+    {"MirrPort4", Kind::Number, Block::Entry, 24, 2, true},
+};
+
+bool validIndex(int index)
+{
+    return index >= 0 && index < DeviceSettings::Count;
+}
+
+// The longest prefix of `utf8` that fits `width` bytes and does not end inside
+// a multi-byte sequence.
+int fittingLength(const QByteArray &utf8, int width)
+{
+    if (utf8.size() <= width)
+        return utf8.size();
+    int length = width;
+    while (length > 0 && (quint8(utf8.at(length)) & 0xC0) == 0x80)
+        --length;
+    return length;
+}
+
+void storeWord(char *at, quint16 word)
+{
+    at[0] = char(word & 0xFF);
+    at[1] = char(word >> 8);
+}
+
+quint16 loadWord(const char *at)
+{
+    return quint16(quint8(at[0]) | (quint8(at[1]) << 8));
+}
+
+void encodeField(char *block, const Field &field, const QString &text)
+{
+    char *at = block + field.offset;
+    switch (field.kind) {
+    case Kind::Text: {
+        // The block starts zero-filled, so a shorter text is NUL-terminated
+        // already; one of exactly the width fills the field with no NUL.
+        const QByteArray utf8 = text.toUtf8();
+        std::memcpy(at, utf8.constData(), size_t(fittingLength(utf8, field.width)));
+        break;
+    }
+    case Kind::Address: {
+        const std::array<quint8, 4> octets = parseAddress(text);
+        for (int i = 0; i < 4; ++i)
+            at[i] = char(octets[size_t(i)]);
+        break;
+    }
+    case Kind::Serial:
+        storeWord(at, parseSerialSettings(text));
+        break;
+    case Kind::Number:
+        storeWord(at, quint16(parseDecimal(text) & 0xFFFF));
+        break;
+    case Kind::NumberX10:
+        // C++ division truncates toward zero, as the device expects.
+        storeWord(at, quint16((parseDecimal(text) / 10) & 0xFFFF));
+        break;
+    }
+}
+
+QString decodeText(const char *at, int width)
+{
+    const int length = int(qstrnlen(at, uint(width)));
+    // QString::fromUtf8 drops a leading byte order mark; a text field is
+    // taken as it stands, so a written U+FEFF reads back too.
+    static QTextCodec *const utf8 = QTextCodec::codecForMib(106);
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    return utf8->toUnicode(at, length, &state);
+}
+
+QString decodeField(const char *block, const Field &field)
+{
+    const char *at = block + field.offset;
+    switch (field.kind) {
+    case Kind::Text:
+        return decodeText(at, field.width);
+    case Kind::Address:
+        return formatAddress({quint8(at[0]), quint8(at[1]), quint8(at[2]), quint8(at[3])});
+    case Kind::Serial:
+        return formatSerialSettings(loadWord(at));
+    case Kind::Number:
+        return QString::number(loadWord(at));
+    case Kind::NumberX10:
+        return QString::number(int(loadWord(at)) * 10);
+    }
+    return QString();
+}
+
+// A block of the full size: the given bytes, then zeros.
+QByteArray padded(const QByteArray &block, int size)
+{
+    QByteArray full(size, '\0');
+    std::memcpy(full.data(), block.constData(), size_t(qMin(block.size(), size)));
+    return full;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DeviceSettings", text);
+}
+
+// Only plain ASCII digits: no sign, no blanks, no other scripts' digits. The
+// codecs would quietly accept " 5" or "+5" and read "5x" as 0; the check
+// refuses anything that is not exactly a number.
+bool plainNumber(const QString &text, quint64 maximum)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    bool ok = false;
+    const quint64 value = text.toULongLong(&ok, 10);
+    return ok && value <= maximum;
+}
+
+QString textProblem(const QString &text, int width)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isNull())
+            return tr("the text contains a NUL character");
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate())
+            return tr("the text contains an unpaired surrogate character");
+    }
+    const int bytes = text.toUtf8().size();
+    if (bytes > width)
+        return tr("the text takes %1 bytes but the field holds %2").arg(bytes).arg(width);
+    return QString();
+}
+
+QString addressProblem(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() > 4)
+        return tr("\"%1\" has more than four parts; expected an address such as 192.168.0.1").arg(text);
+    for (const QString &part : parts) {
+        if (!plainNumber(part, 255))
+            return tr("\"%1\" is not an address of one to four numbers from 0 to 255 separated by dots")
+                .arg(text);
+    }
+    return QString();
+}
+
+QString serialProblem(const QString &text)
+{
+    static const QList<quint64> rates = {300, 600, 1200, 2400, 4800, 9600, 14400, 19200,
+                                         38400, 57600, 76800, 115200};
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() > 6)
+        return tr("\"%1\" has more than six parts; expected e.g. 9600,8,1,N,0,0").arg(text);
+
+    auto numberIn = [](const QString &part, const QList<quint64> &allowed) {
+        return plainNumber(part, 0xFFFFFFFFu) && allowed.contains(part.toULongLong());
+    };
+    if (!numberIn(parts.at(0), rates))
+        return tr("the baud rate \"%1\" is not one the device supports").arg(parts.at(0));
+    if (parts.size() > 1 && !numberIn(parts.at(1), {5, 6, 7, 8, 9}))
+        return tr("the data bits \"%1\" are not 5, 6, 7, 8 or 9").arg(parts.at(1));
+    if (parts.size() > 2 && !numberIn(parts.at(2), {1, 2}))
+        return tr("the stop bits \"%1\" are not 1 or 2").arg(parts.at(2));
+    if (parts.size() > 3) {
+        const QString &parity = parts.at(3);
+        if (parity.size() != 1 || !QStringLiteral("NEOSM").contains(parity.at(0)))
+            return tr("the parity \"%1\" is not N, E, O, S or M").arg(parity);
+    }
+    for (int i = 4; i < parts.size(); ++i) {
+        if (!numberIn(parts.at(i), {0, 1}))
+            return tr("the option \"%1\" is not 0 or 1").arg(parts.at(i));
+    }
+    return QString();
+}
+
+QString problemOf(const Field &field, const QString &text)
+{
+    // An empty text is stored as zero in every kind of field, and a fresh
+    // record must be writable.
+    if (text.isEmpty())
+        return QString();
+    switch (field.kind) {
+    case Kind::Text:
+        return textProblem(text, field.width);
+    case Kind::Address:
+        return addressProblem(text);
+    case Kind::Serial:
+        return serialProblem(text);
+    case Kind::Number:
+        if (!plainNumber(text, 65535))
+            return tr("\"%1\" is not a whole number from 0 to 65535").arg(text);
+        return QString();
+    case Kind::NumberX10:
+        if (!plainNumber(text, 655359))
+            return tr("\"%1\" is not a whole number from 0 to 655359").arg(text);
+        return QString();
+    }
+    return QString();
+}
+
+} // namespace
+
+QString SettingProblem::message() const
+{
+    if (isValid())
+        return QString();
+    return tr("Cannot write %1: %2").arg(DeviceSettings::key(index), reason);
+}
+
+DeviceSettings::DeviceSettings() = default;
+
+const QString &DeviceSettings::value(int index) const
+{
+    static const QString none;
+    return validIndex(index) ? m_values[size_t(index)] : none;
+}
+
+void DeviceSettings::setValue(int index, const QString &text)
+{
+    if (validIndex(index))
+        m_values[size_t(index)] = text;
+}
+
+QString DeviceSettings::key(int index)
+{
+    return validIndex(index) ? QString::fromLatin1(fields[index].key) : QString();
+}
+
+int DeviceSettings::indexOfKey(const QString &key)
+{
+    for (int i = 0; i < Count; ++i) {
+        if (key == QLatin1String(fields[i].key))
+            return i;
+    }
+    return -1;
+}
+
+bool DeviceSettings::hasFormWidget(int index)
+{
+    return validIndex(index) && fields[index].hasWidget;
+}
+
+int DeviceSettings::textFieldWidth(int index)
+{
+    return validIndex(index) && fields[index].kind == Kind::Text ? fields[index].width : 0;
+}
+
+QByteArray DeviceSettings::encodeSettingsBlock(bool withKeepCon) const
+{
+    QByteArray block(withKeepCon ? SettingsBlockBytesWithKeepCon : SettingsBlockBytes, '\0');
+    const int last = withKeepCon ? KeepCon : KeepCon - 1;
+    for (int i = 0; i <= last; ++i)
+        encodeField(block.data(), fields[i], m_values[size_t(i)]);
+    return block;
+}
+
+void DeviceSettings::decodeSettingsBlock(const QByteArray &block, bool withKeepCon)
+{
+    const QByteArray full = padded(block, withKeepCon ? SettingsBlockBytesWithKeepCon : SettingsBlockBytes);
+    for (int i = 0; i < KeepCon; ++i)
+        m_values[size_t(i)] = decodeField(full.constData(), fields[i]);
+    m_values[KeepCon] = withKeepCon ? decodeField(full.constData(), fields[KeepCon]) : QStringLiteral("0");
+}
+
+QByteArray DeviceSettings::encodeEntryBlock(int k) const
+{
+    if (k < 0 || k >= EntryBlockCount)
+        return QByteArray();
+    QByteArray block(EntryBlockBytes, '\0');
+    for (int first : {PhNum1, MirrServ1, MirrPort1})
+        encodeField(block.data(), fields[first + k], m_values[size_t(first + k)]);
+    return block;
+}
+
+void DeviceSettings::decodeEntryBlock(int k, const QByteArray &block)
+{
+    if (k < 0 || k >= EntryBlockCount)
+        return;
+    const QByteArray full = padded(block, EntryBlockBytes);
+    for (int first : {PhNum1, MirrServ1, MirrPort1})
+        m_values[size_t(first + k)] = decodeField(full.constData(), fields[first + k]);
+}
+
+SettingProblem DeviceSettings::firstProblem() const
+{
+    for (int i = 0; i < Count; ++i) {
+        SettingProblem problem = check(i, m_values[size_t(i)]);
+        if (!problem.isValid())
+            return problem;
+    }
+    return SettingProblem();
+}
+
+SettingProblem DeviceSettings::check(int index, const QString &text)
+{
+    SettingProblem problem;
+    if (!validIndex(index))
+        return problem;
+    const QString reason = problemOf(fields[index], text);
+    if (!reason.isEmpty()) {
+        problem.index = index;
+        problem.reason = reason;
+    }
+    return problem;
+}

@@ -1,0 +1,79 @@
+#ifndef DEVICESETTINGS_H
+#define DEVICESETTINGS_H
+
+#include <QByteArray>
+#include <QMetaType>
+#include <QString>
+#include <array>
+
+// Why an entry cannot be written to the device. A default-constructed problem
+// means "none".
+struct SettingProblem {
+    int index = -1;          // DeviceSettings index of the offending entry
+    QString reason;          // translated, e.g. "the baud rate 56000 is not supported"
+
+    bool isValid() const { return index < 0; }
+    // A status-bar text naming the key and the reason; empty when valid.
+    QString message() const;
+};
+
+// The modem's 35 parameters, each held as the text the form and the settings
+// files show, and their images in the device's register blocks.
+//
+// Block images are in host order: a 16-bit value low byte first, address
+// octets in text order, texts as UTF-8. The pair swap for the wire is the
+// framing code's business.
+class DeviceSettings {
+public:
+    enum Index : int { apnServer, apnLogin, apnPassword, own_Ph, sc_Ph, sms_Ph, IP, DNS1, DNS2, MbsAdr,
+        TxSetting, RxSetting, ToutWaitNext, ToutWaitAnsw, RestartTimeSrv, RestartTimeMdm, DisconnectTime,
+        ToutWaitNextPacket, ToutBetwenBytes, MaxNumBytes, TryNum, AnswersNum, KeepCon,
+        PhNum1, PhNum2, PhNum3, PhNum4, MirrServ1, MirrServ2, MirrServ3, MirrServ4,
+        MirrPort1, MirrPort2, MirrPort3, MirrPort4 };
+    static constexpr int Count = 35;
+    static constexpr int EntryBlockCount = 4;
+    static constexpr int SettingsBlockBytes = 140;              // 70 registers, no KeepCon
+    static constexpr int SettingsBlockBytesWithKeepCon = 142;   // 71 registers
+    static constexpr int EntryBlockBytes = 26;                  // 13 registers
+    static constexpr int SettingsBlockEntries = KeepCon + 1;    // entries 0..22 live in the settings block
+
+    DeviceSettings();                                   // 35 empty texts
+
+    // An index outside 0..34 reads as an empty text and is ignored on write.
+    const QString &value(int index) const;
+    void setValue(int index, const QString &text);
+
+    bool operator==(const DeviceSettings &other) const { return m_values == other.m_values; }
+    bool operator!=(const DeviceSettings &other) const { return !(*this == other); }
+
+    static QString key(int index);                      // "apnServer" ... "MirrPort4"; empty outside 0..34
+    static int indexOfKey(const QString &key);          // exact, case-sensitive; -1 if not one of the 35
+    static bool hasFormWidget(int index);               // false for the 13: 3-9, 12, 14-16, 19, 21
+    // Width in bytes of the device field of a free text entry; 0 for any other entry.
+    static int textFieldWidth(int index);
+
+    // Settings block: entries 0..22, 140 bytes, or 142 with KeepCon.
+    QByteArray encodeSettingsBlock(bool withKeepCon) const;
+    // Bytes past the end of a short block read as 0, extra bytes are ignored;
+    // without KeepCon in the block, KeepCon becomes "0".
+    void decodeSettingsBlock(const QByteArray &block, bool withKeepCon);
+    // Entry block k (0..3): entries PhNum(k+1), MirrServ(k+1), MirrPort(k+1);
+    // 26 bytes, or an empty array for k outside 0..3.
+    QByteArray encodeEntryBlock(int k) const;
+    void decodeEntryBlock(int k, const QByteArray &block);
+
+    // The first entry, in index order, whose text the device cannot hold
+    // exactly as written; isValid() is true when every entry can be written.
+    // Encoding never fails, it stores a defined value for any text, so a write
+    // asks this first instead of sending a value the operator did not mean.
+    SettingProblem firstProblem() const;
+    // The same check for one text given as entry `index`.
+    static SettingProblem check(int index, const QString &text);
+
+private:
+    std::array<QString, Count> m_values;
+};
+
+Q_DECLARE_METATYPE(DeviceSettings)
+
+#endif // DEVICESETTINGS_H

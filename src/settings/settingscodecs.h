@@ -1,0 +1,25 @@
+#ifndef SETTINGSCODECS_H
+#define SETTINGSCODECS_H
+
+#include <QString>
+#include <array>
+
+// Conversions between the packed device values and the texts shown in the
+// form and stored in settings files. None of them fails: any input gives a
+// defined result, so the read and write jobs never stop on a bad value.
+// Whether a text is one the device can really hold is a separate question,
+// answered by DeviceSettings::firstProblem() before a write.
+
+// Base-10 conversion as the toolkit does it (surrounding blanks and a sign are
+// accepted); an empty or non-numeric text, or one out of 64-bit range, gives 0.
+qint64 parseDecimal(const QString &text);
+
+// "baud,data bits,stop bits,parity,flag A,flag B", e.g. "9600,8,1,N,0,0".
+QString formatSerialSettings(quint16 word);
+quint16 parseSerialSettings(const QString &text);
+
+// Dotted decimal, first octet first: "192.168.0.1".
+QString formatAddress(const std::array<quint8, 4> &octets);
+std::array<quint8, 4> parseAddress(const QString &text);
+
+#endif // SETTINGSCODECS_H
