@@ -1,0 +1,29 @@
+#include "filesupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QXmlStreamReader>
+
+namespace FileSupport {
+
+void limitReader(QXmlStreamReader &reader)
+{
+    reader.setEntityExpansionLimit(EntityExpansionLimit);
+}
+
+QString openFailureReason(const QString &fileName, const QFileDevice &file)
+{
+    if (fileName.isEmpty())
+        return QCoreApplication::translate("SettingsFile", "No file name given.");
+    const QFileInfo info(fileName);
+    if (info.isDir())
+        return QCoreApplication::translate("SettingsFile", "\"%1\" is a folder, not a file.").arg(fileName);
+    if (!info.absoluteDir().exists())
+        return QCoreApplication::translate("SettingsFile", "The folder \"%1\" does not exist.")
+            .arg(QDir::toNativeSeparators(info.absolutePath()));
+    return QCoreApplication::translate("SettingsFile", "\"%1\" cannot be opened: %2").arg(fileName, file.errorString());
+}
+
+} // namespace FileSupport

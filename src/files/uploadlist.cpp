@@ -1,0 +1,25 @@
+#include "uploadlist.h"
+
+#include "filesupport.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+UploadList readUploadList(const QString &fileName)
+{
+    UploadList list;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return list;
+    list.opened = true;
+    QXmlStreamReader reader(&file);
+    FileSupport::limitReader(reader);
+    while (!reader.atEnd() && !reader.hasError()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement || reader.name() != QLatin1String("file"))
+            continue;
+        const QXmlStreamAttributes attributes = reader.attributes();
+        if (attributes.hasAttribute(QStringLiteral("name")))
+            list.files.append(attributes.value(QStringLiteral("name")).toString());
+    }
+    return list;
+}

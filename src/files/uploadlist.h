@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct UploadList {
+    bool opened = false;   // false when the file could not be opened
+    QStringList files;
+};
+
+// The "name" attributes of all "file" elements (exact, case-sensitive local
+// name), at any depth, unchanged and in document order. A document that
+// breaks off keeps the names read before the reader's first error.
+UploadList readUploadList(const QString &fileName);
