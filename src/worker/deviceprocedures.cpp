@@ -1,0 +1,176 @@
+#include "deviceprocedures.h"
+
+#include "modbusframe.h"
+#include "seriallink.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int ReadAnswerHeaderLength = 3;     // address, function, byte count
+constexpr int WriteRequestHeaderLength = 7;   // address, function, first register, count, byte count
+constexpr int CrcLength = 2;
+
+constexpr int EntryFirstRegisterHigh = 0x01;  // entry block k starts at 0x0100 + 0x40·k
+constexpr int EntryRegisterStride = 0x40;
+constexpr int EntryRegisters = DeviceSettings::EntryBlockBytes / 2;
+
+// An acknowledged block counts 20 when its answer has the normal 8 bytes.
+int progressOf(int answerLength)
+{
+    return answerLength * 100 / 40;
+}
+
+char byteOf(int value)
+{
+    return static_cast<char>(value & 0xFF);
+}
+
+} // namespace
+
+DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Report report, StopRequested stopRequested)
+    : link(link)
+    , settingsRegisters(withKeepCon ? DeviceSettings::SettingsBlockBytesWithKeepCon / 2
+                                    : DeviceSettings::SettingsBlockBytes / 2)
+    , settingsBytes(withKeepCon ? DeviceSettings::SettingsBlockBytesWithKeepCon : DeviceSettings::SettingsBlockBytes)
+    , withKeepCon(withKeepCon)
+    , report(std::move(report))
+    , stopRequested(std::move(stopRequested))
+{
+}
+
+bool DeviceProcedures::read(const Commit &commit)
+{
+    txBuffer.fill(0);
+    txBuffer[0] = byteOf(Modbus::DeviceAddress);
+    txBuffer[1] = byteOf(Modbus::ReadHoldingRegisters);
+    txBuffer[5] = byteOf(settingsRegisters);
+    int answerLength = send(Modbus::ReadRequestLength);
+    if (judge(Modbus::ReadRequestLength, answerLength, 0) != Verdict::Accepted)
+        return false;
+
+    report(QString::asprintf("Recieved %d bytes", answerLength));
+    QByteArray answer = answerData(answerLength, settingsBytes);
+    hexDump(answer.constData(), answerLength);
+    swapPairs(answer.data() + ReadAnswerHeaderLength, settingsBytes);
+    hexDump(answer.constData(), answerLength);
+
+    // Nothing reaches the worker's record before all five blocks are in, so
+    // a Read that fails half-way leaves it as it was.
+    DeviceSettings record;
+    record.decodeSettingsBlock(answer.mid(ReadAnswerHeaderLength, settingsBytes), withKeepCon);
+
+    txBuffer[2] = byteOf(EntryFirstRegisterHigh);
+    txBuffer[5] = byteOf(EntryRegisters);
+    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k) {
+        txBuffer[3] = byteOf(EntryRegisterStride * k);
+        answerLength = send(Modbus::ReadRequestLength);
+        if (judge(Modbus::ReadRequestLength, answerLength, 0) != Verdict::Accepted)
+            return false;
+
+        report(QString::asprintf("Recieved %d[%d] bytes", k, answerLength));
+        answer = answerData(answerLength, DeviceSettings::EntryBlockBytes);
+        hexDump(answer.constData(), answerLength);
+        swapPairs(answer.data() + ReadAnswerHeaderLength, DeviceSettings::EntryBlockBytes);
+        record.decodeEntryBlock(k, answer.mid(ReadAnswerHeaderLength, DeviceSettings::EntryBlockBytes));
+    }
+
+    commit(record);
+    report(QString::asprintf("It is Readed %d", answerLength));
+    return true;
+}
+
+bool DeviceProcedures::write(const DeviceSettings &record)
+{
+    txBuffer.fill(0);
+    txBuffer[0] = byteOf(Modbus::DeviceAddress);
+    txBuffer[1] = byteOf(Modbus::WriteMultipleRegisters);
+    txBuffer[5] = byteOf(settingsRegisters);
+    txBuffer[6] = byteOf(settingsBytes);
+    char *data = txBuffer.data() + WriteRequestHeaderLength;
+    const QByteArray settingsBlock = record.encodeSettingsBlock(withKeepCon);
+    std::copy_n(settingsBlock.constData(), std::min<int>(settingsBlock.size(), settingsBytes), data);
+    swapPairs(data, settingsBytes);
+    const int settingsRequestLength = WriteRequestHeaderLength + settingsBytes + CrcLength;
+    int answerLength = send(settingsRequestLength);
+    if (judge(settingsRequestLength, answerLength, 0) != Verdict::Accepted)
+        return false;
+    report(QString::asprintf("Recieved %d%%", progressOf(answerLength)));
+
+    txBuffer[4] = 0;
+    txBuffer[5] = byteOf(EntryRegisters);
+    txBuffer[6] = byteOf(DeviceSettings::EntryBlockBytes);
+    const int entryRequestLength = WriteRequestHeaderLength + DeviceSettings::EntryBlockBytes + CrcLength;
+    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k) {
+        txBuffer[2] = byteOf(EntryFirstRegisterHigh);
+        txBuffer[3] = byteOf(EntryRegisterStride * k);
+        const QByteArray entryBlock = record.encodeEntryBlock(k);
+        std::fill_n(data, DeviceSettings::EntryBlockBytes, '\0');
+        std::copy_n(entryBlock.constData(), std::min<int>(entryBlock.size(), DeviceSettings::EntryBlockBytes), data);
+        swapPairs(data, DeviceSettings::EntryBlockBytes);
+        answerLength = send(entryRequestLength);
+        if (judge(entryRequestLength, answerLength, k + 1) != Verdict::Accepted)
+            return false;
+        report(QString::asprintf("Recieved %d%%", 20 + 20 * k + progressOf(answerLength)));
+    }
+
+    report(QString::asprintf("It is Ready %d%%", 100));
+    return true;
+}
+
+// Finishes the frame at the start of txBuffer and exchanges it. Returns the
+// answer length, or -1 when the job is asked to stop: then no exchange is
+// started, and one cut short is not judged.
+int DeviceProcedures::send(int length)
+{
+    if (stopRequested())
+        return -1;
+    appendCrc16(txBuffer.data(), length);
+    hexDump(txBuffer.data(), length);
+    const int answerLength = link.exchange(txBuffer.data(), length);
+    if (stopRequested())
+        return -1;
+    return answerLength;
+}
+
+// `step` is 1..4 for the entry writes, whose messages name it, else 0.
+DeviceProcedures::Verdict DeviceProcedures::judge(int requestLength, int answerLength, int step)
+{
+    if (answerLength < 0)
+        return Verdict::Stopped;
+
+    QString message;
+    if (!answerPassesCrc(link.answer(), answerLength)) {
+        message = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
+                       : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
+    } else {
+        const AnswerCheck check = checkAnswer(txBuffer.data(), requestLength, link.answer(), answerLength);
+        switch (check.outcome) {
+        case AnswerCheck::Accepted:
+            return Verdict::Accepted;
+        case AnswerCheck::Exception:
+            message = step ? QString::asprintf("The device answered with exception %d on %d step",
+                                               check.exceptionCode, step)
+                           : QString::asprintf("The device answered with exception %d", check.exceptionCode);
+            break;
+        case AnswerCheck::Mismatch:
+            message = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",
+                                               answerLength, step)
+                           : QString::asprintf("The answer of %d bytes does not match the request", answerLength);
+            break;
+        }
+    }
+    report(message);
+    return Verdict::Rejected;
+}
+
+// A copy of the accepted answer. checkAnswer has made sure it holds the whole
+// block; the zero padding only guards the copy should that ever change.
+QByteArray DeviceProcedures::answerData(int answerLength, int dataLength) const
+{
+    QByteArray answer(link.answer(), answerLength);
+    const int needed = ReadAnswerHeaderLength + dataLength;
+    if (answer.size() < needed)
+        answer.append(QByteArray(needed - answer.size(), '\0'));
+    return answer;
+}

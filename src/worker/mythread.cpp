@@ -1,0 +1,148 @@
+#include "mythread.h"
+
+#include "deviceprocedures.h"
+#include "seriallink.h"
+
+#include <QMutexLocker>
+
+#include <cstdio>
+
+namespace {
+
+// The messages show the connection text as the link was given it (Latin-1).
+// asprintf reads %s as UTF-8, so the Latin-1 bytes are turned back into
+// UTF-8 first; otherwise an accented port name would come out garbled.
+QByteArray asMessageArgument(const QString &portConfig)
+{
+    return QString::fromLatin1(portConfig.toLatin1()).toUtf8();
+}
+
+} // namespace
+
+MyThread::MyThread(QObject *parent)
+    : QThread(parent)
+{
+}
+
+MyThread::~MyThread()
+{
+    requestInterruption();
+    wait();
+}
+
+bool MyThread::startJob(int job, const JobRequest &request)
+{
+    QMutexLocker locker(&mutex);
+    // isRunning() stays true until run() has returned, so a request made
+    // while the last message of a job is still on its way is dropped too.
+    if (isRunning())
+        return false;
+    shared.portConfig = request.portConfig;
+    shared.keepConEnabled = request.keepConEnabled;
+    if (request.settings)
+        shared.settings = *request.settings;
+    if (request.uploadFiles)
+        shared.uploadFiles = *request.uploadFiles;
+    shared.job = job;
+    start(QThread::InheritPriority);
+    return true;
+}
+
+DeviceSettings MyThread::settings() const
+{
+    QMutexLocker locker(&mutex);
+    return shared.settings;
+}
+
+void MyThread::setSetting(int index, const QString &value)
+{
+    QMutexLocker locker(&mutex);
+    shared.settings.setValue(index, value);
+}
+
+void MyThread::setSettings(const DeviceSettings &settings)
+{
+    QMutexLocker locker(&mutex);
+    shared.settings = settings;
+}
+
+QStringList MyThread::uploadFiles() const
+{
+    QMutexLocker locker(&mutex);
+    return shared.uploadFiles;
+}
+
+QString MyThread::portConfig() const
+{
+    QMutexLocker locker(&mutex);
+    return shared.portConfig;
+}
+
+int MyThread::keepConEnabled() const
+{
+    QMutexLocker locker(&mutex);
+    return shared.keepConEnabled;
+}
+
+int MyThread::job() const
+{
+    QMutexLocker locker(&mutex);
+    return shared.job;
+}
+
+void MyThread::setLinkTimeouts(int answer, int next, int byteGap)
+{
+    QMutexLocker locker(&mutex);
+    shared.linkTimeouts = LinkTimeouts{answer, next, byteGap};
+}
+
+void MyThread::commitReadSettings(const DeviceSettings &record)
+{
+    QMutexLocker locker(&mutex);
+    shared.settings = record;
+}
+
+void MyThread::run()
+{
+    std::printf("run\n");
+    std::fflush(stdout);
+
+    // The job works on its own copy of the request, so the GUI thread is
+    // free to change the members (under the lock) while it runs.
+    Shared request;
+    {
+        QMutexLocker locker(&mutex);
+        request = shared;
+    }
+
+    const LinkTimeouts timeouts = request.linkTimeouts.value_or(LinkTimeouts{
+        SerialLink::DefaultAnswerTimeout, SerialLink::DefaultNextTimeout, SerialLink::DefaultByteGapTimeout});
+    SerialLink link(timeouts.answer, timeouts.next, timeouts.byteGap);
+    link.configure(request.portConfig.toLatin1());
+    const QByteArray shownConfig = asMessageArgument(request.portConfig);
+    if (link.open() < 0) {
+        emit response(QString::asprintf("The Port %s was not open", shownConfig.constData()));
+        link.close();
+        return;
+    }
+    emit response(QString::asprintf("Start process whith %s", shownConfig.constData()));
+
+    DeviceProcedures procedures(
+        link, request.keepConEnabled != 0, [this](const QString &message) { emit response(message); },
+        [this] { return isInterruptionRequested(); });
+    switch (request.job) {
+    case JobRead:
+        procedures.read([this](const DeviceSettings &record) { commitReadSettings(record); });
+        break;
+    case JobWrite:
+        procedures.write(request.settings);
+        break;
+    case JobUpload:
+        // The upload only proves that the port opens; nothing is sent.
+        break;
+    default:
+        emit response(QString::asprintf("There is onknowed thread %d", request.job));
+        break;
+    }
+    link.close();
+}

@@ -1,0 +1,82 @@
+#ifndef MYTHREAD_H
+#define MYTHREAD_H
+
+#include "devicesettings.h"
+
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <optional>
+
+// What the window hands over with a job. Only the parts that are set reach
+// the worker, and only when the job is accepted.
+struct JobRequest {
+    QString portConfig;                        // the connection text, as typed
+    int keepConEnabled = 0;                    // 0 or 1
+    std::optional<DeviceSettings> settings;    // for a Write: the record to put into `settings`
+    std::optional<QStringList> uploadFiles;    // for an upload request
+};
+
+// The one worker thread: each start runs one job (open the port, the job's
+// exchanges, close the port) and reports through `response` only.
+//
+// Every member the GUI thread also touches sits behind one mutex. The
+// request is copied in by startJob, a job works on its own copies, and a
+// Read puts its record into `settings` in one step just before it says so.
+class MyThread : public QThread {
+    Q_OBJECT
+public:
+    enum Job { JobRead = 1, JobWrite = 2, JobUpload = 3 };
+
+    explicit MyThread(QObject *parent = nullptr);
+    // Asks a running job to stop and waits for it: the link gives up its
+    // wait within one poll, so this is quick even in the middle of an exchange.
+    ~MyThread() override;
+
+    // Starts `job` with the request copied in, or returns false, changing
+    // nothing at all, while a job is still running.
+    bool startJob(int job, const JobRequest &request = {});
+
+    DeviceSettings settings() const;
+    // For the settings-file load, which also fills the entries the form lacks.
+    void setSetting(int index, const QString &value);
+    void setSettings(const DeviceSettings &settings);
+    QStringList uploadFiles() const;
+    QString portConfig() const;
+    int keepConEnabled() const;
+    int job() const;
+
+    // Test seam: the link time-outs of the next jobs (ms). The system never
+    // calls it and keeps the link's defaults.
+    void setLinkTimeouts(int answer, int next, int byteGap);
+
+signals:
+    void response(QString s);
+
+protected:
+    void run() override;
+
+private:
+    struct LinkTimeouts {
+        int answer;
+        int next;
+        int byteGap;
+    };
+    struct Shared {
+        DeviceSettings settings;
+        QStringList uploadFiles;
+        QString portConfig;
+        int keepConEnabled = 0;
+        int job = 0;
+        std::optional<LinkTimeouts> linkTimeouts;
+    };
+
+    void commitReadSettings(const DeviceSettings &record);
+
+    mutable QMutex mutex;
+    Shared shared;
+};
+
+#endif // MYTHREAD_H
