@@ -3,5 +3,377 @@
 <TS version="2.1" language="ru_RU">
 <context>
     <name>MainWindow</name>
+    <message>
+        <location filename="../src/app/mainwindow.ui" line="+18"/>
+        <source>GPRS configurator</source>
+        <translation>Конфигуратор GPRS</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Connection</source>
+        <translation>Подключение</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HConnection</source>
+        <translation>Последовательный порт модема и скорость обмена
+в виде dev=ПОРТ;baud=СКОРОСТЬ, например
+dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
+Линия: 8 бит данных, без чётности, 1 стоп-бит.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Apn server</source>
+        <translation>Сервер APN</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HApn server</source>
+        <translation>Имя точки доступа (APN) сотового оператора,
+например internet.mts.ru; до 32 латинских символов.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Apn login</source>
+        <translation>Логин APN</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HApn login</source>
+        <translation>Имя пользователя точки доступа APN,
+до 14 латинских символов; пусто, если не нужно.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Apn password</source>
+        <translation>Пароль APN</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HApn password</source>
+        <translation>Пароль точки доступа APN, до 14 латинских символов;
+показывается открытым текстом.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Baud Tx</source>
+        <translation>Линия Tx</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HBaud Tx</source>
+        <translation>Параметры последовательной линии Tx модема:
+шесть частей через запятую —
+скорость,биты данных,стоп-биты,чётность,флаг 1,флаг 2.
+Скорость: 300, 600, 1200, 2400, 4800, 9600, 14400,
+19200, 38400, 57600, 76800 или 115200.
+Биты данных: от 5 до 9 (9 читается обратно как 8).
+Стоп-биты: 1 или 2.
+Чётность: N — нет, E — чётная, O — нечётная,
+S — всегда 0, M — всегда 1.
+Флаги: 0 или 1.
+Пример: 9600,8,1,N,0,0</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Baud Rx</source>
+        <translation>Линия Rx</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HBaud Rx</source>
+        <translation>Параметры последовательной линии Rx модема:
+шесть частей через запятую —
+скорость,биты данных,стоп-биты,чётность,флаг 1,флаг 2.
+Скорость: 300, 600, 1200, 2400, 4800, 9600, 14400,
+19200, 38400, 57600, 76800 или 115200.
+Биты данных: от 5 до 9 (9 читается обратно как 8).
+Стоп-биты: 1 или 2.
+Чётность: N — нет, E — чётная, O — нечётная,
+S — всегда 0, M — всегда 1.
+Флаги: 0 или 1.
+Пример: 9600,8,1,N,0,0</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HTimeout answer</source>
+        <translation>Время ожидания ответа, в миллисекундах.
+Модем хранит его в десятках миллисекунд, поэтому
+значение кратно 10: от 0 до 655350.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Timeout next</source>
+        <translation>Ожидание пакета</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HTimeout next</source>
+        <translation>Время ожидания следующего пакета, в миллисекундах.
+Модем хранит его в десятках миллисекунд, поэтому
+значение кратно 10: от 0 до 655350.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Trying number</source>
+        <translation>Число попыток</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HTrying number</source>
+        <translation>Сколько раз модем повторяет попытку,
+целое число от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Timeout between</source>
+        <translation>Пауза между байтами</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HTimeout between</source>
+        <translation>Наибольшая пауза между байтами одного пакета, в миллисекундах.
+Модем хранит его в десятках миллисекунд, поэтому
+значение кратно 10: от 0 до 655350.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Timeout answer</source>
+        <translation>Ожидание ответа</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>HLoad</source>
+        <translation>Загрузить настройки из XML-файла, выбранного в диалоге.
+Настройки, которых нет в файле, не меняются.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Load</source>
+        <translation>&amp;Открыть</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HRead</source>
+        <translation>Прочитать все настройки из модема в форму
+через порт из поля «Подключение».
+Ход и итог обмена видны в строке состояния.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Read</source>
+        <translation>&amp;Прочитать</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HWrite</source>
+        <translation>Записать настройки из формы в модем
+через порт из поля «Подключение»; вместе с ними
+уходят и настройки из файла, которых нет в форме.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Write</source>
+        <translation>&amp;Записать</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HSave </source>
+        <translation>Сохранить все настройки, в том числе те,
+которых нет в форме, в XML-файл.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Save</source>
+        <translation>&amp;Сохранить</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>HKeep Connection</source>
+        <translation>Модем постоянно держит соединение.
+Читается и записывается, только если включён
+флажок «Есть регистр связи».</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Keep Connection</source>
+        <translation>Держать связь</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HEnable Keep Connection</source>
+        <translation>Включите для прошивки модема с регистром 70
+(удержание связи): тогда «Прочитать» и «Записать»
+передают и флажок «Держать связь».
+Для прошивки без этого регистра оставьте выключенным.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Enable Keep Connection</source>
+        <translation>Есть регистр связи</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Phone number</source>
+        <translation>Номер телефона</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HPhone number 1</source>
+        <translation>Телефонный номер 1, например +79161234567,
+до 20 символов. Стоит в одной строке
+с сервером-зеркалом 1 и его портом.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HPhone number 2</source>
+        <translation>Телефонный номер 2, например +79161234567,
+до 20 символов. Стоит в одной строке
+с сервером-зеркалом 2 и его портом.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HPhone number 3</source>
+        <translation>Телефонный номер 3, например +79161234567,
+до 20 символов. Стоит в одной строке
+с сервером-зеркалом 3 и его портом.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HPhone number 4</source>
+        <translation>Телефонный номер 4, например +79161234567,
+до 20 символов. Стоит в одной строке
+с сервером-зеркалом 4 и его портом.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Mirror server</source>
+        <translation>Сервер-зеркало</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror server 1</source>
+        <translation>IPv4-адрес сервера-зеркала 1: четыре числа
+от 0 до 255 через точку, например 192.168.1.10.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror server 2</source>
+        <translation>IPv4-адрес сервера-зеркала 2: четыре числа
+от 0 до 255 через точку, например 192.168.1.10.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror server 3</source>
+        <translation>IPv4-адрес сервера-зеркала 3: четыре числа
+от 0 до 255 через точку, например 192.168.1.10.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror server 4</source>
+        <translation>IPv4-адрес сервера-зеркала 4: четыре числа
+от 0 до 255 через точку, например 192.168.1.10.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Mirror port</source>
+        <translation>Порт зеркала</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror port 1</source>
+        <translation>Порт сервера-зеркала 1, целое число от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror port 2</source>
+        <translation>Порт сервера-зеркала 2, целое число от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror port 3</source>
+        <translation>Порт сервера-зеркала 3, целое число от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HMirror port 4</source>
+        <translation>Порт сервера-зеркала 4, целое число от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/mainwindow.cpp" line="+112"/>
+        <source>There is not the update files</source>
+        <translation>Нет списка файлов для загрузки в модем</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Open Config file</source>
+        <translation>Открыть файл настроек</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Xml Files (*.xml)</source>
+        <translation>Файлы XML (*.xml)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>There is not the configaration file</source>
+        <translation>Файл настроек не открывается</translation>
+    </message>
+</context>
+<context>
+    <name>SettingProblem</name>
+    <message>
+        <location filename="../src/settings/devicesettings.cpp" line="+273"/>
+        <source>Cannot write %1: %2</source>
+        <translation>Нельзя записать %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <location filename="../src/files/filesupport.cpp" line="+19"/>
+        <source>No file name given.</source>
+        <translation>Имя файла не задано.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;%1&quot; is a folder, not a file.</source>
+        <translation>«%1» — папка, а не файл.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder &quot;%1&quot; does not exist.</source>
+        <translation>Папки «%1» нет.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;%1&quot; cannot be opened: %2</source>
+        <translation>«%1» не открывается: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/files/settingsfile.cpp" line="+52"/>
+        <source>The document declares entities, which a settings file never has.</source>
+        <translation>В документе объявлены сущности, которых в файле настроек не бывает.</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>&quot;%1&quot; could not be written: %2</source>
+        <translation>Не удалось записать «%1»: %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&quot;%1&quot; could not be saved: %2</source>
+        <translation>Не удалось сохранить «%1»: %2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The document is not open for reading.</source>
+        <translation>Документ не открыт для чтения.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The entity &quot;%1&quot; cannot be resolved.</source>
+        <translation>Сущность «%1» не раскрывается.</translation>
+    </message>
 </context>
 </TS>
