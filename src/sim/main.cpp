@@ -1,0 +1,176 @@
+// gprs-modem-sim: a simulated GPRS modem to try the configurator without
+// hardware. Prints the connection text as its first line and serves until
+// SIGINT or SIGTERM.
+
+#include "modbusframe.h"
+#include "simulatedmodem.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 's';
+    const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+    (void)ignored;
+}
+
+bool installSignalHandlers()
+{
+    if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+void fail(const QString &message)
+{
+    std::fprintf(stderr, "gprs-modem-sim: %s\n", qPrintable(message));
+    std::fflush(stderr);
+}
+
+// Register numbers and addresses may be given in decimal or as 0x... hex.
+bool parseNumber(const QCommandLineParser &parser, const QCommandLineOption &option, int minimum,
+                 int maximum, int *value)
+{
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    const int number = parser.value(option).toInt(&ok, 0);
+    if (!ok || number < minimum || number > maximum) {
+        fail(QStringLiteral("--%1 wants a number from %2 to %3, not \"%4\"")
+                 .arg(option.names().constFirst())
+                 .arg(minimum)
+                 .arg(maximum)
+                 .arg(parser.value(option)));
+        return false;
+    }
+    *value = number;
+    return true;
+}
+
+void traceFrame(const char *direction, const QByteArray &frame)
+{
+    const QByteArray dump = hexDumpText(frame.constData(), frame.size());
+    std::printf("%s%s", direction, dump.constData());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("gprs-modem-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulated GPRS modem: a Modbus RTU slave at address 0x40 with 512 holding registers.\n"
+        "Without --port it opens a pseudo-terminal. The first line on standard output is the\n"
+        "text to type into the configurator's \"Connection\" field. Runs until SIGINT or SIGTERM."));
+    parser.addHelpOption();
+
+    const QCommandLineOption portOption(QStringLiteral("port"),
+        QStringLiteral("Serve this existing serial device instead of a new pseudo-terminal."),
+        QStringLiteral("device"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"),
+        QStringLiteral("Baud rate of the line (default 9600)."), QStringLiteral("rate"), QStringLiteral("9600"));
+    const QCommandLineOption traceOption(QStringLiteral("trace"),
+        QStringLiteral("Print every received frame and every answer in hexadecimal."));
+    const QCommandLineOption silentOption(QStringLiteral("silent"),
+        QStringLiteral("Never answer (and perform no write)."));
+    const QCommandLineOption badCrcOption(QStringLiteral("bad-crc"),
+        QStringLiteral("Send every answer with a wrong CRC."));
+    const QCommandLineOption badCrcBlockOption(QStringLiteral("bad-crc-block"),
+        QStringLiteral("Send a wrong CRC only in answers to requests that start at this register."),
+        QStringLiteral("register"));
+    const QCommandLineOption exceptionBlockOption(QStringLiteral("exception-block"),
+        QStringLiteral("Answer requests that start at this register with an exception."),
+        QStringLiteral("register"));
+    const QCommandLineOption exceptionCodeOption(QStringLiteral("exception-code"),
+        QStringLiteral("Exception code for --exception-block (default 4)."), QStringLiteral("code"),
+        QStringLiteral("4"));
+    const QCommandLineOption oldFirmwareOption(QStringLiteral("old-firmware"),
+        QStringLiteral("Old firmware without register 70 (KeepCon): touching it gives exception 2."));
+    const QCommandLineOption delayOption(QStringLiteral("delay"),
+        QStringLiteral("Wait this long before answering."), QStringLiteral("ms"));
+    const QCommandLineOption byteGapOption(QStringLiteral("byte-gap"),
+        QStringLiteral("Pause this long between two bytes of an answer."), QStringLiteral("ms"));
+    const QCommandLineOption splitOption(QStringLiteral("split"),
+        QStringLiteral("Send every answer in two halves with this pause between them."), QStringLiteral("ms"));
+    const QCommandLineOption answerAddressOption(QStringLiteral("answer-address"),
+        QStringLiteral("Answer with this slave address instead of 0x40."), QStringLiteral("address"));
+    const QCommandLineOption pacingOption(QStringLiteral("pacing"),
+        QStringLiteral("Send every byte one character time (10 bits) after the last, at the line's speed."));
+    parser.addOptions({portOption, baudOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
+                       exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
+                       splitOption, answerAddressOption, pacingOption});
+    parser.process(app);
+
+    if (!parser.positionalArguments().isEmpty()) {
+        fail(QStringLiteral("unexpected argument \"%1\"; try --help").arg(parser.positionalArguments().constFirst()));
+        return 2;
+    }
+
+    SimulatedModemOptions options;
+    options.port = parser.value(portOption);
+    int exceptionCode = options.exceptionCode;
+    const int lastRegister = ModbusSlave::RegisterCount - 1;
+    const int longestPause = 600000;
+    if (!parseNumber(parser, baudOption, 1, 4000000, &options.baudRate)
+        || !parseNumber(parser, badCrcBlockOption, 0, lastRegister, &options.wrongCrcBlock)
+        || !parseNumber(parser, exceptionBlockOption, 0, lastRegister, &options.exceptionBlock)
+        || !parseNumber(parser, exceptionCodeOption, 1, 255, &exceptionCode)
+        || !parseNumber(parser, delayOption, 0, longestPause, &options.answerDelayMs)
+        || !parseNumber(parser, byteGapOption, 0, longestPause, &options.byteGapMs)
+        || !parseNumber(parser, splitOption, 0, longestPause, &options.splitPauseMs)
+        || !parseNumber(parser, answerAddressOption, 0, 255, &options.answerAddress))
+        return 2;
+    options.exceptionCode = static_cast<quint8>(exceptionCode);
+    options.silent = parser.isSet(silentOption);
+    options.wrongCrc = parser.isSet(badCrcOption);
+    options.oldFirmware = parser.isSet(oldFirmwareOption);
+    options.pacing = parser.isSet(pacingOption);
+
+    SimulatedModem modem(options);
+    if (parser.isSet(traceOption)) {
+        modem.setExchangeObserver([](const QByteArray &request, const QByteArray &answer) {
+            traceFrame("<<", request);
+            if (!answer.isEmpty())
+                traceFrame(">>", answer);
+        });
+    }
+
+    if (!installSignalHandlers()) {
+        fail(QStringLiteral("cannot install the signal handlers"));
+        return 1;
+    }
+    if (!modem.start()) {
+        fail(modem.errorString());
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(modem.connectionText()));
+    std::fflush(stdout);
+
+    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    app.exec();
+
+    modem.stop();
+    return 0;
+}

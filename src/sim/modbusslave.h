@@ -1,0 +1,63 @@
+#ifndef MODBUSSLAVE_H
+#define MODBUSSLAVE_H
+
+#include "simulatedmodemoptions.h"
+
+#include <QByteArray>
+#include <QVector>
+#include <QtGlobal>
+
+// The modem's Modbus RTU slave without any line: it takes one complete frame
+// and gives the answer a real slave would send (or none), applying the fault
+// options that change what an answer says. Timing faults belong to the line
+// and are not its business. Not thread-safe; the owner guards it.
+class ModbusSlave {
+public:
+    static constexpr int RegisterCount = 512;
+    static constexpr int MaxReadCount = 125;
+    static constexpr int MaxWriteCount = 123;
+    // Old firmware ends its settings block before KeepCon; the entry blocks
+    // from here on are still there.
+    static constexpr int OldFirmwareSettingsEnd = 70;
+    static constexpr int EntryBlocksStart = 256;
+
+    enum ExceptionCode : quint8 {
+        IllegalFunction = 1,
+        IllegalDataAddress = 2,
+        IllegalDataValue = 3,
+    };
+
+    struct Reply {
+        QByteArray frame;              // empty: the slave stays silent
+        bool registersWritten = false; // a write was performed (answered or broadcast)
+        int firstRegister = 0;         // of the request, when it was a read or write
+        int count = 0;
+    };
+
+    explicit ModbusSlave(quint8 address);
+
+    quint8 address() const { return m_address; }
+    void setOptions(const SimulatedModemOptions &options) { m_options = options; }
+    const SimulatedModemOptions &options() const { return m_options; }
+
+    // Out-of-range indexes read as 0 and are not written.
+    quint16 reg(int index) const;
+    void setReg(int index, quint16 value);
+
+    Reply handle(const QByteArray &request);
+
+    // Whether registers [first, first + count) all exist in the current map.
+    bool inMap(int first, int count) const;
+
+private:
+    Reply readRegisters(const QByteArray &request, bool broadcast);
+    Reply writeRegisters(const QByteArray &request, bool broadcast);
+    QByteArray exceptionFrame(quint8 function, quint8 code) const;
+    void finish(QByteArray &frame, int firstRegister) const;
+
+    quint8 m_address;
+    SimulatedModemOptions m_options;
+    QVector<quint16> m_registers;
+};
+
+#endif // MODBUSSLAVE_H

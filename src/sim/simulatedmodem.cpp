@@ -1,0 +1,501 @@
+#include "simulatedmodem.h"
+
+#include "modbusframe.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// 8N1: start bit, eight data bits, stop bit.
+constexpr long long BitsPerCharacter = 10;
+// Modbus ends a frame after 3.5 character times of silence; on a loaded
+// machine a pseudo-terminal can stall longer than that inside one write, so
+// the gap never drops below a floor that no client's single write reaches.
+constexpr long long FrameGapBits = 35;
+constexpr auto MinimumFrameGap = 10ms;
+// Nothing a master sends is longer than a write of 123 registers; a burst
+// beyond this without a recognisable frame is line noise.
+constexpr int MaxPendingBytes = 4096;
+// Address, function, first register, count, byte count.
+constexpr int WriteHeaderLength = 7;
+constexpr int CrcLength = 2;
+
+struct SpeedCode {
+    int rate;
+    speed_t code;
+};
+
+constexpr SpeedCode SpeedCodes[] = {
+    {50, B50}, {75, B75}, {110, B110}, {134, B134}, {150, B150}, {200, B200}, {300, B300},
+    {600, B600}, {1200, B1200}, {1800, B1800}, {2400, B2400}, {4800, B4800}, {9600, B9600},
+    {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
+#ifdef B460800
+    {460800, B460800},
+#endif
+#ifdef B921600
+    {921600, B921600},
+#endif
+};
+
+bool speedCodeFor(int rate, speed_t *code)
+{
+    for (const SpeedCode &entry : SpeedCodes) {
+        if (entry.rate == rate) {
+            *code = entry.code;
+            return true;
+        }
+    }
+    return false;
+}
+
+int rateFor(speed_t code)
+{
+    for (const SpeedCode &entry : SpeedCodes) {
+        if (entry.code == code)
+            return entry.rate;
+    }
+    return 0;
+}
+
+QString systemError(const char *what)
+{
+    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+bool makeRaw(int fd, int baudRate, bool requireSpeed, QString *error)
+{
+    termios settings;
+    if (tcgetattr(fd, &settings) != 0) {
+        *error = systemError("tcgetattr");
+        return false;
+    }
+    cfmakeraw(&settings);
+    settings.c_cflag |= CLOCAL | CREAD;
+    settings.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS);
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+    speed_t code;
+    if (speedCodeFor(baudRate, &code)) {
+        cfsetispeed(&settings, code);
+        cfsetospeed(&settings, code);
+    } else if (requireSpeed) {
+        *error = QStringLiteral("unsupported baud rate %1").arg(baudRate);
+        return false;
+    }
+    if (tcsetattr(fd, TCSANOW, &settings) != 0) {
+        *error = systemError("tcsetattr");
+        return false;
+    }
+    return true;
+}
+
+void closeFd(int &fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+} // namespace
+
+SimulatedModem::SimulatedModem(const SimulatedModemOptions &options)
+    : m_slave(Modbus::DeviceAddress)
+{
+    m_slave.setOptions(options);
+}
+
+SimulatedModem::~SimulatedModem()
+{
+    stop();
+}
+
+bool SimulatedModem::start()
+{
+    if (m_thread.joinable()) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_error = QStringLiteral("already started");
+        return false;
+    }
+    int wake[2];
+    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_error = systemError("pipe2");
+        return false;
+    }
+    m_wakeRead = wake[0];
+    m_wakeWrite = wake[1];
+
+    const bool opened = options().port.isEmpty() ? openPseudoTerminal() : openPort();
+    if (!opened) {
+        closeAll();
+        return false;
+    }
+    m_running = true;
+    m_thread = std::thread(&SimulatedModem::serve, this);
+    return true;
+}
+
+void SimulatedModem::stop()
+{
+    if (m_thread.joinable()) {
+        const char wake = 'q';
+        while (::write(m_wakeWrite, &wake, 1) < 0 && errno == EINTR) {
+        }
+        m_thread.join();
+    }
+    closeAll();
+}
+
+bool SimulatedModem::isRunning() const
+{
+    return m_running;
+}
+
+QString SimulatedModem::errorString() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_error;
+}
+
+bool SimulatedModem::openPseudoTerminal()
+{
+    QString error;
+    const int baudRate = options().baudRate;
+    m_lineFd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    char name[256];
+    if (m_lineFd < 0)
+        error = systemError("posix_openpt");
+    else if (grantpt(m_lineFd) != 0 || unlockpt(m_lineFd) != 0)
+        error = systemError("unlockpt");
+    else if (ptsname_r(m_lineFd, name, sizeof name) != 0)
+        error = systemError("ptsname_r");
+    else if ((m_keptSlaveFd = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC)) < 0)
+        error = systemError("open pty slave");
+    else if (makeRaw(m_keptSlaveFd, baudRate, false, &error)
+             && fcntl(m_lineFd, F_SETFL, fcntl(m_lineFd, F_GETFL) | O_NONBLOCK) != 0)
+        error = systemError("fcntl");
+
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_error = error;
+    if (error.isEmpty())
+        m_portName = QString::fromLocal8Bit(name);
+    return error.isEmpty();
+}
+
+bool SimulatedModem::openPort()
+{
+    const SimulatedModemOptions current = options();
+    QString error;
+    const QByteArray device = current.port.toLocal8Bit();
+    m_lineFd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_lineFd < 0)
+        error = systemError(device.constData());
+    else
+        makeRaw(m_lineFd, current.baudRate, true, &error);
+
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_error = error;
+    if (error.isEmpty())
+        m_portName = current.port;
+    return error.isEmpty();
+}
+
+void SimulatedModem::closeAll()
+{
+    closeFd(m_lineFd);
+    closeFd(m_keptSlaveFd);
+    closeFd(m_wakeRead);
+    closeFd(m_wakeWrite);
+}
+
+QString SimulatedModem::portName() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_portName;
+}
+
+QString SimulatedModem::connectionText() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return QStringLiteral("dev=%1;baud=%2").arg(m_portName).arg(m_slave.options().baudRate);
+}
+
+quint16 SimulatedModem::reg(int index) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_slave.reg(index);
+}
+
+void SimulatedModem::setReg(int index, quint16 value)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_slave.setReg(index, value);
+}
+
+QVector<quint16> SimulatedModem::registers(int first, int count) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    QVector<quint16> values;
+    values.reserve(std::max(count, 0));
+    for (int i = 0; i < count; ++i)
+        values.append(m_slave.reg(first + i));
+    return values;
+}
+
+void SimulatedModem::setRegisters(int first, const QVector<quint16> &values)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (int i = 0; i < values.size(); ++i)
+        m_slave.setReg(first + i, values.at(i));
+}
+
+QList<QByteArray> SimulatedModem::receivedFrames() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_frames;
+}
+
+void SimulatedModem::clearReceivedFrames()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_frames.clear();
+}
+
+SimulatedModemOptions SimulatedModem::options() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_slave.options();
+}
+
+void SimulatedModem::setOptions(const SimulatedModemOptions &options)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    SimulatedModemOptions kept = options;
+    // The line is open already; a new device name would only make the
+    // connection text lie.
+    if (m_running)
+        kept.port = m_slave.options().port;
+    m_slave.setOptions(kept);
+}
+
+void SimulatedModem::setWriteObserver(WriteObserver observer)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_writeObserver = std::move(observer);
+}
+
+void SimulatedModem::setExchangeObserver(ExchangeObserver observer)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_exchangeObserver = std::move(observer);
+}
+
+int SimulatedModem::lineBaudRate() const
+{
+    const int fd = m_keptSlaveFd >= 0 ? m_keptSlaveFd : m_lineFd;
+    termios settings;
+    if (fd >= 0 && tcgetattr(fd, &settings) == 0) {
+        const int rate = rateFor(cfgetospeed(&settings));
+        if (rate > 0)
+            return rate;
+    }
+    const int fallback = options().baudRate;
+    return fallback > 0 ? fallback : 9600;
+}
+
+std::chrono::milliseconds SimulatedModem::frameGap() const
+{
+    const auto characters = std::chrono::milliseconds(FrameGapBits * 1000 / lineBaudRate() + 1);
+    return std::max<std::chrono::milliseconds>(characters, MinimumFrameGap);
+}
+
+void SimulatedModem::serve()
+{
+    QByteArray pending;
+    Clock::time_point silenceEnds;
+    char buffer[512];
+    for (;;) {
+        int timeout = -1;
+        if (!pending.isEmpty()) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(silenceEnds - Clock::now());
+            timeout = static_cast<int>(std::max<long long>(left.count(), 0));
+        }
+        pollfd fds[2] = {{m_lineFd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+        const int ready = ::poll(fds, 2, timeout);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (fds[1].revents != 0)
+            break;
+        if (fds[0].revents & POLLIN) {
+            const ssize_t got = ::read(m_lineFd, buffer, sizeof buffer);
+            if (got > 0) {
+                pending.append(buffer, static_cast<int>(got));
+                silenceEnds = Clock::now() + frameGap();
+                takeFrames(pending);
+                continue;
+            }
+            if (got < 0 && (errno == EAGAIN || errno == EINTR))
+                continue;
+        }
+        if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            // Only a given port can hang up (a USB adapter pulled out): we
+            // hold the pty slave open ourselves.
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_error = QStringLiteral("the line hung up");
+            break;
+        }
+        if (!pending.isEmpty() && Clock::now() >= silenceEnds) {
+            // Silence ends whatever could not be framed by its header: an
+            // unknown function (which earns exception 1 if its CRC is right),
+            // a truncated frame or noise.
+            const QByteArray frame = pending;
+            pending.clear();
+            handleFrame(frame);
+        }
+    }
+    m_running = false;
+}
+
+void SimulatedModem::takeFrames(QByteArray &pending)
+{
+    while (pending.size() >= 2) {
+        const quint8 function = static_cast<quint8>(pending.at(1));
+        int length = 0;
+        if (function == Modbus::ReadHoldingRegisters) {
+            length = Modbus::ReadRequestLength;
+        } else if (function == Modbus::WriteMultipleRegisters) {
+            if (pending.size() < WriteHeaderLength)
+                return;
+            length = WriteHeaderLength + static_cast<quint8>(pending.at(6)) + CrcLength;
+        } else {
+            if (pending.size() > MaxPendingBytes) {
+                const QByteArray noise = pending;
+                pending.clear();
+                handleFrame(noise);
+            }
+            return;
+        }
+        if (pending.size() < length)
+            return;
+        const QByteArray frame = pending.left(length);
+        pending.remove(0, length);
+        handleFrame(frame);
+    }
+}
+
+void SimulatedModem::handleFrame(const QByteArray &frame)
+{
+    ModbusSlave::Reply reply;
+    SimulatedModemOptions current;
+    WriteObserver observer;
+    ExchangeObserver exchangeObserver;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_frames.append(frame);
+        reply = m_slave.handle(frame);
+        current = m_slave.options();
+        observer = m_writeObserver;
+        exchangeObserver = m_exchangeObserver;
+    }
+    if (exchangeObserver)
+        exchangeObserver(frame, reply.frame);
+    if (reply.registersWritten && observer)
+        observer(reply.firstRegister, reply.count);
+    if (!reply.frame.isEmpty())
+        sendAnswer(reply.frame, current);
+}
+
+void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options)
+{
+    if (!waitFor(std::chrono::milliseconds(std::max(options.answerDelayMs, 0))))
+        return;
+    const int size = answer.size();
+    const bool byteWise = options.pacing || options.byteGapMs > 0;
+    const int splitAt = options.splitPauseMs > 0 && size >= 2 ? size / 2 : size;
+    const auto characterTime = options.pacing
+        ? std::chrono::nanoseconds(BitsPerCharacter * 1000000000LL / lineBaudRate())
+        : std::chrono::nanoseconds(0);
+    const auto byteGap = std::chrono::milliseconds(std::max(options.byteGapMs, 0));
+
+    // Deadlines run from one start so that pacing keeps the line's rate on
+    // average even when a single wake-up comes late.
+    Clock::time_point next = Clock::now();
+    for (int sent = 0; sent < size;) {
+        if (sent == splitAt) {
+            next = std::max(next, Clock::now()) + std::chrono::milliseconds(options.splitPauseMs);
+            if (!waitUntil(next))
+                return;
+        }
+        const int end = byteWise ? sent + 1 : (sent < splitAt ? splitAt : size);
+        if (!writeBytes(answer.constData() + sent, end - sent))
+            return;
+        if (byteWise) {
+            next += characterTime;
+            if (end < size && end != splitAt)
+                next += byteGap;
+            if (!waitUntil(next))
+                return;
+        }
+        sent = end;
+    }
+}
+
+bool SimulatedModem::writeBytes(const char *data, int length)
+{
+    while (length > 0) {
+        const ssize_t written = ::write(m_lineFd, data, static_cast<size_t>(length));
+        if (written > 0) {
+            data += written;
+            length -= static_cast<int>(written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0 && errno != EAGAIN)
+            return false;
+        // The client is not reading and the pty's buffer is full: wait for
+        // room, or for the order to stop.
+        pollfd fds[2] = {{m_lineFd, POLLOUT, 0}, {m_wakeRead, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+            return false;
+        if (fds[1].revents != 0)
+            return false;
+    }
+    return true;
+}
+
+bool SimulatedModem::waitFor(std::chrono::nanoseconds duration)
+{
+    return waitUntil(Clock::now() + duration);
+}
+
+bool SimulatedModem::waitUntil(Clock::time_point deadline)
+{
+    for (;;) {
+        const auto left = deadline - Clock::now();
+        if (left <= Clock::duration::zero())
+            return true;
+        const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+        const timespec timeout{static_cast<time_t>(nanoseconds / 1000000000LL),
+                               static_cast<long>(nanoseconds % 1000000000LL)};
+        pollfd wake{m_wakeRead, POLLIN, 0};
+        const int ready = ::ppoll(&wake, 1, &timeout, nullptr);
+        if (ready > 0)
+            return false;
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}

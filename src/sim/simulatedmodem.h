@@ -1,0 +1,95 @@
+#ifndef SIMULATEDMODEM_H
+#define SIMULATEDMODEM_H
+
+#include "modbusslave.h"
+#include "simulatedmodemoptions.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVector>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// A GPRS modem on a serial line: the Modbus slave at 0x40 behind the master
+// side of a pseudo-terminal (or behind a given tty), served on its own
+// thread. Clients open portName() like any serial port. Everything public is
+// thread-safe.
+class SimulatedModem {
+public:
+    // Called on the modem's thread after registers [first, first + count)
+    // were written, before the answer goes out.
+    using WriteObserver = std::function<void(int first, int count)>;
+    // Called on the modem's thread for every frame, with the answer about to
+    // go out (empty when the modem stays silent).
+    using ExchangeObserver = std::function<void(const QByteArray &request, const QByteArray &answer)>;
+
+    explicit SimulatedModem(const SimulatedModemOptions &options = {});
+    ~SimulatedModem();
+    SimulatedModem(const SimulatedModem &) = delete;
+    SimulatedModem &operator=(const SimulatedModem &) = delete;
+
+    // Opens the line and starts serving; false (with errorString()) when the
+    // pseudo-terminal or the port cannot be set up, or when already started.
+    bool start();
+    void stop();
+    bool isRunning() const;
+    QString errorString() const;
+
+    QString portName() const;                    // e.g. "/dev/pts/5"
+    QString connectionText() const;              // "dev=/dev/pts/5;baud=9600"
+
+    quint16 reg(int index) const;
+    void setReg(int index, quint16 value);
+    QVector<quint16> registers(int first, int count) const;
+    void setRegisters(int first, const QVector<quint16> &values);
+
+    // Every frame the modem delimited on the line, good or bad, in order.
+    QList<QByteArray> receivedFrames() const;
+    void clearReceivedFrames();
+
+    SimulatedModemOptions options() const;
+    void setOptions(const SimulatedModemOptions &options);
+    void setWriteObserver(WriteObserver observer);
+    void setExchangeObserver(ExchangeObserver observer);
+
+    // The speed pacing uses: the one the line is set to, when it can be read
+    // (a client sets it on its end of a pseudo-terminal), else the option.
+    int lineBaudRate() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    bool openPseudoTerminal();
+    bool openPort();
+    void serve();
+    void takeFrames(QByteArray &pending);
+    void handleFrame(const QByteArray &frame);
+    void sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options);
+    bool writeBytes(const char *data, int length);
+    bool waitUntil(Clock::time_point deadline);
+    bool waitFor(std::chrono::nanoseconds duration);
+    std::chrono::milliseconds frameGap() const;
+    void closeAll();
+
+    mutable std::mutex m_mutex;                  // guards everything below up to m_thread
+    ModbusSlave m_slave;
+    QList<QByteArray> m_frames;
+    WriteObserver m_writeObserver;
+    ExchangeObserver m_exchangeObserver;
+    QString m_portName;
+    QString m_error;
+
+    std::thread m_thread;
+    std::atomic<bool> m_running{false};
+    int m_lineFd = -1;          // master side of the pty, or the given port
+    int m_keptSlaveFd = -1;     // our own hold on the pty slave, so the master never sees a hang-up
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+};
+
+#endif // SIMULATEDMODEM_H

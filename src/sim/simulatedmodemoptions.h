@@ -1,0 +1,30 @@
+#ifndef SIMULATEDMODEMOPTIONS_H
+#define SIMULATEDMODEMOPTIONS_H
+
+#include <QString>
+#include <QtGlobal>
+
+// How the simulated modem is reached and how it misbehaves. Every field can
+// change between two exchanges (SimulatedModem::setOptions); only `port` is
+// fixed once the modem has started.
+struct SimulatedModemOptions {
+    // Line.
+    QString port;                 // tty device to serve; empty opens a pseudo-terminal
+    int baudRate = 9600;          // for the connection text, a given port's speed, and pacing
+                                  // when the line's own speed cannot be read
+
+    // Faults.
+    bool silent = false;          // never answers and performs nothing
+    bool wrongCrc = false;        // every answer carries a wrong CRC
+    int wrongCrcBlock = -1;       // only answers to requests from this first register do
+    int exceptionBlock = -1;      // requests from this first register get `exceptionCode`
+    quint8 exceptionCode = 4;     // server device failure unless told otherwise
+    bool oldFirmware = false;     // register map without register 70 (no KeepCon)
+    int answerDelayMs = 0;        // silence before the first byte of an answer
+    int byteGapMs = 0;            // silence between two bytes of an answer
+    int splitPauseMs = 0;         // > 0: the answer goes out in two halves with this pause
+    int answerAddress = -1;       // 0..255: answers carry this address instead of the modem's
+    bool pacing = false;          // one character time (10 bits) per byte at the line's speed
+};
+
+#endif // SIMULATEDMODEMOPTIONS_H
