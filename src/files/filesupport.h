@@ -7,8 +7,9 @@ class QXmlStreamReader;
 
 namespace FileSupport {
 
-// No document this system reads needs entity expansion at all; the limit is
-// a second line of defence behind the DTD check of the settings reader.
+// No document this system reads needs entity expansion at all. The settings
+// reader refuses every DOCTYPE anyway; the upload list reader, lenient by
+// design, relies on this limit to stop nested-entity bombs.
 constexpr int EntityExpansionLimit = 1024;
 
 void limitReader(QXmlStreamReader &reader);

@@ -47,9 +47,10 @@ void trace(FILE *sink, const char *format, const QString &text)
     std::fflush(sink);
 }
 
-QString entitiesRefused()
+QString doctypeRefused()
 {
-    return QCoreApplication::translate("SettingsFile", "The document declares entities, which a settings file never has.");
+    return QCoreApplication::translate("SettingsFile",
+                                       "The document has a DOCTYPE declaration, which a settings file never has.");
 }
 
 } // namespace
@@ -140,16 +141,12 @@ SettingsFileContent readSettingsDocument(QIODevice *device, bool traces, FILE *t
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::DTD:
-            // Entities are the only door a DTD opens into the content (nested
-            // expansion, external files), and a settings file needs none.
-            if (!reader.entityDeclarations().isEmpty())
-                reader.raiseError(entitiesRefused());
-            break;
-        case QXmlStreamReader::EntityReference:
-            // Only an entity the reader could not resolve, e.g. one that an
-            // external DTD might declare, comes back as a token of its own.
-            reader.raiseError(QCoreApplication::translate("SettingsFile", "The entity \"%1\" cannot be resolved.")
-                                  .arg(reader.name().toString()));
+            // The writer never puts a DOCTYPE into a settings file, and every
+            // door a DTD opens leads into the content: entities (nested
+            // expansion, external files), an external subset that turns
+            // unknown references into literal text, attribute defaults that
+            // add settings the body does not show.
+            reader.raiseError(doctypeRefused());
             break;
         case QXmlStreamReader::StartElement: {
             const QString key = reader.name().toString();
@@ -183,8 +180,10 @@ SettingsFileContent readSettingsFile(const QString &fileName, bool traces, FILE 
 {
     // Read as bytes, not in text mode: the XML reader handles every line-end
     // convention itself and needs the raw bytes to detect UTF-16 documents.
+    // An empty name is what a cancelled file dialog gives; refusing it here
+    // spares the console Qt's warning about it.
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         SettingsFileContent content;
         content.errorString = FileSupport::openFailureReason(fileName, file);
         return content;

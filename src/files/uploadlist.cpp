@@ -9,12 +9,13 @@ UploadList readUploadList(const QString &fileName)
 {
     UploadList list;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
         return list;
     list.opened = true;
     QXmlStreamReader reader(&file);
     FileSupport::limitReader(reader);
-    while (!reader.atEnd() && !reader.hasError()) {
+    // atEnd() turns true at the first error as well, which ends the list there.
+    while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement || reader.name() != QLatin1String("file"))
             continue;
         const QXmlStreamAttributes attributes = reader.attributes();
