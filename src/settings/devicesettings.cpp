@@ -157,11 +157,6 @@ QByteArray padded(const QByteArray &block, int size)
     return full;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DeviceSettings", text);
-}
-
 // Only plain ASCII digits: no sign, no blanks, no other scripts' digits. The
 // codecs would quietly accept " 5" or "+5" and read "5x" as 0; the check
 // refuses anything that is not exactly a number.
@@ -183,17 +178,20 @@ QString textProblem(const QString &text, int width)
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isNull())
-            return tr("the text contains a NUL character");
+            return QCoreApplication::translate("DeviceSettings", "the text contains a NUL character");
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             ++i;
             continue;
         }
         if (c.isSurrogate())
-            return tr("the text contains an unpaired surrogate character");
+            return QCoreApplication::translate("DeviceSettings",
+                    "the text contains an unpaired surrogate character");
     }
     const int bytes = text.toUtf8().size();
     if (bytes > width)
-        return tr("the text takes %1 bytes but the field holds %2").arg(bytes).arg(width);
+        return QCoreApplication::translate("DeviceSettings",
+                "the text takes %1 bytes but the field holds %2")
+            .arg(bytes).arg(width);
     return QString();
 }
 
@@ -201,10 +199,13 @@ QString addressProblem(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char('.'));
     if (parts.size() > 4)
-        return tr("\"%1\" has more than four parts; expected an address such as 192.168.0.1").arg(text);
+        return QCoreApplication::translate("DeviceSettings",
+                "\"%1\" has more than four parts; expected an address such as 192.168.0.1")
+            .arg(text);
     for (const QString &part : parts) {
         if (!plainNumber(part, 255))
-            return tr("\"%1\" is not an address of one to four numbers from 0 to 255 separated by dots")
+            return QCoreApplication::translate("DeviceSettings",
+                    "\"%1\" is not an address of one to four numbers from 0 to 255 separated by dots")
                 .arg(text);
     }
     return QString();
@@ -216,25 +217,37 @@ QString serialProblem(const QString &text)
                                          38400, 57600, 76800, 115200};
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() > 6)
-        return tr("\"%1\" has more than six parts; expected e.g. 9600,8,1,N,0,0").arg(text);
+        return QCoreApplication::translate("DeviceSettings",
+                "\"%1\" has more than six parts; expected e.g. 9600,8,1,N,0,0")
+            .arg(text);
 
     auto numberIn = [](const QString &part, const QList<quint64> &allowed) {
         return plainNumber(part, 0xFFFFFFFFu) && allowed.contains(part.toULongLong());
     };
     if (!numberIn(parts.at(0), rates))
-        return tr("the baud rate \"%1\" is not one the device supports").arg(parts.at(0));
+        return QCoreApplication::translate("DeviceSettings",
+                "the baud rate \"%1\" is not one the device supports")
+            .arg(parts.at(0));
     if (parts.size() > 1 && !numberIn(parts.at(1), {5, 6, 7, 8, 9}))
-        return tr("the data bits \"%1\" are not 5, 6, 7, 8 or 9").arg(parts.at(1));
+        return QCoreApplication::translate("DeviceSettings",
+                "the data bits \"%1\" are not 5, 6, 7, 8 or 9")
+            .arg(parts.at(1));
     if (parts.size() > 2 && !numberIn(parts.at(2), {1, 2}))
-        return tr("the stop bits \"%1\" are not 1 or 2").arg(parts.at(2));
+        return QCoreApplication::translate("DeviceSettings",
+                "the stop bits \"%1\" are not 1 or 2")
+            .arg(parts.at(2));
     if (parts.size() > 3) {
         const QString &parity = parts.at(3);
         if (parity.size() != 1 || !QStringLiteral("NEOSM").contains(parity.at(0)))
-            return tr("the parity \"%1\" is not N, E, O, S or M").arg(parity);
+            return QCoreApplication::translate("DeviceSettings",
+                    "the parity \"%1\" is not N, E, O, S or M")
+                .arg(parity);
     }
     for (int i = 4; i < parts.size(); ++i) {
         if (!numberIn(parts.at(i), {0, 1}))
-            return tr("the option \"%1\" is not 0 or 1").arg(parts.at(i));
+            return QCoreApplication::translate("DeviceSettings",
+                    "the option \"%1\" is not 0 or 1")
+                .arg(parts.at(i));
     }
     return QString();
 }
@@ -254,11 +267,15 @@ QString problemOf(const Field &field, const QString &text)
         return serialProblem(text);
     case Kind::Number:
         if (!plainNumber(text, 65535))
-            return tr("\"%1\" is not a whole number from 0 to 65535").arg(text);
+            return QCoreApplication::translate("DeviceSettings",
+                    "\"%1\" is not a whole number from 0 to 65535")
+                .arg(text);
         return QString();
     case Kind::NumberX10:
         if (!plainNumber(text, 655359))
-            return tr("\"%1\" is not a whole number from 0 to 655359").arg(text);
+            return QCoreApplication::translate("DeviceSettings",
+                    "\"%1\" is not a whole number from 0 to 655359")
+                .arg(text);
         return QString();
     }
     return QString();
@@ -270,7 +287,9 @@ QString SettingProblem::message() const
 {
     if (isValid())
         return QString();
-    return tr("Cannot write %1: %2").arg(DeviceSettings::key(index), reason);
+    return QCoreApplication::translate("DeviceSettings",
+            "Cannot write %1: %2")
+        .arg(DeviceSettings::key(index), reason);
 }
 
 DeviceSettings::DeviceSettings() = default;
