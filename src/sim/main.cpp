@@ -3,6 +3,7 @@
 // SIGINT or SIGTERM.
 
 #include "modbusframe.h"
+#include "settingsimage.h"
 #include "simulatedmodem.h"
 
 #include <QCommandLineOption>
@@ -64,6 +65,13 @@ bool parseNumber(const QCommandLineParser &parser, const QCommandLineOption &opt
     return true;
 }
 
+void dump(const SimulatedModem &modem, const QString &fileName)
+{
+    const SaveOutcome outcome = dumpModemSettings(modem, fileName);
+    if (!outcome.saved)
+        fail(QStringLiteral("cannot write %1: %2").arg(fileName, outcome.errorString));
+}
+
 void traceFrame(const char *direction, const QByteArray &frame)
 {
     const QByteArray dump = hexDumpText(frame.constData(), frame.size());
@@ -77,6 +85,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gprs-modem-sim"));
+    // Before anything else, so that a SIGTERM that comes early still ends
+    // the program through its orderly exit.
+    if (!installSignalHandlers()) {
+        fail(QStringLiteral("cannot install the signal handlers"));
+        return 1;
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -90,6 +104,12 @@ int main(int argc, char *argv[])
         QStringLiteral("device"));
     const QCommandLineOption baudOption(QStringLiteral("baud"),
         QStringLiteral("Baud rate of the line (default 9600)."), QStringLiteral("rate"), QStringLiteral("9600"));
+    const QCommandLineOption loadOption(QStringLiteral("load"),
+        QStringLiteral("Start with the settings of this settings file (the configurator's XML format)."),
+        QStringLiteral("file"));
+    const QCommandLineOption dumpOption(QStringLiteral("dump"),
+        QStringLiteral("Write the modem's settings to this settings file after every write and on exit."),
+        QStringLiteral("file"));
     const QCommandLineOption traceOption(QStringLiteral("trace"),
         QStringLiteral("Print every received frame and every answer in hexadecimal."));
     const QCommandLineOption silentOption(QStringLiteral("silent"),
@@ -117,7 +137,7 @@ int main(int argc, char *argv[])
         QStringLiteral("Answer with this slave address instead of 0x40."), QStringLiteral("address"));
     const QCommandLineOption pacingOption(QStringLiteral("pacing"),
         QStringLiteral("Send every byte one character time (10 bits) after the last, at the line's speed."));
-    parser.addOptions({portOption, baudOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
+    parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
                        splitOption, answerAddressOption, pacingOption});
     parser.process(app);
@@ -148,6 +168,21 @@ int main(int argc, char *argv[])
     options.pacing = parser.isSet(pacingOption);
 
     SimulatedModem modem(options);
+    if (parser.isSet(loadOption)) {
+        const SettingsLoad load = loadSettingsIntoModem(modem, parser.value(loadOption));
+        if (!load.loaded) {
+            fail(load.errorString);
+            return 1;
+        }
+    }
+    const QString dumpFile = parser.value(dumpOption);
+    if (!dumpFile.isEmpty()) {
+        // Dumps run on the main thread, one after the other, never beside
+        // the final one at exit.
+        modem.setWriteObserver([&app, &modem, dumpFile](int, int) {
+            QMetaObject::invokeMethod(&app, [&modem, dumpFile] { dump(modem, dumpFile); }, Qt::QueuedConnection);
+        });
+    }
     if (parser.isSet(traceOption)) {
         modem.setExchangeObserver([](const QByteArray &request, const QByteArray &answer) {
             traceFrame("<<", request);
@@ -156,10 +191,6 @@ int main(int argc, char *argv[])
         });
     }
 
-    if (!installSignalHandlers()) {
-        fail(QStringLiteral("cannot install the signal handlers"));
-        return 1;
-    }
     if (!modem.start()) {
         fail(modem.errorString());
         return 1;
@@ -172,5 +203,7 @@ int main(int argc, char *argv[])
     app.exec();
 
     modem.stop();
+    if (!dumpFile.isEmpty())
+        dump(modem, dumpFile);
     return 0;
 }

@@ -1,0 +1,98 @@
+#include "settingsimage.h"
+
+#include "simulatedmodem.h"
+
+namespace {
+
+constexpr int SettingsBlockFirst = 0;
+constexpr int EntryBlockFirst = 256;
+constexpr int EntryBlockStride = 64;
+
+int entryBlockFirst(int k)
+{
+    return EntryBlockFirst + EntryBlockStride * k;
+}
+
+} // namespace
+
+QVector<quint16> registersFromImage(const QByteArray &image)
+{
+    QVector<quint16> registers((image.size() + 1) / 2, 0);
+    for (int i = 0; i < image.size(); ++i) {
+        const quint16 byte = static_cast<quint8>(image.at(i));
+        registers[i / 2] |= static_cast<quint16>(i % 2 == 0 ? byte : byte << 8);
+    }
+    return registers;
+}
+
+QByteArray imageFromRegisters(const QVector<quint16> &registers)
+{
+    QByteArray image;
+    image.reserve(2 * registers.size());
+    for (quint16 value : registers) {
+        image.append(static_cast<char>(value & 0xFF));
+        image.append(static_cast<char>(value >> 8));
+    }
+    return image;
+}
+
+void storeSettings(SimulatedModem &modem, const DeviceSettings &settings)
+{
+    modem.setRegisters(SettingsBlockFirst, registersFromImage(settings.encodeSettingsBlock(true)));
+    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k)
+        modem.setRegisters(entryBlockFirst(k), registersFromImage(settings.encodeEntryBlock(k)));
+}
+
+DeviceSettings storedSettings(const SimulatedModem &modem)
+{
+    DeviceSettings settings;
+    settings.decodeSettingsBlock(
+        imageFromRegisters(modem.registers(SettingsBlockFirst, DeviceSettings::SettingsBlockBytesWithKeepCon / 2)),
+        true);
+    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k)
+        settings.decodeEntryBlock(
+            k, imageFromRegisters(modem.registers(entryBlockFirst(k), DeviceSettings::EntryBlockBytes / 2)));
+    return settings;
+}
+
+SettingsPairs settingsFilePairs(const DeviceSettings &settings, const QString &connectionText)
+{
+    SettingsPairs pairs;
+    for (const QString &key : settingsFileKeys()) {
+        if (key == QLatin1String("ComPort"))
+            pairs.append({key, connectionText});
+        else if (key == QLatin1String("EnableKeepCon"))
+            pairs.append({key, QStringLiteral("1")});
+        else
+            pairs.append({key, settings.value(DeviceSettings::indexOfKey(key))});
+    }
+    return pairs;
+}
+
+SettingsLoad loadSettingsIntoModem(SimulatedModem &modem, const QString &fileName)
+{
+    // No traces: the simulator's first line on stdout belongs to the
+    // connection text.
+    const SettingsFileContent content = readSettingsFile(fileName, false);
+    SettingsLoad outcome;
+    if (content.status == SettingsFileContent::NotOpened) {
+        outcome.errorString = QStringLiteral("cannot open %1: %2").arg(fileName, content.errorString);
+        return outcome;
+    }
+    if (content.status == SettingsFileContent::Damaged) {
+        outcome.errorString =
+            QStringLiteral("%1:%2: %3").arg(fileName).arg(content.errorLine).arg(content.errorString);
+        return outcome;
+    }
+    DeviceSettings settings;
+    for (const SettingsPair &pair : content.pairs)
+        settings.setValue(DeviceSettings::indexOfKey(pair.first), pair.second);
+    storeSettings(modem, settings);
+    outcome.loaded = true;
+    return outcome;
+}
+
+SaveOutcome dumpModemSettings(const SimulatedModem &modem, const QString &fileName)
+{
+    return saveSettingsFile(fileName, settingsFilePairs(storedSettings(modem), modem.connectionText()));
+}
