@@ -1,0 +1,149 @@
+#include "ptypeer.h"
+
+#include <chrono>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// Short enough that stopping the peer is quick, long enough not to spin.
+constexpr int IdlePollMs = 20;
+
+} // namespace
+
+PtyPeer::~PtyPeer()
+{
+    stopping = true;
+    if (worker.joinable())
+        worker.join();
+    if (slaveFd >= 0)
+        ::close(slaveFd);
+    if (masterFd >= 0)
+        ::close(masterFd);
+}
+
+PtyPeer &PtyPeer::expect(int totalBytes)
+{
+    script.append({Step::Expect, totalBytes, {}});
+    return *this;
+}
+
+PtyPeer &PtyPeer::send(const QByteArray &bytes)
+{
+    script.append({Step::Send, 0, bytes});
+    return *this;
+}
+
+PtyPeer &PtyPeer::pause(int milliseconds)
+{
+    script.append({Step::Pause, milliseconds, {}});
+    return *this;
+}
+
+bool PtyPeer::start()
+{
+    masterFd = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (masterFd < 0 || ::grantpt(masterFd) != 0 || ::unlockpt(masterFd) != 0)
+        return false;
+    char name[256];
+    if (::ptsname_r(masterFd, name, sizeof name) != 0)
+        return false;
+    slaveFd = ::open(name, O_RDWR | O_NOCTTY);
+    if (slaveFd < 0)
+        return false;
+    termios tio;
+    if (::tcgetattr(slaveFd, &tio) != 0)
+        return false;
+    ::cfmakeraw(&tio);
+    if (::tcsetattr(slaveFd, TCSANOW, &tio) != 0)
+        return false;
+    slaveName = QString::fromLocal8Bit(name);
+    worker = std::thread([this] { run(); });
+    return true;
+}
+
+QByteArray PtyPeer::received() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return receivedBytes;
+}
+
+int PtyPeer::receivedCount() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return receivedBytes.size();
+}
+
+int PtyPeer::bytesWaitingForLink() const
+{
+    int waiting = 0;
+    if (::ioctl(slaveFd, TIOCINQ, &waiting) != 0)
+        return -1;
+    return waiting;
+}
+
+void PtyPeer::run()
+{
+    using Clock = std::chrono::steady_clock;
+    for (const Step &step : qAsConst(script)) {
+        switch (step.kind) {
+        case Step::Expect:
+            while (!stopping && receivedCount() < step.count)
+                collectFor(IdlePollMs);
+            break;
+        case Step::Send:
+            if (!writeAll(step.bytes))
+                return;
+            break;
+        case Step::Pause: {
+            const auto end = Clock::now() + std::chrono::milliseconds(step.count);
+            while (!stopping && Clock::now() < end) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+                collectFor(int(qBound<qint64>(1, left.count(), IdlePollMs)));
+            }
+            break;
+        }
+        }
+        if (stopping)
+            return;
+    }
+    done = true;
+    while (!stopping)
+        collectFor(IdlePollMs);
+}
+
+void PtyPeer::collectFor(int milliseconds)
+{
+    pollfd fd{masterFd, POLLIN, 0};
+    if (::poll(&fd, 1, milliseconds) <= 0 || !(fd.revents & POLLIN))
+        return;
+    char chunk[4096];
+    const ssize_t got = ::read(masterFd, chunk, sizeof chunk);
+    if (got > 0) {
+        std::lock_guard<std::mutex> guard(lock);
+        receivedBytes.append(chunk, int(got));
+    }
+}
+
+bool PtyPeer::writeAll(const QByteArray &bytes)
+{
+    int written = 0;
+    while (written < bytes.size() && !stopping) {
+        const ssize_t n = ::write(masterFd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n > 0) {
+            written += int(n);
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            return false;
+        } else {
+            pollfd fd{masterFd, POLLOUT, 0};
+            ::poll(&fd, 1, IdlePollMs);
+        }
+    }
+    return written == bytes.size();
+}
