@@ -2,6 +2,79 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>DeviceSettings</name>
+    <message>
+        <location filename="../src/settings/devicesettings.cpp" line="+181"/>
+        <source>the text contains a NUL character</source>
+        <translation>в тексте есть символ NUL</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the text contains an unpaired surrogate character</source>
+        <translation>в тексте есть непарный суррогатный символ</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the text takes %1 bytes but the field holds %2</source>
+        <translation>текст занимает %1 байт, а поле вмещает %2</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&quot;%1&quot; has more than four parts; expected an address such as 192.168.0.1</source>
+        <translation>в «%1» больше четырёх частей; нужен адрес вида 192.168.0.1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&quot;%1&quot; is not an address of one to four numbers from 0 to 255 separated by dots</source>
+        <translation>«%1» — не адрес из одного–четырёх чисел от 0 до 255 через точку</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&quot;%1&quot; has more than six parts; expected e.g. 9600,8,1,N,0,0</source>
+        <translation>в «%1» больше шести частей; нужно, например, 9600,8,1,N,0,0</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the baud rate &quot;%1&quot; is not one the device supports</source>
+        <translation>скорость «%1» модем не поддерживает</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the data bits &quot;%1&quot; are not 5, 6, 7, 8 or 9</source>
+        <translation>число битов данных «%1» — не 5, 6, 7, 8 или 9</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the stop bits &quot;%1&quot; are not 1 or 2</source>
+        <translation>число стоп-битов «%1» — не 1 и не 2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the parity &quot;%1&quot; is not N, E, O, S or M</source>
+        <translation>чётность «%1» — не N, E, O, S или M</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the option &quot;%1&quot; is not 0 or 1</source>
+        <translation>флаг «%1» — не 0 и не 1</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>&quot;%1&quot; is not a whole number from 0 to 65535</source>
+        <translation>«%1» — не целое число от 0 до 65535</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&quot;%1&quot; is not a whole number from 0 to 655359</source>
+        <translation>«%1» — не целое число от 0 до 655359</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Cannot write %1: %2</source>
+        <translation>Нельзя записать %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../src/app/mainwindow.ui" line="+18"/>
@@ -321,14 +394,6 @@ S — всегда 0, M — всегда 1.
     </message>
 </context>
 <context>
-    <name>SettingProblem</name>
-    <message>
-        <location filename="../src/settings/devicesettings.cpp" line="+273"/>
-        <source>Cannot write %1: %2</source>
-        <translation>Нельзя записать %1: %2</translation>
-    </message>
-</context>
-<context>
     <name>SettingsFile</name>
     <message>
         <location filename="../src/files/filesupport.cpp" line="+19"/>
@@ -352,11 +417,11 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location filename="../src/files/settingsfile.cpp" line="+52"/>
-        <source>The document declares entities, which a settings file never has.</source>
-        <translation>В документе объявлены сущности, которых в файле настроек не бывает.</translation>
+        <source>The document has a DOCTYPE declaration, which a settings file never has.</source>
+        <translation>В документе есть объявление DOCTYPE, которого в файле настроек не бывает.</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+62"/>
         <source>&quot;%1&quot; could not be written: %2</source>
         <translation>Не удалось записать «%1»: %2</translation>
     </message>
@@ -369,11 +434,6 @@ S — всегда 0, M — всегда 1.
         <location line="+12"/>
         <source>The document is not open for reading.</source>
         <translation>Документ не открыт для чтения.</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>The entity &quot;%1&quot; cannot be resolved.</source>
-        <translation>Сущность «%1» не раскрывается.</translation>
     </message>
 </context>
 </TS>
