@@ -521,15 +521,16 @@ void TestMainForm::window()
 
 void TestMainForm::lineEditsPlain_data()
 {
-    QTest::addColumn<int>("unused");
+    QTest::addColumn<QString>("name");
     for (const char *name : lineEdits)
-        QTest::newRow(name) << 0;
+        QTest::newRow(name) << QString(name);
 }
 
 void TestMainForm::lineEditsPlain()
 {
+    QFETCH(QString, name);
     auto window = makeWindow();
-    auto *edit = qobject_cast<QLineEdit *>(member(window.get(), QTest::currentDataTag()));
+    auto *edit = qobject_cast<QLineEdit *>(member(window.get(), name));
     QVERIFY(edit);
     QCOMPARE(edit->validator(), nullptr);
     QCOMPARE(edit->inputMask(), QString());
