@@ -1,0 +1,442 @@
+// The simulated modem on a real pseudo-terminal, driven through QSerialPort
+// (and SerialLink) exactly as the configurator drives a modem.
+
+#include "modbusframe.h"
+#include "seriallink.h"
+#include "simulatedmodem.h"
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+#include <mutex>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(SimulatedModemOptions)
+
+namespace {
+
+// Generous: these limits only matter when something is broken.
+constexpr int ArrivalLimitMs = 10000;
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+const QByteArray readTwoRegisters = hex("40 03 00 00 00 02 CB 1A");
+const QByteArray twoRegistersAnswer = hex("40 03 04 12 34 AB CD 51 24");
+// A read whose answer tells that the modem is answering again.
+const QByteArray probeRequest = hex("40 03 01 00 00 01 8A E7");
+const QByteArray probeAnswer = hex("40 03 02 01 02 04 1A");
+
+bool openClient(QSerialPort &port, const QString &name, qint32 baudRate = 9600)
+{
+    port.setPortName(name);
+    return port.open(QIODevice::ReadWrite) && port.setBaudRate(baudRate) && port.setDataBits(QSerialPort::Data8)
+        && port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop)
+        && port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+void send(QSerialPort &port, const QByteArray &bytes)
+{
+    port.write(bytes);
+    port.waitForBytesWritten(ArrivalLimitMs);
+}
+
+// Whatever has arrived once at least `length` bytes are there (more if more
+// came in the same read), or what came before the limit.
+QByteArray readAtLeast(QSerialPort &port, int length)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray received = port.readAll();
+    while (received.size() < length && timer.elapsed() < ArrivalLimitMs) {
+        port.waitForReadyRead(100);
+        received += port.readAll();
+    }
+    return received;
+}
+
+} // namespace
+
+class TestSimulatedModem : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void readsEverySettingsRegisterThroughTheLink();
+    void writeIsStoredAndReported();
+    void faultAnswers_data();
+    void faultAnswers();
+    void framing_data();
+    void framing();
+    void delayHoldsTheAnswerBack();
+    void byteGapSeparatesTheBytes();
+    void splitAnswerComesInTwoHalves();
+    void pacingSpreadsTheAnswerOverItsLineTime();
+    void lineSpeedIsTheClients_data();
+    void lineSpeedIsTheClients();
+    void reopenedPortIsStillServed();
+    void servesAGivenPort();
+    void refusesAMissingPortAndASecondStart();
+
+private:
+    std::unique_ptr<SimulatedModem> modem;
+};
+
+void TestSimulatedModem::init()
+{
+    modem = std::make_unique<SimulatedModem>();
+    QVERIFY2(modem->start(), qPrintable(modem->errorString()));
+    modem->setReg(0, 0x1234);
+    modem->setReg(1, 0xABCD);
+    modem->setReg(256, 0x0102);
+}
+
+void TestSimulatedModem::cleanup()
+{
+    modem.reset();
+}
+
+void TestSimulatedModem::readsEverySettingsRegisterThroughTheLink()
+{
+    QVector<quint16> values;
+    for (int j = 0; j < 71; ++j)
+        values.append(static_cast<quint16>(0x0101 * j + 0x8000));
+    modem->setRegisters(0, values);
+    QCOMPARE(modem->connectionText(), QStringLiteral("dev=%1;baud=9600").arg(modem->portName()));
+
+    SerialLink link(ArrivalLimitMs, ArrivalLimitMs, 200);
+    link.configure(modem->connectionText().toLatin1());
+    QCOMPARE(link.open(), 0);
+    const QByteArray request = hex("40 03 00 00 00 47 0A E9");
+    const int length = link.exchange(request.constData(), request.size());
+
+    QCOMPARE(length, 3 + 2 * 71 + 2);
+    const QByteArray answer(link.answer(), length);
+    QCOMPARE(answer.left(3), hex("40 03 8E"));
+    QVERIFY(answerPassesCrc(answer.constData(), answer.size()));
+    for (int j = 0; j < 71; ++j) {
+        const quint16 value = static_cast<quint16>((static_cast<quint8>(answer.at(3 + 2 * j)) << 8)
+                                                   | static_cast<quint8>(answer.at(4 + 2 * j)));
+        QCOMPARE(value, values.at(j));
+    }
+    QCOMPARE(modem->receivedFrames(), QList<QByteArray>{request});
+}
+
+void TestSimulatedModem::writeIsStoredAndReported()
+{
+    std::mutex mutex;
+    QList<QPair<int, int>> writes;
+    modem->setWriteObserver([&](int first, int count) {
+        std::lock_guard<std::mutex> lock(mutex);
+        writes.append({first, count});
+    });
+    QByteArray image;
+    for (int i = 0; i < 26; ++i)
+        image.append(static_cast<char>(i + 1));
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName()));
+
+    send(port, writeRequest(0x180, image));
+
+    QCOMPARE(readAtLeast(port, 8).toHex(' '), hex("40 10 01 80 00 0D 0E C9").toHex(' '));
+    QVector<quint16> expected;
+    for (int j = 0; j < 13; ++j)
+        expected.append(static_cast<quint16>((2 * j + 1) | ((2 * j + 2) << 8)));
+    QCOMPARE(modem->registers(0x180, 13), expected);
+    std::lock_guard<std::mutex> lock(mutex);
+    QCOMPARE(writes, (QList<QPair<int, int>>{{0x180, 13}}));
+}
+
+void TestSimulatedModem::faultAnswers_data()
+{
+    QTest::addColumn<SimulatedModemOptions>("options");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("answer");
+
+    SimulatedModemOptions options;
+    QTest::newRow("no fault") << options << readTwoRegisters << twoRegistersAnswer;
+    QTest::newRow("unknown function, framed by silence") << options << hex("40 06 00 01 00 03 97 1A")
+                                                         << hex("40 86 01 D3 B4");
+
+    options = {};
+    options.silent = true;
+    QTest::newRow("silent") << options << readTwoRegisters << QByteArray();
+
+    options = {};
+    options.wrongCrc = true;
+    QTest::newRow("wrong CRC on every answer") << options << readTwoRegisters << hex("40 03 04 12 34 AB CD AE DB");
+
+    options = {};
+    options.wrongCrcBlock = 0;
+    QTest::newRow("wrong CRC for the settings block") << options << readTwoRegisters
+                                                      << hex("40 03 04 12 34 AB CD AE DB");
+    options.wrongCrcBlock = 0x100;
+    QTest::newRow("wrong CRC for entry block 0, settings block read") << options << readTwoRegisters
+                                                                      << twoRegistersAnswer;
+
+    options = {};
+    options.exceptionBlock = 0;
+    QTest::newRow("exception for the settings block") << options << readTwoRegisters << hex("40 83 04 10 E7");
+
+    options = {};
+    options.oldFirmware = true;
+    QTest::newRow("old firmware, 71 registers") << options << hex("40 03 00 00 00 47 0A E9") << hex("40 83 02 90 E5");
+    QTest::newRow("old firmware, 70 registers")
+        << options << hex("40 03 00 00 00 46 CB 29") << hex("40 03 8C 12 34 AB CD") + QByteArray(136, '\0') + hex("C4 24");
+
+    options = {};
+    options.answerAddress = 0x41;
+    QTest::newRow("answer from 0x41") << options << readTwoRegisters << hex("41 03 04 12 34 AB CD 41 E4");
+}
+
+void TestSimulatedModem::faultAnswers()
+{
+    QFETCH(SimulatedModemOptions, options);
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, answer);
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName()));
+
+    modem->setOptions(options);
+    send(port, request);
+    QTRY_COMPARE_WITH_TIMEOUT(modem->receivedFrames().size(), 1, ArrivalLimitMs);
+    // Faults change between exchanges; the probe's answer, coming after
+    // the one (if any) to the request, shows that nothing else was sent.
+    modem->setOptions({});
+    send(port, probeRequest);
+
+    const QByteArray expected = answer + probeAnswer;
+    QCOMPARE(readAtLeast(port, expected.size()).toHex(' '), expected.toHex(' '));
+    QCOMPARE(modem->receivedFrames(), (QList<QByteArray>{request, probeRequest}));
+}
+
+void TestSimulatedModem::framing_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<int>("framesAfterFirst");
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<QByteArray>("answers");
+    QTest::addColumn<QList<QByteArray>>("frames");
+
+    QTest::newRow("two reads in one write") << readTwoRegisters + probeRequest << 2 << QByteArray()
+                                            << twoRegistersAnswer + probeAnswer
+                                            << QList<QByteArray>{readTwoRegisters, probeRequest};
+    const QByteArray badRead = hex("40 03 00 00 00 02 CB 1B");
+    QTest::newRow("bad CRC then a good read in one write")
+        << badRead + probeRequest << 2 << QByteArray() << probeAnswer << QList<QByteArray>{badRead, probeRequest};
+    const QByteArray write = hex("40 10 01 00 00 02 04 00 0A 01 02 0F 51");
+    QTest::newRow("write in two pieces") << write.left(5) << 0 << write.mid(5) << hex("40 10 01 00 00 02 4F 25")
+                                         << QList<QByteArray>{write};
+    QTest::newRow("noise dropped at the next silence")
+        << hex("FF FF FF") << 1 << probeRequest << probeAnswer << QList<QByteArray>{hex("FF FF FF"), probeRequest};
+    QTest::newRow("truncated read dropped at the next silence")
+        << hex("40 03 00 00") << 1 << probeRequest << probeAnswer << QList<QByteArray>{hex("40 03 00 00"), probeRequest};
+    QTest::newRow("write cut short dropped at the next silence")
+        << write.left(10) << 1 << probeRequest << probeAnswer << QList<QByteArray>{write.left(10), probeRequest};
+}
+
+void TestSimulatedModem::framing()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(int, framesAfterFirst);
+    QFETCH(QByteArray, second);
+    QFETCH(QByteArray, answers);
+    QFETCH(QList<QByteArray>, frames);
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName()));
+
+    send(port, first);
+    if (framesAfterFirst > 0)
+        QTRY_COMPARE_WITH_TIMEOUT(modem->receivedFrames().size(), framesAfterFirst, ArrivalLimitMs);
+    if (!second.isEmpty())
+        send(port, second);
+
+    QCOMPARE(readAtLeast(port, answers.size()).toHex(' '), answers.toHex(' '));
+    QTRY_COMPARE_WITH_TIMEOUT(modem->receivedFrames(), frames, ArrivalLimitMs);
+    modem->clearReceivedFrames();
+    QVERIFY(modem->receivedFrames().isEmpty());
+}
+
+void TestSimulatedModem::delayHoldsTheAnswerBack()
+{
+    SimulatedModemOptions options;
+    options.answerDelayMs = 3000;
+    modem->setOptions(options);
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName()));
+
+    send(port, readTwoRegisters);
+    QTRY_COMPARE_WITH_TIMEOUT(modem->receivedFrames().size(), 1, ArrivalLimitMs);
+    // The modem has the request; a short look finds nothing yet, while the
+    // same look right after a prompt answer would find all of it.
+    QVERIFY(!port.waitForReadyRead(300));
+    QCOMPARE(port.bytesAvailable(), qint64(0));
+
+    QCOMPARE(readAtLeast(port, twoRegistersAnswer.size()).toHex(' '), twoRegistersAnswer.toHex(' '));
+}
+
+void TestSimulatedModem::byteGapSeparatesTheBytes()
+{
+    SimulatedModemOptions options;
+    options.byteGapMs = 400;
+    modem->setOptions(options);
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName()));
+
+    send(port, probeRequest);
+
+    // Each read returns as soon as something is there, and the next byte is
+    // still a gap away.
+    QCOMPARE(readAtLeast(port, 1).toHex(' '), probeAnswer.left(1).toHex(' '));
+    QCOMPARE(readAtLeast(port, 1).toHex(' '), probeAnswer.mid(1, 1).toHex(' '));
+    QCOMPARE(readAtLeast(port, 5).toHex(' '), probeAnswer.mid(2).toHex(' '));
+}
+
+void TestSimulatedModem::splitAnswerComesInTwoHalves()
+{
+    SimulatedModemOptions options;
+    options.splitPauseMs = 1500;
+    modem->setOptions(options);
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName()));
+    QSignalSpy readyRead(&port, &QIODevice::readyRead);
+    QVERIFY(readyRead.isValid());
+
+    send(port, readTwoRegisters);
+
+    // The second half is still a pause away when the first is complete.
+    QCOMPARE(readAtLeast(port, 4).toHex(' '), twoRegistersAnswer.left(4).toHex(' '));
+    const int readsOfFirstHalf = readyRead.count();
+    QCOMPARE(readAtLeast(port, 5).toHex(' '), twoRegistersAnswer.mid(4).toHex(' '));
+    QVERIFY(readyRead.count() > readsOfFirstHalf);
+}
+
+void TestSimulatedModem::pacingSpreadsTheAnswerOverItsLineTime()
+{
+    SimulatedModemOptions options;
+    options.pacing = true;
+    options.baudRate = 2400;
+    modem->setOptions(options);
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName(), 2400));
+    QSignalSpy readyRead(&port, &QIODevice::readyRead);
+    QVERIFY(readyRead.isValid());
+    const QByteArray request = hex("40 03 00 00 00 47 0A E9");
+    const int answerLength = 3 + 2 * 71 + 2;
+
+    QElapsedTimer timer;
+    timer.start();
+    send(port, request);
+    const QByteArray answer = readAtLeast(port, answerLength);
+    const qint64 elapsed = timer.elapsed();
+
+    QCOMPARE(answer.size(), answerLength);
+    QVERIFY(answerPassesCrc(answer.constData(), answer.size()));
+    // 4.2 ms a byte: the answer trickles in over many reads, and it cannot
+    // arrive sooner than its bytes take on a 2400 baud line (147 bytes after
+    // the first one's start: over 600 ms).
+    QVERIFY2(readyRead.count() >= 8, qPrintable(QString::number(readyRead.count())));
+    QVERIFY2(elapsed >= (answerLength - 1) * 10 * 1000 / 2400, qPrintable(QString::number(elapsed)));
+}
+
+void TestSimulatedModem::lineSpeedIsTheClients_data()
+{
+    QTest::addColumn<int>("baudRate");
+    QTest::newRow("1200") << 1200;
+    QTest::newRow("2400") << 2400;
+    QTest::newRow("19200") << 19200;
+    QTest::newRow("115200") << 115200;
+}
+
+void TestSimulatedModem::lineSpeedIsTheClients()
+{
+    QFETCH(int, baudRate);
+    QSerialPort port;
+    QVERIFY(openClient(port, modem->portName(), baudRate));
+    QCOMPARE(modem->lineBaudRate(), baudRate);
+}
+
+void TestSimulatedModem::reopenedPortIsStillServed()
+{
+    for (int round = 0; round < 2; ++round) {
+        QSerialPort port;
+        QVERIFY(openClient(port, modem->portName()));
+        send(port, readTwoRegisters);
+        QCOMPARE(readAtLeast(port, twoRegistersAnswer.size()).toHex(' '), twoRegistersAnswer.toHex(' '));
+        port.close();
+    }
+    QVERIFY(modem->isRunning());
+    QCOMPARE(modem->receivedFrames(), (QList<QByteArray>{readTwoRegisters, readTwoRegisters}));
+}
+
+void TestSimulatedModem::servesAGivenPort()
+{
+    // The test holds the master of a pseudo-terminal of its own and lets the
+    // modem serve the slave as it would serve a USB adapter.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    QVERIFY(master >= 0);
+    QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+    char name[256];
+    QCOMPARE(ptsname_r(master, name, sizeof name), 0);
+    termios raw;
+    QCOMPARE(tcgetattr(master, &raw), 0);
+    cfmakeraw(&raw);
+    QCOMPARE(tcsetattr(master, TCSANOW, &raw), 0);
+
+    SimulatedModemOptions options;
+    options.port = QString::fromLocal8Bit(name);
+    options.baudRate = 19200;
+    SimulatedModem served(options);
+    served.setReg(0, 0x1234);
+    served.setReg(1, 0xABCD);
+    QVERIFY2(served.start(), qPrintable(served.errorString()));
+    QCOMPARE(served.connectionText(), QStringLiteral("dev=%1;baud=19200").arg(options.port));
+    QCOMPARE(served.lineBaudRate(), 19200);
+
+    QCOMPARE(::write(master, readTwoRegisters.constData(), readTwoRegisters.size()),
+             ssize_t(readTwoRegisters.size()));
+    QByteArray answer;
+    QElapsedTimer timer;
+    timer.start();
+    while (answer.size() < twoRegistersAnswer.size() && timer.elapsed() < ArrivalLimitMs) {
+        pollfd readable{master, POLLIN, 0};
+        char buffer[64];
+        if (::poll(&readable, 1, 100) > 0) {
+            const ssize_t got = ::read(master, buffer, sizeof buffer);
+            if (got > 0)
+                answer.append(buffer, static_cast<int>(got));
+        }
+    }
+    served.stop();
+    ::close(master);
+    QCOMPARE(answer.toHex(' '), twoRegistersAnswer.toHex(' '));
+}
+
+void TestSimulatedModem::refusesAMissingPortAndASecondStart()
+{
+    SimulatedModemOptions options;
+    options.port = QStringLiteral("/nonexistent/ttyGPRS0");
+    SimulatedModem missing(options);
+    QVERIFY(!missing.start());
+    QVERIFY(missing.errorString().contains(options.port));
+    QVERIFY(!missing.isRunning());
+
+    QVERIFY(!modem->start());
+    QVERIFY(modem->isRunning());
+    modem->stop();
+    QVERIFY(!modem->isRunning());
+}
+
+QTEST_GUILESS_MAIN(TestSimulatedModem)
+#include "tst_simulatedmodem.moc"
