@@ -1,0 +1,342 @@
+// The gprs-modem-sim program as a user runs it: its first line, its
+// options, its answers on the pseudo-terminal it names, its settings files
+// and its orderly end on a signal.
+
+#include "devicesettings.h"
+#include "modbusframe.h"
+#include "settingsfile.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+#include <sys/types.h>
+
+namespace {
+
+constexpr int ArrivalLimitMs = 10000;
+const QString program = QStringLiteral(GPRS_TEST_BUILD_DIR "/gprs-modem-sim");
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+QByteArray readAtLeast(QSerialPort &port, int length)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray received = port.readAll();
+    while (received.size() < length && timer.elapsed() < ArrivalLimitMs) {
+        port.waitForReadyRead(100);
+        received += port.readAll();
+    }
+    return received;
+}
+
+// A running simulator with the serial port its first line names.
+class RunningSimulator {
+public:
+    explicit RunningSimulator(const QStringList &arguments)
+    {
+        process.start(program, arguments);
+        if (!process.waitForStarted(ArrivalLimitMs))
+            return;
+        QElapsedTimer timer;
+        timer.start();
+        while (!process.canReadLine() && timer.elapsed() < ArrivalLimitMs
+               && process.state() == QProcess::Running)
+            process.waitForReadyRead(100);
+        firstLine = QString::fromLocal8Bit(process.readLine()).trimmed();
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("^dev=(/dev/pts/\\d+);baud=(\\d+)$")).match(firstLine);
+        if (!match.hasMatch())
+            return;
+        port.setPortName(match.captured(1));
+        opened = port.open(QIODevice::ReadWrite) && port.setBaudRate(match.captured(2).toInt())
+            && port.setDataBits(QSerialPort::Data8) && port.setParity(QSerialPort::NoParity)
+            && port.setStopBits(QSerialPort::OneStop) && port.setFlowControl(QSerialPort::NoFlowControl);
+    }
+
+    ~RunningSimulator()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(ArrivalLimitMs);
+        }
+    }
+
+    QByteArray exchange(const QByteArray &request, int answerLength)
+    {
+        port.write(request);
+        port.waitForBytesWritten(ArrivalLimitMs);
+        return readAtLeast(port, answerLength);
+    }
+
+    // Ends it with the signal a user's Ctrl+C or a service manager sends.
+    bool endWith(int signalNumber)
+    {
+        port.close();
+        return ::kill(static_cast<pid_t>(process.processId()), signalNumber) == 0
+            && process.waitForFinished(ArrivalLimitMs);
+    }
+
+    QProcess process;
+    QSerialPort port;
+    QString firstLine;
+    bool opened = false;
+};
+
+QString settingsDocumentText(const QString &comPort)
+{
+    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<conf>
+    <prm>
+        <ComPort name="%1"/>
+        <apnServer name="internet.example"/>
+        <apnLogin name="gdata"/>
+        <apnPassword name="secret"/>
+        <TxSetting name="9600,8,1,N,0,0"/>
+        <RxSetting name="19200,8,1,E,0,0"/>
+        <ToutWaitAnsw name="120"/>
+        <ToutWaitNextPacket name="50"/>
+        <ToutBetwenBytes name="20"/>
+        <TryNum name="3"/>
+        <MirrServ1 name="10.0.0.1"/>
+        <MirrServ2 name="10.0.0.2"/>
+        <MirrServ3 name="0.0.0.0"/>
+        <MirrServ4 name="192.168.1.4"/>
+        <MirrPort1 name="5001"/>
+        <MirrPort2 name="5002"/>
+        <MirrPort3 name="0"/>
+        <MirrPort4 name="65535"/>
+        <PhNum1 name="+79001112233"/>
+        <PhNum2 name=""/>
+        <PhNum3 name="112"/>
+        <PhNum4 name="+79004445566"/>
+        <KeepCon name="1"/>
+        <EnableKeepCon name="0"/>
+        <own_Ph name="+79000000001"/>
+        <sc_Ph name="+79000000002"/>
+        <sms_Ph name="+79000000003"/>
+        <IP name="10.20.30.40"/>
+        <DNS1 name="8.8.8.8"/>
+        <DNS2 name="8.8.4.4"/>
+        <MbsAdr name="17"/>
+        <RestartTimeSrv name="600"/>
+        <RestartTimeMdm name="3600"/>
+        <DisconnectTime name="30"/>
+        <ToutWaitNext name="100"/>
+        <MaxNumBytes name="512"/>
+        <AnswersNum name="2"/>
+    </prm>
+</conf>
+)")
+        .arg(comPort);
+}
+
+} // namespace
+
+class TestGprsModemSim : public QObject {
+    Q_OBJECT
+
+private slots:
+    void helpListsEveryOption_data();
+    void helpListsEveryOption();
+    void answersAsItsOptionsSay_data();
+    void answersAsItsOptionsSay();
+    void silentModemHearsButNeverAnswers();
+    void endsCleanlyOnASignal_data();
+    void endsCleanlyOnASignal();
+    void refusesBadArguments_data();
+    void refusesBadArguments();
+    void loadAndDumpRoundTrip();
+};
+
+void TestGprsModemSim::helpListsEveryOption_data()
+{
+    QTest::addColumn<QString>("option");
+    for (const char *option : {"--port", "--baud", "--load", "--dump", "--trace", "--silent", "--bad-crc",
+                               "--bad-crc-block", "--exception-block", "--exception-code", "--old-firmware",
+                               "--delay", "--byte-gap", "--split", "--answer-address", "--pacing", "--help"})
+        QTest::newRow(option) << QString::fromLatin1(option);
+}
+
+void TestGprsModemSim::helpListsEveryOption()
+{
+    QFETCH(QString, option);
+    QProcess process;
+    process.start(program, {QStringLiteral("--help")});
+    QVERIFY(process.waitForFinished(ArrivalLimitMs));
+    QCOMPARE(process.exitCode(), 0);
+    const QString help = QString::fromLocal8Bit(process.readAllStandardOutput());
+    QVERIFY2(help.contains(QRegularExpression(QStringLiteral("(^|[ ,])%1[ ,=<\\n]").arg(option),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(help));
+}
+
+void TestGprsModemSim::answersAsItsOptionsSay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("baud");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("answer");
+
+    const QByteArray readTwo = hex("40 03 00 00 00 02 CB 1A");
+    const QByteArray zeroAnswer = hex("40 03 04 00 00 00 00 AB 37");
+    QTest::newRow("plain") << QStringList() << "9600" << readTwo << zeroAnswer;
+    QTest::newRow("other speed") << QStringList{"--baud", "19200"} << "19200" << readTwo << zeroAnswer;
+    QTest::newRow("old firmware") << QStringList{"--old-firmware"} << "9600" << hex("40 03 00 00 00 47 0A E9")
+                                  << hex("40 83 02 90 E5");
+    QTest::newRow("exception for entry block 0") << QStringList{"--exception-block", "0x100", "--exception-code", "6"}
+                                                 << "9600" << hex("40 03 01 00 00 0D 8A E2") << hex("40 83 06 91 26");
+    QTest::newRow("bad CRC") << QStringList{"--bad-crc"} << "9600" << readTwo << hex("40 03 04 00 00 00 00 54 C8");
+    QTest::newRow("bad CRC for the settings block")
+        << QStringList{"--bad-crc-block", "0"} << "9600" << readTwo << hex("40 03 04 00 00 00 00 54 C8");
+    QTest::newRow("other address") << QStringList{"--answer-address", "65"} << "9600" << readTwo
+                                   << hex("41 03 04 00 00 00 00 BB F7");
+    QTest::newRow("delay, gap, split and pacing")
+        << QStringList{"--delay", "50", "--byte-gap", "5", "--split", "50", "--pacing"} << "9600" << readTwo
+        << zeroAnswer;
+}
+
+void TestGprsModemSim::answersAsItsOptionsSay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, baud);
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, answer);
+
+    RunningSimulator simulator(arguments);
+    QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
+    QVERIFY(simulator.firstLine.endsWith(QStringLiteral(";baud=") + baud));
+
+    QCOMPARE(simulator.exchange(request, answer.size()).toHex(' '), answer.toHex(' '));
+    QVERIFY(simulator.endWith(SIGTERM));
+    QCOMPARE(simulator.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(simulator.process.exitCode(), 0);
+}
+
+void TestGprsModemSim::silentModemHearsButNeverAnswers()
+{
+    RunningSimulator simulator({QStringLiteral("--silent"), QStringLiteral("--trace")});
+    QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
+    const QByteArray request = hex("40 03 00 00 00 02 CB 1A");
+    simulator.port.write(request + request);
+    QVERIFY(simulator.port.waitForBytesWritten(ArrivalLimitMs));
+
+    // The trace shows each frame as it is heard, and an answer right after
+    // the frame it belongs to, so two frames without answers in between
+    // mean the first one got none.
+    QByteArray trace;
+    QTRY_VERIFY_WITH_TIMEOUT((trace += simulator.process.readAllStandardOutput()).count("<<") >= 2, ArrivalLimitMs);
+    QCOMPARE(trace, QByteArray("<< 40 03 00 00 00 02 CB 1A enddamp\n<< 40 03 00 00 00 02 CB 1A enddamp\n"));
+    QCOMPARE(simulator.port.bytesAvailable(), qint64(0));
+    QVERIFY(simulator.endWith(SIGTERM));
+    QCOMPARE(simulator.process.exitCode(), 0);
+}
+
+void TestGprsModemSim::endsCleanlyOnASignal_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+void TestGprsModemSim::endsCleanlyOnASignal()
+{
+    QFETCH(int, signalNumber);
+    RunningSimulator simulator({});
+    QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
+    QVERIFY(simulator.endWith(signalNumber));
+    QCOMPARE(simulator.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(simulator.process.exitCode(), 0);
+    QVERIFY(simulator.process.readAllStandardError().isEmpty());
+}
+
+void TestGprsModemSim::refusesBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("delay not a number") << QStringList{"--delay", "soon"} << 2;
+    QTest::newRow("exception code 0") << QStringList{"--exception-code", "0"} << 2;
+    QTest::newRow("register past the map") << QStringList{"--exception-block", "512"} << 2;
+    QTest::newRow("address above 255") << QStringList{"--answer-address", "256"} << 2;
+    QTest::newRow("stray argument") << QStringList{"/dev/ttyS0"} << 2;
+    QTest::newRow("missing port") << QStringList{"--port", "/nonexistent/ttyGPRS0"} << 1;
+    QTest::newRow("missing settings file") << QStringList{"--load", "/nonexistent/simconf.xml"} << 1;
+}
+
+void TestGprsModemSim::refusesBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QProcess process;
+    process.start(program, arguments);
+    QVERIFY(process.waitForFinished(ArrivalLimitMs));
+    QCOMPARE(process.exitCode(), exitCode);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(process.readAllStandardError().startsWith("gprs-modem-sim: "));
+}
+
+void TestGprsModemSim::loadAndDumpRoundTrip()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString input = dir.filePath(QStringLiteral("in.xml"));
+    const QString output = dir.filePath(QStringLiteral("out.xml"));
+    QFile file(input);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(settingsDocumentText(QStringLiteral("dev=COM7;baud=9600")).toUtf8());
+    file.close();
+
+    RunningSimulator simulator({QStringLiteral("--load"), input, QStringLiteral("--dump"), output});
+    QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
+
+    // The loaded settings are in the registers: register 21 begins apnServer
+    // ("in", low byte first, so "n" goes first on the wire), 57 is MbsAdr,
+    // 58 RxSetting, 70 KeepCon.
+    const QByteArray block = simulator.exchange(hex("40 03 00 00 00 47 0A E9"), 147);
+    QCOMPARE(block.size(), 147);
+    QCOMPARE(block.mid(3 + 2 * 21, 2), QByteArray("ni"));
+    QCOMPARE(block.mid(3 + 2 * 57, 2).toHex(' '), QByteArray("00 11"));
+    QCOMPARE(block.mid(3 + 2 * 70, 2).toHex(' '), QByteArray("00 01"));
+
+    // A write of entry block 1 is dumped at once.
+    DeviceSettings written;
+    written.setValue(DeviceSettings::PhNum2, QStringLiteral("+79009998877"));
+    written.setValue(DeviceSettings::MirrServ2, QStringLiteral("172.16.0.9"));
+    written.setValue(DeviceSettings::MirrPort2, QStringLiteral("7002"));
+    QCOMPARE(simulator.exchange(writeRequest(0x140, written.encodeEntryBlock(1)), 8).toHex(' '),
+             hex("40 10 01 40 00 0D 0E F5").toHex(' '));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(output), ArrivalLimitMs);
+
+    QVERIFY(simulator.endWith(SIGTERM));
+    QCOMPARE(simulator.process.exitCode(), 0);
+
+    const SettingsFileContent loaded = readSettingsFile(input, false);
+    const SettingsFileContent dumped = readSettingsFile(output, false);
+    QCOMPARE(dumped.status, SettingsFileContent::Loaded);
+    QCOMPARE(dumped.pairs.size(), 37);
+    SettingsPairs expected = loaded.pairs;
+    for (SettingsPair &pair : expected) {
+        if (pair.first == QLatin1String("ComPort"))
+            pair.second = simulator.firstLine;
+        else if (pair.first == QLatin1String("EnableKeepCon"))
+            pair.second = QStringLiteral("1");
+        else if (pair.first == QLatin1String("PhNum2"))
+            pair.second = QStringLiteral("+79009998877");
+        else if (pair.first == QLatin1String("MirrServ2"))
+            pair.second = QStringLiteral("172.16.0.9");
+        else if (pair.first == QLatin1String("MirrPort2"))
+            pair.second = QStringLiteral("7002");
+    }
+    QCOMPARE(dumped.pairs, expected);
+}
+
+QTEST_GUILESS_MAIN(TestGprsModemSim)
+#include "tst_gprsmodemsim.moc"
