@@ -350,9 +350,9 @@ void SimulatedModem::serve()
             if (got < 0 && (errno == EAGAIN || errno == EINTR))
                 continue;
         }
-        if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            // Only a given port can hang up (a USB adapter pulled out): we
-            // hold the pty slave open ourselves.
+        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            // Only a given port can hang up or end (a USB adapter pulled
+            // out): we hold the pty slave open ourselves.
             std::lock_guard<std::mutex> lock(m_mutex);
             m_error = QStringLiteral("the line hung up");
             break;
