@@ -17,8 +17,8 @@
 
 // A GPRS modem on a serial line: the Modbus slave at 0x40 behind the master
 // side of a pseudo-terminal (or behind a given tty), served on its own
-// thread. Clients open portName() like any serial port. Everything public is
-// thread-safe.
+// thread. Clients open portName() like any serial port. Everything public
+// but start() and stop() (which belong to the owner) is thread-safe.
 class SimulatedModem {
 public:
     // Called on the modem's thread after registers [first, first + count)
