@@ -72,6 +72,12 @@ QStringList MyThread::uploadFiles() const
     return shared.uploadFiles;
 }
 
+void MyThread::clearUploadFiles()
+{
+    QMutexLocker locker(&mutex);
+    shared.uploadFiles.clear();
+}
+
 QString MyThread::portConfig() const
 {
     QMutexLocker locker(&mutex);

@@ -44,6 +44,8 @@ public:
     void setSetting(int index, const QString &value);
     void setSettings(const DeviceSettings &settings);
     QStringList uploadFiles() const;
+    // No job reads the list, so it may be cleared at any time.
+    void clearUploadFiles();
     QString portConfig() const;
     int keepConEnabled() const;
     int job() const;
