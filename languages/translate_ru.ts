@@ -223,7 +223,7 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>&amp;Load</source>
-        <translation>&amp;Открыть</translation>
+        <translation>Открыть (&amp;L)</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -235,7 +235,7 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>&amp;Read</source>
-        <translation>&amp;Прочитать</translation>
+        <translation>Прочитать (&amp;R)</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -247,7 +247,7 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>&amp;Write</source>
-        <translation>&amp;Записать</translation>
+        <translation>Записать (&amp;W)</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -258,7 +258,7 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>&amp;Save</source>
-        <translation>&amp;Сохранить</translation>
+        <translation>Сохранить (&amp;S)</translation>
     </message>
     <message>
         <location line="+29"/>
@@ -373,24 +373,36 @@ S — всегда 0, M — всегда 1.
         <translation>Порт сервера-зеркала 4, целое число от 0 до 65535.</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+112"/>
+        <location filename="../src/app/mainwindow.cpp" line="+116"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+32"/>
+        <location line="+62"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-62"/>
+        <location line="+62"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-50"/>
+        <source>The configuration file was not saved: %1</source>
+        <translation>Файл конфигурации не сохранён: %1</translation>
+    </message>
+    <message>
+        <location line="+55"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The configuration file is damaged at line %1</source>
+        <translation>Файл конфигурации повреждён в строке %1</translation>
     </message>
 </context>
 <context>

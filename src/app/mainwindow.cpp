@@ -51,12 +51,13 @@ bool isCheckedValue(const QString &value)
     return value.toInt(nullptr, 10) != 0;
 }
 
-// Settings files carry their keys and values as 8-bit text: what Latin-1
-// cannot hold becomes '?', and the bytes are then read back as UTF-8.
-QString eightBitText(const QString &text)
+QString checkedValue(bool checked)
 {
-    return QString::fromUtf8(text.toLatin1());
+    return checked ? QStringLiteral("1") : QStringLiteral("0");
 }
+
+// The file the upload request reads, relative to the working directory.
+const char uploadListFile[] = "python/uploader.xml";
 
 } // namespace
 
@@ -97,7 +98,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::myRead()
 {
-    // TODO: copy the connection and keep-connection flag into the worker and start JobRead.
+    // While a job runs the worker drops the request and keeps its own copy.
+    worker.startJob(MyThread::JobRead, connectionRequest());
 }
 
 void MainWindow::myLoad()
@@ -107,27 +109,98 @@ void MainWindow::myLoad()
 
 void MainWindow::myUpLoad()
 {
-    const UploadList list = readUploadList(QStringLiteral("python/uploader.xml"));
+    const UploadList list = readUploadList(QString::fromLatin1(uploadListFile));
     if (!list.opened) {
+        // Names of an earlier request must not outlive this one.
+        worker.clearUploadFiles();
         ui->statusBar->showMessage(tr("There is not the update files"), 0);
         return;
     }
-    // TODO: hand list.files to the worker and start JobUpload.
+    // The upload runs on the connection of the last Read or Write.
+    JobRequest request;
+    request.portConfig = worker.portConfig();
+    request.keepConEnabled = worker.keepConEnabled();
+    request.uploadFiles = list.files;
+    worker.startJob(MyThread::JobUpload, request);
 }
 
 void MainWindow::myWrite()
 {
-    // TODO: copy the form into the worker's record and start JobWrite.
+    // The entries without a field keep what the last Read or Load gave them.
+    DeviceSettings record = worker.settings();
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (DeviceSettings::hasFormWidget(index))
+            record.setValue(index, paramValue(DeviceSettings::key(index), record));
+    }
+    // A value the modem cannot hold is refused before a byte goes out.
+    const SettingProblem problem = record.firstProblem();
+    if (!problem.isValid()) {
+        ui->statusBar->showMessage(problem.message(), 0);
+        return;
+    }
+    JobRequest request = connectionRequest();
+    request.settings = record;
+    worker.startJob(MyThread::JobWrite, request);
 }
 
 void MainWindow::mySave()
 {
-    // TODO: write the 37 settings to the file the operator picks.
+    const QString name = askSaveFileName(this, tr("Open Config file"), tr("Xml Files (*.xml)"));
+    if (name.isEmpty())
+        return;
+
+    const DeviceSettings record = worker.settings();
+    SettingsPairs pairs;
+    for (const QString &key : settingsFileKeys())
+        pairs.append({key, paramValue(key, record)});
+
+    const SaveOutcome outcome = saveSettingsFile(name, pairs);
+    if (!outcome.saved) {
+        ui->statusBar->showMessage(
+            tr("The configuration file was not saved: %1").arg(outcome.errorString), 0);
+    }
 }
 
 void MainWindow::myResponse(QString s)
 {
     ui->statusBar->showMessage(s, 0);
+    if (worker.job() != MyThread::JobRead || !s.contains(QLatin1String("Readed")))
+        return;
+
+    // The Read has put all 35 entries into the record before saying so.
+    const DeviceSettings record = worker.settings();
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (DeviceSettings::hasFormWidget(index))
+            applyParam(DeviceSettings::key(index), record.value(index));
+    }
+}
+
+JobRequest MainWindow::connectionRequest() const
+{
+    JobRequest request;
+    request.portConfig = ui->comPortLineEdit->text();
+    request.keepConEnabled = ui->EnableKeepConncheckBox->isChecked() ? 1 : 0;
+    return request;
+}
+
+QString MainWindow::paramValue(const QString &key, const DeviceSettings &record) const
+{
+    const SettingKey target = SettingKey::lookup(key);
+    switch (target.target) {
+    case SettingKey::ComPort:
+        return ui->comPortLineEdit->text();
+    case SettingKey::EnableKeepCon:
+        return checkedValue(ui->EnableKeepConncheckBox->isChecked());
+    case SettingKey::Entry:
+        break;
+    case SettingKey::Unknown:
+        return QString();
+    }
+    if (target.index == DeviceSettings::KeepCon)
+        return checkedValue(ui->KeepConncheckBox->isChecked());
+    if (QLineEdit *Ui::MainWindow::*field = entryField(target.index))
+        return (ui->*field)->text();
+    return record.value(target.index);
 }
 
 void MainWindow::loadConfig(const QString &fileName)
@@ -142,9 +215,14 @@ void MainWindow::loadConfig(const QString &fileName)
         ui->statusBar->showMessage(tr("There is not the configaration file"), 0);
         return;
     }
-    // A damaged document brings no pairs and, like a complete one, no message.
+    // A damaged document is applied not at all rather than up to its damage.
+    if (content.status == SettingsFileContent::Damaged) {
+        ui->statusBar->showMessage(
+            tr("The configuration file is damaged at line %1").arg(content.errorLine), 0);
+        return;
+    }
     for (const SettingsPair &pair : content.pairs)
-        applyParam(eightBitText(pair.first), eightBitText(pair.second));
+        applyParam(pair.first, pair.second);
 }
 
 void MainWindow::applyParam(const QString &key, const QString &value)

@@ -39,6 +39,13 @@ private:
     // Puts one setting of a settings file where it belongs: its form field,
     // or the worker's record for the entries the form does not show.
     void applyParam(const QString &key, const QString &value);
+    // The other way: the value a settings file stores for the key, from its
+    // form field or, for the entries without one, from `record`.
+    QString paramValue(const QString &key, const DeviceSettings &record) const;
+    // The connection text and keep-connection flag every job starts from.
+    JobRequest connectionRequest() const;
+
+    friend class TestWindowActions;   // reaches `worker` to see what a request handed over
 
     Ui::MainWindow *ui;
     MyThread worker;
