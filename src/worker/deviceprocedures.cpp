@@ -39,15 +39,16 @@ DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Report re
 {
 }
 
-bool DeviceProcedures::read(const Commit &commit)
+QString DeviceProcedures::read(const Commit &commit)
 {
     txBuffer.fill(0);
     txBuffer[0] = byteOf(Modbus::DeviceAddress);
     txBuffer[1] = byteOf(Modbus::ReadHoldingRegisters);
     txBuffer[5] = byteOf(settingsRegisters);
+    QString failure;
     int answerLength = send(Modbus::ReadRequestLength);
-    if (judge(Modbus::ReadRequestLength, answerLength, 0) != Verdict::Accepted)
-        return false;
+    if (!accepted(Modbus::ReadRequestLength, answerLength, 0, &failure))
+        return failure;
 
     report(QString::asprintf("Recieved %d bytes", answerLength));
     QByteArray answer = answerData(answerLength, settingsBytes);
@@ -65,8 +66,8 @@ bool DeviceProcedures::read(const Commit &commit)
     for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k) {
         txBuffer[3] = byteOf(EntryRegisterStride * k);
         answerLength = send(Modbus::ReadRequestLength);
-        if (judge(Modbus::ReadRequestLength, answerLength, 0) != Verdict::Accepted)
-            return false;
+        if (!accepted(Modbus::ReadRequestLength, answerLength, 0, &failure))
+            return failure;
 
         report(QString::asprintf("Recieved %d[%d] bytes", k, answerLength));
         answer = answerData(answerLength, DeviceSettings::EntryBlockBytes);
@@ -76,11 +77,10 @@ bool DeviceProcedures::read(const Commit &commit)
     }
 
     commit(record);
-    report(QString::asprintf("It is Readed %d", answerLength));
-    return true;
+    return QString::asprintf("It is Readed %d", answerLength);
 }
 
-bool DeviceProcedures::write(const DeviceSettings &record)
+QString DeviceProcedures::write(const DeviceSettings &record)
 {
     txBuffer.fill(0);
     txBuffer[0] = byteOf(Modbus::DeviceAddress);
@@ -92,9 +92,10 @@ bool DeviceProcedures::write(const DeviceSettings &record)
     std::copy_n(settingsBlock.constData(), std::min<int>(settingsBlock.size(), settingsBytes), data);
     swapPairs(data, settingsBytes);
     const int settingsRequestLength = WriteRequestHeaderLength + settingsBytes + CrcLength;
+    QString failure;
     int answerLength = send(settingsRequestLength);
-    if (judge(settingsRequestLength, answerLength, 0) != Verdict::Accepted)
-        return false;
+    if (!accepted(settingsRequestLength, answerLength, 0, &failure))
+        return failure;
     report(QString::asprintf("Recieved %d%%", progressOf(answerLength)));
 
     txBuffer[4] = 0;
@@ -109,13 +110,12 @@ bool DeviceProcedures::write(const DeviceSettings &record)
         std::copy_n(entryBlock.constData(), std::min<int>(entryBlock.size(), DeviceSettings::EntryBlockBytes), data);
         swapPairs(data, DeviceSettings::EntryBlockBytes);
         answerLength = send(entryRequestLength);
-        if (judge(entryRequestLength, answerLength, k + 1) != Verdict::Accepted)
-            return false;
+        if (!accepted(entryRequestLength, answerLength, k + 1, &failure))
+            return failure;
         report(QString::asprintf("Recieved %d%%", 20 + 20 * k + progressOf(answerLength)));
     }
 
-    report(QString::asprintf("It is Ready %d%%", 100));
-    return true;
+    return QString::asprintf("It is Ready %d%%", 100);
 }
 
 // Finishes the frame at the start of txBuffer and exchanges it. Returns the
@@ -133,35 +133,36 @@ int DeviceProcedures::send(int length)
     return answerLength;
 }
 
+// Whether the answer passes the check sum and fits its request; if not,
+// `failure` says why, or stays empty when the job was asked to stop.
 // `step` is 1..4 for the entry writes, whose messages name it, else 0.
-DeviceProcedures::Verdict DeviceProcedures::judge(int requestLength, int answerLength, int step)
+bool DeviceProcedures::accepted(int requestLength, int answerLength, int step, QString *failure) const
 {
+    failure->clear();
     if (answerLength < 0)
-        return Verdict::Stopped;
+        return false;
 
-    QString message;
     if (!answerPassesCrc(link.answer(), answerLength)) {
-        message = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
-                       : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
-    } else {
-        const AnswerCheck check = checkAnswer(txBuffer.data(), requestLength, link.answer(), answerLength);
-        switch (check.outcome) {
-        case AnswerCheck::Accepted:
-            return Verdict::Accepted;
-        case AnswerCheck::Exception:
-            message = step ? QString::asprintf("The device answered with exception %d on %d step",
-                                               check.exceptionCode, step)
-                           : QString::asprintf("The device answered with exception %d", check.exceptionCode);
-            break;
-        case AnswerCheck::Mismatch:
-            message = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",
-                                               answerLength, step)
-                           : QString::asprintf("The answer of %d bytes does not match the request", answerLength);
-            break;
-        }
+        *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
+                        : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
+        return false;
     }
-    report(message);
-    return Verdict::Rejected;
+    const AnswerCheck check = checkAnswer(txBuffer.data(), requestLength, link.answer(), answerLength);
+    switch (check.outcome) {
+    case AnswerCheck::Accepted:
+        return true;
+    case AnswerCheck::Exception:
+        *failure = step ? QString::asprintf("The device answered with exception %d on %d step",
+                                            check.exceptionCode, step)
+                        : QString::asprintf("The device answered with exception %d", check.exceptionCode);
+        break;
+    case AnswerCheck::Mismatch:
+        *failure = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",
+                                            answerLength, step)
+                        : QString::asprintf("The answer of %d bytes does not match the request", answerLength);
+        break;
+    }
+    return false;
 }
 
 // A copy of the accepted answer. checkAnswer has made sure it holds the whole

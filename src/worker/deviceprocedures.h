@@ -12,8 +12,11 @@ class SerialLink;
 
 // The two jobs that talk to the modem, each a fixed run of five exchanges on
 // an open link: the settings block first, then the four entry blocks. The
-// first answer that is not accepted ends the job with its message; nothing
-// is retried.
+// first answer that is not accepted ends the job; nothing is retried.
+//
+// Progress goes out through `report` as it happens. The job's last word, of
+// success or of failure, is returned instead, so that the caller can close
+// the port before it says it: whoever hears it may start the next job.
 class DeviceProcedures {
 public:
     using Report = std::function<void(const QString &)>;
@@ -25,19 +28,17 @@ public:
     DeviceProcedures(SerialLink &link, bool withKeepCon, Report report, StopRequested stopRequested);
 
     // Reads all five blocks into a fresh record and hands it to `commit`
-    // only when every answer was accepted, then reports "It is Readed".
-    // Returns whether the Read completed.
-    bool read(const Commit &commit);
-    // Writes `record`'s five blocks. Returns whether all were acknowledged.
-    bool write(const DeviceSettings &record);
+    // only when every answer was accepted. Returns the last message, empty
+    // when the job was asked to stop.
+    QString read(const Commit &commit);
+    // Writes `record`'s five blocks. Returns the last message as read() does.
+    QString write(const DeviceSettings &record);
 
 private:
     static constexpr int TxBufferSize = 256;
 
-    enum class Verdict { Accepted, Rejected, Stopped };
-
     int send(int length);
-    Verdict judge(int requestLength, int answerLength, int step);
+    bool accepted(int requestLength, int answerLength, int step, QString *failure) const;
     QByteArray answerData(int answerLength, int dataLength) const;
 
     SerialLink &link;

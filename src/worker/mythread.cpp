@@ -3,8 +3,6 @@
 #include "deviceprocedures.h"
 #include "seriallink.h"
 
-#include <QMutexLocker>
-
 #include <cstdio>
 
 namespace {
@@ -32,11 +30,19 @@ MyThread::~MyThread()
 
 bool MyThread::startJob(int job, const JobRequest &request)
 {
-    QMutexLocker locker(&mutex);
-    // isRunning() stays true until run() has returned, so a request made
-    // while the last message of a job is still on its way is dropped too.
-    if (isRunning())
-        return false;
+    std::unique_lock<std::mutex> locker(mutex);
+    if (isRunning()) {
+        if (!lastWordSaid)
+            return false;
+        // Unlocked, so that a slot connected directly to `response` can
+        // still use the getters while the run returns.
+        locker.unlock();
+        wait();
+        locker.lock();
+        if (isRunning())
+            return false;
+    }
+    lastWordSaid = false;
     shared.portConfig = request.portConfig;
     shared.keepConEnabled = request.keepConEnabled;
     if (request.settings)
@@ -50,62 +56,74 @@ bool MyThread::startJob(int job, const JobRequest &request)
 
 DeviceSettings MyThread::settings() const
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     return shared.settings;
 }
 
 void MyThread::setSetting(int index, const QString &value)
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     shared.settings.setValue(index, value);
 }
 
 void MyThread::setSettings(const DeviceSettings &settings)
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     shared.settings = settings;
 }
 
 QStringList MyThread::uploadFiles() const
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     return shared.uploadFiles;
 }
 
 void MyThread::clearUploadFiles()
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     shared.uploadFiles.clear();
 }
 
 QString MyThread::portConfig() const
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     return shared.portConfig;
 }
 
 int MyThread::keepConEnabled() const
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     return shared.keepConEnabled;
 }
 
 int MyThread::job() const
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     return shared.job;
 }
 
 void MyThread::setLinkTimeouts(int answer, int next, int byteGap)
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     shared.linkTimeouts = LinkTimeouts{answer, next, byteGap};
 }
 
 void MyThread::commitReadSettings(const DeviceSettings &record)
 {
-    QMutexLocker locker(&mutex);
+    std::lock_guard<std::mutex> locker(mutex);
     shared.settings = record;
+}
+
+// The port is closed before the job's last message goes out, so whoever
+// hears it finds the port free and the worker ready for the next job.
+void MyThread::finishJob(const QString &lastMessage)
+{
+    {
+        std::lock_guard<std::mutex> locker(mutex);
+        lastWordSaid = true;
+    }
+    if (!lastMessage.isEmpty())
+        emit response(lastMessage);
 }
 
 void MyThread::run()
@@ -117,7 +135,7 @@ void MyThread::run()
     // free to change the members (under the lock) while it runs.
     Shared request;
     {
-        QMutexLocker locker(&mutex);
+        std::lock_guard<std::mutex> locker(mutex);
         request = shared;
     }
 
@@ -127,8 +145,8 @@ void MyThread::run()
     link.configure(request.portConfig.toLatin1());
     const QByteArray shownConfig = asMessageArgument(request.portConfig);
     if (link.open() < 0) {
-        emit response(QString::asprintf("The Port %s was not open", shownConfig.constData()));
         link.close();
+        finishJob(QString::asprintf("The Port %s was not open", shownConfig.constData()));
         return;
     }
     emit response(QString::asprintf("Start process whith %s", shownConfig.constData()));
@@ -136,19 +154,21 @@ void MyThread::run()
     DeviceProcedures procedures(
         link, request.keepConEnabled != 0, [this](const QString &message) { emit response(message); },
         [this] { return isInterruptionRequested(); });
+    QString lastMessage;
     switch (request.job) {
     case JobRead:
-        procedures.read([this](const DeviceSettings &record) { commitReadSettings(record); });
+        lastMessage = procedures.read([this](const DeviceSettings &record) { commitReadSettings(record); });
         break;
     case JobWrite:
-        procedures.write(request.settings);
+        lastMessage = procedures.write(request.settings);
         break;
     case JobUpload:
         // The upload only proves that the port opens; nothing is sent.
         break;
     default:
-        emit response(QString::asprintf("There is onknowed thread %d", request.job));
+        lastMessage = QString::asprintf("There is onknowed thread %d", request.job);
         break;
     }
     link.close();
+    finishJob(lastMessage);
 }

@@ -3,11 +3,11 @@
 
 #include "devicesettings.h"
 
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 
+#include <mutex>
 #include <optional>
 
 // What the window hands over with a job. Only the parts that are set reach
@@ -36,7 +36,9 @@ public:
     ~MyThread() override;
 
     // Starts `job` with the request copied in, or returns false, changing
-    // nothing at all, while a job is still running.
+    // nothing at all, while a job is still running. A job that has said its
+    // last word counts as over: the request waits the moment it needs to
+    // return, so a request made in answer to that word is never lost.
     bool startJob(int job, const JobRequest &request = {});
 
     DeviceSettings settings() const;
@@ -76,9 +78,13 @@ private:
     };
 
     void commitReadSettings(const DeviceSettings &record);
+    void finishJob(const QString &lastMessage);
 
-    mutable QMutex mutex;
+    // A std::mutex rather than a QMutex: Qt's futex-based lock is invisible
+    // to ThreadSanitizer, which then could not check this class at all.
+    mutable std::mutex mutex;
     Shared shared;
+    bool lastWordSaid = false;   // the running job has closed the port and only returns
 };
 
 #endif // MYTHREAD_H

@@ -6,6 +6,7 @@
 #include <QSerialPort>
 
 #include <memory>
+#include <optional>
 
 using namespace WorkerTest;
 
@@ -15,6 +16,8 @@ private slots:
     void requestWhileRunningChangesNothing_data();
     void requestWhileRunningChangesNothing();
     void secondReadOpensThePortAgain();
+    void requestAnsweringTheLastMessageIsAccepted_data();
+    void requestAnsweringTheLastMessageIsAccepted();
     void jobWithoutExchanges_data();
     void jobWithoutExchanges();
     void destroyingDuringAnExchangeReturnsPromptly();
@@ -102,6 +105,67 @@ void TestWorkerControl::secondReadOpensThePortAgain()
     QCOMPARE(bench.messages(), oneRead + oneRead);
     QCOMPARE(bench.modem.receivedFrames(), readRequests(false));
     QCOMPARE(bench.worker.settings().value(DeviceSettings::MbsAdr), QString("99"));
+}
+
+void TestWorkerControl::requestAnsweringTheLastMessageIsAccepted_data()
+{
+    QTest::addColumn<int>("job");
+    QTest::addColumn<SimulatedModemOptions>("options");
+    QTest::addColumn<QString>("portConfig");    // empty: the modem's own
+    QTest::addColumn<QString>("lastMessage");
+
+    SimulatedModemOptions normal;
+    SimulatedModemOptions wrongCrc;
+    wrongCrc.wrongCrc = true;
+    QTest::newRow("after a Read") << int(MyThread::JobRead) << normal << QString() << "It is Readed 31";
+    QTest::newRow("after a Write") << int(MyThread::JobWrite) << normal << QString() << "It is Ready 100%";
+    QTest::newRow("after a bad CRC") << int(MyThread::JobRead) << wrongCrc << QString()
+                                     << "There is bad CRC16 sum of 145 bytes";
+    QTest::newRow("after a port that did not open") << int(MyThread::JobRead) << normal << "dev=/nonexistent/tty0"
+                                                    << "The Port dev=/nonexistent/tty0 was not open";
+    QTest::newRow("after an unknown job") << 7 << normal << QString() << "There is onknowed thread 7";
+}
+
+// The window starts the next job as soon as the last message is shown; the
+// worker must not still count as busy then.
+void TestWorkerControl::requestAnsweringTheLastMessageIsAccepted()
+{
+    QFETCH(int, job);
+    QFETCH(SimulatedModemOptions, options);
+    QFETCH(QString, portConfig);
+    QFETCH(QString, lastMessage);
+
+    Bench bench(options);
+    QVERIFY2(bench.modem.start(), qPrintable(bench.modem.errorString()));
+    loadModem(bench.modem, handMadeRecord());
+    std::optional<bool> accepted;
+    QObject::connect(&bench.relay, &ResponseRelay::response, &bench.relay, [&](const QString &message) {
+        if (message != lastMessage || accepted)
+            return;
+        bench.modem.setOptions({});
+        accepted = bench.worker.startJob(MyThread::JobRead, bench.request());
+    });
+
+    JobRequest request = bench.request();
+    if (!portConfig.isEmpty())
+        request.portConfig = portConfig;
+    QVERIFY(bench.worker.startJob(job, request));
+    // Events are handled without the pauses of QTRY_*, so the message is
+    // taken up the moment it arrives, as a busy window would.
+    QElapsedTimer clock;
+    clock.start();
+    while (!accepted && clock.elapsed() < JobLimit)
+        QCoreApplication::processEvents();
+    QVERIFY(accepted.has_value());
+    QVERIFY(*accepted);
+
+    QVERIFY(bench.waitForJobEnd());
+    const QStringList messages = bench.messages();
+    const int last = messages.indexOf(lastMessage);
+    QVERIFY(last >= 0);
+    QCOMPARE(messages.mid(last + 1),
+             QStringList({bench.startMessage(), "Recieved 145 bytes", "Recieved 0[31] bytes", "Recieved 1[31] bytes",
+                          "Recieved 2[31] bytes", "Recieved 3[31] bytes", "It is Readed 31"}));
 }
 
 void TestWorkerControl::jobWithoutExchanges_data()
