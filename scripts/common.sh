@@ -40,9 +40,19 @@ ensure_packages() {
     }
 }
 
+# Configures and builds into $BUILD_DIR; extra arguments go to cmake's
+# configure step. The compiler's output is kept in build.log and shown only
+# when the build fails. BUILD_TARGET, when set, limits the build to a target.
 build_project() {
-    local jobs
+    local jobs log
     jobs=$(nproc 2>/dev/null || echo 2)
-    cmake -S "$ROOT" -B "$BUILD_DIR" "$@" >/dev/null
-    cmake --build "$BUILD_DIR" -j"$jobs"
+    mkdir -p "$BUILD_DIR"
+    log="$BUILD_DIR/build.log"
+    echo "Building into $BUILD_DIR ..."
+    if ! { cmake -S "$ROOT" -B "$BUILD_DIR" "$@" &&
+           cmake --build "$BUILD_DIR" -j"$jobs" ${BUILD_TARGET:+--target "$BUILD_TARGET"}; } >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
+        echo "The build failed; the whole output is in $log" >&2
+        exit 1
+    fi
 }
