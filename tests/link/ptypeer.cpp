@@ -28,37 +28,20 @@ PtyPeer::~PtyPeer()
         ::close(masterFd);
 }
 
-PtyPeer &PtyPeer::expect(int totalBytes)
+PtyPeer &PtyPeer::add(Kind kind, int count, const QByteArray &bytes)
 {
-    script.append({Step::Expect, totalBytes, {}});
-    return *this;
-}
-
-PtyPeer &PtyPeer::send(const QByteArray &bytes)
-{
-    script.append({Step::Send, 0, bytes});
-    return *this;
-}
-
-PtyPeer &PtyPeer::pause(int milliseconds)
-{
-    script.append({Step::Pause, milliseconds, {}});
+    script.append({kind, count, bytes});
     return *this;
 }
 
 bool PtyPeer::start()
 {
     masterFd = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (masterFd < 0 || ::grantpt(masterFd) != 0 || ::unlockpt(masterFd) != 0)
-        return false;
     char name[256];
-    if (::ptsname_r(masterFd, name, sizeof name) != 0)
-        return false;
-    slaveFd = ::open(name, O_RDWR | O_NOCTTY);
-    if (slaveFd < 0)
-        return false;
     termios tio;
-    if (::tcgetattr(slaveFd, &tio) != 0)
+    if (masterFd < 0 || ::grantpt(masterFd) != 0 || ::unlockpt(masterFd) != 0
+        || ::ptsname_r(masterFd, name, sizeof name) != 0 || (slaveFd = ::open(name, O_RDWR | O_NOCTTY)) < 0
+        || ::tcgetattr(slaveFd, &tio) != 0)
         return false;
     ::cfmakeraw(&tio);
     if (::tcsetattr(slaveFd, TCSANOW, &tio) != 0)
@@ -74,41 +57,24 @@ QByteArray PtyPeer::received() const
     return receivedBytes;
 }
 
-int PtyPeer::receivedCount() const
-{
-    std::lock_guard<std::mutex> guard(lock);
-    return receivedBytes.size();
-}
-
 int PtyPeer::bytesWaitingForLink() const
 {
     int waiting = 0;
-    if (::ioctl(slaveFd, TIOCINQ, &waiting) != 0)
-        return -1;
-    return waiting;
+    return ::ioctl(slaveFd, TIOCINQ, &waiting) == 0 ? waiting : -1;
 }
 
 void PtyPeer::run()
 {
     using Clock = std::chrono::steady_clock;
     for (const Step &step : qAsConst(script)) {
-        switch (step.kind) {
-        case Step::Expect:
-            while (!stopping && receivedCount() < step.count)
-                collectFor(IdlePollMs);
-            break;
-        case Step::Send:
-            if (!writeAll(step.bytes))
-                return;
-            break;
-        case Step::Pause: {
-            const auto end = Clock::now() + std::chrono::milliseconds(step.count);
-            while (!stopping && Clock::now() < end) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-                collectFor(int(qBound<qint64>(1, left.count(), IdlePollMs)));
-            }
-            break;
-        }
+        if (step.kind == Send && !writeAll(step.bytes))
+            return;
+        while (step.kind == Expect && !stopping && received().size() < step.count)
+            collectFor(IdlePollMs);
+        const auto end = Clock::now() + std::chrono::milliseconds(step.kind == Pause ? step.count : 0);
+        while (!stopping && Clock::now() < end) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            collectFor(int(qBound<qint64>(1, left.count(), IdlePollMs)));
         }
         if (stopping)
             return;

@@ -22,30 +22,29 @@ public:
     PtyPeer &operator=(const PtyPeer &) = delete;
 
     // Script steps, run in order; give them all before start().
-    PtyPeer &expect(int totalBytes);      // until this many bytes have come in all
-    PtyPeer &send(const QByteArray &bytes);
-    PtyPeer &pause(int milliseconds);     // still recording what comes meanwhile
+    PtyPeer &expect(int totalBytes) { return add(Expect, totalBytes); }  // until this many bytes in all
+    PtyPeer &send(const QByteArray &bytes) { return add(Send, 0, bytes); }
+    PtyPeer &pause(int milliseconds) { return add(Pause, milliseconds); } // still recording meanwhile
 
     bool start();
     QString portName() const { return slaveName; }
-
     QByteArray received() const;
     bool scriptDone() const { return done.load(); }
     // Bytes written to the line that the link has not read from the port yet.
     int bytesWaitingForLink() const;
 
 private:
+    enum Kind { Expect, Send, Pause };
     struct Step {
-        enum Kind { Expect, Send, Pause };
         Kind kind;
         int count;
         QByteArray bytes;
     };
 
+    PtyPeer &add(Kind kind, int count, const QByteArray &bytes = {});
     void run();
     void collectFor(int milliseconds);
     bool writeAll(const QByteArray &bytes);
-    int receivedCount() const;
 
     QVector<Step> script;
     QString slaveName;

@@ -41,8 +41,8 @@ private slots:
     void crcOfRange();
     void readRequestOnTheWire_data();
     void readRequestOnTheWire();
-    void writeRequestLayout_data();
-    void writeRequestLayout();
+    void writeRequestOfSettingsBlock_data();
+    void writeRequestOfSettingsBlock();
     void writeRequestOfEntryBlockByteForByte();
     void swapPairsLeavesOddTail();
     void acceptanceTest_data();
@@ -64,7 +64,6 @@ void TestModbusFrame::crcOfRange_data()
     QTest::newRow("empty range") << QByteArray("123") << 0 << 0xFFFF;
     QTest::newRow("negative length") << QByteArray("123") << -4 << 0xFFFF;
     QTest::newRow("request with its own crc") << bytes("40 03 00 00 00 46 CB 29") << 8 << 0;
-    QTest::newRow("request body") << bytes("40 03 00 00 00 46") << 6 << 0x29CB;
     QTest::newRow("high bytes") << bytes("FF 80 81") << 3 << 0x50E0;
 }
 
@@ -85,8 +84,6 @@ void TestModbusFrame::readRequestOnTheWire_data()
     QTest::newRow("settings block, 70 registers") << 0 << 70 << bytes("40 03 00 00 00 46 CB 29");
     QTest::newRow("settings block, 71 registers") << 0 << 71 << bytes("40 03 00 00 00 47 0A E9");
     QTest::newRow("entry block 0") << 0x0100 << 13 << bytes("40 03 01 00 00 0D 8A E2");
-    QTest::newRow("entry block 1") << 0x0140 << 13 << bytes("40 03 01 40 00 0D 8B 36");
-    QTest::newRow("entry block 2") << 0x0180 << 13 << bytes("40 03 01 80 00 0D 8B 0A");
     QTest::newRow("entry block 3") << 0x01C0 << 13 << bytes("40 03 01 C0 00 0D 8A DE");
 }
 
@@ -99,57 +96,40 @@ void TestModbusFrame::readRequestOnTheWire()
     QCOMPARE(readRequest(quint16(firstRegister), quint16(count)).toHex(' '), wire.toHex(' '));
 
     // appendCrc16 on its own must give the same tail over a zeroed one.
-    QByteArray frame = wire;
-    frame[6] = 0;
-    frame[7] = 0;
+    QByteArray frame = wire.left(6) + QByteArray(2, '\0');
     appendCrc16(frame.data(), frame.size());
     QCOMPARE(frame.toHex(' '), wire.toHex(' '));
 }
 
-void TestModbusFrame::writeRequestLayout_data()
+void TestModbusFrame::writeRequestOfSettingsBlock_data()
 {
-    QTest::addColumn<int>("firstRegister");
     QTest::addColumn<int>("dataLength");
     QTest::addColumn<QByteArray>("header");
     QTest::addColumn<QByteArray>("crcBytes");
 
-    QTest::newRow("settings block without KeepCon")
-        << 0 << 140 << bytes("40 10 00 00 00 46 8C") << bytes("A1 BF");
-    QTest::newRow("settings block with KeepCon")
-        << 0 << 142 << bytes("40 10 00 00 00 47 8E") << bytes("B8 54");
-    QTest::newRow("entry block 3")
-        << 0x01C0 << 26 << bytes("40 10 01 C0 00 0D 1A") << QByteArray();
+    // The check sum is over the swapped data, so it also guards the swap.
+    QTest::newRow("without KeepCon") << 140 << bytes("40 10 00 00 00 46 8C") << bytes("A1 BF");
+    QTest::newRow("with KeepCon") << 142 << bytes("40 10 00 00 00 47 8E") << bytes("B8 54");
 }
 
-void TestModbusFrame::writeRequestLayout()
+void TestModbusFrame::writeRequestOfSettingsBlock()
 {
-    QFETCH(int, firstRegister);
     QFETCH(int, dataLength);
     QFETCH(QByteArray, header);
     QFETCH(QByteArray, crcBytes);
 
-    const QByteArray hostOrder = counting(dataLength);
-    const QByteArray frame = writeRequest(quint16(firstRegister), hostOrder);
-
+    const QByteArray frame = writeRequest(0, counting(dataLength));
     QCOMPARE(frame.size(), 9 + dataLength);
     QCOMPARE(frame.left(7).toHex(' '), header.toHex(' '));
-    for (int j = 0; j < dataLength / 2; ++j) {
-        QCOMPARE(frame.at(7 + 2 * j), hostOrder.at(2 * j + 1));
-        QCOMPARE(frame.at(8 + 2 * j), hostOrder.at(2 * j));
-    }
-    QCOMPARE(int(crc16(frame.constData(), frame.size())), 0);
-    if (!crcBytes.isEmpty())
-        QCOMPARE(frame.right(2).toHex(' '), crcBytes.toHex(' '));
+    QCOMPARE(frame.right(2).toHex(' '), crcBytes.toHex(' '));
 }
 
 void TestModbusFrame::writeRequestOfEntryBlockByteForByte()
 {
-    const QByteArray frame = writeRequest(0x0140, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
     const QByteArray wire = bytes("40 10 01 40 00 0D 1A"
                                   " 42 41 44 43 46 45 48 47 4A 49 4C 4B 4E 4D 50 4F 52 51 54 53 56 55 58 57 5A 59"
                                   " AB 73");
-    QCOMPARE(frame.size(), 35);
-    QCOMPARE(frame.toHex(' '), wire.toHex(' '));
+    QCOMPARE(writeRequest(0x0140, "ABCDEFGHIJKLMNOPQRSTUVWXYZ").toHex(' '), wire.toHex(' '));
 }
 
 void TestModbusFrame::swapPairsLeavesOddTail()
@@ -171,9 +151,6 @@ void TestModbusFrame::acceptanceTest_data()
     QTest::newRow("two bytes with crc 0") << bytes("FF FF") << false;
     QTest::newRow("three bytes, matching crc") << bytes("40 BE B0") << true;
     QTest::newRow("three bytes, wrong crc") << bytes("40 B0 BE") << false;
-    QTest::newRow("frame without its crc") << bytes("40 10 01 40 00 0D") << false;
-    QTest::newRow("echo of the read request") << bytes("40 03 00 00 00 46 CB 29") << true;
-    QTest::newRow("exception answer") << withCrc(bytes("40 83 02")) << true;
     QTest::newRow("one bit flipped") << bytes("40 03 00 00 00 47 CB 29") << false;
 }
 
@@ -194,10 +171,7 @@ void TestModbusFrame::dumpText_data()
         line += ' ' + QByteArray::number(i, 16).rightJustified(2, '0').toUpper();
 
     QTest::newRow("empty") << QByteArray() << QByteArray(" enddamp\n");
-    QTest::newRow("read request") << bytes("40 03 01 C0 00 0D 8A DE")
-                                  << QByteArray(" 40 03 01 C0 00 0D 8A DE enddamp\n");
-    QTest::newRow("high and low nibbles") << bytes("00 0F F0 FF")
-                                          << QByteArray(" 00 0F F0 FF enddamp\n");
+    QTest::newRow("high and low nibbles") << bytes("00 0F F0 FF 40") << QByteArray(" 00 0F F0 FF 40 enddamp\n");
     QTest::newRow("exactly 64 bytes") << counting(64) << line + "\n enddamp\n";
     QTest::newRow("65 bytes") << counting(65) << line + "\n 40 enddamp\n";
     QTest::newRow("128 bytes") << counting(64) + counting(64) << line + "\n" + line + "\n enddamp\n";
@@ -239,65 +213,34 @@ void TestModbusFrame::answerCheck_data()
     QTest::addColumn<int>("exceptionCode");
 
     const QByteArray readSettings = bytes("40 03 00 00 00 46 CB 29");
-    const QByteArray readEntry2 = bytes("40 03 01 80 00 0D 8B 0A");
     const QByteArray writeEntry1 = writeRequest(0x0140, counting(26));
-    const QByteArray writeSettings71 = writeRequest(0x0000, counting(142));
     const QByteArray data140 = counting(140);
-    const QByteArray data26 = counting(26);
+    const auto accepted = AnswerCheck::Accepted;
+    const auto mismatch = AnswerCheck::Mismatch;
 
-    QTest::newRow("read settings, normal answer")
-        << readSettings << bytes("40 03 8C") + data140 << AnswerCheck::Accepted << 0;
-    QTest::newRow("read entry, normal answer")
-        << readEntry2 << bytes("40 03 1A") + data26 << AnswerCheck::Accepted << 0;
-    QTest::newRow("write entry, normal answer")
-        << writeEntry1 << bytes("40 10 01 40 00 0D") << AnswerCheck::Accepted << 0;
-    QTest::newRow("write settings 71, normal answer")
-        << writeSettings71 << bytes("40 10 00 00 00 47") << AnswerCheck::Accepted << 0;
+    QTest::newRow("read, normal answer") << readSettings << bytes("40 03 8C") + data140 << accepted << 0;
+    QTest::newRow("write entry, normal answer") << writeEntry1 << bytes("40 10 01 40 00 0D") << accepted << 0;
 
-    QTest::newRow("read, exception 2")
-        << readSettings << bytes("40 83 02") << AnswerCheck::Exception << 2;
-    QTest::newRow("write, exception 4")
-        << writeEntry1 << bytes("40 90 04") << AnswerCheck::Exception << 4;
-    QTest::newRow("exception of another function")
-        << readSettings << bytes("40 90 02") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("exception from another address")
-        << readSettings << bytes("41 83 02") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("exception code with trailing byte")
-        << readSettings << bytes("40 83 02 00") << AnswerCheck::Mismatch << 0;
+    QTest::newRow("read, exception 2") << readSettings << bytes("40 83 02") << AnswerCheck::Exception << 2;
+    QTest::newRow("write, exception 4") << writeEntry1 << bytes("40 90 04") << AnswerCheck::Exception << 4;
+    QTest::newRow("exception of another function") << readSettings << bytes("40 90 02") << mismatch << 0;
+    QTest::newRow("exception from another address") << readSettings << bytes("41 83 02") << mismatch << 0;
+    QTest::newRow("exception code with trailing byte") << readSettings << bytes("40 83 02 00") << mismatch << 0;
 
-    QTest::newRow("read, another address")
-        << readSettings << bytes("41 03 8C") + data140 << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read, wrong function")
-        << readSettings << bytes("40 04 8C") + data140 << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read, answered as a write")
-        << readSettings << bytes("40 10 00 00 00 46") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read, short answer")
-        << readSettings << bytes("40 03 8C") + data140.left(138) << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read, long answer")
-        << readSettings << bytes("40 03 8C") + data140 + bytes("00 00") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read, wrong byte count")
-        << readSettings << bytes("40 03 8E") + data140 << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read 70, answer of 71")
-        << readSettings << bytes("40 03 8E") + counting(142) << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read, echo of the request")
-        << readSettings << readSettings.left(6) << AnswerCheck::Mismatch << 0;
-    QTest::newRow("read entry, echo of the request")
-        << readEntry2 << readEntry2.left(6) << AnswerCheck::Mismatch << 0;
+    QTest::newRow("read, another address") << readSettings << bytes("41 03 8C") + data140 << mismatch << 0;
+    QTest::newRow("read, wrong function") << readSettings << bytes("40 04 8C") + data140 << mismatch << 0;
+    QTest::newRow("read, short answer") << readSettings << bytes("40 03 8C") + data140.left(138) << mismatch << 0;
+    QTest::newRow("read, long answer") << readSettings << bytes("40 03 8C") + data140 + bytes("00 00") << mismatch << 0;
+    QTest::newRow("read, wrong byte count") << readSettings << bytes("40 03 8E") + data140 << mismatch << 0;
+    QTest::newRow("read 70, answer of 71") << readSettings << bytes("40 03 8E") + counting(142) << mismatch << 0;
+    QTest::newRow("read, echo of the request") << readSettings << readSettings.left(6) << mismatch << 0;
 
-    QTest::newRow("write, another address")
-        << writeEntry1 << bytes("41 10 01 40 00 0D") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("write, wrong function")
-        << writeEntry1 << bytes("40 03 01 40 00 0D") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("write, other first register")
-        << writeEntry1 << bytes("40 10 01 00 00 0D") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("write, other register count")
-        << writeEntry1 << bytes("40 10 01 40 00 0C") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("write, low byte of register differs")
-        << writeEntry1 << bytes("40 10 01 41 00 0D") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("write, one byte too many")
-        << writeEntry1 << bytes("40 10 01 40 00 0D 00") << AnswerCheck::Mismatch << 0;
-    QTest::newRow("write, echo of the request")
-        << writeEntry1 << writeEntry1.left(writeEntry1.size() - 2) << AnswerCheck::Mismatch << 0;
+    QTest::newRow("write, wrong function") << writeEntry1 << bytes("40 03 01 40 00 0D") << mismatch << 0;
+    QTest::newRow("write, low byte of register differs") << writeEntry1 << bytes("40 10 01 41 00 0D") << mismatch << 0;
+    QTest::newRow("write, other register count") << writeEntry1 << bytes("40 10 01 40 00 0C") << mismatch << 0;
+    QTest::newRow("write, one byte too many") << writeEntry1 << bytes("40 10 01 40 00 0D 00") << mismatch << 0;
+    QTest::newRow("write, echo of the request") << writeEntry1 << writeEntry1.left(writeEntry1.size() - 2)
+                                                << mismatch << 0;
 }
 
 void TestModbusFrame::answerCheck()
@@ -308,8 +251,6 @@ void TestModbusFrame::answerCheck()
     QFETCH(int, exceptionCode);
 
     const QByteArray answer = withCrc(answerBody);
-    QVERIFY(answerPassesCrc(answer.constData(), answer.size()));
-
     const AnswerCheck check = checkAnswer(request.constData(), request.size(), answer.constData(), answer.size());
     QCOMPARE(check.outcome, outcome);
     QCOMPARE(check.exceptionCode, exceptionCode);

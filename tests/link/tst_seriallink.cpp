@@ -28,6 +28,15 @@ QByteArray connectionTo(const PtyPeer &peer)
     return "dev=" + peer.portName().toLocal8Bit() + ";baud=9600";
 }
 
+// Starts the peer's script and opens the link on its line.
+bool openOn(SerialLink &link, PtyPeer &peer)
+{
+    if (!peer.start())
+        return false;
+    link.configure(connectionTo(peer));
+    return link.open() == 0;
+}
+
 QByteArray answerOf(const SerialLink &link, int length)
 {
     return QByteArray(link.answer(), length);
@@ -46,16 +55,11 @@ public:
             // Gives the adopted thread the event dispatcher that the port's
             // socket notifiers insist on; nothing ever runs the loop.
             QEventLoop dispatcherOwner;
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                qtThread = QThread::currentThread();
-            }
+            setThread(QThread::currentThread());
             body();
             // The adopted QThread goes away with the thread: nobody may
             // reach it after this.
-            std::lock_guard<std::mutex> guard(lock);
-            qtThread = nullptr;
-            finished = true;
+            setThread(nullptr);
         })
     {
     }
@@ -63,11 +67,6 @@ public:
     {
         requestInterruption();
         thread.join();
-    }
-    bool isStarted() const
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        return qtThread != nullptr || finished;
     }
     bool isFinished() const
     {
@@ -82,6 +81,13 @@ public:
     }
 
 private:
+    void setThread(QThread *current)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        finished = qtThread && !current;
+        qtThread = current;
+    }
+
     mutable std::mutex lock;
     QThread *qtThread = nullptr;
     bool finished = false;
@@ -105,7 +111,6 @@ private slots:
     void answerGap();
     void timeouts_data();
     void timeouts();
-    void overlongAnswerIsCut();
     void interruptionEndsTheWait_data();
     void interruptionEndsTheWait();
 };
@@ -117,23 +122,18 @@ void TestSerialLink::configure_data()
     QTest::addColumn<int>("baudRate");
 
     const QString com1 = QStringLiteral("\\\\.\\COM1");
-    QCOMPARE(com1.size(), 8);
 
     QTest::newRow("empty text") << QByteArray() << com1 << 9600;
-    QTest::newRow("dev only") << QByteArray("dev=/dev/ttyUSB0") << "/dev/ttyUSB0" << 9600;
     QTest::newRow("baud only") << QByteArray("baud=115200") << com1 << 115200;
-    QTest::newRow("both") << QByteArray("dev=COM3;baud=19200") << "COM3" << 19200;
-    QTest::newRow("baud first") << QByteArray("baud=4800;dev=COM7") << "COM7" << 4800;
+    QTest::newRow("baud first") << QByteArray("baud=4800;dev=/dev/ttyUSB0") << "/dev/ttyUSB0" << 4800;
     QTest::newRow("baud=abc") << QByteArray("baud=abc") << com1 << 0;
     QTest::newRow("dev= empty") << QByteArray("dev=") << QString() << 9600;
-    QTest::newRow("bare name ignored") << QByteArray("COM5") << com1 << 9600;
     QTest::newRow("bare name beside a key") << QByteArray("COM5;baud=1200") << com1 << 1200;
     QTest::newRow("dev=A=B names A") << QByteArray("dev=A=B") << "A" << 9600;
     QTest::newRow("key twice takes the last") << QByteArray("dev=A;baud=1200;dev=B;baud=2400") << "B" << 2400;
     QTest::newRow("Dev= ignored") << QByteArray("Dev=COM2") << com1 << 9600;
     QTest::newRow("leading blank ignored") << QByteArray(" dev=COM2; baud=1200") << com1 << 9600;
-    QTest::newRow("unknown key ignored") << QByteArray("parity=E;dev=COM4") << "COM4" << 9600;
-    QTest::newRow("empty parts kept apart") << QByteArray(";;dev=COM9;;") << "COM9" << 9600;
+    QTest::newRow("empty parts and unknown keys ignored") << QByteArray(";;parity=E;dev=COM9;;") << "COM9" << 9600;
 }
 
 void TestSerialLink::configure()
@@ -154,12 +154,10 @@ void TestSerialLink::open_data()
     QTest::addColumn<QString>("config");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("pty at 9600") << "dev=%1;baud=9600" << 0;
     QTest::newRow("pty at the default rate") << "dev=%1" << 0;
     QTest::newRow("pty at 115200") << "baud=115200;dev=%1" << 0;
     QTest::newRow("baud=abc refused") << "dev=%1;baud=abc" << -1;
     QTest::newRow("baud=0 refused") << "dev=%1;baud=0" << -1;
-    QTest::newRow("negative baud refused") << "dev=%1;baud=-9600" << -1;
     QTest::newRow("empty device name") << "dev=;baud=9600" << -1;
     QTest::newRow("nonexistent port") << "dev=/dev/gprs-no-such-port;baud=9600" << -1;
 }
@@ -192,36 +190,35 @@ void TestSerialLink::open()
 void TestSerialLink::normalExchange_data()
 {
     QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<int>("answerLength");
 
-    QByteArray readAnswer = QByteArray::fromHex("40 03 1A") + filler(26) + QByteArray(2, '\0');
-    appendCrc16(readAnswer.data(), readAnswer.size());
     const QByteArray writeSettings = writeRequest(0, filler(142, 3));
-
-    QTest::newRow("read entry block") << ReadEntry0 << readAnswer;
-    QTest::newRow("write of 151 bytes") << writeSettings << QByteArray::fromHex("40 10 00 00 00 47 D5 C1");
-    QTest::newRow("one byte") << ReadSettings << QByteArray::fromHex("40");
-    QTest::newRow("exactly 1023 bytes") << ReadSettings << filler(1023, 5);
+    QTest::newRow("write of 151 bytes") << writeSettings << QByteArray::fromHex("40 10 00 00 00 47 D5 C1") << 8;
+    QTest::newRow("one byte") << ReadSettings << QByteArray::fromHex("40") << 1;
+    QTest::newRow("exactly 1023 bytes") << ReadSettings << filler(1023, 5) << 1023;
+    // The rest stays in the port for whoever reads next.
+    QTest::newRow("overlong answer is cut") << ReadSettings << filler(1100, 1) << 1023;
 }
 
 void TestSerialLink::normalExchange()
 {
     QFETCH(QByteArray, request);
-    QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, sent);
+    QFETCH(int, answerLength);
 
     PtyPeer peer;
-    peer.expect(request.size()).send(answer);
-    QVERIFY(peer.start());
-
-    SerialLink link(6000, 6000, 200);
-    link.configure(connectionTo(peer));
-    QCOMPARE(link.open(), 0);
+    peer.expect(request.size()).send(sent);
+    SerialLink link(6000, 500, 200);
+    QVERIFY(openOn(link, peer));
 
     const int n = link.exchange(request.constData(), request.size());
-    QCOMPARE(n, answer.size());
-    QCOMPARE(answerOf(link, n).toHex(' '), answer.toHex(' '));
+    QCOMPARE(answerOf(link, n).toHex(' '), sent.left(answerLength).toHex(' '));
     QCOMPARE(link.answer()[n], '\0');
     QCOMPARE(peer.received().toHex(' '), request.toHex(' '));
+
+    const int rest = link.exchange(nullptr, 0);
+    QCOMPARE(answerOf(link, rest).toHex(' '), sent.mid(answerLength).toHex(' '));
 }
 
 void TestSerialLink::zeroLengthRequestOnlyCollects()
@@ -229,11 +226,8 @@ void TestSerialLink::zeroLengthRequestOnlyCollects()
     const QByteArray unsolicited = QByteArray::fromHex("40 03 02 12 34 B5 33");
     PtyPeer peer;
     peer.pause(300).send(unsolicited).expect(ReadEntry0.size()).send("ok");
-    QVERIFY(peer.start());
-
     SerialLink link(6000, 6000, 200);
-    link.configure(connectionTo(peer));
-    QCOMPARE(link.open(), 0);
+    QVERIFY(openOn(link, peer));
 
     const int n = link.exchange(nullptr, 0);
     QCOMPARE(answerOf(link, n).toHex(' '), unsolicited.toHex(' '));
@@ -263,11 +257,8 @@ void TestSerialLink::answerGap()
     const QByteArray tail = filler(24, 9);
     PtyPeer peer;
     peer.expect(ReadEntry0.size()).send(head).pause(pause).send(tail);
-    QVERIFY(peer.start());
-
     SerialLink link(5000, 5000, 200);
-    link.configure(connectionTo(peer));
-    QCOMPARE(link.open(), 0);
+    QVERIFY(openOn(link, peer));
 
     const int n = link.exchange(ReadEntry0.constData(), ReadEntry0.size());
     if (joined) {
@@ -307,11 +298,8 @@ void TestSerialLink::timeouts()
 
     PtyPeer peer;
     peer.expect(8).pause(1000).send("first").expect(16).pause(1000).send("second");
-    QVERIFY(peer.start());
-
     SerialLink link(answerTimeout, nextTimeout, 200);
-    link.configure(connectionTo(peer));
-    QCOMPARE(link.open(), 0);
+    QVERIFY(openOn(link, peer));
 
     const int first = link.exchange(ReadSettings.constData(), ReadSettings.size());
     QCOMPARE(answerOf(link, first), firstAnswer);
@@ -325,27 +313,6 @@ void TestSerialLink::timeouts()
     QCOMPARE(answerOf(link, second), secondAnswer);
     QCOMPARE(link.answer()[second], '\0');
     QCOMPARE(peer.received().toHex(' '), (ReadSettings + ReadEntry0).toHex(' '));
-}
-
-void TestSerialLink::overlongAnswerIsCut()
-{
-    const QByteArray answer = filler(1100, 1);
-    PtyPeer peer;
-    peer.expect(ReadSettings.size()).send(answer);
-    QVERIFY(peer.start());
-
-    SerialLink link(6000, 6000, 200);
-    link.configure(connectionTo(peer));
-    QCOMPARE(link.open(), 0);
-
-    const int n = link.exchange(ReadSettings.constData(), ReadSettings.size());
-    QCOMPARE(n, SerialLink::MaxAnswerLength);
-    QCOMPARE(answerOf(link, n).toHex(' '), answer.left(1023).toHex(' '));
-    QCOMPARE(link.answer()[1023], '\0');
-
-    // The rest stays in the port for whoever reads next.
-    const int rest = link.exchange(nullptr, 0);
-    QCOMPARE(answerOf(link, rest).toHex(' '), answer.mid(1023).toHex(' '));
 }
 
 void TestSerialLink::interruptionEndsTheWait_data()
@@ -384,7 +351,6 @@ void TestSerialLink::interruptionEndsTheWait()
     QTRY_COMPARE(peer.received().size(), ReadSettings.size());
     QTRY_COMPARE(peer.bytesWaitingForLink(), 0);
     QCOMPARE(opened.load(), 0);
-    QVERIFY(job.isStarted());
     QVERIFY2(!job.isFinished(), "the exchange ended before its time-out");
 
     job.requestInterruption();
