@@ -4,7 +4,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -104,10 +103,17 @@ SettingsFileContent readBytesAsDocument(const QByteArray &bytes, bool traces = f
     return readSettingsDocument(&buffer, traces, sink);
 }
 
-struct CommitFailure {
-    explicit CommitFailure(bool fail) { setSaveCommitFailureForTesting(fail); }
-    ~CommitFailure() { setSaveCommitFailureForTesting(false); }
-};
+// Runs `read` with its traces going to a real file, and gives what was traced.
+template <typename Read>
+QByteArray tracesOf(const QString &tracePath, Read read)
+{
+    FILE *sink = std::fopen(QFile::encodeName(tracePath).constData(), "wb");
+    if (!sink)
+        return "<no trace file>";
+    read(sink);
+    std::fclose(sink);
+    return readBytes(tracePath);
+}
 
 const char secret[] = "TOPSECRET-7f3a";
 
@@ -123,7 +129,6 @@ private slots:
     void documentForKnownState();
     void valueEscaping_data();
     void valueEscaping();
-    void saveWritesDocument();
     void saveReplacesExistingFile();
     void saveFailureKeepsOldFile_data();
     void saveFailureKeepsOldFile();
@@ -142,7 +147,6 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    QString m_work;   // a fresh folder per test function
     int m_workCount = 0;
 };
 
@@ -171,23 +175,15 @@ void TestSettingsFile::valueEscaping_data()
     QTest::addColumn<QByteArray>("written");
     QTest::addColumn<QString>("readBack");
 
+    // The known document already shows & < > " ' LF CR and tab escaped.
     QTest::newRow("ampersand") << "a&b" << QByteArray("a&amp;b") << "a&b";
-    QTest::newRow("less-than") << "a<b" << QByteArray("a&lt;b") << "a<b";
-    QTest::newRow("greater-than") << "a>b" << QByteArray("a&gt;b") << "a>b";
-    QTest::newRow("double quote") << "\"q\"" << QByteArray("&quot;q&quot;") << "\"q\"";
-    QTest::newRow("apostrophe stays") << "it's" << QByteArray("it's") << "it's";
-    QTest::newRow("line feed") << "a\nb" << QByteArray("a&#10;b") << "a\nb";
-    QTest::newRow("carriage return") << "a\rb" << QByteArray("a&#13;b") << "a\rb";
     QTest::newRow("CR LF") << "a\r\nb" << QByteArray("a&#13;&#10;b") << "a\r\nb";
-    QTest::newRow("tab") << "a\tb" << QByteArray("a&#9;b") << "a\tb";
     QTest::newRow("entity-like text") << "&amp;" << QByteArray("&amp;amp;") << "&amp;";
-    QTest::newRow("cyrillic") << QString::fromUtf8("Ж ж") << QByteArray("\xd0\x96 \xd0\xb6") << QString::fromUtf8("Ж ж");
     QTest::newRow("outside the BMP") << QString::fromUtf8("\xf0\x9f\x93\xb6") << QByteArray("\xf0\x9f\x93\xb6")
                                      << QString::fromUtf8("\xf0\x9f\x93\xb6");
     QTest::newRow("control characters dropped") << "a\x01" "b\x1f" << QByteArray("ab") << "ab";
     QTest::newRow("noncharacter dropped") << QString("a") + QChar(0xFFFE) + "b" << QByteArray("ab") << "ab";
     QTest::newRow("lone surrogate dropped") << QString("a") + QChar(0xD800) + "b" << QByteArray("ab") << "ab";
-    QTest::newRow("empty") << "" << QByteArray() << "";
 }
 
 void TestSettingsFile::valueEscaping()
@@ -202,15 +198,6 @@ void TestSettingsFile::valueEscaping()
     const SettingsFileContent content = readBytesAsDocument(document);
     QCOMPARE(content.status, SettingsFileContent::Loaded);
     QCOMPARE(content.pairs, SettingsPairs({{"ComPort", readBack}}));
-}
-
-void TestSettingsFile::saveWritesDocument()
-{
-    const QString path = m_dir.filePath("written.xml");
-    const SaveOutcome outcome = saveSettingsFile(path, pairsWithValues(knownValues));
-    QVERIFY2(outcome.saved, qPrintable(outcome.errorString));
-    QCOMPARE(outcome.errorString, QString());
-    QCOMPARE(readBytes(path), knownDocument);
 }
 
 void TestSettingsFile::saveReplacesExistingFile()
@@ -228,6 +215,7 @@ void TestSettingsFile::saveReplacesExistingFile()
 
     const SaveOutcome outcome = saveSettingsFile(path, pairsWithValues(knownValues));
     QVERIFY2(outcome.saved, qPrintable(outcome.errorString));
+    QCOMPARE(outcome.errorString, QString());
     QCOMPARE(readBytes(path), knownDocument);
     QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({"simconf.xml"}));
 }
@@ -248,14 +236,14 @@ void TestSettingsFile::saveFailureKeepsOldFile()
     QFETCH(QString, failure);
     QFETCH(QString, reasonMentions);
 
+    const auto entries = [](const QString &folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
     QDir dir(m_dir.path());
     const QString folderName = "fail-" + QString::number(++m_workCount);
-    QVERIFY(dir.mkdir(folderName));
-    QVERIFY(dir.cd(folderName));
+    QVERIFY(dir.mkpath(folderName + "/sub") && dir.cd(folderName));
     const QString oldPath = dir.filePath("simconf.xml");
     QVERIFY(writeBytes(oldPath, knownDocument));
-    QVERIFY(dir.mkdir("sub"));
-    const QStringList entriesBefore = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
     QString target;
     if (failure == "folder")
@@ -264,26 +252,23 @@ void TestSettingsFile::saveFailureKeepsOldFile()
         target = dir.filePath("nowhere/simconf.xml");
     else if (failure == "commit")
         target = oldPath;
-    CommitFailure commitFailure(failure == "commit");
+    setSaveCommitFailureForTesting(failure == "commit");   // cleanup() resets it
 
     const SaveOutcome outcome = saveSettingsFile(target, pairsWithValues(QVector<QString>(37, "new").toList()));
     QVERIFY(!outcome.saved);
     QVERIFY2(outcome.errorString.contains(reasonMentions), qPrintable(outcome.errorString));
     QCOMPARE(readBytes(oldPath), knownDocument);
-    QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
-    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entriesBefore);
-    QCOMPARE(QDir(dir.filePath("sub")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(entries(dir.path()), QStringList({"simconf.xml", "sub"}));
+    QCOMPARE(entries(dir.filePath("sub")), QStringList());
 }
 
 void TestSettingsFile::roundTrip_data()
 {
     QTest::addColumn<QString>("sample");
 
-    QTest::newRow("ascii") << "Gprs-01 internet";
     QTest::newRow("cyrillic") << QString::fromUtf8("Точка доступа Ёё");
     QTest::newRow("markup") << "<a href=\"x\">&amp; 'b'</a> ]]>";
     QTest::newRow("white space") << "  a\tb\r\nc \n ";
-    QTest::newRow("latin-1 letters") << QString::fromUtf8("Müller café");
 }
 
 void TestSettingsFile::roundTrip()
@@ -320,35 +305,24 @@ void TestSettingsFile::load_data()
     QTest::newRow("other element names")
         << QByteArray("<settings><group><ComPort name=\"a\"/></group><x><y><apnServer name=\"b\"/></y></x></settings>")
         << loaded << SettingsPairs({{"ComPort", "a"}, {"apnServer", "b"}}) << qint64(0);
-    QTest::newRow("directly under the root")
-        << QByteArray("<conf>\n<TryNum name=\"3\"/>\n<KeepCon name=\"1\"/>\n</conf>\n")
-        << loaded << SettingsPairs({{"TryNum", "3"}, {"KeepCon", "1"}}) << qint64(0);
     QTest::newRow("root and nesting elements with a name")
         << QByteArray("<conf name=\"r\"><prm name=\"p\"><IP name=\"1.2.3.4\"></IP></prm></conf>")
         << loaded << SettingsPairs({{"conf", "r"}, {"prm", "p"}, {"IP", "1.2.3.4"}}) << qint64(0);
     QTest::newRow("other letter case kept as given")
         << QByteArray("<conf><comport name=\"x\"/><COMPORT name=\"y\"/></conf>")
         << loaded << SettingsPairs({{"comport", "x"}, {"COMPORT", "y"}}) << qint64(0);
-    QTest::newRow("element without name")
-        << QByteArray("<conf><ComPort/><ComPort value=\"v\"/><ComPort Name=\"N\"/><ComPort NAME=\"n\"/></conf>")
-        << loaded << SettingsPairs() << qint64(0);
-    QTest::newRow("empty name") << QByteArray("<conf><ComPort name=\"\"/></conf>")
-                                << loaded << SettingsPairs({{"ComPort", ""}}) << qint64(0);
+    QTest::newRow("element without name, name among other attributes")
+        << QByteArray("<conf><ComPort/><ComPort value=\"v\"/><ComPort Name=\"N\"/><MbsAdr id=\"7\" name=\"64\"/></conf>")
+        << loaded << SettingsPairs({{"MbsAdr", "64"}}) << qint64(0);
     QTest::newRow("key twice in order")
         << QByteArray("<conf><PhNum1 name=\"first\"/><PhNum2 name=\"x\"/><PhNum1 name=\"second\"/></conf>")
         << loaded << SettingsPairs({{"PhNum1", "first"}, {"PhNum2", "x"}, {"PhNum1", "second"}}) << qint64(0);
-    QTest::newRow("name among other attributes")
-        << QByteArray("<conf><MbsAdr id=\"7\" name=\"64\" kind=\"n\"/></conf>")
-        << loaded << SettingsPairs({{"MbsAdr", "64"}}) << qint64(0);
     QTest::newRow("namespaces: local name is the key, prefixed name is not the attribute")
         << QByteArray("<conf xmlns:d=\"urn:d\"><d:ComPort name=\"a\"/><IP d:name=\"b\"/></conf>")
         << loaded << SettingsPairs({{"ComPort", "a"}}) << qint64(0);
     QTest::newRow("text, comments and processing instructions ignored")
         << QByteArray("<conf><!-- <IP name=\"no\"/> --><?pi x?>text<IP name=\"yes\">more</IP><![CDATA[<DNS1 name=\"no\"/>]]></conf>")
         << loaded << SettingsPairs({{"IP", "yes"}}) << qint64(0);
-    QTest::newRow("cyrillic key and value")
-        << QByteArray("<conf><Ключ name=\"Значение\"/></conf>")
-        << loaded << SettingsPairs({{QString::fromUtf8("Ключ"), QString::fromUtf8("Значение")}}) << qint64(0);
     QTest::newRow("declared Latin-1 document")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><conf><apnLogin name=\"caf\xe9\"/></conf>")
         << loaded << SettingsPairs({{"apnLogin", QString::fromUtf8("café")}}) << qint64(0);
@@ -362,11 +336,7 @@ void TestSettingsFile::load_data()
 
     QTest::newRow("truncated inside a tag")
         << firstLines(19) + knownDocument.split('\n').at(19).left(20) << damaged << SettingsPairs() << qint64(20);
-    QTest::newRow("truncated after a line") << firstLines(10) << damaged << SettingsPairs() << qint64(11);
     QTest::newRow("empty") << QByteArray() << damaged << SettingsPairs() << qint64(1);
-    QTest::newRow("only white space") << QByteArray("\n\n  \n") << damaged << SettingsPairs() << qint64(4);
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\xff\xd8", 18)
-                            << damaged << SettingsPairs() << qint64(1);
     QTest::newRow("not XML") << QByteArray("ComPort=dev=COM1\napnServer=internet\n")
                              << damaged << SettingsPairs() << qint64(1);
     QTest::newRow("end tags that do not match")
@@ -412,22 +382,15 @@ void TestSettingsFile::doctypeTricksFailSafely_data()
     const QByteArray secretFile = QUrl::fromLocalFile(m_dir.filePath("secret.txt")).toEncoded();
     const QByteArray secretDtd = QUrl::fromLocalFile(m_dir.filePath("secret.dtd")).toEncoded();
 
-    QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE conf [\n<!ENTITY a0 \"ha\">\n";
-    for (int level = 1; level <= 9; ++level) {
-        const QByteArray reference = "&a" + QByteArray::number(level - 1) + ';';
-        laughs += "<!ENTITY a" + QByteArray::number(level) + " \"" + reference.repeated(10) + "\">\n";
-    }
-    laughs += "]>\n<conf><ComPort name=\"&a9;\">&a9;</ComPort></conf>\n";
-    QTest::newRow("billion laughs") << laughs << qint64(13);
+    QTest::newRow("billion laughs")
+        << "<?xml version=\"1.0\"?>\n" + nestedEntities("conf") + "<conf><ComPort name=\"&a9;\">&a9;</ComPort></conf>\n"
+        << qint64(13);
 
     QTest::newRow("bare DOCTYPE") << QByteArray("<!DOCTYPE conf>\n<conf><IP name=\"1\"/></conf>\n") << qint64(1);
     QTest::newRow("attribute default adds a setting")
         << QByteArray("<!DOCTYPE conf [\n<!ATTLIST IP name CDATA \"6.6.6.6\">\n]>\n<conf><IP/></conf>\n") << qint64(3);
     QTest::newRow("harmless internal entity")
         << QByteArray("<!DOCTYPE conf [\n<!ENTITY port \"COM1\">\n]>\n<conf><ComPort name=\"&port;\"/></conf>\n")
-        << qint64(3);
-    QTest::newRow("external entity in content")
-        << "<!DOCTYPE conf [\n<!ENTITY x SYSTEM \"" + secretFile + "\">\n]>\n<conf><ComPort name=\"a\">&x;</ComPort></conf>\n"
         << qint64(3);
     QTest::newRow("external entity in a value")
         << "<!DOCTYPE conf [\n<!ENTITY x SYSTEM \"" + secretFile + "\">\n]>\n<conf><ComPort name=\"&x;\"/></conf>\n"
@@ -451,20 +414,17 @@ void TestSettingsFile::doctypeTricksFailSafely()
     QFETCH(qint64, errorLine);
 
     const QString path = m_dir.filePath(QString("entity-%1.xml").arg(++m_workCount));
-    const QString tracePath = path + ".trace";
     QVERIFY(writeBytes(path, document));
-    FILE *sink = std::fopen(QFile::encodeName(tracePath).constData(), "wb");
-    QVERIFY(sink);
-    const SettingsFileContent content = readSettingsFile(path, true, sink);
-    std::fclose(sink);
+    SettingsFileContent content;
+    const QByteArray traced = tracesOf(path + ".trace", [&](FILE *sink) { content = readSettingsFile(path, true, sink); });
 
     QCOMPARE(content.status, SettingsFileContent::Damaged);
     QCOMPARE(content.pairs, SettingsPairs());
     QCOMPARE(content.errorLine, errorLine);
     QVERIFY(!content.errorString.isEmpty());
     QVERIFY(!content.errorString.contains(secret));
-    QVERIFY(!readBytes(tracePath).contains(secret));
-    QVERIFY(!readBytes(tracePath).contains("haha"));
+    QVERIFY(!traced.contains(secret));
+    QVERIFY(!traced.contains("haha"));
 }
 
 void TestSettingsFile::notOpened_data()
@@ -472,7 +432,6 @@ void TestSettingsFile::notOpened_data()
     QTest::addColumn<QString>("name");
 
     QTest::newRow("missing file") << "missing.xml";
-    QTest::newRow("missing folder") << "nowhere/simconf.xml";
     QTest::newRow("folder") << ".";
     QTest::newRow("empty name") << "";
 }
@@ -526,11 +485,7 @@ void TestSettingsFile::traces()
     QFETCH(QByteArray, expected);
 
     const QString tracePath = m_dir.filePath(QString("trace-%1.txt").arg(++m_workCount));
-    FILE *sink = std::fopen(QFile::encodeName(tracePath).constData(), "wb");
-    QVERIFY(sink);
-    readBytesAsDocument(document, traces, sink);
-    std::fclose(sink);
-    QCOMPARE(readBytes(tracePath), expected);
+    QCOMPARE(tracesOf(tracePath, [&](FILE *sink) { readBytesAsDocument(document, traces, sink); }), expected);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

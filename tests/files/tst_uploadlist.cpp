@@ -8,8 +8,6 @@ class TestUploadList : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
     void names_data();
     void names();
     void notOpened_data();
@@ -19,16 +17,6 @@ private:
     QTemporaryDir m_dir;
     int m_fileCount = 0;
 };
-
-void TestUploadList::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-}
-
-void TestUploadList::cleanup()
-{
-    m_dir.setAutoRemove(!QTest::currentTestFailed() && m_dir.autoRemove());
-}
 
 void TestUploadList::names_data()
 {
@@ -47,18 +35,15 @@ void TestUploadList::names_data()
         << QByteArray("<upload><file/><file path=\"a.py\"/><file Name=\"b.py\">c.py</file></upload>") << QStringList();
     QTest::newRow("empty name") << QByteArray("<upload><file name=\"\"/><file name=\"x.py\"/></upload>")
                                 << QStringList({"", "x.py"});
-    QTest::newRow("any depth, any root")
-        << QByteArray("<a><b><c><file name=\"deep.py\"><file name=\"inner.py\"/></file></c></b><file name=\"top.py\"/></a>")
-        << QStringList({"deep.py", "inner.py", "top.py"});
-    QTest::newRow("root named file") << QByteArray("<file name=\"root.py\"/>") << QStringList({"root.py"});
-    QTest::newRow("duplicates kept") << QByteArray("<u><file name=\"a.py\"/><file name=\"a.py\"/></u>")
-                                     << QStringList({"a.py", "a.py"});
+    QTest::newRow("any depth, any root, duplicates kept")
+        << QByteArray("<a><b><c><file name=\"deep.py\"><file name=\"deep.py\"/></file></c></b><file name=\"top.py\"/></a>")
+        << QStringList({"deep.py", "deep.py", "top.py"});
     QTest::newRow("names unchanged")
         << QByteArray("<u><file name=\"  spaced name.py \"/><file name=\"a&amp;b&#9;c\"/><file name=\"C:\\py\\x.py\"/></u>")
         << QStringList({"  spaced name.py ", "a&b\tc", "C:\\py\\x.py"});
     QTest::newRow("names outside ASCII")
-        << QByteArray("<u><file name=\"скрипт.py\"/><file name=\"größe.py\"/><file name=\"\xe2\x82\xac.py\"/></u>")
-        << QStringList({QString::fromUtf8("скрипт.py"), QString::fromUtf8("größe.py"), QString::fromUtf8("€.py")});
+        << QByteArray("<u><file name=\"скрипт.py\"/><file name=\"\xe2\x82\xac.py\"/></u>")
+        << QStringList({QString::fromUtf8("скрипт.py"), QString::fromUtf8("€.py")});
     QTest::newRow("declared Latin-1") << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><u><file name=\"gr\xfc\xdf.py\"/></u>")
                                       << QStringList({QString::fromUtf8("grüß.py")});
     QTest::newRow("prefixed name attribute is not name")
@@ -69,14 +54,10 @@ void TestUploadList::names_data()
     QTest::newRow("nothing after the first error")
         << QByteArray("<u><file name=\"one.py\"/><file name=\"two.py\"/></wrong><file name=\"three.py\"/></u>")
         << QStringList({"one.py", "two.py"});
-    QByteArray laughs = "<!DOCTYPE u [\n<!ENTITY a0 \"ha\">\n";
-    for (int level = 1; level <= 9; ++level)
-        laughs += "<!ENTITY a" + QByteArray::number(level) + " \""
-            + QByteArray("&a" + QByteArray::number(level - 1) + ';').repeated(10) + "\">\n";
-    laughs += "]>\n<u><file name=\"safe.py\"/><file name=\"&a9;\"/><file name=\"after.py\"/></u>\n";
-    QTest::newRow("nested entities stop the reader") << laughs << QStringList({"safe.py"});
+    QTest::newRow("nested entities stop the reader")
+        << nestedEntities("u") + "<u><file name=\"safe.py\"/><file name=\"&a9;\"/><file name=\"after.py\"/></u>\n"
+        << QStringList({"safe.py"});
     QTest::newRow("empty file") << QByteArray() << QStringList();
-    QTest::newRow("not XML") << QByteArray("file name=\"a.py\"\n") << QStringList();
 }
 
 void TestUploadList::names()
@@ -94,7 +75,6 @@ void TestUploadList::names()
 void TestUploadList::notOpened_data()
 {
     QTest::addColumn<QString>("name");
-
     QTest::newRow("missing file") << "python/uploader.xml";
     QTest::newRow("folder") << ".";
     QTest::newRow("empty name") << "";
@@ -103,7 +83,7 @@ void TestUploadList::notOpened_data()
 void TestUploadList::notOpened()
 {
     QFETCH(QString, name);
-
+    QVERIFY(m_dir.isValid());
     const UploadList list = readUploadList(name.isEmpty() ? name : m_dir.filePath(name));
     QVERIFY(!list.opened);
     QCOMPARE(list.files, QStringList());

@@ -17,57 +17,18 @@ char *toString(const DeviceSettings &record)
 
 namespace {
 
-// Offset of the first byte where two images differ, or -1; a failing
-// comparison of two 142-byte images is unreadable without it.
-int firstDifference(const QByteArray &actual, const QByteArray &expected)
-{
-    const int common = qMin(actual.size(), expected.size());
-    for (int i = 0; i < common; ++i) {
-        if (actual.at(i) != expected.at(i))
-            return i;
-    }
-    return actual.size() == expected.size() ? -1 : common;
-}
-
 // A realistic record with a different value in every entry.
 DeviceSettings goldenRecord()
 {
+    const char *const values[DS::Count] = {
+        "internet.beeline.ru", "beeline", "пароль", "+79161234567", "+79037011111", "+79169876543",
+        "10.20.30.40", "195.34.32.116", "8.8.4.4", "17", "115200,8,2,E,1,0", "19200,8,1,N,0,0",
+        "3000", "5000", "3600", "7200", "600", "150", "20", "1024", "3", "260", "1",
+        "+79160000001", "+79160000002", "89161112233", "+7916123456789012345",   // the last one exactly 20 bytes
+        "192.168.1.10", "10.0.0.2", "172.16.0.3", "212.45.7.254", "502", "8080", "4001", "65535"};
     DeviceSettings s;
-    s.setValue(DS::apnServer, QStringLiteral("internet.beeline.ru"));
-    s.setValue(DS::apnLogin, QStringLiteral("beeline"));
-    s.setValue(DS::apnPassword, QString::fromUtf8("пароль"));
-    s.setValue(DS::own_Ph, QStringLiteral("+79161234567"));
-    s.setValue(DS::sc_Ph, QStringLiteral("+79037011111"));
-    s.setValue(DS::sms_Ph, QStringLiteral("+79169876543"));
-    s.setValue(DS::IP, QStringLiteral("10.20.30.40"));
-    s.setValue(DS::DNS1, QStringLiteral("195.34.32.116"));
-    s.setValue(DS::DNS2, QStringLiteral("8.8.4.4"));
-    s.setValue(DS::MbsAdr, QStringLiteral("17"));
-    s.setValue(DS::TxSetting, QStringLiteral("115200,8,2,E,1,0"));
-    s.setValue(DS::RxSetting, QStringLiteral("19200,8,1,N,0,0"));
-    s.setValue(DS::ToutWaitNext, QStringLiteral("3000"));
-    s.setValue(DS::ToutWaitAnsw, QStringLiteral("5000"));
-    s.setValue(DS::RestartTimeSrv, QStringLiteral("3600"));
-    s.setValue(DS::RestartTimeMdm, QStringLiteral("7200"));
-    s.setValue(DS::DisconnectTime, QStringLiteral("600"));
-    s.setValue(DS::ToutWaitNextPacket, QStringLiteral("150"));
-    s.setValue(DS::ToutBetwenBytes, QStringLiteral("20"));
-    s.setValue(DS::MaxNumBytes, QStringLiteral("1024"));
-    s.setValue(DS::TryNum, QStringLiteral("3"));
-    s.setValue(DS::AnswersNum, QStringLiteral("260"));
-    s.setValue(DS::KeepCon, QStringLiteral("1"));
-    s.setValue(DS::PhNum1, QStringLiteral("+79160000001"));
-    s.setValue(DS::PhNum2, QStringLiteral("+79160000002"));
-    s.setValue(DS::PhNum3, QStringLiteral("89161112233"));
-    s.setValue(DS::PhNum4, QStringLiteral("+7916123456789012345"));   // exactly 20 bytes
-    s.setValue(DS::MirrServ1, QStringLiteral("192.168.1.10"));
-    s.setValue(DS::MirrServ2, QStringLiteral("10.0.0.2"));
-    s.setValue(DS::MirrServ3, QStringLiteral("172.16.0.3"));
-    s.setValue(DS::MirrServ4, QStringLiteral("212.45.7.254"));
-    s.setValue(DS::MirrPort1, QStringLiteral("502"));
-    s.setValue(DS::MirrPort2, QStringLiteral("8080"));
-    s.setValue(DS::MirrPort3, QStringLiteral("4001"));
-    s.setValue(DS::MirrPort4, QStringLiteral("65535"));
+    for (int i = 0; i < DS::Count; ++i)
+        s.setValue(i, QString::fromUtf8(values[i]));
     return s;
 }
 
@@ -117,14 +78,6 @@ const QByteArray goldenEntryImages[DS::EntryBlockCount] = {
         /* 24 MirrPort4 65535 */ "FF FF"),
 };
 
-// Entries of one kind, for the checks that go over every entry.
-const QList<int> textEntries = {DS::apnServer, DS::apnLogin, DS::apnPassword, DS::own_Ph, DS::sc_Ph,
-                                DS::sms_Ph, DS::PhNum1, DS::PhNum2, DS::PhNum3, DS::PhNum4};
-const QList<int> addressEntries = {DS::IP, DS::DNS1, DS::DNS2,
-                                   DS::MirrServ1, DS::MirrServ2, DS::MirrServ3, DS::MirrServ4};
-const QList<int> serialEntries = {DS::TxSetting, DS::RxSetting};
-const QList<int> x10Entries = {DS::ToutWaitNext, DS::ToutWaitAnsw, DS::ToutWaitNextPacket, DS::ToutBetwenBytes};
-
 // A translator that marks every text of one context, to see which texts
 // really go through the installed translator.
 class MarkingTranslator : public QTranslator {
@@ -154,15 +107,11 @@ private slots:
     void goldenSettingsBlock();
     void goldenEntryBlocks_data();
     void goldenEntryBlocks();
-    void freshRecordBlocks_data();
     void freshRecordBlocks();
     void numberFields_data();
     void numberFields();
-    void keepConWithoutKeepConForm();
-    void textOfExactWidth_data();
-    void textOfExactWidth();
-    void textOneByteOver_data();
-    void textOneByteOver();
+    void textWidths_data();
+    void textWidths();
     void cutNeverSplitsAUtf8Sequence_data();
     void cutNeverSplitsAUtf8Sequence();
     void textsBeyondAscii_data();
@@ -170,7 +119,6 @@ private slots:
     void shortBlocksReadAsZero_data();
     void shortBlocksReadAsZero();
     void longerBlocksIgnoreTheRest();
-    void entryBlockOutOfRange();
 
     void validity_data();
     void validity();
@@ -185,29 +133,15 @@ void TestDeviceSettings::keyTable_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("widget");
 
-    const struct { int index; const char *key; bool widget; } rows[] = {
-        {DS::apnServer, "apnServer", true}, {DS::apnLogin, "apnLogin", true},
-        {DS::apnPassword, "apnPassword", true}, {DS::own_Ph, "own_Ph", false}, {DS::sc_Ph, "sc_Ph", false},
-        {DS::sms_Ph, "sms_Ph", false}, {DS::IP, "IP", false}, {DS::DNS1, "DNS1", false},
-        {DS::DNS2, "DNS2", false}, {DS::MbsAdr, "MbsAdr", false}, {DS::TxSetting, "TxSetting", true},
-        {DS::RxSetting, "RxSetting", true}, {DS::ToutWaitNext, "ToutWaitNext", false},
-        {DS::ToutWaitAnsw, "ToutWaitAnsw", true}, {DS::RestartTimeSrv, "RestartTimeSrv", false},
-        {DS::RestartTimeMdm, "RestartTimeMdm", false}, {DS::DisconnectTime, "DisconnectTime", false},
-        {DS::ToutWaitNextPacket, "ToutWaitNextPacket", true}, {DS::ToutBetwenBytes, "ToutBetwenBytes", true},
-        {DS::MaxNumBytes, "MaxNumBytes", false}, {DS::TryNum, "TryNum", true},
-        {DS::AnswersNum, "AnswersNum", false}, {DS::KeepCon, "KeepCon", true},
-        {DS::PhNum1, "PhNum1", true}, {DS::PhNum2, "PhNum2", true}, {DS::PhNum3, "PhNum3", true},
-        {DS::PhNum4, "PhNum4", true}, {DS::MirrServ1, "MirrServ1", true}, {DS::MirrServ2, "MirrServ2", true},
-        {DS::MirrServ3, "MirrServ3", true}, {DS::MirrServ4, "MirrServ4", true},
-        {DS::MirrPort1, "MirrPort1", true}, {DS::MirrPort2, "MirrPort2", true},
-        {DS::MirrPort3, "MirrPort3", true}, {DS::MirrPort4, "MirrPort4", true},
-    };
-    int expectedIndex = 0;
-    for (const auto &row : rows) {
-        QCOMPARE(row.index, expectedIndex++);    // the list order is the device order
-        QTest::newRow(row.key) << row.index << QString::fromLatin1(row.key) << row.widget;
-    }
-    QCOMPARE(expectedIndex, DS::Count);
+    // In device order; the 13 entries without a form widget are kept only through a settings file.
+    const char *const keys[] = {"apnServer", "apnLogin", "apnPassword", "own_Ph", "sc_Ph", "sms_Ph", "IP", "DNS1",
+        "DNS2", "MbsAdr", "TxSetting", "RxSetting", "ToutWaitNext", "ToutWaitAnsw", "RestartTimeSrv",
+        "RestartTimeMdm", "DisconnectTime", "ToutWaitNextPacket", "ToutBetwenBytes", "MaxNumBytes", "TryNum",
+        "AnswersNum", "KeepCon", "PhNum1", "PhNum2", "PhNum3", "PhNum4", "MirrServ1", "MirrServ2", "MirrServ3",
+        "MirrServ4", "MirrPort1", "MirrPort2", "MirrPort3", "MirrPort4"};
+    const QList<int> hidden = {3, 4, 5, 6, 7, 8, 9, 12, 14, 15, 16, 19, 21};
+    for (int i = 0; i < DS::Count; ++i)
+        QTest::newRow(keys[i]) << i << QString::fromLatin1(keys[i]) << !hidden.contains(i);
 }
 
 void TestDeviceSettings::keyTable()
@@ -233,16 +167,10 @@ void TestDeviceSettings::settingKeyLookup_data()
     QTest::newRow("ComPort") << "ComPort" << int(SettingKey::ComPort) << -1;
     QTest::newRow("EnableKeepCon") << "EnableKeepCon" << int(SettingKey::EnableKeepCon) << -1;
     QTest::newRow("KeepCon is an entry") << "KeepCon" << int(SettingKey::Entry) << int(DS::KeepCon);
-    QTest::newRow("first entry") << "apnServer" << int(SettingKey::Entry) << int(DS::apnServer);
-    QTest::newRow("last entry") << "MirrPort4" << int(SettingKey::Entry) << int(DS::MirrPort4);
     QTest::newRow("comport") << "comport" << int(SettingKey::Unknown) << -1;
-    QTest::newRow("lower-case entry") << "apnserver" << int(SettingKey::Unknown) << -1;
     QTest::newRow("trailing blank") << "IP " << int(SettingKey::Unknown) << -1;
-    QTest::newRow("leading blank") << " MbsAdr" << int(SettingKey::Unknown) << -1;
     QTest::newRow("widget name") << "apnServerLineEdit" << int(SettingKey::Unknown) << -1;
-    QTest::newRow("fifth phone") << "PhNum5" << int(SettingKey::Unknown) << -1;
     QTest::newRow("EnableKeepConn") << "EnableKeepConn" << int(SettingKey::Unknown) << -1;
-    QTest::newRow("unknown") << "Baud" << int(SettingKey::Unknown) << -1;
     QTest::newRow("empty") << "" << int(SettingKey::Unknown) << -1;
 }
 
@@ -269,6 +197,11 @@ void TestDeviceSettings::outOfRangeIndexes()
     QCOMPARE(DS::key(DS::Count), QString());
     QCOMPARE(DS::hasFormWidget(DS::Count), false);
     QVERIFY(DS::check(DS::Count, QStringLiteral("x")).isValid());
+    QCOMPARE(s.encodeEntryBlock(-1), QByteArray());
+    QCOMPARE(s.encodeEntryBlock(4), QByteArray());
+    s.decodeEntryBlock(4, QByteArray(26, '\0'));
+    s.decodeEntryBlock(-1, QByteArray(26, '\0'));
+    QCOMPARE(s, before);
 }
 
 void TestDeviceSettings::goldenSettingsBlock_data()
@@ -283,13 +216,11 @@ void TestDeviceSettings::goldenSettingsBlock()
 {
     QFETCH(bool, withKeepCon);
     QFETCH(int, size);
-    QCOMPARE(goldenSettingsImage.size(), DS::SettingsBlockBytesWithKeepCon);
     const QByteArray expected = goldenSettingsImage.left(size);
 
     const DeviceSettings record = goldenRecord();
     QVERIFY2(record.firstProblem().isValid(), qPrintable(record.firstProblem().message()));
     const QByteArray block = record.encodeSettingsBlock(withKeepCon);
-    QCOMPARE(firstDifference(block, expected), -1);
     QCOMPARE(block, expected);
 
     // Decoding fills entries 0..22 only; the entry-block entries stay as they were.
@@ -314,10 +245,8 @@ void TestDeviceSettings::goldenEntryBlocks()
 {
     QFETCH(int, k);
     const QByteArray &expected = goldenEntryImages[k];
-    QCOMPARE(expected.size(), DS::EntryBlockBytes);
 
     const QByteArray block = goldenRecord().encodeEntryBlock(k);
-    QCOMPARE(firstDifference(block, expected), -1);
     QCOMPARE(block, expected);
 
     DeviceSettings decoded;
@@ -328,39 +257,28 @@ void TestDeviceSettings::goldenEntryBlocks()
     QCOMPARE(decoded, wanted);
 }
 
-void TestDeviceSettings::freshRecordBlocks_data()
-{
-    QTest::addColumn<bool>("withKeepCon");
-    QTest::newRow("with KeepCon") << true;
-    QTest::newRow("without KeepCon") << false;
-}
-
 void TestDeviceSettings::freshRecordBlocks()
 {
-    QFETCH(bool, withKeepCon);
     const DeviceSettings fresh;
-    for (int i = 0; i < DS::Count; ++i)
-        QCOMPARE(fresh.value(i), QString());
-    QVERIFY(fresh.firstProblem().isValid());
-
-    const QByteArray settings = fresh.encodeSettingsBlock(withKeepCon);
-    QCOMPARE(settings, QByteArray(withKeepCon ? 142 : 140, '\0'));
+    const QByteArray settings = fresh.encodeSettingsBlock(true);
+    QCOMPARE(settings, QByteArray(142, '\0'));
     for (int k = 0; k < DS::EntryBlockCount; ++k)
         QCOMPARE(fresh.encodeEntryBlock(k), QByteArray(26, '\0'));
 
+    // All zero bytes read back as what the device shows for them, and that is writable.
     DeviceSettings read;
-    read.decodeSettingsBlock(settings, withKeepCon);
+    read.decodeSettingsBlock(settings, true);
     for (int k = 0; k < DS::EntryBlockCount; ++k)
         read.decodeEntryBlock(k, QByteArray(26, '\0'));
+    const QList<int> texts = {DS::apnServer, DS::apnLogin, DS::apnPassword, DS::own_Ph, DS::sc_Ph, DS::sms_Ph,
+                              DS::PhNum1, DS::PhNum2, DS::PhNum3, DS::PhNum4};
+    const QList<int> addresses = {DS::IP, DS::DNS1, DS::DNS2, DS::MirrServ1, DS::MirrServ2, DS::MirrServ3, DS::MirrServ4};
     for (int i = 0; i < DS::Count; ++i) {
-        QString expected = QStringLiteral("0");
-        if (textEntries.contains(i))
-            expected = QString();
-        else if (addressEntries.contains(i))
-            expected = QStringLiteral("0.0.0.0");
-        else if (serialEntries.contains(i))
-            expected = QStringLiteral("300,5,1,N,0,0");
-        QVERIFY2(read.value(i) == expected, qPrintable(DS::key(i) + QLatin1String(" = ") + read.value(i)));
+        const QString expected = texts.contains(i) ? QString()
+            : addresses.contains(i)                ? QStringLiteral("0.0.0.0")
+            : i == DS::TxSetting || i == DS::RxSetting ? QStringLiteral("300,5,1,N,0,0")
+                                                       : QStringLiteral("0");
+        QCOMPARE(read.value(i), expected);
     }
     QVERIFY(read.firstProblem().isValid());
 }
@@ -374,14 +292,11 @@ void TestDeviceSettings::numberFields_data()
     QTest::addColumn<QString>("readBack");
 
     QTest::newRow("x10 drops the fraction") << int(DS::ToutWaitAnsw) << 122 << "125" << 12 << "120";
-    QTest::newRow("x10 multiple of ten") << int(DS::ToutWaitNext) << 120 << "6000" << 600 << "6000";
     QTest::newRow("x10 below ten") << int(DS::ToutBetwenBytes) << 132 << "9" << 0 << "0";
     QTest::newRow("x10 largest") << int(DS::ToutWaitNextPacket) << 130 << "655359" << 65535 << "655350";
     QTest::newRow("x10 negative toward zero") << int(DS::ToutWaitAnsw) << 122 << "-15" << 65535 << "655350";
     QTest::newRow("negative wraps") << int(DS::MbsAdr) << 114 << "-5" << 65531 << "65531";
     QTest::newRow("above 16 bits wraps") << int(DS::RestartTimeSrv) << 124 << "65537" << 1 << "1";
-    QTest::newRow("zero reads as 0") << int(DS::MbsAdr) << 114 << "0" << 0 << "0";
-    QTest::newRow("empty") << int(DS::MaxNumBytes) << 134 << "" << 0 << "0";
     QTest::newRow("non-numeric") << int(DS::AnswersNum) << 138 << "many" << 0 << "0";
     QTest::newRow("KeepCon any decimal") << int(DS::KeepCon) << 140 << "4660" << 0x1234 << "4660";
     QTest::newRow("port wraps") << int(DS::MirrPort2) << 24 << "70000" << 4464 << "4464";
@@ -410,22 +325,7 @@ void TestDeviceSettings::numberFields()
     QCOMPARE(read.value(index), readBack);
 }
 
-void TestDeviceSettings::keepConWithoutKeepConForm()
-{
-    DeviceSettings s = goldenRecord();
-    s.setValue(DS::KeepCon, QStringLiteral("1"));
-    const QByteArray shortForm = s.encodeSettingsBlock(false);
-    QCOMPARE(shortForm.size(), 140);
-    QCOMPARE(shortForm, s.encodeSettingsBlock(true).left(140));
-
-    // A read without KeepCon in the block forgets the old value.
-    s.decodeSettingsBlock(goldenSettingsImage, false);
-    QCOMPARE(s.value(DS::KeepCon), QStringLiteral("0"));
-    s.decodeSettingsBlock(goldenSettingsImage, true);
-    QCOMPARE(s.value(DS::KeepCon), QStringLiteral("1"));
-}
-
-void TestDeviceSettings::textOfExactWidth_data()
+void TestDeviceSettings::textWidths_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("offset");    // in the 142-byte settings block, or in an entry block
@@ -449,55 +349,35 @@ static QByteArray imageWith(int index, const QString &text)
     return index >= DS::PhNum1 ? s.encodeEntryBlock(index - DS::PhNum1) : s.encodeSettingsBlock(true);
 }
 
-void TestDeviceSettings::textOfExactWidth()
+void TestDeviceSettings::textWidths()
 {
     QFETCH(int, index);
     QFETCH(int, offset);
     QFETCH(int, width);
-    QCOMPARE(DS::textFieldWidth(index), width);
+    const QByteArray golden = index >= DS::PhNum1 ? goldenEntryImages[index - DS::PhNum1] : goldenSettingsImage;
 
+    // A text of exactly the width fills the field with no NUL and leaves the neighbours alone.
     const QByteArray text = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789").left(width);
     QVERIFY(DS::check(index, QString::fromLatin1(text)).isValid());
-
-    const QByteArray image = imageWith(index, QString::fromLatin1(text));
-    const QByteArray golden = index >= DS::PhNum1 ? goldenEntryImages[index - DS::PhNum1] : goldenSettingsImage;
-    QCOMPARE(image.mid(offset, width), text);           // no NUL in the field
-    QCOMPARE(image.left(offset), golden.left(offset));  // neighbours untouched
-    QCOMPARE(image.mid(offset + width), golden.mid(offset + width));
-
+    QByteArray image = imageWith(index, QString::fromLatin1(text));
+    QCOMPARE(image, golden.left(offset) + text + golden.mid(offset + width));
     DeviceSettings read;
     if (index >= DS::PhNum1)
         read.decodeEntryBlock(index - DS::PhNum1, image);
     else
         read.decodeSettingsBlock(image, true);
     QCOMPARE(read.value(index), QString::fromLatin1(text));
-}
 
-void TestDeviceSettings::textOneByteOver_data()
-{
-    textOfExactWidth_data();
-}
-
-void TestDeviceSettings::textOneByteOver()
-{
-    QFETCH(int, index);
-    QFETCH(int, offset);
-    QFETCH(int, width);
-
-    const QByteArray text = QByteArray("abcdefghijklmnopqrstuvwxyz0123456789").left(width + 1);
+    // One byte more is refused with the width named; encoded anyway, it is cut at the width.
+    const QString over = QString::fromLatin1(text.toLower() + 'x');
     DeviceSettings s = goldenRecord();
-    s.setValue(index, QString::fromLatin1(text));
+    s.setValue(index, over);
     const SettingProblem problem = s.firstProblem();
     QCOMPARE(problem.index, index);
     QVERIFY2(problem.message().contains(DS::key(index)), qPrintable(problem.message()));
     QVERIFY2(problem.reason.contains(QString::number(width)), qPrintable(problem.reason));
-
-    // Encoded anyway, it is cut at the width and nothing past the field changes.
-    const QByteArray image = imageWith(index, QString::fromLatin1(text));
-    const QByteArray golden = index >= DS::PhNum1 ? goldenEntryImages[index - DS::PhNum1] : goldenSettingsImage;
-    QCOMPARE(image.size(), golden.size());
-    QCOMPARE(image.mid(offset, width), text.left(width));
-    QCOMPARE(image.mid(offset + width), golden.mid(offset + width));
+    image = imageWith(index, over);
+    QCOMPARE(image, golden.left(offset) + text.toLower() + golden.mid(offset + width));
 }
 
 void TestDeviceSettings::cutNeverSplitsAUtf8Sequence_data()
@@ -543,9 +423,7 @@ void TestDeviceSettings::textsBeyondAscii_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("Cyrillic APN") << int(DS::apnServer) << QString::fromUtf8("интернет.мтс.рф");
-    QTest::newRow("Cyrillic login, full field") << int(DS::apnLogin) << QString::fromUtf8("абвгдеж");
     QTest::newRow("umlauts") << int(DS::apnPassword) << QString::fromUtf8("Grüße");
-    QTest::newRow("Latin-1 range") << int(DS::own_Ph) << QString::fromUtf8("+7 ÿ ñ é");
     QTest::newRow("emoji") << int(DS::PhNum2) << QString::fromUtf8("\U0001F4DE 112");
     // Built from a QChar: QString::fromUtf8 would drop it before the test began.
     QTest::newRow("leading BOM character") << int(DS::sms_Ph) << QChar(0xFEFF) + QStringLiteral("123");
@@ -577,18 +455,13 @@ void TestDeviceSettings::shortBlocksReadAsZero_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("nothing: own_Ph") << -1 << 0 << int(DS::own_Ph) << "";
     QTest::newRow("nothing: TxSetting") << -1 << 0 << int(DS::TxSetting) << "300,5,1,N,0,0";
     QTest::newRow("part of own_Ph") << -1 << 5 << int(DS::own_Ph) << "+7916";
-    QTest::newRow("own_Ph whole") << -1 << 14 << int(DS::own_Ph) << "+79161234567";
     QTest::newRow("sc_Ph beyond") << -1 << 14 << int(DS::sc_Ph) << "";
     QTest::newRow("half an address") << -1 << 104 << int(DS::IP) << "10.20.0.0";
     QTest::newRow("low byte of MbsAdr") << -1 << 115 << int(DS::MbsAdr) << "17";
-    QTest::newRow("Rx given, Tx not") << -1 << 118 << int(DS::RxSetting) << "19200,8,1,N,0,0";
-    QTest::newRow("Tx beyond") << -1 << 118 << int(DS::TxSetting) << "300,5,1,N,0,0";
     QTest::newRow("low byte of Tx") << -1 << 119 << int(DS::TxSetting) << "115200,8,2,N,0,0";
     QTest::newRow("KeepCon beyond") << -1 << 140 << int(DS::KeepCon) << "0";
-    QTest::newRow("entry: nothing") << 2 << 0 << int(DS::MirrServ3) << "0.0.0.0";
     QTest::newRow("entry: phone cut") << 0 << 6 << int(DS::PhNum1) << "+79160";
     QTest::newRow("entry: three octets") << 0 << 23 << int(DS::MirrServ1) << "192.168.1.0";
     QTest::newRow("entry: low byte of port") << 3 << 25 << int(DS::MirrPort4) << "255";
@@ -619,16 +492,6 @@ void TestDeviceSettings::longerBlocksIgnoreTheRest()
     QCOMPARE(read.value(DS::MirrPort1), QStringLiteral("502"));
 }
 
-void TestDeviceSettings::entryBlockOutOfRange()
-{
-    DeviceSettings s = goldenRecord();
-    QCOMPARE(s.encodeEntryBlock(-1), QByteArray());
-    QCOMPARE(s.encodeEntryBlock(4), QByteArray());
-    s.decodeEntryBlock(4, QByteArray(26, '\0'));
-    s.decodeEntryBlock(-1, QByteArray(26, '\0'));
-    QCOMPARE(s, goldenRecord());
-}
-
 void TestDeviceSettings::validity_data()
 {
     QTest::addColumn<int>("index");
@@ -644,34 +507,26 @@ void TestDeviceSettings::validity_data()
     QTest::newRow("number 0") << int(DS::MbsAdr) << "0" << true;
     QTest::newRow("number 65535") << int(DS::MirrPort1) << "65535" << true;
     QTest::newRow("number 65536") << int(DS::MirrPort1) << "65536" << false;
-    QTest::newRow("port 70000") << int(DS::MirrPort3) << "70000" << false;
     QTest::newRow("negative") << int(DS::MbsAdr) << "-5" << false;
     QTest::newRow("plus sign") << int(DS::TryNum) << "+3" << false;
     QTest::newRow("leading blank") << int(DS::TryNum) << " 3" << false;
-    QTest::newRow("trailing blank") << int(DS::TryNum) << "3 " << false;
     QTest::newRow("letters") << int(DS::AnswersNum) << "3x" << false;
-    QTest::newRow("fraction") << int(DS::MaxNumBytes) << "1.5" << false;
     QTest::newRow("leading zeros") << int(DS::MaxNumBytes) << "00017" << true;
     QTest::newRow("other digits") << int(DS::TryNum) << QString::fromUtf8("\u0663") << false;
     QTest::newRow("huge") << int(DS::DisconnectTime) << "99999999999999999999999" << false;
 
     // The x10 time-outs: up to ten times 65535 plus the dropped fraction.
-    QTest::newRow("x10 125") << int(DS::ToutWaitAnsw) << "125" << true;
     QTest::newRow("x10 655359") << int(DS::ToutWaitNext) << "655359" << true;
     QTest::newRow("x10 655360") << int(DS::ToutWaitNext) << "655360" << false;
     QTest::newRow("x10 negative") << int(DS::ToutBetwenBytes) << "-10" << false;
 
     // KeepCon: any 16-bit decimal.
-    QTest::newRow("KeepCon 1") << int(DS::KeepCon) << "1" << true;
-    QTest::newRow("KeepCon 0") << int(DS::KeepCon) << "0" << true;
     QTest::newRow("KeepCon 300") << int(DS::KeepCon) << "300" << true;
     QTest::newRow("KeepCon true") << int(DS::KeepCon) << "true" << false;
     QTest::newRow("KeepCon 65536") << int(DS::KeepCon) << "65536" << false;
 
     // Addresses: one to four parts, each 0..255.
-    QTest::newRow("address four parts") << int(DS::IP) << "192.168.0.1" << true;
     QTest::newRow("address two parts") << int(DS::DNS1) << "10.1" << true;
-    QTest::newRow("address one part") << int(DS::DNS2) << "10" << true;
     QTest::newRow("address 255") << int(DS::MirrServ2) << "255.255.255.255" << true;
     QTest::newRow("address five parts") << int(DS::IP) << "1.2.3.4.5" << false;
     QTest::newRow("address octet 256") << int(DS::IP) << "256.1.1.1" << false;
@@ -679,10 +534,8 @@ void TestDeviceSettings::validity_data()
     QTest::newRow("address empty part") << int(DS::MirrServ1) << "1..3" << false;
     QTest::newRow("address trailing dot") << int(DS::MirrServ1) << "1.2.3." << false;
     QTest::newRow("address host name") << int(DS::MirrServ4) << "mirror.example" << false;
-    QTest::newRow("address blank") << int(DS::MirrServ4) << "1. 2.3.4" << false;
 
     // Serial settings.
-    QTest::newRow("serial full") << int(DS::TxSetting) << "9600,8,1,N,0,0" << true;
     QTest::newRow("serial rate alone") << int(DS::RxSetting) << "9600" << true;
     QTest::newRow("serial three parts") << int(DS::RxSetting) << "115200,8,2" << true;
     QTest::newRow("serial 9 data bits") << int(DS::TxSetting) << "9600,9,1,N,0,0" << true;
@@ -695,17 +548,12 @@ void TestDeviceSettings::validity_data()
     QTest::newRow("serial parity X") << int(DS::RxSetting) << "9600,8,1,X,0,0" << false;
     QTest::newRow("serial lower-case parity") << int(DS::RxSetting) << "9600,8,1,e,0,0" << false;
     QTest::newRow("serial flag 2") << int(DS::TxSetting) << "9600,8,1,N,2,0" << false;
-    QTest::newRow("serial second flag 2") << int(DS::TxSetting) << "9600,8,1,N,0,2" << false;
     QTest::newRow("serial seven parts") << int(DS::TxSetting) << "9600,8,1,N,0,0,0" << false;
     QTest::newRow("serial empty part") << int(DS::TxSetting) << "9600,,1" << false;
     QTest::newRow("serial trailing comma") << int(DS::TxSetting) << "9600," << false;
-    QTest::newRow("serial blank") << int(DS::TxSetting) << "9600, 8" << false;
 
-    // Free texts: their UTF-8 form must fit.
-    QTest::newRow("text 32 bytes") << int(DS::apnServer) << QString(32, QLatin1Char('a')) << true;
-    QTest::newRow("text 33 bytes") << int(DS::apnServer) << QString(33, QLatin1Char('a')) << false;
+    // Free texts: their UTF-8 form must fit (the widths themselves: textWidths).
     QTest::newRow("text 7 Cyrillic letters") << int(DS::apnLogin) << QString::fromUtf8("абвгдеж") << true;
-    QTest::newRow("text 7 Cyrillic and one more") << int(DS::apnLogin) << QString::fromUtf8("абвгдеж1") << false;
     QTest::newRow("text with blanks") << int(DS::own_Ph) << " +7 916 " << true;
     QTest::newRow("text with NUL") << int(DS::PhNum1) << QString::fromLatin1("12\0" "34", 5) << false;
     QTest::newRow("text with a lone surrogate") << int(DS::PhNum2) << QString(QChar(0xD83D)) << false;
