@@ -1,4 +1,4 @@
-// Job control: requests while a job runs, fresh runs, job codes without
+// Job control: requests while a job runs, the next job right after one, job codes without
 // exchanges, and destroying the worker in the middle of an exchange.
 #include "workertestsupport.h"
 
@@ -15,7 +15,6 @@ class TestWorkerControl : public QObject {
 private slots:
     void requestWhileRunningChangesNothing_data();
     void requestWhileRunningChangesNothing();
-    void secondReadOpensThePortAgain();
     void requestAnsweringTheLastMessageIsAccepted_data();
     void requestAnsweringTheLastMessageIsAccepted();
     void jobWithoutExchanges_data();
@@ -30,7 +29,6 @@ void TestWorkerControl::requestWhileRunningChangesNothing_data()
 
     QTest::newRow("read during a write") << int(MyThread::JobRead) << int(MyThread::JobWrite);
     QTest::newRow("write during a read") << int(MyThread::JobWrite) << int(MyThread::JobRead);
-    QTest::newRow("read during a read") << int(MyThread::JobRead) << int(MyThread::JobRead);
     QTest::newRow("upload during a write") << int(MyThread::JobWrite) << int(MyThread::JobUpload);
 }
 
@@ -83,28 +81,6 @@ void TestWorkerControl::requestWhileRunningChangesNothing()
     DeviceSettings expected = record;
     expected.setValue(DeviceSettings::KeepCon, "0");   // a 70-register read
     QCOMPARE(bench.worker.settings(), runningJob == MyThread::JobRead ? expected : record);
-}
-
-void TestWorkerControl::secondReadOpensThePortAgain()
-{
-    Bench bench;
-    QVERIFY2(bench.modem.start(), qPrintable(bench.modem.errorString()));
-    loadModem(bench.modem, handMadeRecord());
-    const QStringList oneRead{bench.startMessage(), "Recieved 145 bytes", "Recieved 0[31] bytes",
-                              "Recieved 1[31] bytes", "Recieved 2[31] bytes", "Recieved 3[31] bytes",
-                              "It is Readed 31"};
-
-    QVERIFY(bench.worker.startJob(MyThread::JobRead, bench.request()));
-    QVERIFY(bench.waitForJobEnd());
-    QCOMPARE(bench.messages(), oneRead);
-
-    bench.modem.clearReceivedFrames();
-    bench.modem.setReg(57, 99);   // MbsAdr
-    QVERIFY(bench.worker.startJob(MyThread::JobRead, bench.request()));
-    QVERIFY(bench.waitForJobEnd());
-    QCOMPARE(bench.messages(), oneRead + oneRead);
-    QCOMPARE(bench.modem.receivedFrames(), readRequests(false));
-    QCOMPARE(bench.worker.settings().value(DeviceSettings::MbsAdr), QString("99"));
 }
 
 void TestWorkerControl::requestAnsweringTheLastMessageIsAccepted_data()
@@ -174,7 +150,6 @@ void TestWorkerControl::jobWithoutExchanges_data()
     QTest::addColumn<QString>("lastMessage");   // empty: none after "Start process whith ..."
 
     QTest::newRow("upload") << int(MyThread::JobUpload) << QString();
-    QTest::newRow("code 7") << 7 << "There is onknowed thread 7";
     QTest::newRow("code 0") << 0 << "There is onknowed thread 0";
     QTest::newRow("code -1") << -1 << "There is onknowed thread -1";
 }

@@ -73,11 +73,6 @@ void TestWorkerFailures::jobEndsEarly_data()
         << QStringList{"There is bad CRC16 sum of 147 bytes"} << 1;
     QTest::newRow("read: bad CRC, entry 0") << read << 0 << wrongCrcOn(0x100) << QString()
         << QStringList{"Recieved 145 bytes", "There is bad CRC16 sum of 31 bytes"} << 2;
-    QTest::newRow("read: bad CRC, entry 1") << read << 0 << wrongCrcOn(0x140) << QString()
-        << QStringList{"Recieved 145 bytes", "Recieved 0[31] bytes", "There is bad CRC16 sum of 31 bytes"} << 3;
-    QTest::newRow("read: bad CRC, entry 2") << read << 0 << wrongCrcOn(0x180) << QString()
-        << QStringList{"Recieved 145 bytes", "Recieved 0[31] bytes", "Recieved 1[31] bytes",
-                       "There is bad CRC16 sum of 31 bytes"} << 4;
     QTest::newRow("read: bad CRC, entry 3") << read << 0 << wrongCrcOn(0x1C0) << QString()
         << QStringList{"Recieved 145 bytes", "Recieved 0[31] bytes", "Recieved 1[31] bytes",
                        "Recieved 2[31] bytes", "There is bad CRC16 sum of 31 bytes"} << 5;
@@ -86,11 +81,6 @@ void TestWorkerFailures::jobEndsEarly_data()
         << QStringList{"There is bad CRC16 sum of 8 bytes"} << 1;
     QTest::newRow("write: bad CRC, entry 0") << write << 0 << wrongCrcOn(0x100) << QString()
         << QStringList{"Recieved 20%", "There is bad CRC16 sum of 8 bytes on 1 step"} << 2;
-    QTest::newRow("write: bad CRC, entry 1") << write << 0 << wrongCrcOn(0x140) << QString()
-        << QStringList{"Recieved 20%", "Recieved 40%", "There is bad CRC16 sum of 8 bytes on 2 step"} << 3;
-    QTest::newRow("write: bad CRC, entry 2") << write << 0 << wrongCrcOn(0x180) << QString()
-        << QStringList{"Recieved 20%", "Recieved 40%", "Recieved 60%",
-                       "There is bad CRC16 sum of 8 bytes on 3 step"} << 4;
     QTest::newRow("write: bad CRC, entry 3") << write << 0 << wrongCrcOn(0x1C0) << QString()
         << QStringList{"Recieved 20%", "Recieved 40%", "Recieved 60%", "Recieved 80%",
                        "There is bad CRC16 sum of 8 bytes on 4 step"} << 5;
