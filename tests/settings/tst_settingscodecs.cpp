@@ -25,8 +25,6 @@ private slots:
     void everyWordReadsAndWritesBackStable();
     void parseAddressText_data();
     void parseAddressText();
-    void formatAddressOctets_data();
-    void formatAddressOctets();
     void decimal_data();
     void decimal();
 };
@@ -120,22 +118,6 @@ void TestSettingsCodecs::parseAddressText()
     QFETCH(QString, text);
     QFETCH(Octets, octets);
     QCOMPARE(parseAddress(text), octets);
-}
-
-void TestSettingsCodecs::formatAddressOctets_data()
-{
-    QTest::addColumn<Octets>("octets");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("zero") << Octets{0, 0, 0, 0} << "0.0.0.0";
-    QTest::newRow("first octet first") << Octets{192, 168, 0, 1} << "192.168.0.1";
-}
-
-void TestSettingsCodecs::formatAddressOctets()
-{
-    QFETCH(Octets, octets);
-    QFETCH(QString, text);
-    QCOMPARE(formatAddress(octets), text);
 }
 
 void TestSettingsCodecs::decimal_data()
