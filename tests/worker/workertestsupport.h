@@ -83,6 +83,16 @@ inline void fillModem(SimulatedModem &modem, quint16 pattern)
         modem.setRegisters(first, QVector<quint16>(13, pattern));
 }
 
+// What a whole Read says after "Start process whith ...".
+inline QStringList readMessages(const QString &settingsMessage = QStringLiteral("Recieved 145 bytes"))
+{
+    return {settingsMessage, "Recieved 0[31] bytes", "Recieved 1[31] bytes", "Recieved 2[31] bytes",
+            "Recieved 3[31] bytes", "It is Readed 31"};
+}
+
+inline const QStringList writeMessages{"Recieved 20%", "Recieved 40%", "Recieved 60%", "Recieved 80%",
+                                       "Recieved 100%", "It is Ready 100%"};
+
 // The five requests of a Read, as they go on the wire.
 inline QList<QByteArray> readRequests(bool withKeepCon)
 {
