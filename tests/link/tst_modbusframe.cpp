@@ -94,11 +94,6 @@ void TestModbusFrame::readRequestOnTheWire()
     QFETCH(QByteArray, wire);
 
     QCOMPARE(readRequest(quint16(firstRegister), quint16(count)).toHex(' '), wire.toHex(' '));
-
-    // appendCrc16 on its own must give the same tail over a zeroed one.
-    QByteArray frame = wire.left(6) + QByteArray(2, '\0');
-    appendCrc16(frame.data(), frame.size());
-    QCOMPARE(frame.toHex(' '), wire.toHex(' '));
 }
 
 void TestModbusFrame::writeRequestOfSettingsBlock_data()

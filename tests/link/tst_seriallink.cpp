@@ -124,7 +124,6 @@ void TestSerialLink::configure_data()
     const QString com1 = QStringLiteral("\\\\.\\COM1");
 
     QTest::newRow("empty text") << QByteArray() << com1 << 9600;
-    QTest::newRow("baud only") << QByteArray("baud=115200") << com1 << 115200;
     QTest::newRow("baud first") << QByteArray("baud=4800;dev=/dev/ttyUSB0") << "/dev/ttyUSB0" << 4800;
     QTest::newRow("baud=abc") << QByteArray("baud=abc") << com1 << 0;
     QTest::newRow("dev= empty") << QByteArray("dev=") << QString() << 9600;
