@@ -103,8 +103,7 @@ const Member formMembers[] = {
     {"statusBar", "QStatusBar", "MainWindow", "", -1, NoRole},
 };
 
-// Every text the form sets, in the order it sets them; an empty source is a
-// what's-this that stays empty.
+// Every text the form sets, in the order it sets them.
 struct FormText {
     const char *object;
     const char *property;
@@ -115,31 +114,23 @@ const FormText formTexts[] = {
     {"MainWindow", "windowTitle", "GPRS configurator"},
     {"comPortLabel", "text", "Connection"},
     {"comPortLineEdit", "toolTip", "HConnection"},
-    {"comPortLineEdit", "whatsThis", ""},
     {"apnServerLabel", "text", "Apn server"},
     {"apnServerLineEdit", "toolTip", "HApn server"},
     {"apnLoginLabel", "text", "Apn login"},
     {"apnLoginLineEdit", "toolTip", "HApn login"},
-    {"apnLoginLineEdit", "whatsThis", ""},
     {"apnPasswordLabel", "text", "Apn password"},
     {"apnPasswordLineEdit", "toolTip", "HApn password"},
     {"comPortLabel_2", "text", "Baud Tx"},
     {"TxSettingLineEdit", "toolTip", "HBaud Tx"},
-    {"TxSettingLineEdit", "whatsThis", ""},
     {"comPortLabel_4", "text", "Baud Rx"},
     {"RxSettingLineEdit", "toolTip", "HBaud Rx"},
-    {"RxSettingLineEdit", "whatsThis", ""},
     {"ToutAnswLineEdit", "toolTip", "HTimeout answer"},
-    {"ToutAnswLineEdit", "whatsThis", ""},
     {"comPortLabel_6", "text", "Timeout next"},
     {"ToutNextLineEdit", "toolTip", "HTimeout next"},
-    {"ToutNextLineEdit", "whatsThis", ""},
     {"comPortLabel_7", "text", "Trying number"},
     {"TryNumLineEdit", "toolTip", "HTrying number"},
-    {"TryNumLineEdit", "whatsThis", ""},
     {"comPortLabel_8", "text", "Timeout between"},
     {"ToutBetwenLineEdit", "toolTip", "HTimeout between"},
-    {"ToutBetwenLineEdit", "whatsThis", ""},
     {"comPortLabel_5", "text", "Timeout answer"},
     {"pushButtonLoad", "toolTip", "HLoad"},
     {"pushButtonLoad", "text", "&Load"},
@@ -170,6 +161,10 @@ const FormText formTexts[] = {
     {"MirrPort4LineEdit", "toolTip", "HMirror port 4"},
 };
 
+// The what's-this texts the form sets, all empty.
+const char *const emptyWhatsThis[] = {"comPortLineEdit", "apnLoginLineEdit", "TxSettingLineEdit", "RxSettingLineEdit",
+    "ToutAnswLineEdit", "ToutNextLineEdit", "TryNumLineEdit", "ToutBetwenLineEdit"};
+
 // Keyboard focus order: the form, the buttons, the boxes, the three columns.
 const char *const focusOrder[] = {
     "comPortLineEdit", "apnServerLineEdit", "apnLoginLineEdit", "apnPasswordLineEdit",
@@ -184,10 +179,6 @@ const char *const focusOrder[] = {
 
 const char noConfigMessage[] = "There is not the configaration file";
 
-QString text(const QObject *object, const char *property)
-{
-    return object->property(property).toString();
-}
 
 // Installs a translator for as long as it lives, so a failing check cannot
 // leave the Russian texts behind for the next test.
@@ -219,11 +210,8 @@ private slots:
     void focusChain();
     void metaObjectInterface();
 
-    void sourceTexts_data();
-    void sourceTexts();
-    void russianTexts_data();
-    void russianTexts();
-    void russianKeepsTheLatinMnemonics();
+    void texts_data();
+    void texts();
     void startupMessage_data();
     void startupMessage();
 
@@ -282,23 +270,17 @@ bool TestMainForm::showActive(MainWindow *window)
 
 void TestMainForm::members_data()
 {
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QString>("layout");
-    QTest::addColumn<int>("place");
-    QTest::addColumn<int>("role");
+    QTest::addColumn<int>("index");
     for (const Member &m : formMembers)
-        QTest::newRow(m.name) << m.className << m.parent << m.layout << m.place << m.role;
+        QTest::newRow(m.name) << int(&m - formMembers);
 }
 
 void TestMainForm::members()
 {
-    QFETCH(QString, className);
-    QFETCH(QString, parent);
-    QFETCH(QString, layout);
-    QFETCH(int, place);
-    QFETCH(int, role);
-    const QString name = QTest::currentDataTag();
+    QFETCH(int, index);
+    const Member &m = formMembers[index];
+    const QString name = m.name, className = m.className, parent = m.parent, layout = m.layout;
+    const int place = m.place;
 
     auto window = std::make_unique<MainWindow>();
     QObject *object = member(window.get(), name);
@@ -324,7 +306,7 @@ void TestMainForm::members()
                 QFormLayout::ItemRole itemRole = QFormLayout::SpanningRole;
                 form->getWidgetPosition(widget, &row, &itemRole);
                 QCOMPARE(row, place);
-                QCOMPARE(int(itemRole), role);
+                QCOMPARE(int(itemRole), m.role);
             } else {
                 QCOMPARE(owner->indexOf(widget), place);
                 auto *box = qobject_cast<QBoxLayout *>(owner);
@@ -487,46 +469,39 @@ void TestMainForm::metaObjectInterface()
                                      "myResponse(QString)"}));
 }
 
-void TestMainForm::sourceTexts_data()
+void TestMainForm::texts_data()
 {
+    QTest::addColumn<bool>("translated");
     QTest::addColumn<QString>("object");
     QTest::addColumn<QByteArray>("property");
     QTest::addColumn<QString>("source");
     int index = 0;
     for (const FormText &t : formTexts) {
-        QTest::addRow("%02d %s %s", ++index, t.object, t.property)
-            << t.object << QByteArray(t.property) << t.source;
+        ++index;
+        for (bool translated : {false, true})
+            QTest::addRow("%s %02d %s %s", translated ? "ru" : "en", index, t.object, t.property)
+                << translated << t.object << QByteArray(t.property) << t.source;
+    }
+    for (const char *name : emptyWhatsThis) {
+        for (bool translated : {false, true})
+            QTest::addRow("%s %s whatsThis", translated ? "ru" : "en", name)
+                << translated << name << QByteArray("whatsThis") << QString();
     }
 }
 
-void TestMainForm::sourceTexts()
+void TestMainForm::texts()
 {
+    QFETCH(bool, translated);
     QFETCH(QString, object);
     QFETCH(QByteArray, property);
     QFETCH(QString, source);
+    InstalledTranslator installed(translated ? &russian : nullptr);
     auto window = std::make_unique<MainWindow>();
     QObject *target = member(window.get(), object);
     QVERIFY(target);
-    QCOMPARE(text(target, property), source);
-}
-
-void TestMainForm::russianTexts_data()
-{
-    sourceTexts_data();
-}
-
-void TestMainForm::russianTexts()
-{
-    QFETCH(QString, object);
-    QFETCH(QByteArray, property);
-    QFETCH(QString, source);
-    InstalledTranslator installed(&russian);
-    auto window = std::make_unique<MainWindow>();
-    QObject *target = member(window.get(), object);
-    QVERIFY(target);
-    const QString shown = text(target, property);
-    if (source.isEmpty()) {
-        QCOMPARE(shown, QString());
+    const QString shown = target->property(property).toString();
+    if (!translated || source.isEmpty()) {
+        QCOMPARE(shown, source);
         return;
     }
     const QString expected = russian.translate("MainWindow", source.toUtf8().constData());
@@ -537,26 +512,6 @@ void TestMainForm::russianTexts()
     for (const FormText &t : formTexts) {
         if (QByteArray(t.property) == "toolTip")
             QVERIFY2(!shown.startsWith(QString(t.source).trimmed()), t.source);
-    }
-}
-
-void TestMainForm::russianKeepsTheLatinMnemonics()
-{
-    // The window always starts translated, so the Russian buttons must keep
-    // the shortcuts the manual names: Alt+L, Alt+R, Alt+W, Alt+S.
-    InstalledTranslator installed(&russian);
-    auto window = std::make_unique<MainWindow>();
-    QCOMPARE(window->windowTitle(), QStringLiteral("Конфигуратор GPRS"));
-    const QVector<QPair<const char *, QKeySequence>> expected = {
-        {"pushButtonLoad", QKeySequence(Qt::ALT | Qt::Key_L)},
-        {"pushButtonRead", QKeySequence(Qt::ALT | Qt::Key_R)},
-        {"pushButtonWrite", QKeySequence(Qt::ALT | Qt::Key_W)},
-        {"pushButtonSave", QKeySequence(Qt::ALT | Qt::Key_S)},
-    };
-    for (const auto &button : expected) {
-        auto *widget = window->findChild<QPushButton *>(button.first);
-        QVERIFY(widget);
-        QCOMPARE(QKeySequence::mnemonic(widget->text()), button.second);
     }
 }
 
@@ -613,19 +568,28 @@ void TestMainForm::icon()
 
 void TestMainForm::altKeysClickButtons_data()
 {
+    QTest::addColumn<bool>("translated");
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("key");
-    QTest::newRow("Alt+L") << "pushButtonLoad" << int(Qt::Key_L);
-    QTest::newRow("Alt+R") << "pushButtonRead" << int(Qt::Key_R);
-    QTest::newRow("Alt+W") << "pushButtonWrite" << int(Qt::Key_W);
-    QTest::newRow("Alt+S") << "pushButtonSave" << int(Qt::Key_S);
+    // The window always starts translated, so the Russian buttons must keep
+    // the shortcuts the manual names.
+    for (bool translated : {false, true}) {
+        const char *language = translated ? "Russian" : "English";
+        QTest::addRow("Alt+L, %s", language) << translated << "pushButtonLoad" << int(Qt::Key_L);
+        QTest::addRow("Alt+R, %s", language) << translated << "pushButtonRead" << int(Qt::Key_R);
+        QTest::addRow("Alt+W, %s", language) << translated << "pushButtonWrite" << int(Qt::Key_W);
+        QTest::addRow("Alt+S, %s", language) << translated << "pushButtonSave" << int(Qt::Key_S);
+    }
 }
 
 void TestMainForm::altKeysClickButtons()
 {
+    QFETCH(bool, translated);
     QFETCH(QString, button);
     QFETCH(int, key);
+    InstalledTranslator installed(translated ? &russian : nullptr);
     auto window = std::make_unique<MainWindow>();
+    QVERIFY(translated == (window->windowTitle() != QStringLiteral("GPRS configurator")));
     QVERIFY(showActive(window.get()));
     const QList<QPushButton *> buttons = window->findChildren<QPushButton *>();
     std::vector<std::unique_ptr<QSignalSpy>> spies;

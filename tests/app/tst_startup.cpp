@@ -72,15 +72,10 @@ void TestStartup::translationBesideProgramSettingsInWorkingFolder()
     // Russian, so the translation was found under the program's own folder...
     QCOMPARE(window.windowTitle(), QStringLiteral("Конфигуратор GPRS"));
     // ...and the settings came from the working folder.
-    auto *connection = window.findChild<QLineEdit *>("comPortLineEdit");
-    auto *tx = window.findChild<QLineEdit *>("TxSettingLineEdit");
-    auto *bar = window.findChild<QStatusBar *>("statusBar");
-    QVERIFY(connection);
-    QVERIFY(tx);
-    QVERIFY(bar);
-    QCOMPARE(connection->text(), QStringLiteral("dev=/dev/ttyUSB1;baud=19200"));
-    QCOMPARE(tx->text(), QStringLiteral("9600,8,1,N,0,0"));
-    QCOMPARE(bar->currentMessage(), QString());
+    auto field = [&](const char *name) { return window.findChild<QLineEdit *>(name)->text(); };
+    QCOMPARE(field("comPortLineEdit"), QStringLiteral("dev=/dev/ttyUSB1;baud=19200"));
+    QCOMPARE(field("TxSettingLineEdit"), QStringLiteral("9600,8,1,N,0,0"));
+    QCOMPARE(window.statusBar()->currentMessage(), QString());
 }
 
 void TestStartup::tracesOfTheRealProgram_data()
@@ -88,15 +83,9 @@ void TestStartup::tracesOfTheRealProgram_data()
     QTest::addColumn<bool>("withSettings");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QStringList>("expected");
-    const QStringList loaderTraces = {
-        "xml.name = <conf>",
-        "xml.name = <prm>",
-        "xml.name = <ComPort>",
-        "xml.nameatr = <dev=/dev/ttyUSB1;baud=19200>",
-        "xml.name = <TxSetting>",
-        "xml.nameatr = <9600,8,1,N,0,0>",
-        "xml.name = <note>",
-    };
+    const QStringList loaderTraces = {"xml.name = <conf>", "xml.name = <prm>", "xml.name = <ComPort>",
+                                      "xml.nameatr = <dev=/dev/ttyUSB1;baud=19200>", "xml.name = <TxSetting>",
+                                      "xml.nameatr = <9600,8,1,N,0,0>", "xml.name = <note>"};
     QTest::newRow("simconf.xml, German locale")
         << true << "de_DE.UTF-8" << (loaderTraces + QStringList{"language de_DE"});
     QTest::newRow("simconf.xml, Russian locale")
