@@ -130,7 +130,6 @@ void TestGprsModemSim::answersAsItsOptionsSay_data()
 
     const QByteArray readTwo = hex("40 03 00 00 00 02 CB 1A");
     const QByteArray zeroAnswer = hex("40 03 04 00 00 00 00 AB 37");
-    QTest::newRow("plain") << QStringList() << "9600" << readTwo << zeroAnswer;
     QTest::newRow("other speed") << QStringList{"--baud", "19200"} << "19200" << readTwo << zeroAnswer;
     QTest::newRow("old firmware") << QStringList{"--old-firmware"} << "9600" << hex("40 03 00 00 00 47 0A E9")
                                   << hex("40 83 02 90 E5");

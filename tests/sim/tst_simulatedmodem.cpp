@@ -46,8 +46,6 @@ private slots:
 
     void readsEverySettingsRegisterThroughTheLink();
     void writeIsStoredAndReported();
-    void faultAnswers_data();
-    void faultAnswers();
     void framing_data();
     void framing();
     void delayHoldsTheAnswerBack();
@@ -127,69 +125,44 @@ void TestSimulatedModem::writeIsStoredAndReported()
     QCOMPARE(writes, (QList<QPair<int, int>>{{0x180, 13}}));
 }
 
-void TestSimulatedModem::faultAnswers_data()
-{
-    QTest::addColumn<SimulatedModemOptions>("options");
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<QByteArray>("answer");
-
-    const Options none;
-    QTest::newRow("no fault") << none << readTwoRegisters << twoRegistersAnswer;
-    QTest::newRow("unknown function, framed by silence")
-        << none << hex("40 06 00 01 00 03 97 1A") << hex("40 86 01 D3 B4");
-    QTest::newRow("silent") << with(&Options::silent, true) << readTwoRegisters << QByteArray();
-    QTest::newRow("exception for the settings block")
-        << with(&Options::exceptionBlock, 0) << readTwoRegisters << hex("40 83 04 10 E7");
-    QTest::newRow("answer from 0x41")
-        << with(&Options::answerAddress, 0x41) << readTwoRegisters << hex("41 03 04 12 34 AB CD 41 E4");
-}
-
-void TestSimulatedModem::faultAnswers()
-{
-    QFETCH(SimulatedModemOptions, options);
-    QFETCH(QByteArray, request);
-    QFETCH(QByteArray, answer);
-    QSerialPort port;
-    QVERIFY(openClient(port, modem->portName()));
-
-    modem->setOptions(options);
-    send(port, request);
-    QTRY_COMPARE_WITH_TIMEOUT(modem->receivedFrames().size(), 1, ArrivalLimitMs);
-    // Faults change between exchanges; the probe's answer, coming after
-    // the one (if any) to the request, shows that nothing else was sent.
-    modem->setOptions({});
-    send(port, probeRequest);
-
-    const QByteArray expected = answer + probeAnswer;
-    QCOMPARE(readAtLeast(port, expected.size()).toHex(' '), expected.toHex(' '));
-    QCOMPARE(modem->receivedFrames(), (QList<QByteArray>{request, probeRequest}));
-}
-
 void TestSimulatedModem::framing_data()
 {
+    QTest::addColumn<SimulatedModemOptions>("options");   // for the first frame only
     QTest::addColumn<QByteArray>("first");
     QTest::addColumn<int>("framesAfterFirst");
     QTest::addColumn<QByteArray>("second");
     QTest::addColumn<QByteArray>("answers");
     QTest::addColumn<QList<QByteArray>>("frames");
 
-    QTest::newRow("two reads in one write") << readTwoRegisters + probeRequest << 2 << QByteArray()
+    // Faults change between exchanges; the probe's answer, coming after the
+    // one (if any) to the first frame, shows that nothing else was sent.
+    const auto probed = [](const char *name, const Options &options, const QByteArray &request,
+                           const QByteArray &answer) {
+        QTest::newRow(name) << options << request << 1 << probeRequest << answer + probeAnswer
+                            << QList<QByteArray>{request, probeRequest};
+    };
+    const Options none;
+    probed("unknown function, framed by silence", none, hex("40 06 00 01 00 03 97 1A"), hex("40 86 01 D3 B4"));
+    probed("silent", with(&Options::silent, true), readTwoRegisters, QByteArray());
+    probed("exception for the settings block", with(&Options::exceptionBlock, 0), readTwoRegisters,
+           hex("40 83 04 10 E7"));
+    probed("noise dropped at the next silence", none, hex("FF FF FF"), QByteArray());
+
+    QTest::newRow("two reads in one write") << none << readTwoRegisters + probeRequest << 2 << QByteArray()
                                             << twoRegistersAnswer + probeAnswer
                                             << QList<QByteArray>{readTwoRegisters, probeRequest};
     const QByteArray badRead = hex("40 03 00 00 00 02 CB 1B");
-    QTest::newRow("bad CRC then a good read in one write")
-        << badRead + probeRequest << 2 << QByteArray() << probeAnswer << QList<QByteArray>{badRead, probeRequest};
+    QTest::newRow("bad CRC then a good read in one write") << none << badRead + probeRequest << 2 << QByteArray()
+                                                           << probeAnswer << QList<QByteArray>{badRead, probeRequest};
     const QByteArray write = hex("40 10 01 00 00 02 04 00 0A 01 02 0F 51");
-    QTest::newRow("write in two pieces") << write.left(5) << 0 << write.mid(5) << hex("40 10 01 00 00 02 4F 25")
-                                         << QList<QByteArray>{write};
-    QTest::newRow("noise dropped at the next silence")
-        << hex("FF FF FF") << 1 << probeRequest << probeAnswer << QList<QByteArray>{hex("FF FF FF"), probeRequest};
-    QTest::newRow("write cut short dropped at the next silence")
-        << write.left(10) << 1 << probeRequest << probeAnswer << QList<QByteArray>{write.left(10), probeRequest};
+    probed("write cut short dropped at the next silence", none, write.left(10), QByteArray());
+    QTest::newRow("write in two pieces") << none << write.left(5) << 0 << write.mid(5)
+                                         << hex("40 10 01 00 00 02 4F 25") << QList<QByteArray>{write};
 }
 
 void TestSimulatedModem::framing()
 {
+    QFETCH(SimulatedModemOptions, options);
     QFETCH(QByteArray, first);
     QFETCH(int, framesAfterFirst);
     QFETCH(QByteArray, second);
@@ -198,9 +171,11 @@ void TestSimulatedModem::framing()
     QSerialPort port;
     QVERIFY(openClient(port, modem->portName()));
 
+    modem->setOptions(options);
     send(port, first);
     if (framesAfterFirst > 0)
         QTRY_COMPARE_WITH_TIMEOUT(modem->receivedFrames().size(), framesAfterFirst, ArrivalLimitMs);
+    modem->setOptions({});
     if (!second.isEmpty())
         send(port, second);
 
