@@ -47,10 +47,15 @@ inline QByteArray readAtLeast(QSerialPort &port, int length)
     return received;
 }
 
+inline void send(QSerialPort &port, const QByteArray &bytes)
+{
+    port.write(bytes);
+    port.waitForBytesWritten(ArrivalLimitMs);
+}
+
 inline QByteArray exchange(QSerialPort &port, const QByteArray &request, int answerLength)
 {
-    port.write(request);
-    port.waitForBytesWritten(ArrivalLimitMs);
+    send(port, request);
     return readAtLeast(port, answerLength);
 }
 

@@ -47,11 +47,6 @@ public:
         }
     }
 
-    QByteArray exchange(const QByteArray &request, int answerLength)
-    {
-        return ::exchange(port, request, answerLength);
-    }
-
     // Ends it with the signal a user's Ctrl+C or a service manager sends.
     bool endWith(int signalNumber)
     {
@@ -156,7 +151,7 @@ void TestGprsModemSim::answersAsItsOptionsSay()
     QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
     QVERIFY(simulator.firstLine.endsWith(QStringLiteral(";baud=") + baud));
 
-    QCOMPARE(simulator.exchange(request, answer.size()).toHex(' '), answer.toHex(' '));
+    QCOMPARE(exchange(simulator.port, request, answer.size()).toHex(' '), answer.toHex(' '));
 }
 
 void TestGprsModemSim::silentModemHearsButNeverAnswers()
@@ -164,8 +159,7 @@ void TestGprsModemSim::silentModemHearsButNeverAnswers()
     RunningSimulator simulator({QStringLiteral("--silent"), QStringLiteral("--trace")});
     QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
     const QByteArray request = hex("40 03 00 00 00 02 CB 1A");
-    simulator.port.write(request + request);
-    QVERIFY(simulator.port.waitForBytesWritten(ArrivalLimitMs));
+    send(simulator.port, request + request);
 
     // The trace shows each frame as it is heard, and an answer right after
     // the frame it belongs to, so two frames without answers in between
@@ -236,7 +230,7 @@ void TestGprsModemSim::loadAndDumpRoundTrip()
     // The loaded settings are in the registers: register 21 begins apnServer
     // ("in", low byte first, so "n" goes first on the wire), 57 is MbsAdr,
     // 58 RxSetting, 70 KeepCon.
-    const QByteArray block = simulator.exchange(hex("40 03 00 00 00 47 0A E9"), 147);
+    const QByteArray block = exchange(simulator.port, hex("40 03 00 00 00 47 0A E9"), 147);
     QCOMPARE(block.size(), 147);
     QCOMPARE(block.mid(3 + 2 * 21, 2), QByteArray("ni"));
     QCOMPARE(block.mid(3 + 2 * 57, 2).toHex(' '), QByteArray("00 11"));
@@ -247,7 +241,7 @@ void TestGprsModemSim::loadAndDumpRoundTrip()
     written.setValue(DeviceSettings::PhNum2, QStringLiteral("+79009998877"));
     written.setValue(DeviceSettings::MirrServ2, QStringLiteral("172.16.0.9"));
     written.setValue(DeviceSettings::MirrPort2, QStringLiteral("7002"));
-    QCOMPARE(simulator.exchange(writeRequest(0x140, written.encodeEntryBlock(1)), 8).toHex(' '),
+    QCOMPARE(exchange(simulator.port, writeRequest(0x140, written.encodeEntryBlock(1)), 8).toHex(' '),
              hex("40 10 01 40 00 0D 0E F5").toHex(' '));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(output), ArrivalLimitMs);
 

@@ -29,12 +29,6 @@ const QByteArray twoRegistersAnswer = hex("40 03 04 12 34 AB CD 51 24");
 const QByteArray probeRequest = hex("40 03 01 00 00 01 8A E7");
 const QByteArray probeAnswer = hex("40 03 02 01 02 04 1A");
 
-void send(QSerialPort &port, const QByteArray &bytes)
-{
-    port.write(bytes);
-    port.waitForBytesWritten(ArrivalLimitMs);
-}
-
 } // namespace
 
 class TestSimulatedModem : public QObject {
@@ -291,38 +285,29 @@ void TestSimulatedModem::servesAGivenPort()
     // The test holds the master of a pseudo-terminal of its own and lets the
     // modem serve the slave as it would serve a USB adapter.
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    QVERIFY(master >= 0);
-    QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
     char name[256];
-    QCOMPARE(ptsname_r(master, name, sizeof name), 0);
     termios raw;
-    QCOMPARE(tcgetattr(master, &raw), 0);
+    QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0
+            && ptsname_r(master, name, sizeof name) == 0 && tcgetattr(master, &raw) == 0);
     cfmakeraw(&raw);
     QCOMPARE(tcsetattr(master, TCSANOW, &raw), 0);
 
-    SimulatedModemOptions options;
-    options.port = QString::fromLocal8Bit(name);
-    options.baudRate = 19200;
-    SimulatedModem served(options);
-    served.setReg(0, 0x1234);
-    served.setReg(1, 0xABCD);
+    const QString port = QString::fromLocal8Bit(name);
+    SimulatedModem served(with(&Options::baudRate, 19200, with(&Options::port, port)));
+    served.setRegisters(0, {0x1234, 0xABCD});
     QVERIFY2(served.start(), qPrintable(served.errorString()));
-    QCOMPARE(served.connectionText(), QStringLiteral("dev=%1;baud=19200").arg(options.port));
+    QCOMPARE(served.connectionText(), QStringLiteral("dev=%1;baud=19200").arg(port));
     QCOMPARE(served.lineBaudRate(), 19200);
 
-    QCOMPARE(::write(master, readTwoRegisters.constData(), readTwoRegisters.size()),
-             ssize_t(readTwoRegisters.size()));
+    QCOMPARE(::write(master, readTwoRegisters.constData(), readTwoRegisters.size()), ssize_t(readTwoRegisters.size()));
     QByteArray answer;
     QElapsedTimer timer;
     timer.start();
+    pollfd readable{master, POLLIN, 0};
+    char buffer[64];
     while (answer.size() < twoRegistersAnswer.size() && timer.elapsed() < ArrivalLimitMs) {
-        pollfd readable{master, POLLIN, 0};
-        char buffer[64];
-        if (::poll(&readable, 1, 100) > 0) {
-            const ssize_t got = ::read(master, buffer, sizeof buffer);
-            if (got > 0)
-                answer.append(buffer, static_cast<int>(got));
-        }
+        const ssize_t got = ::poll(&readable, 1, 100) > 0 ? ::read(master, buffer, sizeof buffer) : 0;
+        answer.append(buffer, int(qMax<ssize_t>(got, 0)));
     }
     served.stop();
     ::close(master);
@@ -331,11 +316,10 @@ void TestSimulatedModem::servesAGivenPort()
 
 void TestSimulatedModem::refusesAMissingPortAndASecondStart()
 {
-    SimulatedModemOptions options;
-    options.port = QStringLiteral("/nonexistent/ttyGPRS0");
-    SimulatedModem missing(options);
+    const QString port = QStringLiteral("/nonexistent/ttyGPRS0");
+    SimulatedModem missing(with(&Options::port, port));
     QVERIFY(!missing.start());
-    QVERIFY(missing.errorString().contains(options.port));
+    QVERIFY(missing.errorString().contains(port));
     QVERIFY(!missing.isRunning());
 
     QVERIFY(!modem->start());
