@@ -133,10 +133,9 @@ struct Bench {
     // True once the job's thread run is over and all its messages are in.
     bool waitForJobEnd()
     {
-        if (!QTest::qWaitFor([this] { return worker.isFinished(); }, JobLimit))
-            return false;
+        const bool ended = QTest::qWaitFor([this] { return worker.isFinished(); }, JobLimit);
         QCoreApplication::sendPostedEvents();
-        return true;
+        return ended;
     }
 
     JobRequest request(int keepConEnabled = 0) const
