@@ -130,7 +130,7 @@ void MainWindow::myWrite()
     DeviceSettings record = worker.settings();
     for (int index = 0; index < DeviceSettings::Count; ++index) {
         if (DeviceSettings::hasFormWidget(index))
-            record.setValue(index, paramValue(DeviceSettings::key(index), record));
+            record.setValue(index, formEntry(index));
     }
     // A value the modem cannot hold is refused before a byte goes out.
     const SettingProblem problem = record.firstProblem();
@@ -171,7 +171,7 @@ void MainWindow::myResponse(QString s)
     const DeviceSettings record = worker.settings();
     for (int index = 0; index < DeviceSettings::Count; ++index) {
         if (DeviceSettings::hasFormWidget(index))
-            applyParam(DeviceSettings::key(index), record.value(index));
+            showEntry(index, record.value(index));
     }
 }
 
@@ -196,11 +196,24 @@ QString MainWindow::paramValue(const QString &key, const DeviceSettings &record)
     case SettingKey::Unknown:
         return QString();
     }
-    if (target.index == DeviceSettings::KeepCon)
+    return DeviceSettings::hasFormWidget(target.index) ? formEntry(target.index) : record.value(target.index);
+}
+
+QString MainWindow::formEntry(int index) const
+{
+    if (index == DeviceSettings::KeepCon)
         return checkedValue(ui->KeepConncheckBox->isChecked());
-    if (QLineEdit *Ui::MainWindow::*field = entryField(target.index))
-        return (ui->*field)->text();
-    return record.value(target.index);
+    QLineEdit *Ui::MainWindow::*field = entryField(index);
+    return field ? (ui->*field)->text() : QString();
+}
+
+void MainWindow::showEntry(int index, const QString &value)
+{
+    if (index == DeviceSettings::KeepCon) {
+        ui->KeepConncheckBox->setChecked(isCheckedValue(value));
+    } else if (QLineEdit *Ui::MainWindow::*field = entryField(index)) {
+        (ui->*field)->setText(value);
+    }
 }
 
 void MainWindow::loadConfig(const QString &fileName)
@@ -241,12 +254,9 @@ void MainWindow::applyParam(const QString &key, const QString &value)
         return;
     }
 
-    if (target.index == DeviceSettings::KeepCon) {
-        ui->KeepConncheckBox->setChecked(isCheckedValue(value));
-    } else if (QLineEdit *Ui::MainWindow::*field = entryField(target.index)) {
-        (ui->*field)->setText(value);
-    } else {
+    if (DeviceSettings::hasFormWidget(target.index))
+        showEntry(target.index, value);
+    else
         // The form has no field for it, so the record is its only home.
         worker.setSetting(target.index, value);
-    }
 }

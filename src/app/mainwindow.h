@@ -42,6 +42,9 @@ private:
     // The other way: the value a settings file stores for the key, from its
     // form field or, for the entries without one, from `record`.
     QString paramValue(const QString &key, const DeviceSettings &record) const;
+    // One of the 22 entries the form shows, read from or put into its widget.
+    QString formEntry(int index) const;
+    void showEntry(int index, const QString &value);
     // The connection text and keep-connection flag every job starts from.
     JobRequest connectionRequest() const;
 
