@@ -1,0 +1,363 @@
+// The window as the operator meets it: its texts in both languages, keys,
+// size and icon, start-up, and every action from end to end against the
+// simulated modem on a pseudo-terminal, with real settings files.
+
+#include "filedialogs.h"
+#include "golden.h"
+#include "mainwindow.h"
+#include "simulatedmodem.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QTranslator>
+
+#include <unistd.h>
+
+namespace {
+
+// The form top to bottom: caption and field; a field's tool tip is "H" and its caption.
+const char *const formRows[][2] = {
+    {"Connection", "comPortLineEdit"}, {"Apn server", "apnServerLineEdit"}, {"Apn login", "apnLoginLineEdit"},
+    {"Apn password", "apnPasswordLineEdit"}, {"Baud Tx", "TxSettingLineEdit"}, {"Baud Rx", "RxSettingLineEdit"},
+    {"Timeout answer", "ToutAnswLineEdit"}, {"Timeout next", "ToutNextLineEdit"}, {"Trying number", "TryNumLineEdit"},
+    {"Timeout between", "ToutBetwenLineEdit"}};
+// The check boxes, then the buttons: text, tool tip, name.
+const char *const controls[][3] = {
+    {"Keep Connection", "HKeep Connection", "KeepConncheckBox"},
+    {"Enable Keep Connection", "HEnable Keep Connection", "EnableKeepConncheckBox"}, {"&Load", "HLoad", "pushButtonLoad"},
+    {"&Read", "HRead", "pushButtonRead"}, {"&Write", "HWrite", "pushButtonWrite"}, {"&Save", "HSave ", "pushButtonSave"}};
+const char *const columns[][2] = {{"Phone number", "PhNum"}, {"Mirror server", "MirrServ"}, {"Mirror port", "MirrPort"}};
+// Where the program looks for its translation.
+QString languages()
+{
+    return QCoreApplication::applicationDirPath() + "/languages";
+}
+
+} // namespace
+
+class TestWindowActions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        startDir = QDir::currentPath();
+        QVERIFY(russian.load(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm"));
+    }
+
+    // Rows named "Russian ..." run with the translation beside the program,
+    // as it is installed; all run in a working folder of their own.
+    void init()
+    {
+        QVERIFY(QDir(languages()).removeRecursively());
+        if (QByteArray(QTest::currentDataTag()).startsWith("Russian"))
+            QVERIFY(QDir().mkpath(languages())
+                    && QFile::copy(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm", languages() + "/translate_ru.qm"));
+        workDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(workDir->path()));
+        modem = std::make_unique<SimulatedModem>();
+        QVERIFY2(modem->start(), qPrintable(modem->errorString()));
+        window = std::make_unique<MainWindow>();
+        answerDialogsWith(QString());
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        modem.reset();
+        setFileDialogAnswerForTesting({});
+        dialogs.clear();
+        QDir(languages()).removeRecursively();
+        QDir::setCurrent(startDir);
+        workDir->setAutoRemove(!QTest::currentTestFailed());
+    }
+
+    void texts_data()
+    {
+        QTest::addColumn<bool>("russian");
+        QTest::newRow("English") << false;
+        QTest::newRow("Russian") << true;
+    }
+
+    void texts()
+    {
+        QFETCH(bool, russian);
+        const auto shown = [&](const QString &source) {
+            const QString text = russian ? this->russian.translate("MainWindow", qPrintable(source)) : source;
+            return text.isEmpty() || (russian && text == source) ? "<not translated: " + source + ">" : text;
+        };
+        QCOMPARE(window->windowTitle(), shown("GPRS configurator"));
+        const auto *form = window->findChild<QFormLayout *>();
+        QCOMPARE(form->rowCount(), 10);
+        for (int row = 0; row < 10; ++row) {
+            QCOMPARE(qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)->widget())->text(),
+                     shown(formRows[row][0]));
+            QWidget *field = form->itemAt(row, QFormLayout::FieldRole)->widget();
+            QCOMPARE(field->objectName(), QString(formRows[row][1]));
+            QCOMPARE(field->toolTip(), shown(QString("H") + formRows[row][0]));
+        }
+        // The boxes and the buttons left to right; three columns of a caption over four fields.
+        for (int i = 0; i < 6; ++i) {
+            const auto &control = controls[i];
+            QLayout *row = widget<QWidget>(controls[i < 2 ? 0 : 2][2])->parentWidget()->layout();
+            auto *button = qobject_cast<QAbstractButton *>(row->itemAt(i < 2 ? i : i - 2)->widget());
+            QCOMPARE(button->objectName(), QString(control[2]));
+            QCOMPARE(button->text(), shown(control[0]));
+            QCOMPARE(button->toolTip(), shown(control[1]));
+        }
+        for (int c = 0; c < 3; ++c) {
+            QLayout *column = widget("PhNum1LineEdit")->parentWidget()->layout()->itemAt(c)->layout();
+            QCOMPARE(qobject_cast<QLabel *>(column->itemAt(0)->widget())->text(), shown(columns[c][0]));
+            for (int n = 1; n <= 4; ++n) {
+                QCOMPARE(column->itemAt(n)->widget()->objectName(), QString("%1%2LineEdit").arg(columns[c][1]).arg(n));
+                QCOMPARE(column->itemAt(n)->widget()->toolTip(), shown(QString("H%1 %2").arg(columns[c][0]).arg(n)));
+            }
+        }
+        QCOMPARE(status(), shown("There is not the configaration file"));
+
+        // Alt and the underlined letter press each button, in both languages.
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (int i = 2; i < 6; ++i)
+            spies.push_back(std::make_unique<QSignalSpy>(widget<QPushButton>(controls[i][2]), &QAbstractButton::clicked));
+        const Qt::Key keys[] = {Qt::Key_L, Qt::Key_R, Qt::Key_W, Qt::Key_S};
+        for (int button = 0; button < 4; ++button) {
+            QTest::keyClick(window.get(), keys[button], Qt::AltModifier);
+            // A mnemonic animates the press, so the click comes a moment later.
+            QTRY_COMPARE(spies.at(size_t(button))->count(), 1);
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(spies.at(size_t(i))->count(), i <= button ? 1 : 0);
+        }
+    }
+
+    void sizeIsFixedAndIconComesFromAbove()
+    {
+        // The icon is looked up one level above the working folder.
+        QVERIFY(QDir(workDir->path()).mkdir("work") && QDir::setCurrent(workDir->filePath("work")));
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(workDir->filePath("VELM-LOGO.ico"), "ICO"));
+        window = std::make_unique<MainWindow>();
+        QCOMPARE(window->windowIcon().pixmap(16).toImage().pixelColor(8, 8), QColor(Qt::red));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(window->size(), QSize(493, 573));
+        window->resize(800, 700);
+        QCOMPARE(window->size(), QSize(493, 573));
+    }
+
+    void startupFileAndSaveKeepAllSettings()
+    {
+        // simconf.xml in the working folder, not beside the program, is read at start-up.
+        // Its traces come before the one line of the language, all flushed.
+        QVERIFY(writeFile("simconf.xml", Golden::file));
+        QTemporaryFile capture;
+        QVERIFY(capture.open());
+        std::fflush(stdout);
+        const int console = ::dup(STDOUT_FILENO);
+        ::dup2(capture.handle(), STDOUT_FILENO);
+        window = std::make_unique<MainWindow>();
+        ::dup2(console, STDOUT_FILENO);
+        ::close(console);
+        QVERIFY(capture.seek(0));
+        const QByteArray traces = capture.readAll();
+        QVERIFY2(traces.startsWith("xml.name = <conf>\nxml.name = <prm>\nxml.name = <ComPort>\n"), traces.constData());
+        QVERIFY2(traces.endsWith("xml.nameatr = <260>\nlanguage " + QLocale::system().name().toLatin1() + "\n"),
+                 traces.constData());
+        QCOMPARE(status(), QString());
+        QCOMPARE(QString(saved()), QString(Golden::file));
+        QCOMPARE(dialogs, QStringList{"Open Config file|Xml Files (*.xml)"});
+        // A save that cannot be made says so.
+        QVERIFY(QDir(workDir->path()).mkdir("folder.xml"));
+        answerDialogsWith(workDir->filePath("folder.xml"));
+        click("pushButtonSave");
+        QVERIFY2(status().startsWith("The configuration file was not saved: "), qPrintable(status()));
+    }
+
+    void readFillsTheFormOnceAndWritesItBack_data()
+    {
+        QTest::addColumn<bool>("keepCon");
+        QTest::newRow("70 registers") << false;
+        QTest::newRow("71 registers") << true;
+    }
+
+    void readFillsTheFormOnceAndWritesItBack()
+    {
+        QFETCH(bool, keepCon);
+        Golden::loadInto(*modem);
+        widget("comPortLineEdit")->setText(modem->connectionText());
+        widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(keepCon);
+        QStringList shown, apnWhenShown;
+        connect(window->statusBar(), &QStatusBar::messageChanged, this, [&](const QString &message) {
+            shown << message;
+            apnWhenShown << widget("apnServerLineEdit")->text();
+        });
+        click("pushButtonRead");
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
+        QCOMPARE(shown.size(), 7);
+        QCOMPARE(shown.first(), "Start process whith " + modem->connectionText());
+        // Each message is shown before anything else happens: only the last one filled the form.
+        QCOMPARE(apnWhenShown, QVector<QString>(7).toList());
+        QCOMPARE(widget<QCheckBox>("KeepConncheckBox")->isChecked(), keepCon);
+        QCOMPARE(widget("comPortLineEdit")->text(), modem->connectionText());
+        QCOMPARE(widget<QCheckBox>("EnableKeepConncheckBox")->isChecked(), keepCon);
+        // Save finds every setting, the ones without a field in the record.
+        const QByteArray flag = keepCon ? "1" : "0";
+        QCOMPARE(QString(saved()), QString(Golden::fileWith({{"ComPort", modem->connectionText().toUtf8()},
+                                                             {"KeepCon", flag}, {"EnableKeepCon", flag}})));
+
+        // Only the Write can bring the values back into a wiped modem.
+        modem->setRegisters(0, QVector<quint16>(512, 0));
+        shown.clear();
+        click("pushButtonWrite");
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+        QCOMPARE(shown.size(), 7);
+        QCOMPARE(modem->registers(0, 71),
+                 Golden::registersOf(Golden::settingsBlock.left(keepCon ? 142 : 140) + QByteArray(keepCon ? 0 : 2, 0)));
+        for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k)
+            QCOMPARE(modem->registers(Golden::entryFirstRegister[k], 13), Golden::registersOf(Golden::entryBlocks[k]));
+    }
+
+    void writeRefusesValuesTheModemCannotHold_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::newRow("English: the first of two, one without a field")
+            << QByteArray("<TxSetting name=\"56000\"/><own_Ph name=\"+7 916 123-45-67\"/>") << "own_Ph"
+            << "the text takes %1 bytes but the field holds %2" << QStringList{"16", "14"};
+        QTest::newRow("Russian: a baud rate not in the table") << QByteArray("<TxSetting name=\"56000,8,1,N,0,0\"/>")
+            << "TxSetting" << "the baud rate \"%1\" is not one the device supports" << QStringList{"56000"};
+    }
+
+    void writeRefusesValuesTheModemCannotHold()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, key);
+        QFETCH(QString, reason);
+        QFETCH(QStringList, numbers);
+        const bool inRussian = QByteArray(QTest::currentDataTag()).startsWith("Russian");
+        const auto shown = [&](const QString &source) {
+            return inRussian ? russian.translate("DeviceSettings", qPrintable(source)) : source;
+        };
+        QString because = shown(reason);
+        for (const QString &number : numbers)
+            because = because.arg(number);
+        load("<c><ComPort name=\"" + modem->connectionText().toUtf8() + "\"/>" + settings + "</c>");
+        click("pushButtonWrite");
+        QCOMPARE(status(), shown("Cannot write %1: %2").arg(key, because));
+        QVERIFY(!worker().isRunning());
+        QCOMPARE(worker().job(), 0);
+        QCOMPARE(modem->receivedFrames().size(), 0);
+    }
+
+    void loadAppliesByKey()
+    {
+        widget("comPortLineEdit")->setText("dev=/dev/ttyS0");
+        widget("apnLoginLineEdit")->setText("to be emptied");
+        widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
+        load("<root>\n  <PhNum1 name=\"first\"/>\n  <deep><PhNum1 name=\"second\"/></deep>\n"
+             "  <comport name=\"other letter case\"/>\n  <ComPort/>\n  <KeepCon name=\"-1\"/>\n"
+             "  <EnableKeepCon name=\"true\"/>\n  <own_Ph name=\"+7000\"/>\n  <apnLogin name=\"\"/>\n</root>\n");
+        QCOMPARE(dialogs, QStringList{"Open Config file|Xml Files (*.xml)"});
+        QCOMPARE(widget("PhNum1LineEdit")->text(), QString("second"));
+        QCOMPARE(widget("comPortLineEdit")->text(), QString("dev=/dev/ttyS0"));
+        QCOMPARE(widget("apnLoginLineEdit")->text(), QString());
+        QVERIFY(widget<QCheckBox>("KeepConncheckBox")->isChecked());
+        QVERIFY(!widget<QCheckBox>("EnableKeepConncheckBox")->isChecked());
+        // own_Ph has no field: it goes to the record only.
+        QCOMPARE(worker().settings().value(DeviceSettings::own_Ph), QString("+7000"));
+        for (QLineEdit *line : window->findChildren<QLineEdit *>())
+            QVERIFY2(line->text() != "+7000", qPrintable(line->objectName()));
+        // A damaged file is applied not at all, and says where it broke.
+        const QByteArray before = saved();
+        load("<conf>\n<prm>\n<apnServer name=\"broken\"/>\n<TryNum name=\"9\"");
+        QCOMPARE(status(), QString("The configuration file is damaged at line 4"));
+        QCOMPARE(saved(), before);
+    }
+
+    void uploadList()
+    {
+        QVERIFY(QDir().mkdir("python"));
+        QVERIFY(writeFile("python/uploader.xml", "<list><file name=\"a.py\"/><dir><file name=\"скрипт.py\"/></dir></list>"));
+        QVERIFY(QMetaObject::invokeMethod(window.get(), "myUpLoad"));
+        QCOMPARE(worker().uploadFiles(), QStringList({"a.py", "скрипт.py"}));
+        // No Read or Write came first, so the job has no port to open.
+        QTRY_COMPARE(status(), QString("The Port  was not open"));
+        QCOMPARE(worker().job(), int(MyThread::JobUpload));
+        // Without the list no job starts, and no earlier name survives.
+        QTRY_VERIFY(!worker().isRunning());
+        QVERIFY(QFile::remove("python/uploader.xml"));
+        QVERIFY(QMetaObject::invokeMethod(window.get(), "myUpLoad"));
+        QCOMPARE(status(), QString("There is not the update files"));
+        QCOMPARE(worker().uploadFiles(), QStringList());
+        QVERIFY(!worker().isRunning());
+    }
+
+    void closingDuringReadIsPromptAndClosesThePort()
+    {
+        SimulatedModemOptions options;
+        options.silent = true;
+        modem->setOptions(options);
+        widget("comPortLineEdit")->setText(modem->connectionText());
+        click("pushButtonRead");
+        QTRY_COMPARE(modem->receivedFrames().size(), 1);
+        // The link would wait six seconds for the silent modem; closing must not.
+        QElapsedTimer closing;
+        closing.start();
+        window.reset();
+        QVERIFY2(closing.elapsed() < 3000, qPrintable(QString::number(closing.elapsed())));
+        QSerialPort port(modem->portName());
+        QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+    }
+
+private:
+    template <typename T = QLineEdit>
+    T *widget(const QString &name) const { return window->findChild<T *>(name); }
+    QString status() const { return window->statusBar()->currentMessage(); }
+    void click(const char *button) { widget<QPushButton>(button)->click(); }
+    MyThread &worker() const { return window->worker; }
+    void answerDialogsWith(const QString &fileName)
+    {
+        setFileDialogAnswerForTesting([this, fileName](const QString &caption, const QString &filter) {
+            dialogs << caption + "|" + filter;
+            return fileName;
+        });
+    }
+    void load(const QByteArray &document)
+    {
+        QVERIFY(writeFile(workDir->filePath("load.xml"), document));
+        answerDialogsWith(workDir->filePath("load.xml"));
+        click("pushButtonLoad");
+    }
+    QByteArray saved()
+    {
+        answerDialogsWith(workDir->filePath("saved.xml"));
+        click("pushButtonSave");
+        return readFile(workDir->filePath("saved.xml"));
+    }
+
+    QString startDir;
+    QTranslator russian;
+    QStringList dialogs;
+    std::unique_ptr<QTemporaryDir> workDir;
+    std::unique_ptr<SimulatedModem> modem;
+    std::unique_ptr<MainWindow> window;
+};
+
+QTEST_MAIN(TestWindowActions)
+#include "tst_window.moc"

@@ -1,0 +1,244 @@
+// Settings files and the upload list, as real files in a temporary folder.
+
+#include "golden.h"
+#include "settingsfile.h"
+#include "settingsfiletesting.h"
+#include "uploadlist.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+
+namespace {
+
+// The 37 settings of the golden file, in its order.
+SettingsPairs goldenPairs()
+{
+    const DeviceSettings record = Golden::record();
+    SettingsPairs pairs;
+    for (const QString &key : settingsFileKeys()) {
+        pairs.append({key, key == "ComPort"     ? QString("dev=/dev/ttyUSB0;baud=9600")
+                          : key == "EnableKeepCon" ? QString("0")
+                                                   : record.value(DeviceSettings::indexOfKey(key))});
+    }
+    return pairs;
+}
+
+// The internal subset of a "billion laughs" document: &a9; expands to 10^9 "ha".
+QByteArray nestedEntities(const QByteArray &root)
+{
+    QByteArray subset = "<!DOCTYPE " + root + " [\n<!ENTITY a0 \"ha\">\n";
+    for (int level = 1; level <= 9; ++level)
+        subset += "<!ENTITY a" + QByteArray::number(level) + " \""
+            + QByteArray("&a" + QByteArray::number(level - 1) + ';').repeated(10) + "\">\n";
+    return subset + "]>\n";
+}
+
+// Reads `path`, catching its traces in `traced`.
+SettingsFileContent readTraced(const QString &path, QByteArray *traced, bool traces = true)
+{
+    FILE *sink = std::tmpfile();
+    const SettingsFileContent content = readSettingsFile(path, traces, sink);
+    std::rewind(sink);
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, sink)) > 0;)
+        traced->append(chunk, int(n));
+    std::fclose(sink);
+    return content;
+}
+
+const char secret[] = "TOPSECRET-7f3a";
+
+} // namespace
+
+class TestFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QVERIFY(writeFile(dir.filePath("secret.dtd"), QByteArray("<!ENTITY x \"") + secret + "\">\n"));
+    }
+
+    void cleanup()
+    {
+        setSaveCommitFailureForTesting(false);
+        dir.setAutoRemove(!QTest::currentTestFailed() && dir.autoRemove());
+    }
+
+    void goldenDocument()
+    {
+        QCOMPARE(settingsDocument(goldenPairs()), Golden::file);
+        QByteArray traced, expected = "xml.name = <conf>\nxml.name = <prm>\n";
+        for (const SettingsPair &pair : goldenPairs())
+            expected += "xml.name = <" + pair.first.toUtf8() + ">\nxml.nameatr = <" + pair.second.toUtf8() + ">\n";
+        const SettingsFileContent content = readTraced(file(Golden::file), &traced);
+        QCOMPARE(content.status, SettingsFileContent::Loaded);
+        QCOMPARE(content.pairs, goldenPairs());
+        QCOMPARE(QString(traced), QString(expected));
+    }
+
+    void valueEscaping_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("readBack");
+
+        QTest::newRow("markup") << "a&b<c>\"d\"'e" << QByteArray("a&amp;b&lt;c&gt;&quot;d&quot;'e") << "a&b<c>\"d\"'e";
+        QTest::newRow("line breaks, tab") << "a\r\nb\tc\n" << QByteArray("a&#13;&#10;b&#9;c&#10;") << "a\r\nb\tc\n";
+        QTest::newRow("outside the BMP") << "\U0001F4F6" << QByteArray("\xF0\x9F\x93\xB6") << "\U0001F4F6";
+        QTest::newRow("control characters dropped") << "a\x01" "b\x1f" << QByteArray("ab") << "ab";
+        QTest::newRow("noncharacter, lone surrogate dropped") << QString("a") + QChar(0xFFFE) + QChar(0xD800) + "b" << QByteArray("ab")
+                                                             << "ab";
+    }
+
+    void valueEscaping()
+    {
+        QFETCH(QString, value);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, readBack);
+        const QByteArray document = settingsDocument({{"ComPort", value}});
+        QVERIFY2(document.contains("\n        <ComPort name=\"" + written + "\"/>\n"), document.constData());
+        QByteArray traced;
+        QCOMPARE(readTraced(file(document), &traced, false).pairs, SettingsPairs({{"ComPort", readBack}}));
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<QString>("target");    // in a folder holding simconf.xml and sub/
+        QTest::addColumn<QString>("refusal");   // empty: saved
+        QTest::newRow("over a longer file") << "simconf.xml" << "";
+        QTest::newRow("name is a folder") << "sub" << "is a folder";
+        QTest::newRow("folder does not exist") << "nowhere/simconf.xml" << "does not exist";
+        QTest::newRow("empty name") << "" << "No file name";
+        QTest::newRow("commit fails") << "simconf.xml" << "could not be saved";
+    }
+
+    void save()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, refusal);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir("sub"));
+        const QByteArray earlier = Golden::file + "<!-- " + QByteArray(4000, 'x') + " -->\n";
+        QVERIFY(writeFile(folder.filePath("simconf.xml"), earlier));
+        setSaveCommitFailureForTesting(QTest::currentDataTag() == QLatin1String("commit fails"));
+
+        const SaveOutcome outcome = saveSettingsFile(target.isEmpty() ? target : folder.filePath(target), goldenPairs());
+        QCOMPARE(outcome.saved, refusal.isEmpty());
+        QCOMPARE(outcome.errorString.isEmpty(), refusal.isEmpty());
+        QVERIFY2(outcome.errorString.contains(refusal), qPrintable(outcome.errorString));
+        // Whatever happened, no half-written or temporary file is left behind.
+        QCOMPARE(readFile(folder.filePath("simconf.xml")), refusal.isEmpty() ? Golden::file : earlier);
+        const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(folder.path()).entryList(all), QStringList({"simconf.xml", "sub"}));
+        QCOMPARE(QDir(folder.filePath("sub")).entryList(all), QStringList());
+    }
+
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<SettingsPairs>("pairs");
+        QTest::addColumn<qint64>("errorLine");
+
+        const int loaded = SettingsFileContent::Loaded;
+        const int damaged = SettingsFileContent::Damaged;
+        const QByteArray secretDtd = QUrl::fromLocalFile(dir.filePath("secret.dtd")).toEncoded();
+        const QString utf16 = "<conf><apnLogin name=\"Ж\"/></conf>";
+
+        QTest::newRow("any element with a name, at any depth")
+            << QByteArray("<settings name=\"r\"><group><ComPort name=\"a\"/></group><x><y><IP name=\"b\"></IP></y></x></settings>")
+            << loaded << SettingsPairs({{"settings", "r"}, {"ComPort", "a"}, {"IP", "b"}}) << qint64(0);
+        QTest::newRow("letter case kept, without name skipped, twice kept in order")
+            << QByteArray("<c><comport name=\"x\"/><ComPort/><ComPort Name=\"N\"/><PhNum1 name=\"1\"/>"
+                          "<MbsAdr id=\"7\" name=\"\"/><PhNum1 name=\"2\"/></c>")
+            << loaded << SettingsPairs({{"comport", "x"}, {"PhNum1", "1"}, {"MbsAdr", ""}, {"PhNum1", "2"}}) << qint64(0);
+        QTest::newRow("namespaces: local name is the key, prefixed name is not the attribute")
+            << QByteArray("<conf xmlns:d=\"urn:d\"><d:ComPort name=\"a\"/><IP d:name=\"b\"/></conf>")
+            << loaded << SettingsPairs({{"ComPort", "a"}}) << qint64(0);
+        QTest::newRow("UTF-16 with byte-order mark")
+            << QByteArray("\xff\xfe", 2) + QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)
+            << loaded << SettingsPairs({{"apnLogin", "Ж"}}) << qint64(0);
+
+        QTest::newRow("truncated inside a tag") << Golden::file.left(Golden::file.indexOf("<TryNum") + 10) << damaged
+                                                << SettingsPairs() << qint64(13);
+        QTest::newRow("empty") << QByteArray() << damaged << SettingsPairs() << qint64(1);
+        QTest::newRow("unescaped ampersand") << QByteArray("<conf>\n<ComPort name=\"a\"/>\n<apnLogin name=\"m & co\"/>\n</conf>")
+                                             << damaged << SettingsPairs() << qint64(3);
+            // No settings file has a DOCTYPE, and every door one opens leads into the values.
+        QTest::newRow("billion laughs")
+            << "<?xml version=\"1.0\"?>\n" + nestedEntities("conf") + "<conf><ComPort name=\"&a9;\">&a9;</ComPort></conf>\n"
+            << damaged << SettingsPairs() << qint64(13);
+        QTest::newRow("attribute default adds a setting")
+            << QByteArray("<!DOCTYPE conf [\n<!ATTLIST IP name CDATA \"6.6.6.6\">\n]>\n<conf><IP/></conf>\n") << damaged
+            << SettingsPairs() << qint64(3);
+        QTest::newRow("external DTD, entity in a value")
+            << "<!DOCTYPE conf SYSTEM \"" + secretDtd + "\">\n<conf>\n<ComPort name=\"a\"/>\n<IP name=\"a&x;b\"/>\n</conf>\n"
+            << damaged << SettingsPairs() << qint64(1);
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(int, status);
+        QFETCH(SettingsPairs, pairs);
+        QFETCH(qint64, errorLine);
+        QByteArray traced;
+        const SettingsFileContent content = readTraced(file(document), &traced);
+        QCOMPARE(int(content.status), status);
+        QCOMPARE(content.pairs, pairs);
+        QCOMPARE(content.errorLine, errorLine);
+        QCOMPARE(content.errorString.isEmpty(), status == SettingsFileContent::Loaded);
+        QVERIFY(!content.errorString.contains(secret) && !traced.contains(secret) && !traced.contains("haha"));
+    }
+
+    void uploadList_data()
+    {
+        QTest::addColumn<QByteArray>("document");   // null: no file at all
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QStringList>("files");
+
+        QTest::newRow("in order, at any depth, duplicates kept")
+            << QByteArray("<a>\n <file name=\"main.py\"><b><file name=\"lib/x.py\"/></b></file>\n <file name=\"main.py\"/>\n</a>")
+            << true << QStringList({"main.py", "lib/x.py", "main.py"});
+        QTest::newRow("File, FILE, no name: nothing; an empty name: an empty entry")
+            << QByteArray("<u><File name=\"a\"/><FILE name=\"b\"/><file/><file Name=\"c\">d</file><file name=\"\"/></u>") << true
+            << QStringList({""});
+        QTest::newRow("names unchanged")
+            << QByteArray("<u><file name=\" spaced.py \"/><file name=\"a&amp;b&#9;c\"/><file name=\"скрипт.py\"/></u>") << true
+            << QStringList({" spaced.py ", "a&b\tc", "скрипт.py"});
+        QTest::newRow("breaks off after two")
+            << QByteArray("<u>\n<file name=\"one.py\"/>\n<file name=\"two.py\"/></wrong><file name=\"three.py\"/></u>") << true
+            << QStringList({"one.py", "two.py"});
+        QTest::newRow("nested entities stop the reader")
+            << nestedEntities("u") + "<u><file name=\"safe.py\"/><file name=\"&a9;\"/><file name=\"after.py\"/></u>\n"
+            << true << QStringList({"safe.py"});
+        QTest::newRow("no file") << QByteArray() << false << QStringList();
+    }
+
+    void uploadList()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(bool, opened);
+        QFETCH(QStringList, files);
+        const UploadList list = readUploadList(document.isNull() ? dir.filePath("none.xml") : file(document));
+        QCOMPARE(list.opened, opened);
+        QCOMPARE(list.files, files);
+    }
+
+private:
+    QString file(const QByteArray &document)
+    {
+        const QString path = dir.filePath(QString("file-%1.xml").arg(++files));
+        return writeFile(path, document) ? path : QString();
+    }
+
+    QTemporaryDir dir;
+    int files = 0;
+};
+
+QTEST_GUILESS_MAIN(TestFiles)
+#include "tst_files.moc"

@@ -1,0 +1,266 @@
+// The bytes on the wire: frames, check sums, the answer check and the trace,
+// then SerialLink moving them over real pseudo-terminals.
+
+#include "golden.h"
+#include "modbusframe.h"
+#include "seriallink.h"
+#include "simulatedmodem.h"
+
+#include <QScopeGuard>
+#include <QtTest>
+
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(SimulatedModemOptions)
+
+namespace {
+
+QByteArray counting(int length)
+{
+    QByteArray data(length, '\0');
+    for (int i = 0; i < length; ++i)
+        data[i] = char(i);
+    return data;
+}
+
+const QByteArray readTwo = hex("40 03 00 00 00 02 CB 1A");
+const QByteArray readTwoAnswer = hex("40 03 04 37 2B 31 39 00 C9");   // registers 0 and 1 of the golden modem
+
+} // namespace
+
+class TestLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void crc()
+    {
+        QCOMPARE(crc16("123456789", 9), quint16(0x4B37));
+        QCOMPARE(crc16("123", 0), quint16(0xFFFF));
+        QCOMPARE(crc16("123", -4), quint16(0xFFFF));
+    }
+
+    void requests_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::newRow("read settings, 70") << readRequest(0, 70) << hex("40 03 00 00 00 46 CB 29");
+        QTest::newRow("read settings, 71") << readRequest(0, 71) << hex("40 03 00 00 00 47 0A E9");
+        QTest::newRow("read entry 0") << readRequest(0x100, 13) << hex("40 03 01 00 00 0D 8A E2");
+        QTest::newRow("read entry 1") << readRequest(0x140, 13) << hex("40 03 01 40 00 0D 8B 36");
+        QTest::newRow("read entry 2") << readRequest(0x180, 13) << hex("40 03 01 80 00 0D 8B 0A");
+        QTest::newRow("read entry 3") << readRequest(0x1C0, 13) << hex("40 03 01 C0 00 0D 8A DE");
+        QTest::newRow("write entry 1") << writeRequest(0x140, Golden::entryBlocks[1])
+            << hex("40 10 01 40 00 0D 1A 37 2B 31 39 30 36 30 30 30 30 32 30 00 00 00 00 00 00 00 00 00 0A 02 00 1F 90 43 00");
+        QTest::newRow("write settings, 71") << writeRequest(0, Golden::settingsBlock)
+            << hex("40 10 00 00 00 47 8E") + Golden::wireOf(Golden::settingsBlock) + hex("22 2D");
+        QTest::newRow("write settings, 70") << writeRequest(0, Golden::settingsBlock.left(140))
+            << hex("40 10 00 00 00 46 8C") + Golden::wireOf(Golden::settingsBlock.left(140)) + hex("0A 10");
+    }
+
+    void requests()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(QByteArray, wire);
+        QCOMPARE(frame.toHex(' '), wire.toHex(' '));
+    }
+
+    // Every way an answer can be right or wrong, judged as the jobs judge it.
+    void answers_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("verdict");
+        const QByteArray readSettings = hex("40 03 00 00 00 46 CB 29");
+        const QByteArray settings = Golden::wireOf(Golden::settingsBlock.left(140));
+        const QByteArray goodRead = hex("40 03 8C") + settings + hex("68 95");
+        const QByteArray writeEntry = writeRequest(0x140, Golden::entryBlocks[1]);
+
+        QTest::newRow("read, the golden answer") << readSettings << goodRead << "accepted";
+        QTest::newRow("write, acknowledged") << writeEntry << hex("40 10 01 40 00 0D 0E F5") << "accepted";
+        QTest::newRow("silence") << readSettings << QByteArray() << "bad CRC";
+        QTest::newRow("two bytes whose CRC is 0") << readSettings << hex("FF FF") << "bad CRC";
+        QTest::newRow("check sum bytes swapped") << readSettings << goodRead.left(143) + hex("95 68") << "bad CRC";
+        QTest::newRow("read, exception 2") << readSettings << withCrc(hex("40 83 02")) << "exception 2";
+        QTest::newRow("write, exception 4") << writeEntry << withCrc(hex("40 90 04")) << "exception 4";
+        QTest::newRow("exception of another function") << readSettings << withCrc(hex("40 90 02")) << "mismatch";
+        QTest::newRow("exception from another address") << readSettings << withCrc(hex("41 83 02")) << "mismatch";
+        QTest::newRow("exception with a trailing byte") << readSettings << withCrc(hex("40 83 02 00")) << "mismatch";
+        QTest::newRow("read, another address") << readSettings << withCrc(hex("41 03 8C") + settings) << "mismatch";
+        QTest::newRow("read, another function") << readSettings << withCrc(hex("40 04 8C") + settings) << "mismatch";
+        QTest::newRow("read, short") << readSettings << withCrc(hex("40 03 8C") + settings.left(138)) << "mismatch";
+        QTest::newRow("read, long") << readSettings << withCrc(hex("40 03 8C") + settings + hex("00 00")) << "mismatch";
+        QTest::newRow("read, wrong byte count") << readSettings << withCrc(hex("40 03 8E") + settings) << "mismatch";
+        QTest::newRow("read, echo of the request") << readSettings << readSettings << "mismatch";
+        QTest::newRow("write, other first register") << writeEntry << withCrc(hex("40 10 01 41 00 0D")) << "mismatch";
+        QTest::newRow("write, other count") << writeEntry << withCrc(hex("40 10 01 40 00 0C")) << "mismatch";
+        QTest::newRow("write, one byte too many") << writeEntry << withCrc(hex("40 10 01 40 00 0D 00")) << "mismatch";
+    }
+
+    void answers()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, verdict);
+        QString judged = "bad CRC";
+        if (answerPassesCrc(answer.constData(), answer.size())) {
+            const AnswerCheck check = checkAnswer(request.constData(), request.size(), answer.constData(), answer.size());
+            judged = check.outcome == AnswerCheck::Accepted ? "accepted"
+                : check.outcome == AnswerCheck::Exception  ? QString("exception %1").arg(check.exceptionCode)
+                                                           : "mismatch";
+        }
+        QCOMPARE(judged, verdict);
+    }
+
+    void dump_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QByteArray>("text");
+        QByteArray line;
+        for (int i = 0; i < 64; ++i)
+            line += ' ' + QByteArray::number(i, 16).rightJustified(2, '0').toUpper();
+        QTest::newRow("empty") << QByteArray() << QByteArray(" enddamp\n");
+        QTest::newRow("high and low nibbles") << hex("00 0F F0 FF 40") << QByteArray(" 00 0F F0 FF 40 enddamp\n");
+        QTest::newRow("exactly 64 bytes") << counting(64) << line + "\n enddamp\n";
+        QTest::newRow("65 bytes") << counting(65) << line + "\n 40 enddamp\n";
+    }
+
+    void dump()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QByteArray, text);
+        QCOMPARE(hexDumpText(data.constData(), data.size()), text);
+    }
+
+    void configureAndOpen_data()
+    {
+        QTest::addColumn<QString>("config");   // %1: the modem's pseudo-terminal
+        QTest::addColumn<QString>("portName");
+        QTest::addColumn<int>("baudRate");
+        QTest::addColumn<int>("opened");
+        const QString com1 = "\\\\.\\COM1", modem = "%1";
+        QTest::newRow("empty text") << "" << com1 << 9600 << -1;
+        QTest::newRow("baud first") << "baud=115200;dev=%1" << modem << 115200 << 0;
+        QTest::newRow("baud=abc refused") << "dev=%1;baud=abc" << modem << 0 << -1;
+        QTest::newRow("dev= empty") << "dev=;baud=9600" << QString() << 9600 << -1;
+        QTest::newRow("no such port") << "dev=/dev/gprs-no-such-port" << "/dev/gprs-no-such-port" << 9600 << -1;
+        QTest::newRow("dev=A=B names A") << "dev=%1=B" << modem << 9600 << 0;
+        QTest::newRow("key twice takes the last") << "dev=A;baud=1200;dev=%1;baud=19200" << modem << 19200 << 0;
+        QTest::newRow("Dev= ignored") << "Dev=%1" << com1 << 9600 << -1;
+        QTest::newRow("leading blank ignored") << " dev=%1; baud=1200" << com1 << 9600 << -1;
+        QTest::newRow("empty parts, unknown keys") << ";;parity=E;dev=%1;;" << modem << 9600 << 0;
+    }
+
+    void configureAndOpen()
+    {
+        QFETCH(QString, config);
+        QFETCH(QString, portName);
+        QFETCH(int, baudRate);
+        QFETCH(int, opened);
+        SimulatedModem modem;
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        SerialLink link(2000, 2000, 200);
+        link.configure(config.replace("%1", modem.portName()).toLocal8Bit());
+        QCOMPARE(link.portName(), portName.replace("%1", modem.portName()));
+        QCOMPARE(link.baudRate(), baudRate);
+        QCOMPARE(link.open(), opened);
+        // A link that did not open moves nothing and answers with nothing.
+        const int n = link.exchange(readTwo.constData(), readTwo.size());
+        QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), ((opened ? QByteArray() : readTwoAnswer) + '\0').toHex(' '));
+        QCOMPARE(modem.receivedFrames().size(), opened ? 0 : 1);
+    }
+
+    void exchangeLengths_data()
+    {
+        QTest::addColumn<QByteArray>("waiting");   // on the line before the exchange
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<int>("length");           // of the answer; the next exchange gets the rest
+        QTest::newRow("empty request only collects") << readTwoAnswer << QByteArray() << 9;
+        QTest::newRow("exactly 1023 bytes") << counting(1023) << QByteArray() << 1023;
+        QTest::newRow("overlong answer is cut") << counting(1100) << readTwo << 1023;
+    }
+
+    void exchangeLengths()
+    {
+        QFETCH(QByteArray, waiting);
+        QFETCH(QByteArray, request);
+        QFETCH(int, length);
+        // A raw pseudo-terminal whose far end the test works by hand; holding
+        // the slave too keeps the master readable while the link has it closed.
+        int master = -1, slave = -1;
+        char name[256];
+        termios raw;
+        cfmakeraw(&raw);
+        QCOMPARE(openpty(&master, &slave, name, &raw, nullptr), 0);
+        const auto closeLine = qScopeGuard([&] { ::close(slave), ::close(master); });
+        QCOMPARE(::write(master, waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
+        SerialLink link(300, 300, 100);
+        link.configure("dev=" + QByteArray(name));
+        QCOMPARE(link.open(), 0);
+        const int n = link.exchange(request.constData(), request.size());
+        QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (waiting.left(length) + '\0').toHex(' '));
+        char sent[64];
+        pollfd readable{master, POLLIN, 0};
+        const ssize_t got = ::poll(&readable, 1, 0) > 0 ? ::read(master, sent, sizeof sent) : 0;
+        QCOMPARE(QByteArray(sent, int(got)).toHex(' '), request.toHex(' '));
+        const int rest = link.exchange(nullptr, 0);
+        QCOMPARE(QByteArray(link.answer(), rest).toHex(' '), waiting.mid(length).toHex(' '));
+    }
+
+    void exchangeTimings_data()
+    {
+        QTest::addColumn<SimulatedModemOptions>("options");
+        QTest::addColumn<int>("answerTimeout");
+        QTest::addColumn<int>("nextTimeout");
+        QTest::addColumn<bool>("reopen");     // between the two exchanges
+        QTest::addColumn<bool>("askAgain");   // the second exchange sends the request too
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        SimulatedModemOptions shortPause, longPause, slow;
+        shortPause.splitPauseMs = 50;
+        longPause.splitPauseMs = 1000;
+        slow.answerDelayMs = 1000;
+        // A byte gap of 200 ms ends an answer after about 300 ms of silence.
+        QTest::newRow("pause within the byte gap") << shortPause << 5000 << 300 << false << false << readTwoAnswer
+                                                   << QByteArray();
+        QTest::newRow("pause beyond the byte gap") << longPause << 5000 << 5000 << false << false << readTwoAnswer.left(4)
+                                                   << readTwoAnswer.mid(4);
+        // Answers a second late: only a long wait sees them.
+        QTest::newRow("first waits answerTimeout, then nextTimeout") << slow << 5000 << 200 << false << true
+                                                                     << readTwoAnswer << QByteArray();
+        QTest::newRow("open starts a new first exchange") << slow << 5000 << 200 << true << true << readTwoAnswer
+                                                          << readTwoAnswer;
+        QTest::newRow("after a timed-out first, nextTimeout") << slow << 200 << 5000 << false << true << QByteArray()
+                                                              << readTwoAnswer;
+    }
+
+    void exchangeTimings()
+    {
+        QFETCH(SimulatedModemOptions, options);
+        QFETCH(int, answerTimeout);
+        QFETCH(int, nextTimeout);
+        QFETCH(bool, reopen);
+        QFETCH(bool, askAgain);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        SimulatedModem modem(options);
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        SerialLink link(answerTimeout, nextTimeout, 200);
+        link.configure(modem.connectionText().toLatin1());
+        QCOMPARE(link.open(), 0);
+        int n = link.exchange(readTwo.constData(), readTwo.size());
+        QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (first + '\0').toHex(' '));
+        if (reopen) {
+            link.close();
+            QCOMPARE(link.open(), 0);
+        }
+        n = link.exchange(readTwo.constData(), askAgain ? readTwo.size() : 0);
+        QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (second + '\0').toHex(' '));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "tst_link.moc"
