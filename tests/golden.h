@@ -14,7 +14,11 @@
 #include <QFile>
 #include <QList>
 #include <QPair>
+#include <QTemporaryFile>
 #include <QVector>
+
+#include <cstdio>
+#include <unistd.h>
 
 inline QByteArray hex(const char *text)
 {
@@ -39,6 +43,24 @@ inline QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// What `job` writes to standard output. Nothing is flushed before it comes
+// back, so a trace left in a buffer would be missing.
+template <typename Job>
+QByteArray stdoutOf(Job job)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return "<no capture>";
+    std::fflush(stdout);
+    const int console = ::dup(STDOUT_FILENO);
+    ::dup2(capture.handle(), STDOUT_FILENO);
+    job();
+    ::dup2(console, STDOUT_FILENO);
+    ::close(console);
+    capture.seek(0);
+    return capture.readAll();
 }
 
 namespace Golden {

@@ -18,11 +18,9 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QTest>
 #include <QTranslator>
 
-#include <unistd.h>
 
 namespace {
 
@@ -164,16 +162,7 @@ private slots:
         // simconf.xml in the working folder, not beside the program, is read at start-up.
         // Its traces come before the one line of the language, all flushed.
         QVERIFY(writeFile("simconf.xml", Golden::file));
-        QTemporaryFile capture;
-        QVERIFY(capture.open());
-        std::fflush(stdout);
-        const int console = ::dup(STDOUT_FILENO);
-        ::dup2(capture.handle(), STDOUT_FILENO);
-        window = std::make_unique<MainWindow>();
-        ::dup2(console, STDOUT_FILENO);
-        ::close(console);
-        QVERIFY(capture.seek(0));
-        const QByteArray traces = capture.readAll();
+        const QByteArray traces = stdoutOf([this] { window = std::make_unique<MainWindow>(); });
         QVERIFY2(traces.startsWith("xml.name = <conf>\nxml.name = <prm>\nxml.name = <ComPort>\n"), traces.constData());
         QVERIFY2(traces.endsWith("xml.nameatr = <260>\nlanguage " + QLocale::system().name().toLatin1() + "\n"),
                  traces.constData());

@@ -11,7 +11,6 @@
 #include <QSemaphore>
 #include <QtTest>
 
-#include <unistd.h>
 
 Q_DECLARE_METATYPE(SimulatedModemOptions)
 
@@ -153,16 +152,8 @@ private slots:
         JobRequest request = bench.request(keepConEnabled, read ? std::nullopt : std::optional(Golden::record()));
         if (!portConfig.isEmpty())
             request.portConfig = portConfig;
-        // Standard output goes into a file for the job, and comes back without
-        // a flush: a trace left in the buffer would be missing.
-        QTemporaryFile capture;
-        QVERIFY(capture.open());
-        std::fflush(stdout);
-        const int saved = ::dup(STDOUT_FILENO);
-        ::dup2(capture.handle(), STDOUT_FILENO);
-        const bool ran = bench.run(job, request);
-        ::dup2(saved, STDOUT_FILENO);
-        ::close(saved);
+        bool ran = false;
+        const QByteArray traced = stdoutOf([&] { ran = bench.run(job, request); });
         QVERIFY(ran);
 
         QStringList messages = (read ? readMessages(keepConEnabled ? 147 : 145) : writeMessages).mid(0, qMax(0, failingFrame - 1));
@@ -184,8 +175,7 @@ private slots:
             if (read && i == 0 && failingFrame > 1)
                 trace += dump(answer.replace(3, block.size(), block));
         }
-        QVERIFY(capture.seek(0));
-        QCOMPARE(capture.readAll(), trace);
+        QCOMPARE(traced, trace);
 
         // A failed Read leaves the record as it was, empty. A failed Write leaves the
         // blocks after the failing one alone; those before it hold the record.
