@@ -195,11 +195,12 @@ private slots:
 
     void requestWhileRunningChangesNothing()
     {
-        // Slow answers keep the Write busy for about two seconds.
+        // Slow answers keep the Read busy for about two seconds.
         SimulatedModemOptions options;
         options.answerDelayMs = 400;
         Bench bench(options);
         QVERIFY(bench.started);
+        Golden::loadInto(bench.modem);
         JobRequest upload = bench.request();
         upload.uploadFiles = QStringList{"first.py"};
         QVERIFY(bench.run(MyThread::JobUpload, upload));
@@ -207,17 +208,22 @@ private slots:
         QCOMPARE(bench.modem.receivedFrames(), QList<QByteArray>());
         bench.messages.clear();
 
-        QVERIFY(bench.worker.startJob(MyThread::JobWrite, bench.request(0, Golden::record())));
-        QVERIFY(!bench.worker.startJob(MyThread::JobRead,
-                                       JobRequest{"dev=/nonexistent/other", 1, DeviceSettings(), QStringList{"second.py"}}));
+        QVERIFY(bench.worker.startJob(MyThread::JobRead, bench.request()));
+        QVERIFY(!bench.worker.startJob(MyThread::JobWrite,
+                                       JobRequest{"dev=/nonexistent/other", 1, Golden::record(), QStringList{"second.py"}}));
+        // Read while the job runs, the record is still the one from before it.
+        QTRY_VERIFY(!bench.modem.receivedFrames().isEmpty());
+        QCOMPARE(bench.worker.settings(), DeviceSettings());
         QVERIFY(bench.waitForJobEnd());
-        QCOMPARE(bench.messages, QStringList{bench.startMessage()} + writeMessages);
-        QCOMPARE(bench.modem.receivedFrames(), requestsOf(false, false));
-        QCOMPARE(bench.worker.job(), int(MyThread::JobWrite));
+        QCOMPARE(bench.messages, QStringList{bench.startMessage()} + readMessages());
+        QCOMPARE(bench.modem.receivedFrames(), requestsOf(true, false));
+        QCOMPARE(bench.worker.job(), int(MyThread::JobRead));
         QCOMPARE(bench.worker.portConfig(), bench.modem.connectionText());
         QCOMPARE(bench.worker.keepConEnabled(), 0);
         QCOMPARE(bench.worker.uploadFiles(), QStringList{"first.py"});
-        QCOMPARE(bench.worker.settings(), Golden::record());
+        DeviceSettings expected = Golden::record();
+        expected.setValue(DeviceSettings::KeepCon, "0");
+        QCOMPARE(bench.worker.settings(), expected);
     }
 
     void requestAnsweringTheLastMessageIsAccepted_data()
