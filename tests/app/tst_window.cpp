@@ -200,10 +200,8 @@ private slots:
         QCOMPARE(shown.first(), "Start process whith " + modem->connectionText());
         // Each message is shown before anything else happens: only the last one filled the form.
         QCOMPARE(apnWhenShown, QVector<QString>(7).toList());
-        QCOMPARE(widget<QCheckBox>("KeepConncheckBox")->isChecked(), keepCon);
-        QCOMPARE(widget("comPortLineEdit")->text(), modem->connectionText());
-        QCOMPARE(widget<QCheckBox>("EnableKeepConncheckBox")->isChecked(), keepCon);
-        // Save finds every setting, the ones without a field in the record.
+        // Save finds every setting: the form as filled (the connection and its flag untouched),
+        // the ones without a field in the record.
         const QByteArray flag = keepCon ? "1" : "0";
         QCOMPARE(QString(saved()), QString(Golden::fileWith({{"ComPort", modem->connectionText().toUtf8()},
                                                              {"KeepCon", flag}, {"EnableKeepCon", flag}})));

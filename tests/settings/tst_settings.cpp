@@ -103,7 +103,6 @@ private slots:
         QTest::newRow("address: low 8 bits, non-numeric 0") << int(DS::DNS2) << 110 << "256.300.-1.x" << hex("00 2C FF 00")
                                                             << "0.44.255.0" << false;
         QTest::newRow("address, empty part") << int(DS::MirrServ1) << 20 << "1..3" << hex("01 00 03 00") << "1.0.3.0" << false;
-        QTest::newRow("empty address") << int(DS::MirrServ2) << 20 << "" << hex("00 00 00 00") << "0.0.0.0" << true;
 
         // bits: 0-3 baud, 4-6 data bits, 7 two stop bits, 8-10 parity, 11 A, 12 B
         QTest::newRow("9600 8N1") << int(DS::RxSetting) << 116 << "9600,8,1,N,0,0" << hex("35 00") << same << true;

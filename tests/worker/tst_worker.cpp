@@ -208,22 +208,20 @@ private slots:
         QCOMPARE(bench.modem.receivedFrames(), QList<QByteArray>());
         bench.messages.clear();
 
-        QVERIFY(bench.worker.startJob(MyThread::JobRead, bench.request()));
+        QVERIFY(bench.worker.startJob(MyThread::JobRead, bench.request(1)));
         QVERIFY(!bench.worker.startJob(MyThread::JobWrite,
-                                       JobRequest{"dev=/nonexistent/other", 1, Golden::record(), QStringList{"second.py"}}));
+                                       JobRequest{"dev=/nonexistent/other", 0, Golden::record(), QStringList{"second.py"}}));
         // Read while the job runs, the record is still the one from before it.
         QTRY_VERIFY(!bench.modem.receivedFrames().isEmpty());
         QCOMPARE(bench.worker.settings(), DeviceSettings());
         QVERIFY(bench.waitForJobEnd());
-        QCOMPARE(bench.messages, QStringList{bench.startMessage()} + readMessages());
-        QCOMPARE(bench.modem.receivedFrames(), requestsOf(true, false));
+        QCOMPARE(bench.messages, QStringList{bench.startMessage()} + readMessages(147));
+        QCOMPARE(bench.modem.receivedFrames(), requestsOf(true, true));
         QCOMPARE(bench.worker.job(), int(MyThread::JobRead));
         QCOMPARE(bench.worker.portConfig(), bench.modem.connectionText());
-        QCOMPARE(bench.worker.keepConEnabled(), 0);
+        QCOMPARE(bench.worker.keepConEnabled(), 1);
         QCOMPARE(bench.worker.uploadFiles(), QStringList{"first.py"});
-        DeviceSettings expected = Golden::record();
-        expected.setValue(DeviceSettings::KeepCon, "0");
-        QCOMPARE(bench.worker.settings(), expected);
+        QCOMPARE(bench.worker.settings(), Golden::record());
     }
 
     void requestAnsweringTheLastMessageIsAccepted_data()
