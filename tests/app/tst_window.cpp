@@ -97,7 +97,6 @@ private slots:
         };
         QCOMPARE(window->windowTitle(), shown("GPRS configurator"));
         const auto *form = window->findChild<QFormLayout *>();
-        QCOMPARE(form->rowCount(), 10);
         for (int row = 0; row < 10; ++row) {
             QCOMPARE(qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)->widget())->text(),
                      shown(formRows[row][0]));
@@ -200,6 +199,14 @@ private slots:
         QCOMPARE(shown.first(), "Start process whith " + modem->connectionText());
         // Each message is shown before anything else happens: only the last one filled the form.
         QCOMPARE(apnWhenShown, QVector<QString>(7).toList());
+        // Every line edit shows its own setting: the key in its name, the time-outs' shortened.
+        const QHash<QString, QString> touts{{"ToutAnsw", "ToutWaitAnsw"}, {"ToutNext", "ToutWaitNextPacket"},
+                                            {"ToutBetwen", "ToutBetwenBytes"}};
+        for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+            const QString key = field->objectName().chopped(8);
+            if (key != "comPort")
+                QCOMPARE(field->text(), Golden::record().value(DeviceSettings::indexOfKey(touts.value(key, key))));
+        }
         // Save finds every setting: the form as filled (the connection and its flag untouched),
         // the ones without a field in the record.
         const QByteArray flag = keepCon ? "1" : "0";

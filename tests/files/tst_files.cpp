@@ -111,7 +111,6 @@ private slots:
         QTest::addColumn<QString>("refusal");   // empty: saved
         QTest::newRow("over a longer file") << "simconf.xml" << "";
         QTest::newRow("name is a folder") << "sub" << "is a folder";
-        QTest::newRow("folder does not exist") << "nowhere/simconf.xml" << "does not exist";
         QTest::newRow("empty name") << "" << "No file name";
         QTest::newRow("commit fails") << "simconf.xml" << "could not be saved";
     }

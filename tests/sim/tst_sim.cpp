@@ -30,12 +30,6 @@ Frames frames(std::initializer_list<const char *> texts)
     return list;
 }
 
-// A header and zero data, with its CRC.
-QByteArray zeroFilled(const char *header, int dataBytes)
-{
-    return withCrc(hex(header) + QByteArray(dataBytes, '\0'));
-}
-
 // What has come once at least `length` bytes are there, or by the limit.
 QByteArray readAtLeast(QSerialPort &port, int length)
 {
@@ -112,7 +106,7 @@ private slots:
             << 0;
         QTest::newRow("old firmware") << QStringList{"--old-firmware"}
             << (frames({read71, "40 03 00 45 00 02 DA CF", "40 03 00 45 00 01 9A CE", "40 03 01 00 00 0D 8A E2"})
-                << zeroFilled("40 10 00 00 00 47 8E", 142))
+                << withCrc(hex("40 10 00 00 00 47 8E") + QByteArray(142, 0)))
             << (frames({"40 83 02 90 E5", "40 83 02 90 E5", "40 03 02 00 00 84 4B"})
                 << hex("40 03 1A") + QByteArray(26, 0) + hex("13 B3") << hex("40 90 02 9D D5")) << 0;
         QTest::newRow("bad CRC, writes still done") << QStringList{"--bad-crc"} << frames({readTwo, writeBeef, read256})

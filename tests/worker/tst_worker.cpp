@@ -105,13 +105,12 @@ private slots:
         SimulatedModemOptions none, silent, oldFirmware;
         silent.silent = true;
         oldFirmware.oldFirmware = true;
-        const QString noPort = "dev=/nonexistent/ttyGPRS0;baud=9600", own;
+        const QString own;
 
         QTest::newRow("read, 70 registers") << read << 0 << none << own << 6 << "It is Readed 31";
         QTest::newRow("read, 71 registers") << read << 1 << none << own << 6 << "It is Readed 31";
         QTest::newRow("write, 70 registers") << write << 0 << none << own << 6 << "It is Ready 100%";
         QTest::newRow("write, 71 registers") << write << 1 << none << own << 6 << "It is Ready 100%";
-        QTest::newRow("read: no such port") << read << 0 << none << noPort << 0 << "The Port " + noPort + " was not open";
         QTest::newRow("write: accented port name") << write << 0 << none << "dev=/nonexistent/café" << 0
                                                    << "The Port dev=/nonexistent/café was not open";
         QTest::newRow("read: silence") << read << 0 << silent << own << 1 << "There is bad CRC16 sum of 0 bytes";
@@ -123,8 +122,6 @@ private slots:
                                                   << "The device answered with exception 6";
         QTest::newRow("read: old firmware, KeepCon") << read << 1 << oldFirmware << own << 1
                                                      << "The device answered with exception 2";
-        QTest::newRow("write: bad CRC, settings") << write << 0 << badCrc(0) << own << 1
-                                                  << "There is bad CRC16 sum of 8 bytes";
         QTest::newRow("write: bad CRC, entry 0") << write << 0 << badCrc(0x100) << own << 2
                                                  << "There is bad CRC16 sum of 8 bytes on 1 step";
         QTest::newRow("write: bad CRC, entry 3") << write << 1 << badCrc(0x1C0) << own << 5
