@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>DeviceProcedures</name>
+    <message>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+153"/>
+        <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
+        <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
+    </message>
+</context>
+<context>
     <name>DeviceSettings</name>
     <message>
         <location filename="../src/settings/devicesettings.cpp" line="+181"/>
@@ -59,7 +67,12 @@
         <translation>флаг «%1» — не 0 и не 1</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+14"/>
+        <source>the serial setting is empty; expected e.g. 9600,8,1,N,0,0</source>
+        <translation>настройка линии пуста; ожидается, например, 9600,8,1,N,0,0</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>&quot;%1&quot; is not a whole number from 0 to 65535</source>
         <translation>«%1» — не целое число от 0 до 65535</translation>
     </message>
@@ -379,23 +392,23 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+32"/>
-        <location line="+62"/>
+        <location line="+75"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-62"/>
-        <location line="+62"/>
+        <location line="-75"/>
+        <location line="+75"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-50"/>
+        <location line="-63"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+68"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
@@ -403,6 +416,19 @@ S — всегда 0, M — всегда 1.
         <location line="+6"/>
         <source>The configuration file is damaged at line %1</source>
         <translation>Файл конфигурации повреждён в строке %1</translation>
+    </message>
+</context>
+<context>
+    <name>SerialLink</name>
+    <message>
+        <location filename="../src/link/seriallink.cpp" line="+72"/>
+        <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
+        <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The connection &quot;%1&quot; has an unknown part &quot;%2&quot;; it takes dev=PORT;baud=RATE</source>
+        <translation>В подключении «%1» неизвестная часть «%2»; допустимо dev=ПОРТ;baud=СКОРОСТЬ</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "seriallink.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QSerialPort>
 #include <QThread>
@@ -16,6 +17,19 @@ constexpr int DefaultBaudRate = 9600;
 int pollsFor(int milliseconds)
 {
     return milliseconds / PollInterval + 1;
+}
+
+// The rate of a "baud" part: plain digits only; 0, which no port takes,
+// for anything else.
+int wholeNumber(const QByteArray &text)
+{
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+    }
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? value : 0;
 }
 
 bool stopRequested()
@@ -39,18 +53,35 @@ SerialLink::~SerialLink()
     close();
 }
 
-void SerialLink::configure(const QByteArray &config)
+QString SerialLink::configure(const QByteArray &config)
 {
+    const QString shown = QString::fromLatin1(config);
     const QList<QByteArray> parts = config.split(';');
     for (const QByteArray &part : parts) {
-        const QList<QByteArray> pieces = part.split('=');
-        if (pieces.size() < 2)
+        // Empty parts, as after a closing ";", say nothing.
+        if (part.trimmed().isEmpty())
             continue;
-        if (pieces.at(0) == "dev")
-            m_portName = QString::fromLatin1(pieces.at(1));
-        else if (pieces.at(0) == "baud")
-            m_baudRate = pieces.at(1).toInt();   // 0 when not a number
+        const QList<QByteArray> pieces = part.split('=');
+        const QByteArray key = pieces.at(0).trimmed();
+        const QByteArray value = pieces.size() > 1 ? pieces.at(1).trimmed() : QByteArray();
+        if (pieces.size() > 1 && key == "dev") {
+            m_portName = QString::fromLatin1(value);
+        } else if (pieces.size() > 1 && key == "baud") {
+            const int rate = wholeNumber(value);
+            if (rate <= 0)
+                return QCoreApplication::translate("SerialLink",
+                        "The connection \"%1\" has no baud rate: \"%2\" is not a rate such as 9600")
+                    .arg(shown, QString::fromLatin1(value));
+            m_baudRate = rate;
+        } else {
+            // A bare device name, a misspelt key: the port would open with
+            // a default the technician never chose.
+            return QCoreApplication::translate("SerialLink",
+                    "The connection \"%1\" has an unknown part \"%2\"; it takes dev=PORT;baud=RATE")
+                .arg(shown, QString::fromLatin1(part.trimmed()));
+        }
     }
+    return QString();
 }
 
 int SerialLink::open()

@@ -26,8 +26,10 @@ public:
     SerialLink(const SerialLink &) = delete;
     SerialLink &operator=(const SerialLink &) = delete;
 
-    // "dev=<port name>;baud=<rate>"; unknown or malformed parts are ignored.
-    void configure(const QByteArray &config);
+    // "dev=<port name>;baud=<rate>", blanks around the parts and "=" ignored.
+    // Returns why the text cannot be used (a rate that is not a whole
+    // number, a part other than dev and baud), or an empty text.
+    QString configure(const QByteArray &config);
     // 0 on success; -1 when the port cannot be opened or refuses a line setting.
     int open();
     // Sends the request (nothing when length is 0) and collects the answer;

@@ -255,9 +255,14 @@ QString serialProblem(const QString &text)
 QString problemOf(const Field &field, const QString &text)
 {
     // An empty text is stored as zero in every kind of field, and a fresh
-    // record must be writable.
-    if (text.isEmpty())
+    // record must be writable; but a zero serial word is 300 baud, 5 data
+    // bits, a line nobody means and only a visit on site can mend.
+    if (text.isEmpty()) {
+        if (field.kind == Kind::Serial)
+            return QCoreApplication::translate("DeviceSettings",
+                    "the serial setting is empty; expected e.g. 9600,8,1,N,0,0");
         return QString();
+    }
     switch (field.kind) {
     case Kind::Text:
         return textProblem(text, field.width);

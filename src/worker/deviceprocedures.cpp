@@ -3,6 +3,8 @@
 #include "modbusframe.h"
 #include "seriallink.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -145,6 +147,12 @@ bool DeviceProcedures::accepted(int requestLength, int answerLength, int step, Q
     if (!answerPassesCrc(link.answer(), answerLength)) {
         *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
                         : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
+        // Silence is the commonest failure in the field, and the check sum
+        // alone tells the technician nothing about it.
+        if (answerLength == 0)
+            *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
+                    "Nothing was received: check the cable, the port and its baud rate, and for "
+                    "firmware without the keep-connection register clear \"Enable Keep Connection\"");
         return false;
     }
     const AnswerCheck check = checkAnswer(txBuffer.data(), requestLength, link.answer(), answerLength);

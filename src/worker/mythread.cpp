@@ -142,7 +142,12 @@ void MyThread::run()
     const LinkTimeouts timeouts = request.linkTimeouts.value_or(LinkTimeouts{
         SerialLink::DefaultAnswerTimeout, SerialLink::DefaultNextTimeout, SerialLink::DefaultByteGapTimeout});
     SerialLink link(timeouts.answer, timeouts.next, timeouts.byteGap);
-    link.configure(request.portConfig.toLatin1());
+    // A mistyped connection is named before any port is touched.
+    const QString connectionProblem = link.configure(request.portConfig.toLatin1());
+    if (!connectionProblem.isEmpty()) {
+        finishJob(connectionProblem);
+        return;
+    }
     const QByteArray shownConfig = asMessageArgument(request.portConfig);
     if (link.open() < 0) {
         link.close();

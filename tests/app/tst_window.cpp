@@ -2,6 +2,7 @@
 // size and icon, start-up, and every action from end to end against the
 // simulated modem on a pseudo-terminal, with real settings files.
 
+#include "elidingstatusbar.h"
 #include "filedialogs.h"
 #include "golden.h"
 #include "mainwindow.h"
@@ -236,6 +237,8 @@ private slots:
             << "the text takes %1 bytes but the field holds %2" << QStringList{"16", "14"};
         QTest::newRow("Russian: a baud rate not in the table") << QByteArray("<TxSetting name=\"56000,8,1,N,0,0\"/>")
             << "TxSetting" << "the baud rate \"%1\" is not one the device supports" << QStringList{"56000"};
+        QTest::newRow("Russian: an empty form") << QByteArray() << "TxSetting"
+            << "the serial setting is empty; expected e.g. 9600,8,1,N,0,0" << QStringList{};
     }
 
     void writeRefusesValuesTheModemCannotHold()
@@ -252,8 +255,18 @@ private slots:
         for (const QString &number : numbers)
             because = because.arg(number);
         load("<c><ComPort name=\"" + modem->connectionText().toUtf8() + "\"/>" + settings + "</c>");
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         click("pushButtonWrite");
         QCOMPARE(status(), shown("Cannot write %1: %2").arg(key, because));
+        // The whole message is readable: in the tool tip, and painted in
+        // full or visibly shortened, never cut off at the bar's end.
+        const auto *bar = qobject_cast<ElidingStatusBar *>(window->statusBar());
+        QCOMPARE(bar->toolTip(), status());
+        const QString painted = bar->shownText();
+        QVERIFY2(bar->fontMetrics().horizontalAdvance(painted) <= bar->messageRect().width(), qPrintable(painted));
+        QVERIFY2(painted == status() || (painted.endsWith(QChar(0x2026)) && status().startsWith(painted.chopped(1))),
+                 qPrintable(painted));
         QVERIFY(!worker().isRunning());
         QCOMPARE(worker().job(), 0);
         QCOMPARE(modem->receivedFrames().size(), 0);

@@ -138,17 +138,23 @@ private slots:
         QTest::addColumn<QString>("portName");
         QTest::addColumn<int>("baudRate");
         QTest::addColumn<int>("opened");
-        const QString com1 = "\\\\.\\COM1", modem = "%1";
-        QTest::newRow("empty text") << "" << com1 << 9600 << -1;
-        QTest::newRow("baud first") << "baud=115200;dev=%1" << modem << 115200 << 0;
-        QTest::newRow("baud=abc refused") << "dev=%1;baud=abc" << modem << 0 << -1;
-        QTest::newRow("dev= empty") << "dev=;baud=9600" << QString() << 9600 << -1;
-        QTest::newRow("no such port") << "dev=/dev/gprs-no-such-port" << "/dev/gprs-no-such-port" << 9600 << -1;
-        QTest::newRow("dev=A=B names A") << "dev=%1=B" << modem << 9600 << 0;
-        QTest::newRow("key twice takes the last") << "dev=A;baud=1200;dev=%1;baud=19200" << modem << 19200 << 0;
-        QTest::newRow("Dev= ignored") << "Dev=%1" << com1 << 9600 << -1;
-        QTest::newRow("leading blank ignored") << " dev=%1; baud=1200" << com1 << 9600 << -1;
-        QTest::newRow("empty parts, unknown keys") << ";;parity=E;dev=%1;;" << modem << 9600 << 0;
+        QTest::addColumn<QString>("problem");
+        const QString com1 = "\\\\.\\COM1", modem = "%1", none;
+        const QString noRate = "The connection \"%1\" has no baud rate: \"%2\" is not a rate such as 9600";
+        const QString unknown = "The connection \"%1\" has an unknown part \"%2\"; it takes dev=PORT;baud=RATE";
+        QTest::newRow("empty text") << "" << com1 << 9600 << -1 << none;
+        QTest::newRow("baud first") << "baud=115200;dev=%1" << modem << 115200 << 0 << none;
+        QTest::newRow("dev= empty") << "dev=;baud=9600" << QString() << 9600 << -1 << none;
+        QTest::newRow("no such port") << "dev=/dev/gprs-no-such-port" << "/dev/gprs-no-such-port" << 9600 << -1 << none;
+        QTest::newRow("dev=A=B names A") << "dev=%1=B" << modem << 9600 << 0 << none;
+        QTest::newRow("key twice takes the last") << "dev=A;baud=1200;dev=%1;baud=19200" << modem << 19200 << 0 << none;
+        QTest::newRow("blanks around parts and =") << " dev = %1 ;\tbaud= 1200;; " << modem << 1200 << 0 << none;
+        QTest::newRow("baud=abc named") << "dev=%1;baud=abc" << modem << 0 << 0 << noRate.arg("dev=%1;baud=abc", "abc");
+        QTest::newRow("baud=+1200 named") << "baud=+1200" << com1 << 0 << 0 << noRate.arg("baud=+1200", "+1200");
+        QTest::newRow("baud=0 named") << "baud = 0 ;dev=%1" << com1 << 0 << 0 << noRate.arg("baud = 0 ;dev=%1", "0");
+        QTest::newRow("Dev= named") << "Dev=%1" << com1 << 0 << 0 << unknown.arg("Dev=%1", "Dev=%1");
+        QTest::newRow("bare device name named") << "%1 ;baud=9600" << com1 << 0 << 0 << unknown.arg("%1 ;baud=9600", "%1");
+        QTest::newRow("unknown key named") << "dev=%1; parity=E" << modem << 0 << 0 << unknown.arg("dev=%1; parity=E", "parity=E");
     }
 
     void configureAndOpen()
@@ -157,11 +163,14 @@ private slots:
         QFETCH(QString, portName);
         QFETCH(int, baudRate);
         QFETCH(int, opened);
+        QFETCH(QString, problem);
         SimulatedModem modem;
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         SerialLink link(2000, 2000, 200);
-        link.configure(config.replace("%1", modem.portName()).toLocal8Bit());
+        QCOMPARE(link.configure(config.replace("%1", modem.portName()).toLocal8Bit()), problem.replace("%1", modem.portName()));
+        if (!problem.isEmpty())
+            return;   // the job ends here, before any port is opened
         QCOMPARE(link.portName(), portName.replace("%1", modem.portName()));
         QCOMPARE(link.baudRate(), baudRate);
         QCOMPARE(link.open(), opened);

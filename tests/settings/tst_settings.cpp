@@ -109,7 +109,7 @@ private slots:
         QTest::newRow("115200 8E2 A") << int(DS::TxSetting) << 118 << "115200,8,2,E,1,0" << hex("BB 0A") << same << true;
         QTest::newRow("300 5M1 A B") << int(DS::TxSetting) << 118 << "300,5,1,M,1,1" << hex("00 1D") << same << true;
         QTest::newRow("rate alone") << int(DS::RxSetting) << 116 << "9600" << hex("05 00") << "9600,5,1,N,0,0" << true;
-        QTest::newRow("empty serial") << int(DS::TxSetting) << 118 << "" << hex("00 00") << "300,5,1,N,0,0" << true;
+        QTest::newRow("empty serial refused") << int(DS::TxSetting) << 118 << "" << hex("00 00") << "300,5,1,N,0,0" << false;
         QTest::newRow("nine data bits show as 8") << int(DS::RxSetting) << 116 << "9600,9" << hex("75 00") << "9600,8,1,N,0,0"
                                                   << true;
         QTest::newRow("rate not in the table") << int(DS::TxSetting) << 118 << "56000,8,1,N,0,0" << hex("30 00")

@@ -89,7 +89,7 @@ private slots:
         QTest::addColumn<int>("job");
         QTest::addColumn<int>("keepConEnabled");
         QTest::addColumn<SimulatedModemOptions>("options");
-        QTest::addColumn<QString>("portConfig");   // empty: the modem's own
+        QTest::addColumn<QString>("portConfig");   // empty: the modem's own; %1: its port
         QTest::addColumn<int>("failingFrame");     // 6 for none; the job's messages for the frames before it come first
         QTest::addColumn<QString>("lastMessage");
         const int read = MyThread::JobRead, write = MyThread::JobWrite;
@@ -113,7 +113,13 @@ private slots:
         QTest::newRow("write, 71 registers") << write << 1 << none << own << 6 << "It is Ready 100%";
         QTest::newRow("write: accented port name") << write << 0 << none << "dev=/nonexistent/café" << 0
                                                    << "The Port dev=/nonexistent/café was not open";
-        QTest::newRow("read: silence") << read << 0 << silent << own << 1 << "There is bad CRC16 sum of 0 bytes";
+        QTest::newRow("read: a mistyped connection") << read << 0 << none << "dev=%1;baud=fast" << 0
+                                                     << "The connection \"dev=%1;baud=fast\" has no baud rate: "
+                                                        "\"fast\" is not a rate such as 9600";
+        QTest::newRow("read: silence") << read << 0 << silent << own << 1
+                                       << "There is bad CRC16 sum of 0 bytes. Nothing was received: check the cable, "
+                                          "the port and its baud rate, and for firmware without the keep-connection "
+                                          "register clear \"Enable Keep Connection\"";
         QTest::newRow("read: bad CRC, settings") << read << 1 << badCrc(0) << own << 1
                                                  << "There is bad CRC16 sum of 147 bytes";
         QTest::newRow("read: bad CRC, entry 3") << read << 0 << badCrc(0x1C0) << own << 5
@@ -148,7 +154,8 @@ private slots:
         read ? Golden::loadInto(bench.modem) : bench.modem.setRegisters(0, QVector<quint16>(512, Untouched));
         JobRequest request = bench.request(keepConEnabled, read ? std::nullopt : std::optional(Golden::record()));
         if (!portConfig.isEmpty())
-            request.portConfig = portConfig;
+            request.portConfig = portConfig.replace("%1", bench.modem.portName());
+        lastMessage.replace("%1", bench.modem.portName());
         bool ran = false;
         const QByteArray traced = stdoutOf([&] { ran = bench.run(job, request); });
         QVERIFY(ran);
@@ -224,7 +231,7 @@ private slots:
     void requestAnsweringTheLastMessageIsAccepted_data()
     {
         QTest::addColumn<int>("job");
-        QTest::addColumn<QString>("portConfig");   // empty: the modem's own
+        QTest::addColumn<QString>("portConfig");   // empty: the modem's own; %1: its port
         QTest::addColumn<QString>("lastMessage");
         QTest::newRow("after a Read") << int(MyThread::JobRead) << QString() << "It is Readed 31";
         QTest::newRow("after a port that did not open") << int(MyThread::JobWrite) << "dev=/nonexistent/tty0"
@@ -256,7 +263,8 @@ private slots:
         }, Qt::DirectConnection);
         JobRequest request = bench.request();
         if (!portConfig.isEmpty())
-            request.portConfig = portConfig;
+            request.portConfig = portConfig.replace("%1", bench.modem.portName());
+        lastMessage.replace("%1", bench.modem.portName());
         QVERIFY(bench.worker.startJob(job, request));
         // Events are handled without the pauses of QTRY_*, so the message is
         // taken up the moment it arrives, as a busy window would.
