@@ -1,15 +1,25 @@
 #include "seriallink.h"
 
+#include "modbusframe.h"
+
 #include <QCoreApplication>
 #include <QList>
 #include <QSerialPort>
 #include <QThread>
+
+#include <cstring>
+#include <thread>
 
 namespace {
 
 // The wait is counted in polls of at most this length, so that a silent
 // line and a request to stop are both noticed within one poll.
 constexpr int PollInterval = 100;   // ms
+
+// The silence between frames: 3.5 characters of 10 bits (8N1); above
+// 19200 baud Modbus fixes it at 1.75 ms.
+constexpr long long FrameGapBits = 35;
+constexpr long long HighSpeedFrameGapMicroseconds = 1750;
 
 const char DefaultPortName[] = "\\\\.\\COM1";
 constexpr int DefaultBaudRate = 9600;
@@ -110,7 +120,7 @@ bool SerialLink::applyLineSettings()
         && port->setStopBits(QSerialPort::OneStop);
 }
 
-int SerialLink::exchange(const char *request, int length)
+int SerialLink::exchange(const char *request, int length, int expectedLength)
 {
     const int waitLimit = firstExchange ? answerTimeout : nextTimeout;
     firstExchange = 0;
@@ -120,29 +130,68 @@ int SerialLink::exchange(const char *request, int length)
         return 0;
     }
     if (length > 0) {
+        // Noise, or the tail of an earlier answer, must not become the
+        // start of this one.
+        port->clear(QSerialPort::Input);
+        keepFrameGap();
         port->write(request, length);
         port->flush();
     }
-    return collectAnswer(waitLimit);
+    return collectAnswer(waitLimit, request, length, expectedLength);
 }
 
-int SerialLink::collectAnswer(int waitLimit)
+// Modbus RTU tells frames apart by 3.5 character times of silence; a strict
+// slave takes a request that follows its answer sooner for part of it.
+void SerialLink::keepFrameGap() const
+{
+    const auto gap = m_baudRate > 19200 || m_baudRate <= 0
+        ? std::chrono::microseconds(HighSpeedFrameGapMicroseconds)
+        : std::chrono::microseconds(FrameGapBits * 1000000LL / m_baudRate);
+    const Clock::time_point quietUntil = lastByteAt + gap;
+    if (Clock::now() < quietUntil)
+        std::this_thread::sleep_until(quietUntil);
+}
+
+int SerialLink::collectAnswer(int waitLimit, const char *request, int length, int expectedLength)
 {
     int received = 0;
+    bool echoSettled = length <= 0;
     int pollsLeft = pollsFor(waitLimit);
     while (pollsLeft != 0 && !stopRequested()) {
         --pollsLeft;
         port->waitForReadyRead(PollInterval);
         const qint64 got = port->read(rxBuffer + received, MaxAnswerLength - received);
-        if (got > 0) {
-            received += static_cast<int>(got);
-            pollsLeft = pollsFor(byteGapTimeout);
-            if (received >= MaxAnswerLength)
-                break;
+        if (got <= 0)
+            continue;
+        received += static_cast<int>(got);
+        lastByteAt = Clock::now();
+        pollsLeft = pollsFor(byteGapTimeout);
+        // No answer to these requests starts with a copy of the request, so
+        // one that does is the adapter's echo; the answer is still to come.
+        if (!echoSettled && received >= length) {
+            echoSettled = true;
+            if (std::memcmp(rxBuffer, request, size_t(length)) == 0) {
+                received -= length;
+                std::memmove(rxBuffer, rxBuffer + length, size_t(received));
+                if (received == 0)
+                    pollsLeft = pollsFor(waitLimit);
+            }
         }
+        if (received >= MaxAnswerLength || completesFrame(received, request, length, expectedLength))
+            break;
     }
     rxBuffer[received] = '\0';
     return received;
+}
+
+bool SerialLink::completesFrame(int received, const char *request, int length, int expectedLength) const
+{
+    if (expectedLength <= 0 || crc16(rxBuffer, received) != 0)
+        return false;
+    if (received == expectedLength)
+        return true;
+    return received == Modbus::ExceptionAnswerLength && length >= 2
+        && quint8(rxBuffer[1]) == (quint8(request[1]) | Modbus::ExceptionFlag);
 }
 
 const char *SerialLink::answer() const

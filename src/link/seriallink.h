@@ -4,14 +4,16 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 class QSerialPort;
 
 // The one channel to the modem: a blocking request/answer wrapper around a
-// QSerialPort, created, used and destroyed within one worker job. It knows
-// nothing of frames or check sums; it sends bytes and collects whatever
-// comes back until the line falls silent.
+// QSerialPort, created, used and destroyed within one worker job. It sends a
+// request on a clean line and collects the answer until it forms the frame
+// the caller expects, or else until the line falls silent. Of Modbus it
+// knows only what ends a frame: its length and its check sum.
 class SerialLink {
 public:
     static constexpr int DefaultAnswerTimeout = 6000;   // ms, first exchange after open
@@ -33,8 +35,14 @@ public:
     // 0 on success; -1 when the port cannot be opened or refuses a line setting.
     int open();
     // Sends the request (nothing when length is 0) and collects the answer;
-    // returns its length, 0..MaxAnswerLength.
-    int exchange(const char *request, int length);
+    // returns its length, 0..MaxAnswerLength. Before a request, bytes waiting
+    // in the input are discarded and the line is kept silent for the Modbus
+    // gap after the last answer; a copy of the request at the start of the
+    // answer (the echo of a two-wire adapter) is dropped. The answer ends as
+    // soon as it is a frame of `expectedLength` bytes, or a 5-byte exception
+    // answer to the request, with a check sum of 0; otherwise (and always
+    // when `expectedLength` is 0) after the byte gap of silence.
+    int exchange(const char *request, int length, int expectedLength = 0);
     // The last answer, followed by a NUL.
     const char *answer() const;
     void close();
@@ -43,8 +51,12 @@ public:
     int baudRate() const;
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     bool applyLineSettings();
-    int collectAnswer(int waitLimit);
+    void keepFrameGap() const;
+    int collectAnswer(int waitLimit, const char *request, int length, int expectedLength);
+    bool completesFrame(int received, const char *request, int length, int expectedLength) const;
 
     std::unique_ptr<QSerialPort> port;
     QString m_portName;
@@ -53,6 +65,7 @@ private:
     const int nextTimeout;
     const int byteGapTimeout;
     int firstExchange = 0;
+    Clock::time_point lastByteAt;   // of the last answer; the epoch before any
     char rxBuffer[MaxAnswerLength + 1] = {};
 };
 

@@ -136,10 +136,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption answerAddressOption(QStringLiteral("answer-address"),
         QStringLiteral("Answer with this slave address instead of 0x40."), QStringLiteral("address"));
     const QCommandLineOption pacingOption(QStringLiteral("pacing"),
-        QStringLiteral("Send every byte one character time (10 bits) after the last, at the line's speed."));
+        QStringLiteral("Keep the line's timing: answer no sooner than the request's wire time after its "
+                       "start, and send every byte one character time (10 bits) after the last."));
+    const QCommandLineOption echoOption(QStringLiteral("echo"),
+        QStringLiteral("Echo every received byte, as a two-wire RS-485 adapter does."));
     parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
-                       splitOption, answerAddressOption, pacingOption});
+                       splitOption, answerAddressOption, pacingOption, echoOption});
     parser.process(app);
 
     if (!parser.positionalArguments().isEmpty()) {
@@ -166,6 +169,7 @@ int main(int argc, char *argv[])
     options.wrongCrc = parser.isSet(badCrcOption);
     options.oldFirmware = parser.isSet(oldFirmwareOption);
     options.pacing = parser.isSet(pacingOption);
+    options.echo = parser.isSet(echoOption);
 
     SimulatedModem modem(options);
     if (parser.isSet(loadOption)) {

@@ -319,10 +319,16 @@ std::chrono::milliseconds SimulatedModem::frameGap() const
     return std::max<std::chrono::milliseconds>(characters, MinimumFrameGap);
 }
 
+std::chrono::nanoseconds SimulatedModem::characterTime() const
+{
+    return std::chrono::nanoseconds(BitsPerCharacter * 1000000000LL / lineBaudRate());
+}
+
 void SimulatedModem::serve()
 {
     QByteArray pending;
     Clock::time_point silenceEnds;
+    Clock::time_point firstByteAt;   // of what is pending
     char buffer[512];
     for (;;) {
         int timeout = -1;
@@ -342,9 +348,14 @@ void SimulatedModem::serve()
         if (fds[0].revents & POLLIN) {
             const ssize_t got = ::read(m_lineFd, buffer, sizeof buffer);
             if (got > 0) {
+                const Clock::time_point now = Clock::now();
+                if (options().echo && !writeBytes(buffer, static_cast<int>(got)))
+                    break;
+                if (pending.isEmpty())
+                    firstByteAt = now;
                 pending.append(buffer, static_cast<int>(got));
-                silenceEnds = Clock::now() + frameGap();
-                takeFrames(pending);
+                silenceEnds = now + frameGap();
+                takeFrames(pending, firstByteAt);
                 continue;
             }
             if (got < 0 && (errno == EAGAIN || errno == EINTR))
@@ -363,13 +374,15 @@ void SimulatedModem::serve()
             // a truncated frame or noise.
             const QByteArray frame = pending;
             pending.clear();
-            handleFrame(frame);
+            handleFrame(frame, firstByteAt);
         }
     }
     m_running = false;
 }
 
-void SimulatedModem::takeFrames(QByteArray &pending)
+// Frames are cut from the pending bytes by their headers; a frame that
+// follows another in one burst counts as starting where the first ended.
+void SimulatedModem::takeFrames(QByteArray &pending, Clock::time_point firstByteAt)
 {
     while (pending.size() >= 2) {
         const quint8 function = static_cast<quint8>(pending.at(1));
@@ -384,7 +397,7 @@ void SimulatedModem::takeFrames(QByteArray &pending)
             if (pending.size() > MaxPendingBytes) {
                 const QByteArray noise = pending;
                 pending.clear();
-                handleFrame(noise);
+                handleFrame(noise, firstByteAt);
             }
             return;
         }
@@ -392,11 +405,12 @@ void SimulatedModem::takeFrames(QByteArray &pending)
             return;
         const QByteArray frame = pending.left(length);
         pending.remove(0, length);
-        handleFrame(frame);
+        handleFrame(frame, firstByteAt);
+        firstByteAt += length * characterTime();
     }
 }
 
-void SimulatedModem::handleFrame(const QByteArray &frame)
+void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firstByteAt)
 {
     ModbusSlave::Reply reply;
     SimulatedModemOptions current;
@@ -414,41 +428,45 @@ void SimulatedModem::handleFrame(const QByteArray &frame)
         exchangeObserver(frame, reply.frame);
     if (reply.registersWritten && observer)
         observer(reply.firstRegister, reply.count);
-    if (!reply.frame.isEmpty())
-        sendAnswer(reply.frame, current);
+    if (reply.frame.isEmpty())
+        return;
+    // On a real line the request is over only one wire time after its start.
+    const Clock::time_point requestEnd = current.pacing ? firstByteAt + frame.size() * characterTime() : firstByteAt;
+    sendAnswer(reply.frame + QByteArray(std::max(current.trailingBytes, 0), char(0xFF)), current, requestEnd);
 }
 
-void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options)
+void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options,
+                                Clock::time_point earliestStart)
 {
-    if (!waitFor(std::chrono::milliseconds(std::max(options.answerDelayMs, 0))))
+    const Clock::time_point start =
+        std::max(earliestStart, Clock::now()) + std::chrono::milliseconds(std::max(options.answerDelayMs, 0));
+    if (!waitUntil(start))
         return;
     const int size = answer.size();
     const bool byteWise = options.pacing || options.byteGapMs > 0;
     const int splitAt = options.splitPauseMs > 0 && size >= 2 ? size / 2 : size;
-    const auto characterTime = options.pacing
-        ? std::chrono::nanoseconds(BitsPerCharacter * 1000000000LL / lineBaudRate())
-        : std::chrono::nanoseconds(0);
+    const auto byteTime = options.pacing ? characterTime() : std::chrono::nanoseconds(0);
     const auto byteGap = std::chrono::milliseconds(std::max(options.byteGapMs, 0));
 
-    // Deadlines run from one start so that pacing keeps the line's rate on
-    // average even when a single wake-up comes late.
-    Clock::time_point next = Clock::now();
+    // Byte i is due when its last bit is on the line: deadlines run from
+    // the answer's start, so a late wake-up delays one byte, not the rest.
+    Clock::time_point due = start;
     for (int sent = 0; sent < size;) {
         if (sent == splitAt) {
-            next = std::max(next, Clock::now()) + std::chrono::milliseconds(options.splitPauseMs);
-            if (!waitUntil(next))
+            due = std::max(due, Clock::now()) + std::chrono::milliseconds(options.splitPauseMs);
+            if (!waitUntil(due))
                 return;
         }
         const int end = byteWise ? sent + 1 : (sent < splitAt ? splitAt : size);
-        if (!writeBytes(answer.constData() + sent, end - sent))
-            return;
         if (byteWise) {
-            next += characterTime;
-            if (end < size && end != splitAt)
-                next += byteGap;
-            if (!waitUntil(next))
+            if (sent > 0 && sent != splitAt)
+                due += byteGap;
+            due += byteTime;
+            if (!waitUntil(due))
                 return;
         }
+        if (!writeBytes(answer.constData() + sent, end - sent))
+            return;
         sent = end;
     }
 }
@@ -475,11 +493,6 @@ bool SimulatedModem::writeBytes(const char *data, int length)
             return false;
     }
     return true;
-}
-
-bool SimulatedModem::waitFor(std::chrono::nanoseconds duration)
-{
-    return waitUntil(Clock::now() + duration);
 }
 
 bool SimulatedModem::waitUntil(Clock::time_point deadline)

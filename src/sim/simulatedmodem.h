@@ -67,12 +67,12 @@ private:
     bool openPseudoTerminal();
     bool openPort();
     void serve();
-    void takeFrames(QByteArray &pending);
-    void handleFrame(const QByteArray &frame);
-    void sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options);
+    void takeFrames(QByteArray &pending, Clock::time_point firstByteAt);
+    void handleFrame(const QByteArray &frame, Clock::time_point firstByteAt);
+    void sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options, Clock::time_point earliestStart);
+    std::chrono::nanoseconds characterTime() const;
     bool writeBytes(const char *data, int length);
     bool waitUntil(Clock::time_point deadline);
-    bool waitFor(std::chrono::nanoseconds duration);
     std::chrono::milliseconds frameGap() const;
     void closeAll();
 

@@ -24,7 +24,12 @@ struct SimulatedModemOptions {
     int byteGapMs = 0;            // silence between two bytes of an answer
     int splitPauseMs = 0;         // > 0: the answer goes out in two halves with this pause
     int answerAddress = -1;       // 0..255: answers carry this address instead of the modem's
-    bool pacing = false;          // one character time (10 bits) per byte at the line's speed
+    int trailingBytes = 0;        // noise bytes that follow every answer at once
+    // The line's timing: each request takes its wire time (10 bits a byte)
+    // before the answer can start, and each answer byte is due one character
+    // time after the one before, on a schedule from the answer's start.
+    bool pacing = false;
+    bool echo = false;            // a two-wire adapter: every byte received comes straight back
 };
 
 #endif // SIMULATEDMODEMOPTIONS_H

@@ -23,6 +23,12 @@ int progressOf(int answerLength)
     return answerLength * 100 / 40;
 }
 
+// Address, function, byte count, the data, the check sum.
+int readAnswerLength(int dataBytes)
+{
+    return ReadAnswerHeaderLength + dataBytes + CrcLength;
+}
+
 char byteOf(int value)
 {
     return static_cast<char>(value & 0xFF);
@@ -48,7 +54,7 @@ QString DeviceProcedures::read(const Commit &commit)
     txBuffer[1] = byteOf(Modbus::ReadHoldingRegisters);
     txBuffer[5] = byteOf(settingsRegisters);
     QString failure;
-    int answerLength = send(Modbus::ReadRequestLength);
+    int answerLength = send(Modbus::ReadRequestLength, readAnswerLength(settingsBytes));
     if (!accepted(Modbus::ReadRequestLength, answerLength, 0, &failure))
         return failure;
 
@@ -67,7 +73,7 @@ QString DeviceProcedures::read(const Commit &commit)
     txBuffer[5] = byteOf(EntryRegisters);
     for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k) {
         txBuffer[3] = byteOf(EntryRegisterStride * k);
-        answerLength = send(Modbus::ReadRequestLength);
+        answerLength = send(Modbus::ReadRequestLength, readAnswerLength(DeviceSettings::EntryBlockBytes));
         if (!accepted(Modbus::ReadRequestLength, answerLength, 0, &failure))
             return failure;
 
@@ -95,7 +101,7 @@ QString DeviceProcedures::write(const DeviceSettings &record)
     swapPairs(data, settingsBytes);
     const int settingsRequestLength = WriteRequestHeaderLength + settingsBytes + CrcLength;
     QString failure;
-    int answerLength = send(settingsRequestLength);
+    int answerLength = send(settingsRequestLength, Modbus::WriteAnswerLength);
     if (!accepted(settingsRequestLength, answerLength, 0, &failure))
         return failure;
     report(QString::asprintf("Recieved %d%%", progressOf(answerLength)));
@@ -111,7 +117,7 @@ QString DeviceProcedures::write(const DeviceSettings &record)
         std::fill_n(data, DeviceSettings::EntryBlockBytes, '\0');
         std::copy_n(entryBlock.constData(), std::min<int>(entryBlock.size(), DeviceSettings::EntryBlockBytes), data);
         swapPairs(data, DeviceSettings::EntryBlockBytes);
-        answerLength = send(entryRequestLength);
+        answerLength = send(entryRequestLength, Modbus::WriteAnswerLength);
         if (!accepted(entryRequestLength, answerLength, k + 1, &failure))
             return failure;
         report(QString::asprintf("Recieved %d%%", 20 + 20 * k + progressOf(answerLength)));
@@ -120,19 +126,20 @@ QString DeviceProcedures::write(const DeviceSettings &record)
     return QString::asprintf("It is Ready %d%%", 100);
 }
 
-// Finishes the frame at the start of txBuffer and exchanges it. Returns the
-// answer length, or -1 when the job is asked to stop: then no exchange is
-// started, and one cut short is not judged.
-int DeviceProcedures::send(int length)
+// Finishes the frame at the start of txBuffer and exchanges it; the link
+// ends the exchange as soon as the answer is a frame of `answerLength`
+// bytes. Returns the answer length, or -1 when the job is asked to stop:
+// then no exchange is started, and one cut short is not judged.
+int DeviceProcedures::send(int length, int answerLength)
 {
     if (stopRequested())
         return -1;
     appendCrc16(txBuffer.data(), length);
     hexDump(txBuffer.data(), length);
-    const int answerLength = link.exchange(txBuffer.data(), length);
+    const int received = link.exchange(txBuffer.data(), length, answerLength);
     if (stopRequested())
         return -1;
-    return answerLength;
+    return received;
 }
 
 // Whether the answer passes the check sum and fits its request; if not,

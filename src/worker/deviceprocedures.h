@@ -37,7 +37,7 @@ public:
 private:
     static constexpr int TxBufferSize = 256;
 
-    int send(int length);
+    int send(int length, int answerLength);
     bool accepted(int requestLength, int answerLength, int step, QString *failure) const;
     QByteArray answerData(int answerLength, int dataLength) const;
 

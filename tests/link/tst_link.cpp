@@ -187,7 +187,8 @@ private slots:
         QTest::addColumn<int>("length");           // of the answer; the next exchange gets the rest
         QTest::newRow("empty request only collects") << readTwoAnswer << QByteArray() << 9;
         QTest::newRow("exactly 1023 bytes") << counting(1023) << QByteArray() << 1023;
-        QTest::newRow("overlong answer is cut") << counting(1100) << readTwo << 1023;
+        QTest::newRow("overlong answer is cut") << counting(1100) << QByteArray() << 1023;
+        QTest::newRow("stray bytes before a request are discarded") << hex("FF 00 40 03 02") << readTwo << 0;
     }
 
     void exchangeLengths()
@@ -204,6 +205,8 @@ private slots:
         QCOMPARE(openpty(&master, &slave, name, &raw, nullptr), 0);
         const auto closeLine = qScopeGuard([&] { ::close(slave), ::close(master); });
         QCOMPARE(::write(master, waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
+        pollfd arrived{slave, POLLIN, 0};
+        QCOMPARE(::poll(&arrived, 1, 5000), 1);
         SerialLink link(300, 300, 100);
         link.configure("dev=" + QByteArray(name));
         QCOMPARE(link.open(), 0);
@@ -214,7 +217,56 @@ private slots:
         const ssize_t got = ::poll(&readable, 1, 0) > 0 ? ::read(master, sent, sizeof sent) : 0;
         QCOMPARE(QByteArray(sent, int(got)).toHex(' '), request.toHex(' '));
         const int rest = link.exchange(nullptr, 0);
-        QCOMPARE(QByteArray(link.answer(), rest).toHex(' '), waiting.mid(length).toHex(' '));
+        QCOMPARE(QByteArray(link.answer(), rest).toHex(' '), (request.isEmpty() ? waiting.mid(length) : "").toHex(' '));
+    }
+
+    // An answer ends as soon as it is the frame the request expects, else
+    // only after the byte gap of silence (1000 ms here).
+    void answerCompletion_data()
+    {
+        QTest::addColumn<SimulatedModemOptions>("options");
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<int>("expectedLength");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("atOnce");
+        SimulatedModemOptions none, exception, echo, slowEcho, badCrc, trailing;
+        exception.exceptionBlock = 0;
+        echo.echo = slowEcho.echo = true;
+        echo.pacing = true;
+        slowEcho.answerDelayMs = 1200;   // the echo's byte gap is over before the answer starts
+        badCrc.wrongCrc = true;
+        trailing.trailingBytes = 2;
+        const QByteArray writeTwo = writeRequest(0, hex("2B 37 39 31"));
+        QTest::newRow("read answer") << none << readTwo << 9 << readTwoAnswer << true;
+        QTest::newRow("write answer") << none << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true;
+        QTest::newRow("exception answer") << exception << readTwo << 9 << withCrc(hex("40 83 04")) << true;
+        QTest::newRow("echo dropped, then the answer") << echo << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true;
+        QTest::newRow("echo, then a slow answer") << slowEcho << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << false;
+        QTest::newRow("incomplete frame") << none << readTwo << 11 << readTwoAnswer << false;
+        QTest::newRow("full length, bad check sum") << badCrc << readTwo << 9 << readTwoAnswer.left(7) + hex("FF 36") << false;
+        QTest::newRow("trailing bytes") << trailing << readTwo << 9 << readTwoAnswer + hex("FF FF") << false;
+        QTest::newRow("no expected length") << none << readTwo << 0 << readTwoAnswer << false;
+    }
+
+    void answerCompletion()
+    {
+        QFETCH(SimulatedModemOptions, options);
+        QFETCH(QByteArray, request);
+        QFETCH(int, expectedLength);
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, atOnce);
+        SimulatedModem modem(options);
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        SerialLink link(5000, 5000, 1000);
+        link.configure(modem.connectionText().toLatin1());
+        QCOMPARE(link.open(), 0);
+        QElapsedTimer timer;
+        timer.start();
+        const int n = link.exchange(request.constData(), request.size(), expectedLength);
+        const qint64 elapsed = timer.elapsed();
+        QCOMPARE(QByteArray(link.answer(), n).toHex(' '), answer.toHex(' '));
+        QVERIFY2(atOnce ? elapsed < 500 : elapsed >= 1000, qPrintable(QString::number(elapsed)));
     }
 
     void exchangeTimings_data()
@@ -259,13 +311,13 @@ private slots:
         SerialLink link(answerTimeout, nextTimeout, 200);
         link.configure(modem.connectionText().toLatin1());
         QCOMPARE(link.open(), 0);
-        int n = link.exchange(readTwo.constData(), readTwo.size());
+        int n = link.exchange(readTwo.constData(), readTwo.size(), readTwoAnswer.size());
         QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (first + '\0').toHex(' '));
         if (reopen) {
             link.close();
             QCOMPARE(link.open(), 0);
         }
-        n = link.exchange(readTwo.constData(), askAgain ? readTwo.size() : 0);
+        n = link.exchange(readTwo.constData(), askAgain ? readTwo.size() : 0, readTwoAnswer.size());
         QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (second + '\0').toHex(' '));
     }
 };

@@ -119,9 +119,10 @@ private slots:
         QTest::newRow("delay") << QStringList{"--delay", "300"} << frames({readTwo}) << frames({zeros}) << 300;
         QTest::newRow("split") << QStringList{"--split", "300"} << frames({readTwo}) << frames({zeros}) << 300;
         QTest::newRow("byte gap") << QStringList{"--byte-gap", "40"} << frames({readTwo}) << frames({zeros}) << 8 * 40;
-        // 147 bytes at 2400 baud, the first one's start to the last one's end.
+        // The 8-byte request, then the 147-byte answer, at 2400 baud.
         QTest::newRow("pacing") << QStringList{"--pacing", "--baud", "2400"} << frames({read71})
-                                << Frames{hex("40 03 8E") + QByteArray(142, 0) + hex("D5 A3")} << 146 * 10 * 1000 / 2400;
+                                << Frames{hex("40 03 8E") + QByteArray(142, 0) + hex("D5 A3")} << (8 + 147) * 10 * 1000 / 2400;
+        QTest::newRow("echo comes first") << QStringList{"--echo"} << frames({readTwo, "40 03"}) << frames({zeros, ""}) << 0;
     }
 
     void answers()
@@ -143,7 +144,8 @@ private slots:
             timer.start();
             simulator.port.write(requests.at(i));
             QTRY_VERIFY_WITH_TIMEOUT((traced += simulator.process.readAllStandardOutput()).count("<<") > i, ArrivalLimitMs);
-            QCOMPARE(readAtLeast(simulator.port, answers.at(i).size()).toHex(' '), answers.at(i).toHex(' '));
+            const QByteArray heard = (arguments.contains("--echo") ? requests.at(i) : QByteArray()) + answers.at(i);
+            QCOMPARE(readAtLeast(simulator.port, heard.size()).toHex(' '), heard.toHex(' '));
             QVERIFY2(timer.elapsed() >= leastMs, qPrintable(QString::number(timer.elapsed())));
         }
         QTRY_COMPARE_WITH_TIMEOUT(traced += simulator.process.readAllStandardOutput(), trace, ArrivalLimitMs);

@@ -102,15 +102,18 @@ private slots:
         const auto badCrc = [&](int first) { return fault(&SimulatedModemOptions::wrongCrcBlock, first); };
         const auto exception = [&](int first, int code) { return fault(&SimulatedModemOptions::exceptionBlock, first, code); };
         const auto stranger = fault(&SimulatedModemOptions::answerAddress, 0x41);
-        SimulatedModemOptions none, silent, oldFirmware;
+        SimulatedModemOptions none, silent, oldFirmware, echo;
         silent.silent = true;
         oldFirmware.oldFirmware = true;
+        echo.echo = true;
         const QString own;
 
         QTest::newRow("read, 70 registers") << read << 0 << none << own << 6 << "It is Readed 31";
         QTest::newRow("read, 71 registers") << read << 1 << none << own << 6 << "It is Readed 31";
         QTest::newRow("write, 70 registers") << write << 0 << none << own << 6 << "It is Ready 100%";
         QTest::newRow("write, 71 registers") << write << 1 << none << own << 6 << "It is Ready 100%";
+        QTest::newRow("read, echoing adapter") << read << 1 << echo << own << 6 << "It is Readed 31";
+        QTest::newRow("write, echoing adapter") << write << 0 << echo << own << 6 << "It is Ready 100%";
         QTest::newRow("write: accented port name") << write << 0 << none << "dev=/nonexistent/café" << 0
                                                    << "The Port dev=/nonexistent/café was not open";
         QTest::newRow("read: a mistyped connection") << read << 0 << none << "dev=%1;baud=fast" << 0

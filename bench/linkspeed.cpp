@@ -1,0 +1,307 @@
+// gprs-bench: how close a Read and a Write come to the time their bytes need
+// on the wire, against the simulated modem with the line's timing kept in
+// both directions (9600 and 115200 baud) and with no pacing at all; beside
+// each, the same exchanges ended by silence alone, as a plain serial link
+// without frame completion ends them. Last, the longest stall of the
+// window's event loop while it runs a job.
+
+#include "devicesettings.h"
+#include "mainwindow.h"
+#include "mythread.h"
+#include "seriallink.h"
+#include "settingsimage.h"
+#include "simulatedmodem.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+struct LineCase {
+    const char *name;
+    int baudRate;
+    bool paced;
+    double goalRatio;      // of the wire-time bound; 0 when the goal is a time
+    double goalMs;         // for the unpaced line
+};
+
+const LineCase lineCases[] = {
+    {"9600, paced", 9600, true, 1.10, 0},
+    {"115200, paced", 115200, true, 1.5, 0},
+    {"unpaced", 9600, false, 0, 25},
+};
+
+struct JobCase {
+    const char *name;
+    int job;
+};
+
+const JobCase jobCases[] = {{"Read", MyThread::JobRead}, {"Write", MyThread::JobWrite}};
+
+constexpr int FramesPerJob = 10;          // five requests, five answers
+constexpr int BitsPerCharacter = 10;      // 8N1
+constexpr double StallGoalMs = 10;
+constexpr int TickIntervalMs = 5;
+constexpr int JobLimitMs = 60000;
+
+// A record of the modem's real kind, every field set.
+DeviceSettings demoRecord()
+{
+    const char *const values[DeviceSettings::Count] = {
+        "internet.beeline.ru", "beeline", "beeline", "+79161234567", "+79037011111", "+79160000000",
+        "10.0.0.2", "8.8.8.8", "8.8.4.4", "1", "115200,8,1,N,0,0", "9600,8,1,N,0,0", "50", "120", "3600",
+        "86400", "600", "20", "5", "256", "3", "1", "1", "+79161111111", "+79162222222", "+79163333333",
+        "+79164444444", "192.168.1.10", "192.168.1.11", "192.168.1.12", "192.168.1.13", "502", "503", "504",
+        "505"};
+    DeviceSettings record;
+    for (int i = 0; i < DeviceSettings::Count; ++i)
+        record.setValue(i, QString::fromLatin1(values[i]));
+    return record;
+}
+
+// What the bytes of one job need on the line: 10 bits each, and the Modbus
+// silence of 3.5 characters (1.75 ms above 19200 baud) around every frame.
+double wireTimeMs(long long bytes, int baudRate)
+{
+    const double gapMs = baudRate > 19200 ? 1.75 : 3.5 * BitsPerCharacter * 1000.0 / baudRate;
+    return bytes * BitsPerCharacter * 1000.0 / baudRate + FramesPerJob * gapMs;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The frames' hexadecimal trace goes to standard output, as in the tool;
+// while measuring it goes nowhere, so that the table stays readable.
+class QuietStdout {
+public:
+    QuietStdout()
+    {
+        std::fflush(stdout);
+        saved = ::dup(STDOUT_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::close(null);
+    }
+    ~QuietStdout()
+    {
+        std::fflush(stdout);
+        ::dup2(saved, STDOUT_FILENO);
+        ::close(saved);
+    }
+
+private:
+    int saved = -1;
+};
+
+bool waitFor(const std::function<bool()> &done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > JobLimitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+struct JobRun {
+    double ms = 0;
+    long long bytes = 0;
+    QList<QByteArray> requests;
+    bool ok = false;
+};
+
+// One job through the worker, timed from the request to its last message.
+JobRun runJob(SimulatedModem &modem, const JobCase &job, std::atomic<long long> &bytes)
+{
+    MyThread worker;
+    QString last;
+    QObject::connect(&worker, &MyThread::response, [&last](const QString &s) { last = s; });
+    JobRequest request{modem.connectionText(), 1, std::nullopt, std::nullopt};
+    if (job.job == MyThread::JobWrite)
+        request.settings = demoRecord();
+    modem.clearReceivedFrames();
+    bytes = 0;
+    JobRun run;
+    QElapsedTimer timer;
+    timer.start();
+    worker.startJob(job.job, request);
+    const bool ended = waitFor([&] { return last.startsWith(QLatin1String("It is Read")); });
+    run.ms = timer.nsecsElapsed() / 1e6;
+    run.ok = ended && (last.contains(QLatin1String("Readed")) || last.contains(QLatin1String("Ready")));
+    run.bytes = bytes;
+    run.requests = modem.receivedFrames();
+    worker.wait();
+    return run;
+}
+
+// The same requests with no expected length: each answer ends only after
+// the link's byte gap of silence, as on a link that does not know frames.
+double runSilenceOnly(SimulatedModem &modem, const QList<QByteArray> &requests)
+{
+    QElapsedTimer timer;
+    timer.start();
+    SerialLink link;
+    link.configure(modem.connectionText().toLatin1());
+    if (link.open() < 0)
+        return -1;
+    for (const QByteArray &request : requests)
+        link.exchange(request.constData(), request.size());
+    link.close();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// The longest time the window's event loop went without running a 5 ms
+// timer, beyond the interval itself, while the window ran `button`'s job.
+double windowStall(MainWindow &window, SimulatedModem &modem, const char *button, const char *lastWord)
+{
+    window.findChild<QLineEdit *>(QStringLiteral("comPortLineEdit"))->setText(modem.connectionText());
+    window.findChild<QCheckBox *>(QStringLiteral("EnableKeepConncheckBox"))->setChecked(true);
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.nsecsElapsed());
+        sinceTick.restart();
+    });
+    window.statusBar()->clearMessage();
+    sinceTick.start();
+    ticker.start(TickIntervalMs);
+    window.findChild<QPushButton *>(QString::fromLatin1(button))->click();
+    const bool ended = waitFor([&] { return window.statusBar()->currentMessage().contains(QLatin1String(lastWord)); });
+    ticker.stop();
+    return ended ? std::max(0.0, longest / 1e6 - TickIntervalMs) : -1;
+}
+
+struct Row {
+    QString job, line;
+    int runs = 0;
+    double median = 0, bound = 0, silence = 0, stall = -1;
+    double goalRatio = 0, goalMs = 0;
+    bool ok = true;
+};
+
+QString fixed(double value, int decimals = 1)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Times Read and Write against the simulated modem."));
+    parser.addHelpOption();
+    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Runs of each job (default 9)."),
+                                        QStringLiteral("n"), QStringLiteral("9"));
+    const QCommandLineOption silenceRunsOption(QStringLiteral("silence-runs"),
+        QStringLiteral("Runs of each job under the silence rule (default 3)."), QStringLiteral("n"),
+        QStringLiteral("3"));
+    parser.addOptions({runsOption, silenceRunsOption});
+    parser.process(app);
+    const int runs = std::max(1, parser.value(runsOption).toInt());
+    const int silenceRuns = std::max(1, parser.value(silenceRunsOption).toInt());
+
+    // The window looks for its start-up file in the working directory.
+    QTemporaryDir scratch;
+    QDir::setCurrent(scratch.path());
+
+    std::vector<Row> rows;
+    {
+        QuietStdout quiet;
+        MainWindow window;
+        window.show();
+        for (const LineCase &line : lineCases) {
+            SimulatedModemOptions options;
+            options.baudRate = line.baudRate;
+            options.pacing = line.paced;
+            SimulatedModem modem(options);
+            if (!modem.start()) {
+                std::fprintf(stderr, "gprs-bench: %s\n", qPrintable(modem.errorString()));
+                return 1;
+            }
+            std::atomic<long long> bytes{0};
+            modem.setExchangeObserver([&bytes](const QByteArray &request, const QByteArray &answer) {
+                bytes += request.size() + answer.size();
+            });
+            storeSettings(modem, demoRecord());
+            for (const JobCase &job : jobCases) {
+                Row row;
+                row.job = QString::fromLatin1(job.name);
+                row.line = QString::fromLatin1(line.name);
+                row.runs = runs;
+                row.goalRatio = line.goalRatio;
+                row.goalMs = line.goalMs;
+                std::vector<double> times, silences;
+                QList<QByteArray> requests;
+                long long jobBytes = 0;
+                for (int i = 0; i < runs; ++i) {
+                    const JobRun run = runJob(modem, job, bytes);
+                    row.ok = row.ok && run.ok;
+                    times.push_back(run.ms);
+                    requests = run.requests;
+                    jobBytes = run.bytes;
+                }
+                for (int i = 0; i < silenceRuns; ++i)
+                    silences.push_back(runSilenceOnly(modem, requests));
+                row.median = median(times);
+                row.silence = median(silences);
+                row.bound = line.paced ? wireTimeMs(jobBytes, line.baudRate) : 0;
+                if (job.job == MyThread::JobRead)
+                    row.stall = windowStall(window, modem, "pushButtonRead", "Readed");
+                else
+                    row.stall = windowStall(window, modem, "pushButtonWrite", "Ready");
+                rows.push_back(row);
+            }
+        }
+    }
+
+    bool allMet = true;
+    std::printf("| Job | Line (baud) | Runs | Median | Wire-time bound | Ratio | Goal | Silence-only median | Silence-only ratio | Window stall |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
+    for (const Row &row : rows) {
+        const bool met = row.ok && row.stall >= 0 && row.stall <= StallGoalMs
+            && (row.goalRatio > 0 ? row.median <= row.goalRatio * row.bound : row.median < row.goalMs);
+        allMet = allMet && met;
+        const QString bound = row.bound > 0 ? fixed(row.bound) + " ms" : QStringLiteral("-");
+        const QString ratio = row.bound > 0 ? fixed(row.median / row.bound, 2) : QStringLiteral("-");
+        const QString silenceRatio = row.bound > 0 ? fixed(row.silence / row.bound, 2) : QStringLiteral("-");
+        const QString goal = row.goalRatio > 0 ? QStringLiteral("<= %1x").arg(row.goalRatio, 0, 'f', 2)
+                                               : QStringLiteral("< %1 ms").arg(row.goalMs);
+        std::printf("| %s | %s | %d | %s ms | %s | %s | %s%s | %s ms | %s | %s ms |\n", qPrintable(row.job),
+                    qPrintable(row.line), row.runs, qPrintable(fixed(row.median)), qPrintable(bound),
+                    qPrintable(ratio), qPrintable(goal), met ? "" : " (missed)", qPrintable(fixed(row.silence)),
+                    qPrintable(silenceRatio), qPrintable(fixed(row.stall)));
+    }
+    std::printf("\nWindow stall: the longest wait of the window's event loop beyond its 5 ms timer during the job; "
+                "goal <= %.0f ms.\n",
+                StallGoalMs);
+    std::printf("%s\n", allMet ? "All goals met." : "Some goals were missed.");
+    return allMet ? 0 : 1;
+}
