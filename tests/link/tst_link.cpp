@@ -278,22 +278,27 @@ private slots:
         QTest::addColumn<bool>("askAgain");   // the second exchange sends the request too
         QTest::addColumn<QByteArray>("first");
         QTest::addColumn<QByteArray>("second");
-        SimulatedModemOptions shortPause, longPause, slow;
+        QTest::addColumn<int>("leastMs");     // before the second answer is in
+        SimulatedModemOptions shortPause, longPause, slow, slowLine;
+        slowLine.baudRate = 300;
         shortPause.splitPauseMs = 50;
         longPause.splitPauseMs = 1000;
         slow.answerDelayMs = 1000;
         // A byte gap of 200 ms ends an answer after about 300 ms of silence.
         QTest::newRow("pause within the byte gap") << shortPause << 5000 << 300 << false << false << readTwoAnswer
-                                                   << QByteArray();
+                                                   << QByteArray() << 0;
         QTest::newRow("pause beyond the byte gap") << longPause << 5000 << 5000 << false << false << readTwoAnswer.left(4)
-                                                   << readTwoAnswer.mid(4);
+                                                   << readTwoAnswer.mid(4) << 0;
         // Answers a second late: only a long wait sees them.
         QTest::newRow("first waits answerTimeout, then nextTimeout") << slow << 5000 << 200 << false << true
-                                                                     << readTwoAnswer << QByteArray();
+                                                                     << readTwoAnswer << QByteArray() << 0;
         QTest::newRow("open starts a new first exchange") << slow << 5000 << 200 << true << true << readTwoAnswer
-                                                          << readTwoAnswer;
+                                                          << readTwoAnswer << 0;
         QTest::newRow("after a timed-out first, nextTimeout") << slow << 200 << 5000 << false << true << QByteArray()
-                                                              << readTwoAnswer;
+                                                              << readTwoAnswer << 0;
+        // 3.5 characters at 300 baud (117 ms) between an answer and the next request.
+        QTest::newRow("Modbus gap before the next request") << slowLine << 5000 << 5000 << false << true << readTwoAnswer
+                                                            << readTwoAnswer << 100;
     }
 
     void exchangeTimings()
@@ -305,6 +310,7 @@ private slots:
         QFETCH(bool, askAgain);
         QFETCH(QByteArray, first);
         QFETCH(QByteArray, second);
+        QFETCH(int, leastMs);
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
@@ -317,8 +323,11 @@ private slots:
             link.close();
             QCOMPARE(link.open(), 0);
         }
+        QElapsedTimer timer;
+        timer.start();
         n = link.exchange(readTwo.constData(), askAgain ? readTwo.size() : 0, readTwoAnswer.size());
         QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (second + '\0').toHex(' '));
+        QVERIFY2(timer.elapsed() >= leastMs, qPrintable(QString::number(timer.elapsed())));
     }
 };
 
