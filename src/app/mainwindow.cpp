@@ -5,6 +5,7 @@
 #include "filedialogs.h"
 #include "settingkeys.h"
 #include "settingsfile.h"
+#include "settingsvalues.h"
 #include "uploadlist.h"
 
 #include <QCoreApplication>
@@ -43,17 +44,6 @@ QLineEdit *Ui::MainWindow::*entryField(int index)
     case DeviceSettings::MirrPort4: return &Form::MirrPort4LineEdit;
     default: return nullptr;
     }
-}
-
-// Check boxes are stored as numbers; anything that is not one reads as 0.
-bool isCheckedValue(const QString &value)
-{
-    return value.toInt(nullptr, 10) != 0;
-}
-
-QString checkedValue(bool checked)
-{
-    return checked ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 // The file the upload request reads, relative to the working directory.
@@ -126,12 +116,7 @@ void MainWindow::myUpLoad()
 
 void MainWindow::myWrite()
 {
-    // The entries without a field keep what the last Read or Load gave them.
-    DeviceSettings record = worker.settings();
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (DeviceSettings::hasFormWidget(index))
-            record.setValue(index, formEntry(index));
-    }
+    const DeviceSettings record = formRecord();
     // A value the modem cannot hold is refused before a byte goes out.
     const SettingProblem problem = record.firstProblem();
     if (!problem.isValid()) {
@@ -149,12 +134,8 @@ void MainWindow::mySave()
     if (name.isEmpty())
         return;
 
-    const DeviceSettings record = worker.settings();
-    SettingsPairs pairs;
-    for (const QString &key : settingsFileKeys())
-        pairs.append({key, paramValue(key, record)});
-
-    const SaveOutcome outcome = saveSettingsFile(name, pairs);
+    const SaveOutcome outcome = saveSettingsFile(
+        name, settingsFilePairs(formRecord(), ui->comPortLineEdit->text(), ui->EnableKeepConncheckBox->isChecked()));
     if (!outcome.saved) {
         ui->statusBar->showMessage(
             tr("The configuration file was not saved: %1").arg(outcome.errorString), 0);
@@ -183,20 +164,15 @@ JobRequest MainWindow::connectionRequest() const
     return request;
 }
 
-QString MainWindow::paramValue(const QString &key, const DeviceSettings &record) const
+DeviceSettings MainWindow::formRecord() const
 {
-    const SettingKey target = SettingKey::lookup(key);
-    switch (target.target) {
-    case SettingKey::ComPort:
-        return ui->comPortLineEdit->text();
-    case SettingKey::EnableKeepCon:
-        return checkedValue(ui->EnableKeepConncheckBox->isChecked());
-    case SettingKey::Entry:
-        break;
-    case SettingKey::Unknown:
-        return QString();
+    // The entries without a field keep what the last Read or Load gave them.
+    DeviceSettings record = worker.settings();
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (DeviceSettings::hasFormWidget(index))
+            record.setValue(index, formEntry(index));
     }
-    return DeviceSettings::hasFormWidget(target.index) ? formEntry(target.index) : record.value(target.index);
+    return record;
 }
 
 QString MainWindow::formEntry(int index) const

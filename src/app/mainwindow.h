@@ -39,9 +39,8 @@ private:
     // Puts one setting of a settings file where it belongs: its form field,
     // or the worker's record for the entries the form does not show.
     void applyParam(const QString &key, const QString &value);
-    // The other way: the value a settings file stores for the key, from its
-    // form field or, for the entries without one, from `record`.
-    QString paramValue(const QString &key, const DeviceSettings &record) const;
+    // The form's 22 entries over the worker's record, which keeps the rest.
+    DeviceSettings formRecord() const;
     // One of the 22 entries the form shows, read from or put into its widget.
     QString formEntry(int index) const;
     void showEntry(int index, const QString &value);

@@ -1,9 +1,12 @@
 #include "modbusframe.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 namespace {
+
+std::atomic<FILE *> traceOutput{stdout};
 
 constexpr int DumpBytesPerLine = 64;
 // Address, function, first register, count, byte count.
@@ -78,11 +81,23 @@ QByteArray hexDumpText(const char *data, int length)
     return text;
 }
 
+void setTraceOutput(FILE *output)
+{
+    traceOutput = output;
+}
+
+void trace(const QByteArray &text)
+{
+    FILE *output = traceOutput;
+    if (!output)
+        return;
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), output);
+    std::fflush(output);
+}
+
 void hexDump(const char *data, int length)
 {
-    const QByteArray text = hexDumpText(data, length);
-    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
-    std::fflush(stdout);
+    trace(hexDumpText(data, length));
 }
 
 bool answerPassesCrc(const char *answer, int length)

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <cstdio>
+
 // Modbus RTU frames as the modem speaks them: one slave address, reads with
 // function 3, writes with function 16, every frame closed by the CRC-16.
 namespace Modbus {
@@ -34,8 +36,13 @@ void swapPairs(char *data, int length);
 // then " enddamp" and a line break.
 QByteArray hexDumpText(const char *data, int length);
 
-// Writes hexDumpText to standard output and flushes it, so the trace keeps
-// pace with the line even when stdout is a pipe.
+// Where the trace of the jobs goes: standard output unless told otherwise,
+// nowhere when given a null pointer. Set it before any job starts.
+void setTraceOutput(FILE *output);
+// Writes `text` to the trace and flushes it, so the trace keeps pace with
+// the line even when it is a pipe.
+void trace(const QByteArray &text);
+// The trace of one frame: hexDumpText.
 void hexDump(const char *data, int length);
 
 // The acceptance test: at least 3 bytes, and the CRC over all of them,

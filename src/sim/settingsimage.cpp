@@ -1,5 +1,6 @@
 #include "settingsimage.h"
 
+#include "settingsvalues.h"
 #include "simulatedmodem.h"
 
 namespace {
@@ -55,20 +56,6 @@ DeviceSettings storedSettings(const SimulatedModem &modem)
     return settings;
 }
 
-SettingsPairs settingsFilePairs(const DeviceSettings &settings, const QString &connectionText)
-{
-    SettingsPairs pairs;
-    for (const QString &key : settingsFileKeys()) {
-        if (key == QLatin1String("ComPort"))
-            pairs.append({key, connectionText});
-        else if (key == QLatin1String("EnableKeepCon"))
-            pairs.append({key, QStringLiteral("1")});
-        else
-            pairs.append({key, settings.value(DeviceSettings::indexOfKey(key))});
-    }
-    return pairs;
-}
-
 SettingsLoad loadSettingsIntoModem(SimulatedModem &modem, const QString &fileName)
 {
     // No traces: the simulator's first line on stdout belongs to the
@@ -84,15 +71,13 @@ SettingsLoad loadSettingsIntoModem(SimulatedModem &modem, const QString &fileNam
             QStringLiteral("%1:%2: %3").arg(fileName).arg(content.errorLine).arg(content.errorString);
         return outcome;
     }
-    DeviceSettings settings;
-    for (const SettingsPair &pair : content.pairs)
-        settings.setValue(DeviceSettings::indexOfKey(pair.first), pair.second);
-    storeSettings(modem, settings);
+    storeSettings(modem, SettingsValues::fromPairs(content.pairs).settings);
     outcome.loaded = true;
     return outcome;
 }
 
 SaveOutcome dumpModemSettings(const SimulatedModem &modem, const QString &fileName)
 {
-    return saveSettingsFile(fileName, settingsFilePairs(storedSettings(modem), modem.connectionText()));
+    // The modem keeps register 70, so its file says so.
+    return saveSettingsFile(fileName, settingsFilePairs(storedSettings(modem), modem.connectionText(), true));
 }

@@ -24,10 +24,6 @@ QByteArray imageFromRegisters(const QVector<quint16> &registers);
 void storeSettings(SimulatedModem &modem, const DeviceSettings &settings);
 DeviceSettings storedSettings(const SimulatedModem &modem);
 
-// The 37 pairs of a settings file in its order: ComPort is the connection
-// text, EnableKeepCon "1" since the modem keeps register 70.
-SettingsPairs settingsFilePairs(const DeviceSettings &settings, const QString &connectionText);
-
 struct SettingsLoad {
     bool loaded = false;
     QString errorString;

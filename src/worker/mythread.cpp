@@ -1,9 +1,8 @@
 #include "mythread.h"
 
 #include "deviceprocedures.h"
+#include "modbusframe.h"
 #include "seriallink.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -128,8 +127,7 @@ void MyThread::finishJob(const QString &lastMessage)
 
 void MyThread::run()
 {
-    std::printf("run\n");
-    std::fflush(stdout);
+    trace("run\n");
 
     // The job works on its own copy of the request, so the GUI thread is
     // free to change the members (under the lock) while it runs.

@@ -1,0 +1,34 @@
+#ifndef SETTINGSVALUES_H
+#define SETTINGSVALUES_H
+
+#include "devicesettings.h"
+#include "settingsfile.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// What a settings file says, as the configurator means it: the connection
+// text, the keep-connection form of the settings block and the 35 entries.
+// One mapping for the window, the command-line tool and the simulator.
+struct SettingsValues {
+    std::optional<QString> comPort;
+    std::optional<bool> enableKeepCon;
+    DeviceSettings settings;
+    std::array<bool, DeviceSettings::Count> present{};   // the entries the file gave
+
+    // Applies the pairs in document order over `base`: a key given twice
+    // takes its last value, unknown keys are ignored.
+    static SettingsValues fromPairs(const SettingsPairs &pairs, const DeviceSettings &base = {});
+};
+
+// The 37 pairs of a settings file, in the file's order.
+SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &comPort, bool enableKeepCon);
+
+// Check boxes and flags are stored as numbers; anything that is not a
+// base-10 number other than 0 reads as unchecked.
+bool isCheckedValue(const QString &value);
+QString checkedValue(bool checked);
+
+#endif // SETTINGSVALUES_H
