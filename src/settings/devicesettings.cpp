@@ -213,8 +213,6 @@ QString addressProblem(const QString &text)
 
 QString serialProblem(const QString &text)
 {
-    static const QList<quint64> rates = {300, 600, 1200, 2400, 4800, 9600, 14400, 19200,
-                                         38400, 57600, 76800, 115200};
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() > 6)
         return QCoreApplication::translate("DeviceSettings",
@@ -224,7 +222,7 @@ QString serialProblem(const QString &text)
     auto numberIn = [](const QString &part, const QList<quint64> &allowed) {
         return plainNumber(part, 0xFFFFFFFFu) && allowed.contains(part.toULongLong());
     };
-    if (!numberIn(parts.at(0), rates))
+    if (!plainNumber(parts.at(0), 0xFFFFFFFFu) || !DeviceSettings::baudRates().contains(parts.at(0).toInt()))
         return QCoreApplication::translate("DeviceSettings",
                 "the baud rate \"%1\" is not one the device supports")
             .arg(parts.at(0));
@@ -287,6 +285,21 @@ QString problemOf(const Field &field, const QString &text)
 }
 
 } // namespace
+
+const QList<int> &DeviceSettings::baudRates()
+{
+    static const QList<int> rates = {300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 76800, 115200};
+    return rates;
+}
+
+DeviceSettings DeviceSettings::asWritten(bool withKeepCon) const
+{
+    DeviceSettings stored;
+    stored.decodeSettingsBlock(encodeSettingsBlock(withKeepCon), withKeepCon);
+    for (int k = 0; k < EntryBlockCount; ++k)
+        stored.decodeEntryBlock(k, encodeEntryBlock(k));
+    return stored;
+}
 
 QString SettingProblem::message() const
 {

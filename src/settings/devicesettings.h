@@ -2,6 +2,7 @@
 #define DEVICESETTINGS_H
 
 #include <QByteArray>
+#include <QList>
 #include <QMetaType>
 #include <QString>
 #include <array>
@@ -61,6 +62,12 @@ public:
     // 26 bytes, or an empty array for k outside 0..3.
     QByteArray encodeEntryBlock(int k) const;
     void decodeEntryBlock(int k, const QByteArray &block);
+
+    // What the device gives back once this record is written: every entry
+    // through its block's encoding and decoding ("007" comes back as "7").
+    DeviceSettings asWritten(bool withKeepCon) const;
+    // The rates the device's serial side supports, ascending.
+    static const QList<int> &baudRates();
 
     // The first entry, in index order, whose text the device cannot hold
     // exactly as written; isValid() is true when every entry can be written.

@@ -138,11 +138,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption pacingOption(QStringLiteral("pacing"),
         QStringLiteral("Keep the line's timing: answer no sooner than the request's wire time after its "
                        "start, and send every byte one character time (10 bits) after the last."));
+    const QCommandLineOption dropOption(QStringLiteral("drop-register"),
+        QStringLiteral("Acknowledge writes to this register but keep its old value."), QStringLiteral("register"));
     const QCommandLineOption echoOption(QStringLiteral("echo"),
         QStringLiteral("Echo every received byte, as a two-wire RS-485 adapter does."));
     parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
-                       splitOption, answerAddressOption, pacingOption, echoOption});
+                       splitOption, answerAddressOption, pacingOption, dropOption, echoOption});
     parser.process(app);
 
     if (!parser.positionalArguments().isEmpty()) {
@@ -162,7 +164,8 @@ int main(int argc, char *argv[])
         || !parseNumber(parser, delayOption, 0, longestPause, &options.answerDelayMs)
         || !parseNumber(parser, byteGapOption, 0, longestPause, &options.byteGapMs)
         || !parseNumber(parser, splitOption, 0, longestPause, &options.splitPauseMs)
-        || !parseNumber(parser, answerAddressOption, 0, 255, &options.answerAddress))
+        || !parseNumber(parser, answerAddressOption, 0, 255, &options.answerAddress)
+        || !parseNumber(parser, dropOption, 0, lastRegister, &options.droppedRegister))
         return 2;
     options.exceptionCode = static_cast<quint8>(exceptionCode);
     options.silent = parser.isSet(silentOption);

@@ -127,8 +127,10 @@ ModbusSlave::Reply ModbusSlave::writeRegisters(const QByteArray &request, bool b
     else if (reply.firstRegister == m_options.exceptionBlock)
         reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, m_options.exceptionCode);
     else {
-        for (int i = 0; i < reply.count; ++i)
-            m_registers[reply.firstRegister + i] = wordAt(request, WriteHeaderLength + 2 * i);
+        for (int i = 0; i < reply.count; ++i) {
+            if (reply.firstRegister + i != m_options.droppedRegister)
+                m_registers[reply.firstRegister + i] = wordAt(request, WriteHeaderLength + 2 * i);
+        }
         reply.registersWritten = true;
         reply.frame = request.left(6);
     }

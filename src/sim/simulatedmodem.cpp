@@ -313,6 +313,22 @@ int SimulatedModem::lineBaudRate() const
     return fallback > 0 ? fallback : 9600;
 }
 
+// A client that opens the line at another speed than the modem's sends
+// nothing the modem can read. Only a pseudo-terminal tells the client's
+// speed; one it cannot name (a custom rate) differs from any standard one.
+bool SimulatedModem::speedsMatch() const
+{
+    if (m_keptSlaveFd < 0)
+        return true;
+    termios settings;
+    if (tcgetattr(m_keptSlaveFd, &settings) != 0)
+        return true;
+    const int own = options().baudRate;
+    const int line = rateFor(cfgetospeed(&settings));
+    speed_t ownCode;
+    return line > 0 ? line == own : !speedCodeFor(own, &ownCode);
+}
+
 std::chrono::milliseconds SimulatedModem::frameGap() const
 {
     const auto characters = std::chrono::milliseconds(FrameGapBits * 1000 / lineBaudRate() + 1);
@@ -412,6 +428,8 @@ void SimulatedModem::takeFrames(QByteArray &pending, Clock::time_point firstByte
 
 void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firstByteAt)
 {
+    if (!speedsMatch())
+        return;
     ModbusSlave::Reply reply;
     SimulatedModemOptions current;
     WriteObserver observer;

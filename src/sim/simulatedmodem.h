@@ -60,6 +60,8 @@ public:
     // The speed pacing uses: the one the line is set to, when it can be read
     // (a client sets it on its end of a pseudo-terminal), else the option.
     int lineBaudRate() const;
+    // Whether the client's end of the line runs at the modem's own speed.
+    bool speedsMatch() const;
 
 private:
     using Clock = std::chrono::steady_clock;

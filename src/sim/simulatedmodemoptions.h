@@ -11,7 +11,8 @@ struct SimulatedModemOptions {
     // Line.
     QString port;                 // tty device to serve; empty opens a pseudo-terminal
     int baudRate = 9600;          // for the connection text, a given port's speed, and pacing
-                                  // when the line's own speed cannot be read
+                                  // when the line's own speed cannot be read; on a
+                                  // pseudo-terminal a client at another speed is not heard
 
     // Faults.
     bool silent = false;          // never answers and performs nothing
@@ -24,6 +25,7 @@ struct SimulatedModemOptions {
     int byteGapMs = 0;            // silence between two bytes of an answer
     int splitPauseMs = 0;         // > 0: the answer goes out in two halves with this pause
     int answerAddress = -1;       // 0..255: answers carry this address instead of the modem's
+    int droppedRegister = -1;     // writes to this register are acknowledged but not kept
     int trailingBytes = 0;        // noise bytes that follow every answer at once
     // The line's timing: each request takes its wire time (10 bits a byte)
     // before the answer can start, and each answer byte is due one character

@@ -164,7 +164,9 @@ private slots:
         QFETCH(int, baudRate);
         QFETCH(int, opened);
         QFETCH(QString, problem);
-        SimulatedModem modem;
+        SimulatedModemOptions atRate;   // the modem hears only a client at its own speed
+        atRate.baudRate = baudRate > 0 ? baudRate : 9600;
+        SimulatedModem modem(atRate);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         SerialLink link(2000, 2000, 200);

@@ -1,0 +1,358 @@
+#include "commandline.h"
+
+#include "devicesettings.h"
+#include "modbusframe.h"
+#include "mythread.h"
+#include "seriallink.h"
+#include "settingsfile.h"
+#include "settingsvalues.h"
+
+#include <QCommandLineParser>
+#include <QIODevice>
+#include <QSerialPortInfo>
+
+#include <optional>
+
+namespace {
+
+enum Status { Success = 0, DeviceFailed = 1, BadInput = 2 };
+
+const char ProgramName[] = "gprs-configurator-cli";
+
+const char Description[] =
+    "Reads, writes and compares the settings of a GPRS modem over Modbus RTU.\n"
+    "\n"
+    "Commands:\n"
+    "  read CONNECTION FILE.xml   save the modem's settings as a settings file (\"-\": standard output)\n"
+    "  write CONNECTION FILE.xml  send the 35 settings of a settings file to the modem\n"
+    "  diff CONNECTION FILE.xml   list the settings that differ: \"key: modem value -> file value\"\n"
+    "  ports                      list the serial ports of this machine\n"
+    "  detect [PORT...]           find the port and baud rate the modem answers on (all ports by default)\n"
+    "\n"
+    "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\".\n"
+    "Exit status: 0 success; 1 the port or the device failed; 2 a bad command line, an\n"
+    "unreadable or damaged file, or an invalid value. diff: 0 no difference, 1 some, 2 trouble.";
+
+// A detection read: register 0 alone, answered at once by any modem there.
+constexpr int DetectAnswerTimeout = 300;   // ms
+constexpr int DetectByteGap = 100;         // ms
+constexpr int DetectAnswerLength = 7;
+
+class Tool {
+public:
+    Tool(QIODevice &out, QIODevice &err) : out(out), err(err) {}
+
+    int run(const QStringList &arguments);
+
+private:
+    int read(const QString &connection, const QString &fileName);
+    int write(const QString &connection, const QString &fileName);
+    int diff(const QString &connection, const QString &fileName);
+    int ports();
+    int detect(const QStringList &portNames);
+
+    // The modem's settings, or nothing when the job failed (it said why).
+    std::optional<DeviceSettings> readModem(const QString &connection);
+    bool writeModem(const QString &connection, const DeviceSettings &record);
+    bool runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
+                const QString &success, DeviceSettings *readBack);
+    // The file's values; false (having said why) when it cannot be used.
+    bool loadFile(const QString &fileName, SettingsValues *values);
+    bool saveFile(const QString &fileName, const DeviceSettings &record, const QString &connection);
+    void chooseKeepCon(const SettingsValues *file);
+
+    void say(const QString &line) { err.write(line.toUtf8() + '\n'); }
+    void print(const QString &line) { out.write(line.toUtf8() + '\n'); }
+    int usageError(const QString &problem)
+    {
+        say(QStringLiteral("%1: %2; try --help").arg(QLatin1String(ProgramName), problem));
+        return BadInput;
+    }
+
+    QIODevice &out;
+    QIODevice &err;
+    std::optional<bool> keepConChoice;   // from the command line
+    bool keepCon = true;                 // the form of the settings block for this run
+};
+
+int Tool::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(Description));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Display this help and exit."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Output version information and exit."));
+    const QCommandLineOption keepConOption(QStringLiteral("keep-con"),
+        QStringLiteral("Use the 71-register settings block that carries KeepCon (the default unless the file says "
+                       "otherwise in EnableKeepCon)."));
+    const QCommandLineOption noKeepConOption(QStringLiteral("no-keep-con"),
+        QStringLiteral("Use the 70-register settings block, for firmware without the keep-connection register."));
+    const QCommandLineOption verifyOption(QStringLiteral("verify"),
+        QStringLiteral("write: read the modem back afterwards and fail, naming each setting that differs."));
+    const QCommandLineOption backupOption(QStringLiteral("backup"),
+        QStringLiteral("write: first save what the modem holds to OLD.xml; write nothing if that read fails."),
+        QStringLiteral("OLD.xml"));
+    const QCommandLineOption traceOption(QStringLiteral("trace"),
+        QStringLiteral("Print every frame in hexadecimal on standard error, as the window does on its console."));
+    parser.addOptions({helpOption, versionOption, keepConOption, noKeepConOption, verifyOption, backupOption,
+                       traceOption});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, diff, ports or detect."));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
+                                 QStringLiteral("[arguments...]"));
+
+    if (!parser.parse(QStringList(QString::fromLatin1(ProgramName)) + arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        QString help = parser.helpText();
+        const int usageEnd = help.indexOf(QLatin1String(" [options]"));
+        if (usageEnd > 0)
+            help.replace(0, usageEnd, QStringLiteral("Usage: %1").arg(QLatin1String(ProgramName)));
+        out.write(help.toUtf8());
+        return Success;
+    }
+    if (parser.isSet(versionOption)) {
+        print(QStringLiteral("%1 %2").arg(QLatin1String(ProgramName), QLatin1String(GPRS_VERSION)));
+        return Success;
+    }
+    if (parser.isSet(keepConOption) && parser.isSet(noKeepConOption))
+        return usageError(QStringLiteral("--keep-con and --no-keep-con exclude each other"));
+    if (parser.isSet(keepConOption) || parser.isSet(noKeepConOption))
+        keepConChoice = parser.isSet(keepConOption);
+    // The window's console shows the frames on standard output; here that
+    // belongs to the data.
+    setTraceOutput(parser.isSet(traceOption) ? stderr : nullptr);
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    const QString command = positional.takeFirst();
+    const bool writeOptions = parser.isSet(verifyOption) || parser.isSet(backupOption);
+    if (writeOptions && command != QLatin1String("write"))
+        return usageError(QStringLiteral("--verify and --backup belong to write"));
+
+    if (command == QLatin1String("ports") || command == QLatin1String("detect")) {
+        if (command == QLatin1String("ports") && !positional.isEmpty())
+            return usageError(QStringLiteral("ports takes no arguments"));
+        return command == QLatin1String("ports") ? ports() : detect(positional);
+    }
+    if (command != QLatin1String("read") && command != QLatin1String("write") && command != QLatin1String("diff"))
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
+    if (positional.size() != 2)
+        return usageError(QStringLiteral("%1 takes CONNECTION and FILE.xml").arg(command));
+
+    const QString connection = positional.at(0);
+    const QString connectionProblem = SerialLink().configure(connection.toLatin1());
+    if (!connectionProblem.isEmpty()) {
+        say(connectionProblem);
+        return BadInput;
+    }
+    if (command == QLatin1String("read"))
+        return read(connection, positional.at(1));
+    if (command == QLatin1String("diff"))
+        return diff(connection, positional.at(1));
+
+    SettingsValues file;
+    if (!loadFile(positional.at(1), &file))
+        return BadInput;
+    chooseKeepCon(&file);
+    const SettingProblem problem = file.settings.firstProblem();
+    if (!problem.isValid()) {
+        say(problem.message());
+        return BadInput;
+    }
+    if (parser.isSet(backupOption)) {
+        const std::optional<DeviceSettings> old = readModem(connection);
+        if (!old)
+            return DeviceFailed;
+        if (!saveFile(parser.value(backupOption), *old, connection))
+            return BadInput;
+    }
+    if (!writeModem(connection, file.settings))
+        return DeviceFailed;
+    if (!parser.isSet(verifyOption))
+        return Success;
+
+    const std::optional<DeviceSettings> held = readModem(connection);
+    if (!held)
+        return DeviceFailed;
+    const DeviceSettings expected = file.settings.asWritten(keepCon);
+    int differences = 0;
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (held->value(index) != expected.value(index)) {
+            say(QStringLiteral("Verify: %1 is \"%2\" on the modem, not \"%3\"")
+                    .arg(DeviceSettings::key(index), held->value(index), expected.value(index)));
+            ++differences;
+        }
+    }
+    return differences == 0 ? Success : DeviceFailed;
+}
+
+void Tool::chooseKeepCon(const SettingsValues *file)
+{
+    if (keepConChoice)
+        keepCon = *keepConChoice;
+    else if (file && file->enableKeepCon)
+        keepCon = *file->enableKeepCon;
+    else
+        keepCon = true;
+}
+
+int Tool::read(const QString &connection, const QString &fileName)
+{
+    chooseKeepCon(nullptr);
+    const std::optional<DeviceSettings> held = readModem(connection);
+    if (!held)
+        return DeviceFailed;
+    return saveFile(fileName, *held, connection) ? Success : BadInput;
+}
+
+int Tool::diff(const QString &connection, const QString &fileName)
+{
+    SettingsValues file;
+    if (!loadFile(fileName, &file))
+        return BadInput;
+    chooseKeepCon(&file);
+    const std::optional<DeviceSettings> held = readModem(connection);
+    if (!held)
+        return BadInput;
+    // Compared as the modem would hold the file's values, so that "007"
+    // and "7" are no difference; KeepCon only when its register is read.
+    const DeviceSettings wanted = file.settings.asWritten(keepCon);
+    int differences = 0;
+    for (const QString &key : settingsFileKeys()) {
+        const int index = DeviceSettings::indexOfKey(key);
+        if (index < 0 || !file.present[size_t(index)] || (index == DeviceSettings::KeepCon && !keepCon))
+            continue;
+        if (held->value(index) != wanted.value(index)) {
+            print(QStringLiteral("%1: %2 -> %3").arg(key, held->value(index), file.settings.value(index)));
+            ++differences;
+        }
+    }
+    return differences == 0 ? Success : DeviceFailed;
+}
+
+int Tool::ports()
+{
+    const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : available) {
+        QStringList about;
+        if (!port.description().isEmpty())
+            about << port.description();
+        if (!port.manufacturer().isEmpty())
+            about << port.manufacturer();
+        print(about.isEmpty() ? port.systemLocation()
+                              : QStringLiteral("%1\t%2").arg(port.systemLocation(), about.join(QStringLiteral(", "))));
+    }
+    if (available.isEmpty())
+        say(QStringLiteral("No serial ports found"));
+    return Success;
+}
+
+int Tool::detect(const QStringList &portNames)
+{
+    QStringList candidates = portNames;
+    if (candidates.isEmpty()) {
+        for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+            candidates << port.systemLocation();
+    }
+    // The modem's factory rate first, then the rest of its table.
+    QList<int> rates = DeviceSettings::baudRates();
+    rates.removeAll(9600);
+    rates.prepend(9600);
+    const QByteArray request = readRequest(0, 1);
+    for (const QString &portName : candidates) {
+        for (int rate : rates) {
+            const QString connection = QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
+            SerialLink link(DetectAnswerTimeout, DetectAnswerTimeout, DetectByteGap);
+            if (!link.configure(connection.toLatin1()).isEmpty() || link.open() < 0) {
+                say(QStringLiteral("The Port %1 was not open").arg(connection));
+                break;   // another rate opens it no better
+            }
+            say(QStringLiteral("Trying %1").arg(connection));
+            const int length = link.exchange(request.constData(), request.size(), DetectAnswerLength);
+            // An exception answer is a modem too, one that knows no register 0.
+            if (answerPassesCrc(link.answer(), length)
+                && checkAnswer(request.constData(), request.size(), link.answer(), length).outcome
+                    != AnswerCheck::Mismatch) {
+                print(connection);
+                return Success;
+            }
+        }
+    }
+    say(QStringLiteral("No modem answered on %1")
+            .arg(candidates.isEmpty() ? QStringLiteral("this machine: no serial ports found")
+                                      : candidates.join(QStringLiteral(", "))));
+    return DeviceFailed;
+}
+
+std::optional<DeviceSettings> Tool::readModem(const QString &connection)
+{
+    DeviceSettings held;
+    if (!runJob(MyThread::JobRead, connection, std::nullopt, QStringLiteral("It is Readed"), &held))
+        return std::nullopt;
+    return held;
+}
+
+bool Tool::writeModem(const QString &connection, const DeviceSettings &record)
+{
+    return runJob(MyThread::JobWrite, connection, record, QStringLiteral("It is Ready"), nullptr);
+}
+
+// One job of the window's worker, waited for; its messages go to `err` as
+// they come. The job's last word says whether it succeeded, as it tells
+// the window.
+bool Tool::runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
+                  const QString &success, DeviceSettings *readBack)
+{
+    MyThread worker;
+    QString last;
+    QObject::connect(&worker, &MyThread::response, [this, &last](const QString &message) {
+        say(message);
+        last = message;
+    });
+    worker.startJob(job, JobRequest{connection, keepCon ? 1 : 0, record, std::nullopt});
+    worker.wait();
+    if (!last.startsWith(success))
+        return false;
+    if (readBack)
+        *readBack = worker.settings();
+    return true;
+}
+
+bool Tool::loadFile(const QString &fileName, SettingsValues *values)
+{
+    const SettingsFileContent content = readSettingsFile(fileName, false);
+    if (content.status == SettingsFileContent::NotOpened) {
+        say(QStringLiteral("There is not the configaration file: %1: %2").arg(fileName, content.errorString));
+        return false;
+    }
+    if (content.status == SettingsFileContent::Damaged) {
+        say(QStringLiteral("The configuration file is damaged at line %1: %2: %3")
+                .arg(content.errorLine)
+                .arg(fileName, content.errorString));
+        return false;
+    }
+    *values = SettingsValues::fromPairs(content.pairs);
+    return true;
+}
+
+bool Tool::saveFile(const QString &fileName, const DeviceSettings &record, const QString &connection)
+{
+    const SettingsPairs pairs = settingsFilePairs(record, connection, keepCon);
+    if (fileName == QLatin1String("-")) {
+        out.write(settingsDocument(pairs));
+        return true;
+    }
+    const SaveOutcome outcome = saveSettingsFile(fileName, pairs);
+    if (!outcome.saved)
+        say(QStringLiteral("The configuration file was not saved: %1: %2").arg(fileName, outcome.errorString));
+    return outcome.saved;
+}
+
+} // namespace
+
+int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err)
+{
+    return Tool(out, err).run(arguments);
+}

@@ -1,0 +1,119 @@
+// The command-line tool as a script runs it, against the simulated modem on
+// a pseudo-terminal: each command's exit status, its output, its last word
+// on standard error, and what the modem and the files hold afterwards.
+
+#include "commandline.h"
+#include "golden.h"
+#include "settingsimage.h"
+#include "simulatedmodem.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(SimulatedModemOptions)
+
+namespace {
+
+DeviceSettings goldenWith(int index, const QString &value)
+{
+    DeviceSettings record = Golden::record();
+    record.setValue(index, value);
+    return record;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    // %c: the modem's connection text, %p: its port, %d: a scratch folder
+    // holding in.xml (the input, when given); saved.xml is checked when given.
+    void commands_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<SimulatedModemOptions>("options");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("lastMessage");   // its start
+        QTest::addColumn<DeviceSettings>("modemHolds");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray none, newPhone = "+70000000000", asRead = Golden::fileWith({{"ComPort", "%c"}, {"KeepCon", "0"}});
+        const QByteArray changed = Golden::fileWith({{"PhNum1", newPhone}, {"TryNum", "003"}});
+        const DeviceSettings golden = Golden::record(), written = goldenWith(DeviceSettings::PhNum1, newPhone);
+        SimulatedModemOptions plain, at19200, dropping, failingEntry;
+        at19200.baudRate = 19200;
+        dropping.droppedRegister = 0x101;   // characters 3 and 4 of PhNum1
+        failingEntry.wrongCrcBlock = 0x100;
+        const QStringList read{"read", "%c", "%d/saved.xml"}, write{"write", "%c", "%d/in.xml"};
+
+        QTest::newRow("read, standard output") << QStringList{"read", "%c", "-"} << plain << none << 0
+            << Golden::fileWith({{"ComPort", "%c"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none;
+        QTest::newRow("read, 70 registers") << QStringList{"--no-keep-con"} + read << plain << none << 0 << none
+                                           << "It is Readed 31" << golden << asRead;
+        QTest::newRow("write, the file's form") << write << plain << changed << 0 << none << "It is Ready 100%" << written
+                                               << none;
+        QTest::newRow("write --verify, a value dropped") << QStringList{"--verify"} + write << dropping << changed << 1
+            << none << "Verify: PhNum1 is \"+79100000000\" on the modem, not \"+70000000000\""
+            << goldenWith(DeviceSettings::PhNum1, "+79100000000") << none;
+        QTest::newRow("write --backup") << QStringList{"write", "--backup", "%d/saved.xml", "%c", "%d/in.xml"} << plain
+                                        << changed << 0 << none << "It is Ready 100%" << written << asRead;
+        QTest::newRow("write --backup, the read fails") << QStringList{"--backup", "%d/saved.xml"} + write << failingEntry
+            << Golden::fileWith({{"apnServer", "changed"}}) << 1 << none << "There is bad CRC16 sum of 31 bytes" << golden
+            << none;
+        QTest::newRow("diff, a value differs") << QStringList{"diff", "%c", "%d/in.xml"} << plain << changed << 1
+                                              << QByteArray("PhNum1: +79160000001 -> +70000000000\n") << "It is Readed 31" << golden << none;
+        QTest::newRow("diff, none differs") << QStringList{"diff", "%c", "%d/in.xml"} << plain << Golden::file << 0 << none
+                                           << "It is Readed 31" << golden << none;
+        QTest::newRow("detect at 19200") << QStringList{"detect", "/nonexistent/ttyGPRS", "%p"} << at19200 << none << 0
+                                        << QByteArray("dev=%p;baud=19200\n") << "Trying dev=%p;baud=19200" << golden << none;
+        QTest::newRow("damaged file") << write << plain << QByteArray("<conf>\n<prm>") << 2 << none
+                                      << "The configuration file is damaged at line 2: %d/in.xml: " << golden << none;
+        QTest::newRow("invalid value") << write << plain << Golden::fileWith({{"MirrPort1", "70000"}}) << 2 << none
+            << "Cannot write MirrPort1: \"70000\" is not a whole number from 0 to 65535" << golden << none;
+        QTest::newRow("missing port") << QStringList{"read", "dev=/nonexistent/ttyGPRS", "-"} << plain << none << 1 << none
+                                      << "The Port dev=/nonexistent/ttyGPRS was not open" << golden << none;
+        QTest::newRow("mistyped connection") << QStringList{"read", "COM3", "-"} << plain << none << 2 << none
+                                             << "The connection \"COM3\" has an unknown part \"COM3\"" << golden << none;
+        QTest::newRow("missing argument") << QStringList{"read", "%c"} << plain << none << 2 << none
+            << "gprs-configurator-cli: read takes CONNECTION and FILE.xml; try --help" << golden << none;
+    }
+
+    void commands()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(SimulatedModemOptions, options);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, output);
+        QFETCH(QString, lastMessage);
+        QFETCH(DeviceSettings, modemHolds);
+        QFETCH(QByteArray, saved);
+        SimulatedModem modem(options);
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        QTemporaryDir dir;
+        const auto filled = [&](QString text) {
+            return text.replace("%c", modem.connectionText()).replace("%p", modem.portName()).replace("%d", dir.path());
+        };
+        QVERIFY(input.isEmpty() || writeFile(dir.filePath("in.xml"), input));
+        for (QString &argument : arguments)
+            argument = filled(argument);
+
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        QCOMPARE(runCommandLine(arguments, out, err), exitCode);
+        QCOMPARE(QString::fromUtf8(out.data()), filled(QString::fromUtf8(output)));
+        const QString said = QString::fromUtf8(err.data()).trimmed().section('\n', -1);
+        QVERIFY2(said.startsWith(filled(lastMessage)), qPrintable(said));
+        QCOMPARE(storedSettings(modem), modemHolds);
+        if (!saved.isEmpty())
+            QCOMPARE(QString::fromUtf8(readFile(dir.filePath("saved.xml"))), filled(QString::fromUtf8(saved)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
