@@ -2,13 +2,16 @@
 // size and icon, start-up, and every action from end to end against the
 // simulated modem on a pseudo-terminal, with real settings files.
 
+#include "commandline.h"
 #include "elidingstatusbar.h"
 #include "filedialogs.h"
 #include "golden.h"
 #include "mainwindow.h"
+#include "settingsimage.h"
 #include "simulatedmodem.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFormLayout>
@@ -313,6 +316,26 @@ private slots:
         QCOMPARE(status(), QString("There is not the update files"));
         QCOMPARE(worker().uploadFiles(), QStringList());
         QVERIFY(!worker().isRunning());
+    }
+
+    // A file the command-line tool read from the modem loads into the window
+    // whole, and the window's file writes the same registers through the tool.
+    void settingsFilesPassBetweenWindowAndTool()
+    {
+        Golden::loadInto(*modem);
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        const QString toolFile = workDir->filePath("tool.xml");
+        QCOMPARE(runCommandLine({"read", modem->connectionText(), toolFile}, out, err), 0);
+        answerDialogsWith(toolFile);
+        click("pushButtonLoad");
+        QCOMPARE(window->formRecord(), Golden::record());
+        saved();
+        modem->setRegisters(0, QVector<quint16>(ModbusSlave::RegisterCount, 0));
+        QCOMPARE(runCommandLine({"write", modem->connectionText(), workDir->filePath("saved.xml")}, out, err), 0);
+        setTraceOutput(stdout);   // the tool had turned the trace off
+        QCOMPARE(storedSettings(*modem), Golden::record());
     }
 
     void closingDuringReadIsPromptAndClosesThePort()
