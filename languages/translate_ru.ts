@@ -4,7 +4,7 @@
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+153"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+160"/>
         <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
     </message>
@@ -12,7 +12,7 @@
 <context>
     <name>DeviceSettings</name>
     <message>
-        <location filename="../src/settings/devicesettings.cpp" line="+181"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+190"/>
         <source>the text contains a NUL character</source>
         <translation>в тексте есть символ NUL</translation>
     </message>
@@ -37,7 +37,7 @@
         <translation>«%1» — не адрес из одного–четырёх чисел от 0 до 255 через точку</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+11"/>
         <source>&quot;%1&quot; has more than six parts; expected e.g. 9600,8,1,N,0,0</source>
         <translation>в «%1» больше шести частей; нужно, например, 9600,8,1,N,0,0</translation>
     </message>
@@ -82,7 +82,7 @@
         <translation>«%1» — не целое число от 0 до 655359</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+29"/>
         <source>Cannot write %1: %2</source>
         <translation>Нельзя записать %1: %2</translation>
     </message>
@@ -386,29 +386,29 @@ S — всегда 0, M — всегда 1.
         <translation>Порт сервера-зеркала 4, целое число от 0 до 65535.</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+116"/>
+        <location filename="../src/app/mainwindow.cpp" line="+106"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
     <message>
-        <location line="+32"/>
-        <location line="+75"/>
+        <location line="+27"/>
+        <location line="+66"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-75"/>
-        <location line="+75"/>
+        <location line="-66"/>
+        <location line="+66"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-63"/>
+        <location line="-58"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+63"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
@@ -421,7 +421,7 @@ S — всегда 0, M — всегда 1.
 <context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+72"/>
+        <location filename="../src/link/seriallink.cpp" line="+82"/>
         <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
         <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
     </message>

@@ -5,6 +5,18 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(cmake make g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools)
+QT6_BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools
+                    qt6-l10n-tools libgl-dev)
+
+# The packages that the build in $BUILD_DIR needs: Qt 6's when it was
+# configured for Qt 6, else Qt 5's.
+build_packages() {
+    if grep -qs '^GPRS_QT6:BOOL=ON' "$BUILD_DIR/CMakeCache.txt"; then
+        echo "${QT6_BUILD_PACKAGES[@]}"
+    else
+        echo "${BUILD_PACKAGES[@]}"
+    fi
+}
 
 missing_packages() {
     local pkg

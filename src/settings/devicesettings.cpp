@@ -4,7 +4,11 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QStringDecoder>
+#else
 #include <QTextCodec>
+#endif
 
 #include <cstring>
 
@@ -126,9 +130,14 @@ QString decodeText(const char *at, int width)
     const int length = int(qstrnlen(at, uint(width)));
     // QString::fromUtf8 drops a leading byte order mark; a text field is
     // taken as it stands, so a written U+FEFF reads back too.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(QByteArrayView(at, length));
+#else
     static QTextCodec *const utf8 = QTextCodec::codecForMib(106);
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
     return utf8->toUnicode(at, length, &state);
+#endif
 }
 
 QString decodeField(const char *block, const Field &field)

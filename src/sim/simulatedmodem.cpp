@@ -449,7 +449,7 @@ void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firs
     if (reply.frame.isEmpty())
         return;
     // On a real line the request is over only one wire time after its start.
-    const Clock::time_point requestEnd = current.pacing ? firstByteAt + frame.size() * characterTime() : firstByteAt;
+    const Clock::time_point requestEnd = current.pacing ? firstByteAt + int(frame.size()) * characterTime() : firstByteAt;
     sendAnswer(reply.frame + QByteArray(std::max(current.trailingBytes, 0), char(0xFF)), current, requestEnd);
 }
 
