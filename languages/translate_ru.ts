@@ -4,7 +4,27 @@
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+160"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+42"/>
+        <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
+        <translation>Модем принял новые основные настройки, но номера телефонов и серверы-зеркала в нём прежние: запишите ещё раз</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The modem accepted the new main settings and phone number 1 with its mirror server, but still holds the old rest: write again</source>
+        <translation>Модем принял новые основные настройки и номер телефона 1 с его сервером-зеркалом, остальное в нём прежнее: запишите ещё раз</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The modem accepted the new main settings and phone numbers 1 to %1 with their mirror servers, but still holds the old rest: write again</source>
+        <translation>Модем принял новые основные настройки и номера телефонов 1–%1 с их серверами-зеркалами, остальное в нём прежнее: запишите ещё раз</translation>
+    </message>
+    <message>
+        <location line="+130"/>
+        <source>The port stopped working: check that the adapter is still plugged in</source>
+        <translation>Порт перестал работать: проверьте, подключён ли адаптер</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
     </message>

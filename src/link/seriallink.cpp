@@ -157,7 +157,7 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
     int received = 0;
     bool echoSettled = length <= 0;
     int pollsLeft = pollsFor(waitLimit);
-    while (pollsLeft != 0 && !stopRequested()) {
+    while (pollsLeft != 0 && !stopRequested() && !portLost()) {
         --pollsLeft;
         port->waitForReadyRead(PollInterval);
         const qint64 got = port->read(rxBuffer + received, MaxAnswerLength - received);
@@ -197,6 +197,23 @@ bool SerialLink::completesFrame(int received, const char *request, int length, i
 const char *SerialLink::answer() const
 {
     return rxBuffer;
+}
+
+bool SerialLink::portLost() const
+{
+    if (!port)
+        return false;
+    // A hung-up line fails the next read; an unplugged adapter is gone
+    // altogether.
+    switch (port->error()) {
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+    case QSerialPort::DeviceNotFoundError:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void SerialLink::close()

@@ -45,6 +45,9 @@ public:
     int exchange(const char *request, int length, int expectedLength = 0);
     // The last answer, followed by a NUL.
     const char *answer() const;
+    // Whether the port stopped working since it was opened: unplugged, or
+    // its line hung up. An exchange on a lost port ends at once.
+    bool portLost() const;
     void close();
 
     QString portName() const;

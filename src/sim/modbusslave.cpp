@@ -57,10 +57,12 @@ bool ModbusSlave::inMap(int first, int count) const
 
 ModbusSlave::Reply ModbusSlave::handle(const QByteArray &request)
 {
+    // The faults that strike this request, when they strike only one block.
+    m_active = m_options.forRequest(request.size() >= 4 ? wordAt(request, 2) : -1);
     // A frame that fails its CRC or is meant for another slave gets no
     // answer at all, exactly as on a shared bus; nor does anything while
     // the modem plays dead.
-    if (m_options.silent || request.size() < MinimumFrameLength
+    if (m_active.silent || request.size() < MinimumFrameLength
         || crc16(request.constData(), request.size()) != 0)
         return {};
     const quint8 address = byteAt(request, 0);
@@ -97,8 +99,8 @@ ModbusSlave::Reply ModbusSlave::readRegisters(const QByteArray &request, bool br
         reply.frame = exceptionFrame(Modbus::ReadHoldingRegisters, IllegalDataValue);
     else if (!inMap(reply.firstRegister, reply.count))
         reply.frame = exceptionFrame(Modbus::ReadHoldingRegisters, IllegalDataAddress);
-    else if (reply.firstRegister == m_options.exceptionBlock)
-        reply.frame = exceptionFrame(Modbus::ReadHoldingRegisters, m_options.exceptionCode);
+    else if (reply.firstRegister == m_active.exceptionBlock)
+        reply.frame = exceptionFrame(Modbus::ReadHoldingRegisters, m_active.exceptionCode);
     else {
         reply.frame.append(static_cast<char>(m_address));
         reply.frame.append(static_cast<char>(Modbus::ReadHoldingRegisters));
@@ -124,11 +126,11 @@ ModbusSlave::Reply ModbusSlave::writeRegisters(const QByteArray &request, bool b
         reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, IllegalDataValue);
     else if (!inMap(reply.firstRegister, reply.count))
         reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, IllegalDataAddress);
-    else if (reply.firstRegister == m_options.exceptionBlock)
-        reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, m_options.exceptionCode);
+    else if (reply.firstRegister == m_active.exceptionBlock)
+        reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, m_active.exceptionCode);
     else {
         for (int i = 0; i < reply.count; ++i) {
-            if (reply.firstRegister + i != m_options.droppedRegister)
+            if (reply.firstRegister + i != m_active.droppedRegister)
                 m_registers[reply.firstRegister + i] = wordAt(request, WriteHeaderLength + 2 * i);
         }
         reply.registersWritten = true;
@@ -154,13 +156,13 @@ QByteArray ModbusSlave::exceptionFrame(quint8 function, quint8 code) const
 
 void ModbusSlave::finish(QByteArray &frame, int firstRegister) const
 {
-    if (m_options.answerAddress >= 0)
-        frame[0] = static_cast<char>(m_options.answerAddress);
+    if (m_active.answerAddress >= 0)
+        frame[0] = static_cast<char>(m_active.answerAddress);
     frame.append(QByteArray(CrcLength, '\0'));
     appendCrc16(frame.data(), frame.size());
     // Inverting both bytes changes the check sum whatever it was, so the
     // master's test over the whole frame can no longer give 0.
-    if (m_options.wrongCrc || (firstRegister >= 0 && firstRegister == m_options.wrongCrcBlock)) {
+    if (m_active.wrongCrc || (firstRegister >= 0 && firstRegister == m_active.wrongCrcBlock)) {
         frame[frame.size() - 2] = static_cast<char>(~frame.at(frame.size() - 2));
         frame[frame.size() - 1] = static_cast<char>(~frame.at(frame.size() - 1));
     }

@@ -57,6 +57,7 @@ private:
 
     quint8 m_address;
     SimulatedModemOptions m_options;
+    SimulatedModemOptions m_active;   // m_options as they apply to the request being handled
     QVector<quint16> m_registers;
 };
 

@@ -26,6 +26,8 @@ constexpr auto MinimumFrameGap = 10ms;
 // Nothing a master sends is longer than a write of 123 registers; a burst
 // beyond this without a recognisable frame is line noise.
 constexpr int MaxPendingBytes = 4096;
+// How long the line stays up after half of an answer when it is to hang up.
+constexpr auto HangUpDelay = 50ms;
 // Address, function, first register, count, byte count.
 constexpr int WriteHeaderLength = 7;
 constexpr int CrcLength = 2;
@@ -140,6 +142,7 @@ bool SimulatedModem::start()
         closeAll();
         return false;
     }
+    m_hungUp = false;
     m_running = true;
     m_thread = std::thread(&SimulatedModem::serve, this);
     return true;
@@ -372,6 +375,8 @@ void SimulatedModem::serve()
                 pending.append(buffer, static_cast<int>(got));
                 silenceEnds = now + frameGap();
                 takeFrames(pending, firstByteAt);
+                if (m_hungUp)
+                    break;
                 continue;
             }
             if (got < 0 && (errno == EAGAIN || errno == EINTR))
@@ -391,7 +396,15 @@ void SimulatedModem::serve()
             const QByteArray frame = pending;
             pending.clear();
             handleFrame(frame, firstByteAt);
+            if (m_hungUp)
+                break;
         }
+    }
+    if (m_hungUp) {
+        // Closing the master side hangs the line up for the client.
+        closeFd(m_lineFd);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_error = QStringLiteral("the line was hung up on purpose");
     }
     m_running = false;
 }
@@ -400,7 +413,7 @@ void SimulatedModem::serve()
 // follows another in one burst counts as starting where the first ended.
 void SimulatedModem::takeFrames(QByteArray &pending, Clock::time_point firstByteAt)
 {
-    while (pending.size() >= 2) {
+    while (pending.size() >= 2 && !m_hungUp) {
         const quint8 function = static_cast<quint8>(pending.at(1));
         int length = 0;
         if (function == Modbus::ReadHoldingRegisters) {
@@ -438,7 +451,8 @@ void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firs
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames.append(frame);
         reply = m_slave.handle(frame);
-        current = m_slave.options();
+        current = m_slave.options().forRequest(
+            frame.size() >= 4 ? (quint8(frame.at(2)) << 8) | quint8(frame.at(3)) : -1);
         observer = m_writeObserver;
         exchangeObserver = m_exchangeObserver;
     }
@@ -450,7 +464,9 @@ void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firs
         return;
     // On a real line the request is over only one wire time after its start.
     const Clock::time_point requestEnd = current.pacing ? firstByteAt + int(frame.size()) * characterTime() : firstByteAt;
-    sendAnswer(reply.frame + QByteArray(std::max(current.trailingBytes, 0), char(0xFF)), current, requestEnd);
+    QByteArray answer = QByteArray(std::max(current.leadingBytes, 0), char(0xFF)) + reply.frame;
+    answer.chop(std::max(current.cutBytes, 0));
+    sendAnswer(answer + QByteArray(std::max(current.trailingBytes, 0), char(0xFF)), current, requestEnd);
 }
 
 void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options,
@@ -462,7 +478,7 @@ void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOp
         return;
     const int size = answer.size();
     const bool byteWise = options.pacing || options.byteGapMs > 0;
-    const int splitAt = options.splitPauseMs > 0 && size >= 2 ? size / 2 : size;
+    const int splitAt = (options.splitPauseMs > 0 || options.hangUp) && size >= 2 ? size / 2 : size;
     const auto byteTime = options.pacing ? characterTime() : std::chrono::nanoseconds(0);
     const auto byteGap = std::chrono::milliseconds(std::max(options.byteGapMs, 0));
 
@@ -470,6 +486,13 @@ void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOp
     // the answer's start, so a late wake-up delays one byte, not the rest.
     Clock::time_point due = start;
     for (int sent = 0; sent < size;) {
+        if (sent == splitAt && options.hangUp) {
+            // Long enough for the client to have read what went out; a hang-up
+            // throws away whatever is still unread.
+            waitUntil(Clock::now() + HangUpDelay);
+            m_hungUp = true;
+            return;
+        }
         if (sent == splitAt) {
             due = std::max(due, Clock::now()) + std::chrono::milliseconds(options.splitPauseMs);
             if (!waitUntil(due))

@@ -88,6 +88,7 @@ private:
 
     std::thread m_thread;
     std::atomic<bool> m_running{false};
+    bool m_hungUp = false;      // serve thread only: the line was closed by a hangUp fault
     int m_lineFd = -1;          // master side of the pty, or the given port
     int m_keptSlaveFd = -1;     // our own hold on the pty slave, so the master never sees a hang-up
     int m_wakeRead = -1;

@@ -27,11 +27,32 @@ struct SimulatedModemOptions {
     int answerAddress = -1;       // 0..255: answers carry this address instead of the modem's
     int droppedRegister = -1;     // writes to this register are acknowledged but not kept
     int trailingBytes = 0;        // noise bytes that follow every answer at once
+    int leadingBytes = 0;         // noise bytes that go out just before every answer
+    int cutBytes = 0;             // the last bytes of every answer that never go out
+    bool hangUp = false;          // the line dies half-way through an answer: a moment after
+                                  // the first half the modem closes its end of the
+                                  // pseudo-terminal and stops
+    // >= 0: the faults above, but for the old firmware and the dropped
+    // register, strike only requests from this first register.
+    int faultBlock = -1;
     // The line's timing: each request takes its wire time (10 bits a byte)
     // before the answer can start, and each answer byte is due one character
     // time after the one before, on a schedule from the answer's start.
     bool pacing = false;
     bool echo = false;            // a two-wire adapter: every byte received comes straight back
+
+    // These options as they apply to a request from `firstRegister`.
+    SimulatedModemOptions forRequest(int firstRegister) const
+    {
+        if (faultBlock < 0 || firstRegister == faultBlock)
+            return *this;
+        SimulatedModemOptions healthy = *this;
+        healthy.silent = healthy.wrongCrc = healthy.hangUp = false;
+        healthy.wrongCrcBlock = healthy.exceptionBlock = healthy.answerAddress = -1;
+        healthy.answerDelayMs = healthy.byteGapMs = healthy.splitPauseMs = 0;
+        healthy.trailingBytes = healthy.leadingBytes = healthy.cutBytes = 0;
+        return healthy;
+    }
 };
 
 #endif // SIMULATEDMODEMOPTIONS_H

@@ -34,6 +34,24 @@ char byteOf(int value)
     return static_cast<char>(value & 0xFF);
 }
 
+// What the modem holds after a Write stopped at entry block `failedBlock`:
+// the settings block and the entry blocks before it were acknowledged.
+QString partlyWritten(int failedBlock)
+{
+    if (failedBlock == 0)
+        return QCoreApplication::translate("DeviceProcedures",
+                "The modem accepted the new main settings, but still holds its old phone numbers and "
+                "mirror servers: write again");
+    if (failedBlock == 1)
+        return QCoreApplication::translate("DeviceProcedures",
+                "The modem accepted the new main settings and phone number 1 with its mirror server, but "
+                "still holds the old rest: write again");
+    return QCoreApplication::translate("DeviceProcedures",
+            "The modem accepted the new main settings and phone numbers 1 to %1 with their mirror servers, "
+            "but still holds the old rest: write again")
+        .arg(failedBlock);
+}
+
 } // namespace
 
 DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Report report, StopRequested stopRequested)
@@ -119,7 +137,7 @@ QString DeviceProcedures::write(const DeviceSettings &record)
         swapPairs(data, DeviceSettings::EntryBlockBytes);
         answerLength = send(entryRequestLength, Modbus::WriteAnswerLength);
         if (!accepted(entryRequestLength, answerLength, k + 1, &failure))
-            return failure;
+            return failure.isEmpty() ? failure : failure + QLatin1String(". ") + partlyWritten(k);
         report(QString::asprintf("Recieved %d%%", 20 + 20 * k + progressOf(answerLength)));
     }
 
@@ -155,8 +173,12 @@ bool DeviceProcedures::accepted(int requestLength, int answerLength, int step, Q
         *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
                         : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
         // Silence is the commonest failure in the field, and the check sum
-        // alone tells the technician nothing about it.
-        if (answerLength == 0)
+        // alone tells the technician nothing about it; nor about a port
+        // that went away in the middle of the job.
+        if (link.portLost())
+            *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
+                    "The port stopped working: check that the adapter is still plugged in");
+        else if (answerLength == 0)
             *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
                     "Nothing was received: check the cable, the port and its baud rate, and for "
                     "firmware without the keep-connection register clear \"Enable Keep Connection\"");
