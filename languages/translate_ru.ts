@@ -454,7 +454,7 @@ S — всегда 0, M — всегда 1.
 <context>
     <name>SettingsFile</name>
     <message>
-        <location filename="../src/files/filesupport.cpp" line="+19"/>
+        <location filename="../src/files/filesupport.cpp" line="+32"/>
         <source>No file name given.</source>
         <translation>Имя файла не задано.</translation>
     </message>
@@ -492,6 +492,11 @@ S — всегда 0, M — всегда 1.
         <location line="+12"/>
         <source>The document is not open for reading.</source>
         <translation>Документ не открыт для чтения.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The document goes on beyond %1 bytes; a settings file is a few kilobytes.</source>
+        <translation>Документ длиннее %1 байт, а файл настроек занимает несколько килобайт.</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QXmlStreamReader>
 
 namespace FileSupport {
@@ -11,6 +12,18 @@ namespace FileSupport {
 void limitReader(QXmlStreamReader &reader)
 {
     reader.setEntityExpansionLimit(EntityExpansionLimit);
+}
+
+QByteArray readLimited(QIODevice *device)
+{
+    QByteArray data;
+    while (data.size() <= MaxDocumentBytes) {
+        const QByteArray chunk = device->read(MaxDocumentBytes + 1 - data.size());
+        if (chunk.isEmpty())
+            break;
+        data += chunk;
+    }
+    return data;
 }
 
 QString openFailureReason(const QString &fileName, const QFileDevice &file)

@@ -134,8 +134,17 @@ SettingsFileContent readSettingsDocument(QIODevice *device, bool traces, FILE *t
         content.errorString = QCoreApplication::translate("SettingsFile", "The document is not open for reading.");
         return content;
     }
+    const QByteArray document = FileSupport::readLimited(device);
+    if (document.size() > FileSupport::MaxDocumentBytes) {
+        content.status = SettingsFileContent::Damaged;
+        content.errorLine = document.left(FileSupport::MaxDocumentBytes).count('\n') + 1;
+        content.errorString = QCoreApplication::translate("SettingsFile",
+                "The document goes on beyond %1 bytes; a settings file is a few kilobytes.")
+                                  .arg(FileSupport::MaxDocumentBytes);
+        return content;
+    }
     const bool tracing = traces && traceSink;
-    QXmlStreamReader reader(device);
+    QXmlStreamReader reader(document);
     FileSupport::limitReader(reader);
     SettingsPairs pairs;
     while (!reader.atEnd()) {

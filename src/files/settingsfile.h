@@ -46,8 +46,9 @@ struct SettingsFileContent {
 // Reads every start element with a "name" attribute, at any depth and under
 // any root: key = local name, value = the attribute, both exactly as the XML
 // reader gives them. The document is read to its end before anything is
-// handed out; a document that is not well formed, or that has a DOCTYPE
-// declaration, is Damaged and gives no pairs at all.
+// handed out; a document that is not well formed, that has a DOCTYPE
+// declaration, or that is larger than FileSupport::MaxDocumentBytes, is
+// Damaged and gives no pairs at all.
 // With `traces`, "xml.name = <%s>\n" is printed for every start element and
 // "xml.nameatr = <%s>\n" for every "name" attribute, as they are read, in
 // UTF-8, each flushed at once.

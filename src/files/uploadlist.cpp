@@ -12,7 +12,8 @@ UploadList readUploadList(const QString &fileName)
     if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
         return list;
     list.opened = true;
-    QXmlStreamReader reader(&file);
+    // A list beyond the size limit breaks off there, like a truncated one.
+    QXmlStreamReader reader(FileSupport::readLimited(&file).left(FileSupport::MaxDocumentBytes));
     FileSupport::limitReader(reader);
     // atEnd() turns true at the first error as well, which ends the list there.
     while (!reader.atEnd()) {

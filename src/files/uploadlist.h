@@ -10,5 +10,6 @@ struct UploadList {
 
 // The "name" attributes of all "file" elements (exact, case-sensitive local
 // name), at any depth, unchanged and in document order. A document that
-// breaks off keeps the names read before the reader's first error.
+// breaks off keeps the names read before the reader's first error; one
+// beyond FileSupport::MaxDocumentBytes breaks off at that size.
 UploadList readUploadList(const QString &fileName);

@@ -174,6 +174,16 @@ private slots:
         QTest::newRow("attribute default adds a setting")
             << QByteArray("<!DOCTYPE conf [\n<!ATTLIST IP name CDATA \"6.6.6.6\">\n]>\n<conf><IP/></conf>\n") << damaged
             << SettingsPairs() << qint64(3);
+        // Hostile or mangled files end in bounded time and memory, never in a hang or a crash.
+        QTest::newRow("sixteen megabytes in one attribute")
+            << "<conf>\n\n<ComPort name=\"" + QByteArray(16 << 20, 'x') + "\"/>\n</conf>\n" << damaged << SettingsPairs() << qint64(3);
+        QTest::newRow("nested a hundred thousand deep")
+            << QByteArray("<a>").repeated(100000) + "<IP name=\"1\"/>" + QByteArray("</a>").repeated(100000) << loaded
+            << SettingsPairs({{"IP", "1"}}) << qint64(0);
+        QTest::newRow("invalid UTF-8") << QByteArray("<conf><ComPort name=\"a\xff\xfe" "b\"/></conf>\n") << damaged << SettingsPairs()
+                                       << qint64(1);
+        QTest::newRow("a NUL byte") << QByteArray("<conf>\n<ComPort name=\"a\0b\"/>\n</conf>\n", 36) << damaged << SettingsPairs()
+                                    << qint64(2);
         QTest::newRow("external DTD, entity in a value")
             << "<!DOCTYPE conf SYSTEM \"" + secretDtd + "\">\n<conf>\n<ComPort name=\"a\"/>\n<IP name=\"a&x;b\"/>\n</conf>\n"
             << damaged << SettingsPairs() << qint64(1);
@@ -215,6 +225,17 @@ private slots:
         QTest::newRow("nested entities stop the reader")
             << nestedEntities("u") + "<u><file name=\"safe.py\"/><file name=\"&a9;\"/><file name=\"after.py\"/></u>\n"
             << true << QStringList({"safe.py"});
+        QTest::newRow("breaks off at a megabyte")
+            << "<u><file name=\"a.py\"/><!--" + QByteArray(1 << 20, '-') + "--><file name=\"b.py\"/></u>" << true
+            << QStringList({"a.py"});
+        QTest::newRow("nested a hundred thousand deep")
+            << QByteArray("<u>").repeated(100000) + "<file name=\"deep.py\"/>" + QByteArray("</u>").repeated(100000) << true
+            << QStringList({"deep.py"});
+        QTest::newRow("a NUL byte") << QByteArray("<u><file name=\"a.py\"/>\0<file name=\"c.py\"/></u>", 45) << true
+                                    << QStringList({"a.py"});
+        // The reader decodes ahead of the names it hands out.
+        QTest::newRow("invalid UTF-8") << QByteArray("<u><file name=\"a.py\"/><file name=\"\xff.py\"/></u>") << true
+                                       << QStringList();
         QTest::newRow("no file") << QByteArray() << false << QStringList();
     }
 
