@@ -132,7 +132,8 @@ private slots:
             {DS::apnLogin, 74, 14}, {DS::apnPassword, 88, 14}, {DS::PhNum3, 0, 20}};
         for (const auto &f : fields) {
             const QByteArray full = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789").left(f.width);
-            const char *key = qPrintable(DS::key(f.index));
+            const QByteArray keyText = DS::key(f.index).toLatin1();
+            const char *key = keyText.constData();
             QTest::addRow("%s full", key) << f.index << f.offset << QString(full) << full << same << true;
             QTest::addRow("%s one over", key) << f.index << f.offset << QString(full.toLower() + 'x') << full.toLower()
                                               << QString(full.toLower()) << false;
