@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -26,8 +27,9 @@ constexpr auto MinimumFrameGap = 10ms;
 // Nothing a master sends is longer than a write of 123 registers; a burst
 // beyond this without a recognisable frame is line noise.
 constexpr int MaxPendingBytes = 4096;
-// How long the line stays up after half of an answer when it is to hang up.
-constexpr auto HangUpDelay = 50ms;
+// The longest the line stays up after half of an answer when it is to hang up.
+constexpr auto HangUpDelay = 2000ms;
+constexpr auto HangUpSettle = 50ms;
 // Address, function, first register, count, byte count.
 constexpr int WriteHeaderLength = 7;
 constexpr int CrcLength = 2;
@@ -487,9 +489,19 @@ void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOp
     Clock::time_point due = start;
     for (int sent = 0; sent < size;) {
         if (sent == splitAt && options.hangUp) {
-            // Long enough for the client to have read what went out; a hang-up
-            // throws away whatever is still unread.
-            waitUntil(Clock::now() + HangUpDelay);
+            // A hang-up throws away whatever the client has not read yet, so
+            // the line dies once the client has read the first half (our own
+            // hold on the pty slave sees its input queue).
+            // The kernel moves written bytes into that queue a moment later.
+            const Clock::time_point latest = Clock::now() + HangUpDelay;
+            if (!waitUntil(Clock::now() + HangUpSettle))
+                return;
+            int unread = 0;
+            while (m_keptSlaveFd >= 0 && ::ioctl(m_keptSlaveFd, FIONREAD, &unread) == 0 && unread > 0
+                   && Clock::now() < latest) {
+                if (!waitUntil(Clock::now() + 1ms))
+                    return;
+            }
             m_hungUp = true;
             return;
         }
