@@ -42,9 +42,19 @@ class Tool {
 public:
     Tool(QIODevice &out, QIODevice &err) : out(out), err(err) {}
 
-    int run(const QStringList &arguments);
+    // The command line checked, with nothing opened yet: the exit status
+    // when it is already settled (help, version, a usage error), or nothing
+    // when execute() is to carry it out.
+    std::optional<int> parse(const QStringList &arguments);
+    int execute();
 
 private:
+    // What parse() found for execute().
+    QString command;
+    QStringList positional;
+    std::optional<QString> backupFile;
+    bool verify = false;
+
     int read(const QString &connection, const QString &fileName);
     int write(const QString &connection, const QString &fileName);
     int diff(const QString &connection, const QString &fileName);
@@ -75,7 +85,7 @@ private:
     bool keepCon = true;                 // the form of the settings block for this run
 };
 
-int Tool::run(const QStringList &arguments)
+std::optional<int> Tool::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
@@ -123,30 +133,41 @@ int Tool::run(const QStringList &arguments)
     // belongs to the data.
     setTraceOutput(parser.isSet(traceOption) ? stderr : nullptr);
 
-    QStringList positional = parser.positionalArguments();
+    positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usageError(QStringLiteral("no command given"));
-    const QString command = positional.takeFirst();
-    const bool writeOptions = parser.isSet(verifyOption) || parser.isSet(backupOption);
-    if (writeOptions && command != QLatin1String("write"))
+    command = positional.takeFirst();
+    verify = parser.isSet(verifyOption);
+    if (parser.isSet(backupOption))
+        backupFile = parser.value(backupOption);
+    if ((verify || backupFile) && command != QLatin1String("write"))
         return usageError(QStringLiteral("--verify and --backup belong to write"));
 
     if (command == QLatin1String("ports") || command == QLatin1String("detect")) {
         if (command == QLatin1String("ports") && !positional.isEmpty())
             return usageError(QStringLiteral("ports takes no arguments"));
-        return command == QLatin1String("ports") ? ports() : detect(positional);
+        return std::nullopt;
     }
     if (command != QLatin1String("read") && command != QLatin1String("write") && command != QLatin1String("diff"))
         return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
     if (positional.size() != 2)
         return usageError(QStringLiteral("%1 takes CONNECTION and FILE.xml").arg(command));
 
-    const QString connection = positional.at(0);
-    const QString connectionProblem = SerialLink().configure(connection.toLatin1());
+    const QString connectionProblem = SerialLink().configure(positional.at(0).toLatin1());
     if (!connectionProblem.isEmpty()) {
         say(connectionProblem);
         return BadInput;
     }
+    return std::nullopt;
+}
+
+int Tool::execute()
+{
+    if (command == QLatin1String("ports"))
+        return ports();
+    if (command == QLatin1String("detect"))
+        return detect(positional);
+    const QString connection = positional.at(0);
     if (command == QLatin1String("read"))
         return read(connection, positional.at(1));
     if (command == QLatin1String("diff"))
@@ -161,16 +182,16 @@ int Tool::run(const QStringList &arguments)
         say(problem.message());
         return BadInput;
     }
-    if (parser.isSet(backupOption)) {
+    if (backupFile) {
         const std::optional<DeviceSettings> old = readModem(connection);
         if (!old)
             return DeviceFailed;
-        if (!saveFile(parser.value(backupOption), *old, connection))
+        if (!saveFile(*backupFile, *old, connection))
             return BadInput;
     }
     if (!writeModem(connection, file.settings))
         return DeviceFailed;
-    if (!parser.isSet(verifyOption))
+    if (!verify)
         return Success;
 
     const std::optional<DeviceSettings> held = readModem(connection);
@@ -354,5 +375,12 @@ bool Tool::saveFile(const QString &fileName, const DeviceSettings &record, const
 
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
-    return Tool(out, err).run(arguments);
+    Tool tool(out, err);
+    const std::optional<int> settled = tool.parse(arguments);
+    return settled ? *settled : tool.execute();
+}
+
+std::optional<int> checkCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err)
+{
+    return Tool(out, err).parse(arguments);
 }

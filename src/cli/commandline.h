@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QIODevice;
 
 // gprs-configurator-cli: reads, writes and compares a modem's settings from
@@ -14,5 +16,10 @@ class QIODevice;
 // 2 a bad command line, an unreadable or damaged file, or an invalid value.
 // (diff: 0 nothing differs, 1 something does, 2 trouble, as diff(1) has it.)
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err);
+
+// The first half of runCommandLine: the arguments checked, nothing opened.
+// Returns the exit status when that settles it (help, version, a usage
+// error or a mistyped connection, with their output), else nothing.
+std::optional<int> checkCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err);
 
 #endif // COMMANDLINE_H

@@ -16,9 +16,11 @@ void limitReader(QXmlStreamReader &reader)
 
 QByteArray readLimited(QIODevice *device)
 {
+    // In chunks: read(n) sets aside n bytes whatever the document's size.
+    constexpr qint64 Chunk = 64 * 1024;
     QByteArray data;
     while (data.size() <= MaxDocumentBytes) {
-        const QByteArray chunk = device->read(MaxDocumentBytes + 1 - data.size());
+        const QByteArray chunk = device->read(qMin(Chunk, MaxDocumentBytes + 1 - data.size()));
         if (chunk.isEmpty())
             break;
         data += chunk;

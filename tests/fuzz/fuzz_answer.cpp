@@ -1,0 +1,30 @@
+// The answer check and the block decoding on any answer to one of the ten
+// requests of a Read or a Write (chosen by the first byte).
+#include "devicesettings.h"
+#include "modbusframe.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const int choice = data[0] % 10, block = choice % 5;   // 0: the settings block
+    const bool withKeepCon = data[0] & 0x80;
+    const int bytes = block ? DeviceSettings::EntryBlockBytes : (withKeepCon ? 142 : 140);
+    const quint16 first = block ? quint16(0x100 + 0x40 * (block - 1)) : 0;
+    const QByteArray request = choice < 5 ? readRequest(first, quint16(bytes / 2)) : writeRequest(first, QByteArray(bytes, 'x'));
+    const QByteArray answer(reinterpret_cast<const char *>(data) + 1, int(size) - 1);
+    if (!answerPassesCrc(answer.constData(), answer.size()))
+        return 0;
+    const AnswerCheck check = checkAnswer(request.constData(), request.size(), answer.constData(), answer.size());
+    if (check.outcome != AnswerCheck::Accepted || choice >= 5)
+        return 0;
+    // As the worker does: the data area in memory order, then decoded.
+    QByteArray area = answer.mid(3, bytes);
+    if (area.size() != bytes)
+        __builtin_trap();
+    swapPairs(area.data(), area.size());
+    DeviceSettings record;
+    block ? record.decodeEntryBlock(block - 1, area) : record.decodeSettingsBlock(area, withKeepCon);
+    (void)record.asWritten(withKeepCon);
+    return 0;
+}
