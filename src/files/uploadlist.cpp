@@ -7,13 +7,20 @@
 
 UploadList readUploadList(const QString &fileName)
 {
-    UploadList list;
     QFile file(fileName);
     if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return readUploadListDocument(&file);
+}
+
+UploadList readUploadListDocument(QIODevice *device)
+{
+    UploadList list;
+    if (!device || !device->isReadable())
         return list;
     list.opened = true;
     // A list beyond the size limit breaks off there, like a truncated one.
-    QXmlStreamReader reader(FileSupport::readLimited(&file).left(FileSupport::MaxDocumentBytes));
+    QXmlStreamReader reader(FileSupport::readLimited(device).left(FileSupport::MaxDocumentBytes));
     FileSupport::limitReader(reader);
     // atEnd() turns true at the first error as well, which ends the list there.
     while (!reader.atEnd()) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 struct UploadList {
     bool opened = false;   // false when the file could not be opened
     QStringList files;
@@ -13,3 +15,5 @@ struct UploadList {
 // breaks off keeps the names read before the reader's first error; one
 // beyond FileSupport::MaxDocumentBytes breaks off at that size.
 UploadList readUploadList(const QString &fileName);
+// The same from an open device; `opened` is true when it is readable.
+UploadList readUploadListDocument(QIODevice *device);

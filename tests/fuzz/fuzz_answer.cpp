@@ -1,5 +1,7 @@
 // The answer check and the block decoding on any answer to one of the ten
-// requests of a Read or a Write (chosen by the first byte).
+// requests of a Read or a Write (chosen by the first byte). Unless bit 6 of
+// that byte asks for the bytes as they are, the answer gets its check sum
+// appended, so that mutated answers reach the check behind it.
 #include "devicesettings.h"
 #include "modbusframe.h"
 
@@ -7,12 +9,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1)
         return 0;
-    const int choice = data[0] % 10, block = choice % 5;   // 0: the settings block
+    const int choice = (data[0] & 0x3F) % 10, block = choice % 5;   // 0: the settings block
     const bool withKeepCon = data[0] & 0x80;
     const int bytes = block ? DeviceSettings::EntryBlockBytes : (withKeepCon ? 142 : 140);
     const quint16 first = block ? quint16(0x100 + 0x40 * (block - 1)) : 0;
     const QByteArray request = choice < 5 ? readRequest(first, quint16(bytes / 2)) : writeRequest(first, QByteArray(bytes, 'x'));
-    const QByteArray answer(reinterpret_cast<const char *>(data) + 1, int(size) - 1);
+    QByteArray answer(reinterpret_cast<const char *>(data) + 1, int(size) - 1);
+    if (!(data[0] & 0x40)) {
+        answer.append(2, '\0');
+        appendCrc16(answer.data(), answer.size());
+    }
     if (!answerPassesCrc(answer.constData(), answer.size()))
         return 0;
     const AnswerCheck check = checkAnswer(request.constData(), request.size(), answer.constData(), answer.size());
