@@ -39,6 +39,8 @@ public:
     quint8 address() const { return m_address; }
     void setOptions(const SimulatedModemOptions &options) { m_options = options; }
     const SimulatedModemOptions &options() const { return m_options; }
+    // The options as they applied to the last request handled.
+    const SimulatedModemOptions &activeOptions() const { return m_active; }
 
     // Out-of-range indexes read as 0 and are not written.
     quint16 reg(int index) const;

@@ -453,8 +453,7 @@ void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firs
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames.append(frame);
         reply = m_slave.handle(frame);
-        current = m_slave.options().forRequest(
-            frame.size() >= 4 ? (quint8(frame.at(2)) << 8) | quint8(frame.at(3)) : -1);
+        current = m_slave.activeOptions();
         observer = m_writeObserver;
         exchangeObserver = m_exchangeObserver;
     }
@@ -490,9 +489,9 @@ void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOp
     for (int sent = 0; sent < size;) {
         if (sent == splitAt && options.hangUp) {
             // A hang-up throws away whatever the client has not read yet, so
-            // the line dies once the client has read the first half (our own
-            // hold on the pty slave sees its input queue).
-            // The kernel moves written bytes into that queue a moment later.
+            // the line dies once the client has read the first half: our own
+            // hold on the pty slave sees its input queue, which the kernel
+            // fills a moment after the write.
             const Clock::time_point latest = Clock::now() + HangUpDelay;
             if (!waitUntil(Clock::now() + HangUpSettle))
                 return;
