@@ -2,17 +2,22 @@
 // on the wire, against the simulated modem with the line's timing kept in
 // both directions (9600 and 115200 baud) and with no pacing at all; beside
 // each, the same exchanges ended by silence alone, as a plain serial link
-// without frame completion ends them. Last, the longest stall of the
-// window's event loop while it runs a job.
+// without frame completion ends them, and the longest stall of the window's
+// event loop while it runs the job. Last, what the command-line tool's
+// `write --backup --verify` costs when it has little or nothing to write.
 
+#include "commandline.h"
 #include "devicesettings.h"
 #include "mainwindow.h"
 #include "mythread.h"
 #include "seriallink.h"
+#include "settingsfile.h"
 #include "settingsimage.h"
+#include "settingsvalues.h"
 #include "simulatedmodem.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -58,6 +63,7 @@ const JobCase jobCases[] = {{"Read", MyThread::JobRead}, {"Write", MyThread::Job
 constexpr int FramesPerJob = 10;          // five requests, five answers
 constexpr int BitsPerCharacter = 10;      // 8N1
 constexpr double StallGoalMs = 10;
+constexpr double ToolGoalRatio = 1.10;   // of one Read, plus one block when one differs
 constexpr int TickIntervalMs = 5;
 constexpr int JobLimitMs = 60000;
 
@@ -67,7 +73,7 @@ DeviceSettings demoRecord()
     const char *const values[DeviceSettings::Count] = {
         "internet.beeline.ru", "beeline", "beeline", "+79161234567", "+79037011111", "+79160000000",
         "10.0.0.2", "8.8.8.8", "8.8.4.4", "1", "115200,8,1,N,0,0", "9600,8,1,N,0,0", "50", "120", "3600",
-        "86400", "600", "20", "5", "256", "3", "1", "1", "+79161111111", "+79162222222", "+79163333333",
+        "7200", "600", "20", "10", "256", "3", "1", "1", "+79161111111", "+79162222222", "+79163333333",
         "+79164444444", "192.168.1.10", "192.168.1.11", "192.168.1.12", "192.168.1.13", "502", "503", "504",
         "505"};
     DeviceSettings record;
@@ -78,10 +84,10 @@ DeviceSettings demoRecord()
 
 // What the bytes of one job need on the line: 10 bits each, and the Modbus
 // silence of 3.5 characters (1.75 ms above 19200 baud) around every frame.
-double wireTimeMs(long long bytes, int baudRate)
+double wireTimeMs(long long bytes, int baudRate, int frames = FramesPerJob)
 {
     const double gapMs = baudRate > 19200 ? 1.75 : 3.5 * BitsPerCharacter * 1000.0 / baudRate;
-    return bytes * BitsPerCharacter * 1000.0 / baudRate + FramesPerJob * gapMs;
+    return bytes * BitsPerCharacter * 1000.0 / baudRate + frames * gapMs;
 }
 
 double median(std::vector<double> values)
@@ -204,6 +210,51 @@ struct Row {
     bool ok = true;
 };
 
+// `write --backup --verify` of a settings file to a modem that holds it
+// already, or that differs from it in one entry block: the tool reads the
+// modem once, then writes and reads back only what differs.
+struct ToolCase {
+    const char *name;
+    bool oneBlockDiffers;
+    int frames;            // requests: one Read, then one block written and read back
+};
+
+const ToolCase toolCases[] = {
+    {"holds the file", false, 5},
+    {"one entry block differs", true, 7},
+};
+
+struct ToolRow {
+    QString name;
+    int runs = 0;
+    double median = 0, bound = 0;
+    int frames = 0, expectedFrames = 0;
+    bool ok = true;
+};
+
+// One run of the tool, timed from its start to its exit status.
+double runTool(SimulatedModem &modem, const ToolCase &tool, const QString &fileName, const QString &backup,
+               int *frames, bool *ok)
+{
+    DeviceSettings held = demoRecord();
+    if (tool.oneBlockDiffers)
+        held.setValue(DeviceSettings::PhNum2, QStringLiteral("+79160000000"));
+    storeSettings(modem, held);
+    modem.clearReceivedFrames();
+    QBuffer out, err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    QElapsedTimer timer;
+    timer.start();
+    const int status = runCommandLine({QStringLiteral("write"), QStringLiteral("--backup"), backup,
+                                       QStringLiteral("--verify"), modem.connectionText(), fileName},
+                                      out, err);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    *frames = modem.receivedFrames().size();
+    *ok = status == 0 && storedSettings(modem) == demoRecord();
+    return ms;
+}
+
 QString fixed(double value, int decimals = 1)
 {
     return QString::number(value, 'f', decimals);
@@ -283,6 +334,47 @@ int main(int argc, char *argv[])
         }
     }
 
+    // Last: the tool turns the frame trace off for good.
+    std::vector<ToolRow> toolRows;
+    {
+        QuietStdout quiet;
+        SimulatedModemOptions options;
+        options.pacing = true;
+        SimulatedModem modem(options);
+        if (!modem.start()) {
+            std::fprintf(stderr, "gprs-bench: %s\n", qPrintable(modem.errorString()));
+            return 1;
+        }
+        std::atomic<long long> bytes{0};
+        storeSettings(modem, demoRecord());
+        std::vector<double> reads;
+        for (int i = 0; i < runs; ++i)
+            reads.push_back(runJob(modem, jobCases[0], bytes).ms);
+        const double readMedian = median(reads);
+        const QString fileName = scratch.filePath(QStringLiteral("site.xml"));
+        const QString backup = scratch.filePath(QStringLiteral("old.xml"));
+        saveSettingsFile(fileName, settingsFilePairs(demoRecord(), modem.connectionText(), true));
+        // One entry block written (9 + 26 bytes and an 8-byte answer) and
+        // read back (an 8-byte request and a 31-byte answer), with the
+        // silence around its four frames.
+        const double blockMs = wireTimeMs(35 + 8 + 8 + 31, 9600, 4);
+        for (const ToolCase &tool : toolCases) {
+            ToolRow row;
+            row.name = QString::fromLatin1(tool.name);
+            row.runs = runs;
+            row.expectedFrames = tool.frames;
+            row.bound = readMedian + (tool.oneBlockDiffers ? blockMs : 0);
+            std::vector<double> times;
+            for (int i = 0; i < runs; ++i) {
+                bool ok = false;
+                times.push_back(runTool(modem, tool, fileName, backup, &row.frames, &ok));
+                row.ok = row.ok && ok && row.frames == tool.frames;
+            }
+            row.median = median(times);
+            toolRows.push_back(row);
+        }
+    }
+
     bool allMet = true;
     std::printf("| Job | Line (baud) | Runs | Median | Wire-time bound | Ratio | Goal | Silence-only median | Silence-only ratio | Window stall |\n");
     std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
@@ -299,6 +391,17 @@ int main(int argc, char *argv[])
                     qPrintable(row.line), row.runs, qPrintable(fixed(row.median)), qPrintable(bound),
                     qPrintable(ratio), qPrintable(goal), met ? "" : " (missed)", qPrintable(fixed(row.silence)),
                     qPrintable(silenceRatio), qPrintable(fixed(row.stall)));
+    }
+    std::printf("\n| write --backup --verify, 9600 baud, paced | Runs | Median | Bound: one Read (+ one block) | Ratio "
+                "| Goal | Requests |\n");
+    std::printf("|---|---|---|---|---|---|---|\n");
+    for (const ToolRow &row : toolRows) {
+        const bool met = row.ok && row.median <= ToolGoalRatio * row.bound;
+        allMet = allMet && met;
+        std::printf("| %s | %d | %s ms | %s ms | %s | <= %.2fx%s | %d of %d |\n", qPrintable(row.name), row.runs,
+                    qPrintable(fixed(row.median)), qPrintable(fixed(row.bound)),
+                    qPrintable(fixed(row.median / row.bound, 2)), ToolGoalRatio, met ? "" : " (missed)", row.frames,
+                    row.expectedFrames);
     }
     std::printf("\nWindow stall: the longest wait of the window's event loop beyond its 5 ms timer during the job; "
                 "goal <= %.0f ms.\n",

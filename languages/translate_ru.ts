@@ -4,7 +4,7 @@
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+42"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+34"/>
         <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
         <translation>Модем принял новые основные настройки, но номера телефонов и серверы-зеркала в нём прежние: запишите ещё раз</translation>
     </message>
@@ -19,7 +19,7 @@
         <translation>Модем принял новые основные настройки и номера телефонов 1–%1 с их серверами-зеркалами, остальное в нём прежнее: запишите ещё раз</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+105"/>
         <source>The port stopped working: check that the adapter is still plugged in</source>
         <translation>Порт перестал работать: проверьте, подключён ли адаптер</translation>
     </message>
@@ -32,7 +32,7 @@
 <context>
     <name>DeviceSettings</name>
     <message>
-        <location filename="../src/settings/devicesettings.cpp" line="+190"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+195"/>
         <source>the text contains a NUL character</source>
         <translation>в тексте есть символ NUL</translation>
     </message>
@@ -47,17 +47,7 @@
         <translation>текст занимает %1 байт, а поле вмещает %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>&quot;%1&quot; has more than four parts; expected an address such as 192.168.0.1</source>
-        <translation>в «%1» больше четырёх частей; нужен адрес вида 192.168.0.1</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>&quot;%1&quot; is not an address of one to four numbers from 0 to 255 separated by dots</source>
-        <translation>«%1» — не адрес из одного–четырёх чисел от 0 до 255 через точку</translation>
-    </message>
-    <message>
-        <location line="+11"/>
+        <location line="+25"/>
         <source>&quot;%1&quot; has more than six parts; expected e.g. 9600,8,1,N,0,0</source>
         <translation>в «%1» больше шести частей; нужно, например, 9600,8,1,N,0,0</translation>
     </message>
@@ -67,9 +57,19 @@
         <translation>скорость «%1» модем не поддерживает</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>the data bits &quot;%1&quot; are not 5, 6, 7, 8 or 9</source>
-        <translation>число битов данных «%1» — не 5, 6, 7, 8 или 9</translation>
+        <location line="-18"/>
+        <source>&quot;%1&quot; is not an address of four numbers from 0 to 255 separated by dots, such as 192.168.0.1</source>
+        <translation>«%1» — не адрес из четырёх чисел от 0 до 255 через точку, вроде 192.168.0.1</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&quot;%1&quot; lacks the data bits, stop bits or parity; expected e.g. 9600,8,1,N,0,0</source>
+        <translation>в «%1» нет битов данных, стоп-битов или чётности; нужно, например, 9600,8,1,N,0,0</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the data bits &quot;%1&quot; are not 5, 6, 7 or 8</source>
+        <translation>число битов данных «%1» — не 5, 6, 7 или 8</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -77,22 +77,32 @@
         <translation>число стоп-битов «%1» — не 1 и не 2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>the parity &quot;%1&quot; is not N, E, O, S or M</source>
         <translation>чётность «%1» — не N, E, O, S или M</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>the option &quot;%1&quot; is not 0 or 1</source>
         <translation>флаг «%1» — не 0 и не 1</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+15"/>
+        <source>the address is empty; type 0.0.0.0 for none</source>
+        <translation>адрес пуст; если адреса нет, введите 0.0.0.0</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>the serial setting is empty; expected e.g. 9600,8,1,N,0,0</source>
         <translation>настройка линии пуста; ожидается, например, 9600,8,1,N,0,0</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+4"/>
+        <source>the number is empty; type 0 for none</source>
+        <translation>число не задано; если значения нет, введите 0</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>&quot;%1&quot; is not a whole number from 0 to 65535</source>
         <translation>«%1» — не целое число от 0 до 65535</translation>
     </message>
@@ -102,9 +112,14 @@
         <translation>«%1» — не целое число от 0 до 655359</translation>
     </message>
     <message>
-        <location line="+29"/>
-        <source>Cannot write %1: %2</source>
-        <translation>Нельзя записать %1: %2</translation>
+        <location line="+4"/>
+        <source>the modem keeps this time in steps of 10, so &quot;%1&quot; would read back as %2</source>
+        <translation>модем хранит это время с шагом 10, поэтому «%1» прочитается как %2</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Cannot write %1 (%2): %3</source>
+        <translation>Нельзя записать «%1» (%2): %3</translation>
     </message>
 </context>
 <context>
@@ -129,6 +144,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="-305"/>
         <source>Apn server</source>
         <translation>Сервер APN</translation>
     </message>
@@ -140,6 +156,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+7"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Apn login</source>
         <translation>Логин APN</translation>
     </message>
@@ -151,6 +168,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Apn password</source>
         <translation>Пароль APN</translation>
     </message>
@@ -162,6 +180,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+7"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+9"/>
         <source>Baud Tx</source>
         <translation>Линия Tx</translation>
     </message>
@@ -182,6 +201,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Baud Rx</source>
         <translation>Линия Rx</translation>
     </message>
@@ -209,6 +229,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+6"/>
         <source>Timeout next</source>
         <translation>Ожидание пакета</translation>
     </message>
@@ -221,6 +242,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+3"/>
         <source>Trying number</source>
         <translation>Число попыток</translation>
     </message>
@@ -232,6 +254,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="-2"/>
         <source>Timeout between</source>
         <translation>Пауза между байтами</translation>
     </message>
@@ -244,6 +267,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="-5"/>
         <source>Timeout answer</source>
         <translation>Ожидание ответа</translation>
     </message>
@@ -302,6 +326,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+3"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+9"/>
         <source>Keep Connection</source>
         <translation>Держать связь</translation>
     </message>
@@ -406,29 +431,56 @@ S — всегда 0, M — всегда 1.
         <translation>Порт сервера-зеркала 4, целое число от 0 до 65535.</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+106"/>
+        <location line="+13"/>
+        <source>HMore settings</source>
+        <translation>Настройки модема, которых нет в этой форме:
+свой номер, номера SMS-центра и для SMS, IP-адрес,
+DNS, адрес Modbus, времена перезапуска и счётчики.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;More settings…</source>
+        <translation>Ещё настройки… (&amp;M)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/mainwindow.cpp" line="+107"/>
+        <source>Finishing the Write before closing…</source>
+        <translation>Запись завершается; окно закроется после неё…</translation>
+    </message>
+    <message>
+        <location line="+42"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <location line="+66"/>
+        <location line="+18"/>
+        <source>Nothing was written. Read the modem first, or load a complete settings file. Still unknown: %1</source>
+        <translation>Ничего не записано. Сначала прочитайте модем или загрузите полный файл настроек. Ещё неизвестны: %1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <location line="+46"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-66"/>
-        <location line="+66"/>
+        <location line="-46"/>
+        <location line="+46"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-58"/>
+        <location line="-29"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+3"/>
+        <source>Saved without the settings still unknown: %1</source>
+        <translation>Сохранено без ещё неизвестных настроек: %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
@@ -436,6 +488,217 @@ S — всегда 0, M — всегда 1.
         <location line="+6"/>
         <source>The configuration file is damaged at line %1</source>
         <translation>Файл конфигурации повреждён в строке %1</translation>
+    </message>
+    <message>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Phone number %1</source>
+        <translation>Номер телефона %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Mirror server %1</source>
+        <translation>Сервер-зеркало %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Mirror port %1</source>
+        <translation>Порт зеркала %1</translation>
+    </message>
+</context>
+<context>
+    <name>MoreSettingsDialog</name>
+    <message>
+        <location filename="../src/app/moresettingsdialog.ui" line="+6"/>
+        <source>More settings</source>
+        <translation>Ещё настройки</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location filename="../src/settings/devicesettings.cpp" line="-32"/>
+        <source>Own phone number</source>
+        <translation>Свой номер</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HOwn phone number</source>
+        <translation>Телефонный номер SIM-карты модема,
+например +79161234567, до 14 символов.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <location line="+20"/>
+        <source>unknown: Read or Load first</source>
+        <translation>неизвестно: прочитайте модем</translation>
+    </message>
+    <message>
+        <location line="-233"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>SMS centre number</source>
+        <translation>Номер SMS-центра</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HSMS centre number</source>
+        <translation>Номер SMS-центра оператора,
+например +79037011111, до 14 символов.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>SMS phone number</source>
+        <translation>Номер для SMS</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HSMS phone number</source>
+        <translation>Номер, на который модем отправляет SMS,
+например +79169876543, до 14 символов.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>IP address</source>
+        <translation>IP-адрес</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HIP address</source>
+        <translation>IPv4-адрес модема: четыре числа
+от 0 до 255 через точку, например 10.0.0.2.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>DNS 1</source>
+        <translation>DNS-сервер 1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HDNS 1</source>
+        <translation>Основной DNS-сервер: IPv4-адрес,
+например 8.8.8.8.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>DNS 2</source>
+        <translation>DNS-сервер 2</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HDNS 2</source>
+        <translation>Запасной DNS-сервер: IPv4-адрес,
+например 8.8.4.4.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>Modbus address</source>
+        <translation>Адрес Modbus</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HModbus address</source>
+        <translation>Адрес модема в сети Modbus,
+целое число от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+4"/>
+        <source>Timeout wait next</source>
+        <translation>Ожидание следующего</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HTimeout wait next</source>
+        <translation>Время ожидания следующего обмена, в миллисекундах.
+Модем хранит его в десятках миллисекунд, поэтому
+значение кратно 10: от 0 до 655350.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+2"/>
+        <source>Server restart time</source>
+        <translation>Перезапуск сервера</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HServer restart time</source>
+        <translation>Через сколько модем перезапускает соединение
+с сервером, в единицах модема: от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>Modem restart time</source>
+        <translation>Перезапуск модема</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HModem restart time</source>
+        <translation>Через сколько модем перезапускается,
+в единицах модема: от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
+        <source>Disconnect time</source>
+        <translation>Время разъединения</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HDisconnect time</source>
+        <translation>Через сколько модем разрывает неактивное
+соединение, в единицах модема: от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+3"/>
+        <source>Max number of bytes</source>
+        <translation>Наибольшее число байт</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HMax number of bytes</source>
+        <translation>Наибольшее число байт в одном пакете,
+от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+2"/>
+        <source>Answers number</source>
+        <translation>Число ответов</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>HAnswers number</source>
+        <translation>Сколько ответов ждёт модем,
+от 0 до 65535.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>&amp;Close</source>
+        <translation>Закрыть (&amp;C)</translation>
     </message>
 </context>
 <context>
@@ -454,7 +717,7 @@ S — всегда 0, M — всегда 1.
 <context>
     <name>SettingsFile</name>
     <message>
-        <location filename="../src/files/filesupport.cpp" line="+32"/>
+        <location filename="../src/files/filesupport.cpp" line="+34"/>
         <source>No file name given.</source>
         <translation>Имя файла не задано.</translation>
     </message>

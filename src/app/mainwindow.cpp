@@ -3,20 +3,22 @@
 
 #include "devicesettings.h"
 #include "filedialogs.h"
-#include "settingkeys.h"
+#include "moresettingsdialog.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 #include "uploadlist.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-// The form field of every record entry that has one, by entry index; the
-// check box of KeepCon is handled on its own.
+// The main form's field of every record entry that has one, by entry index;
+// the check box of KeepCon is handled on its own.
 QLineEdit *Ui::MainWindow::*entryField(int index)
 {
     using Form = Ui::MainWindow;
@@ -67,12 +69,23 @@ MainWindow::MainWindow(QWidget *parent)
     QCoreApplication::installTranslator(&translator);
 
     ui->setupUi(this);
+    moreSettings = new MoreSettingsDialog(this);
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (index == DeviceSettings::KeepCon)
+            editors.add(index, ui->KeepConncheckBox);
+        else if (QLineEdit *Ui::MainWindow::*field = entryField(index))
+            editors.add(index, ui->*field);
+        else
+            editors.add(index, moreSettings->field(index));
+    }
 
     connect(ui->pushButtonRead, &QAbstractButton::clicked, this, &MainWindow::myRead);
     connect(ui->pushButtonLoad, &QAbstractButton::clicked, this, &MainWindow::myLoad);
     connect(ui->pushButtonWrite, &QAbstractButton::clicked, this, &MainWindow::myWrite);
     connect(ui->pushButtonSave, &QAbstractButton::clicked, this, &MainWindow::mySave);
     connect(&worker, &MyThread::response, this, &MainWindow::myResponse);
+    connect(ui->pushButtonMore, &QAbstractButton::clicked, this, &MainWindow::myMoreSettings);
+    connect(&worker, &QThread::finished, this, &MainWindow::myJobEnded);
 
     // Relative on purpose: the start-up file belongs to the working directory.
     loadConfig(QStringLiteral("simconf.xml"));
@@ -84,6 +97,36 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     delete ui;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Every exchange is bounded by the link's time-outs, so the wait is short.
+    if (worker.isRunning() && worker.job() == MyThread::JobWrite) {
+        closeWhenWritten = true;
+        ui->statusBar->showMessage(tr("Finishing the Write before closing…"), 0);
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::myJobEnded()
+{
+    if (!closeWhenWritten)
+        return;
+    closeWhenWritten = false;
+    // A failed Write keeps the window open on its message, which says what
+    // the modem now holds and to write again.
+    if (worker.lastJobSucceeded())
+        close();
+}
+
+void MainWindow::myMoreSettings()
+{
+    moreSettings->show();
+    moreSettings->raise();
+    moreSettings->activateWindow();
 }
 
 void MainWindow::myRead()
@@ -116,7 +159,18 @@ void MainWindow::myUpLoad()
 
 void MainWindow::myWrite()
 {
-    const DeviceSettings record = formRecord();
+    // The settings off the main form reach the modem only once a Read, a
+    // Load or the technician's typing has set them; an empty field there
+    // may just mean that nobody has looked.
+    const QStringList unknown = editors.unknownHiddenLabels();
+    if (!unknown.isEmpty()) {
+        ui->statusBar->showMessage(tr("Nothing was written. Read the modem first, or load a complete settings file. "
+                                      "Still unknown: %1")
+                                       .arg(unknown.join(QLatin1String(", "))),
+                                   0);
+        return;
+    }
+    const DeviceSettings record = editors.record();
     // A value the modem cannot hold is refused before a byte goes out.
     const SettingProblem problem = record.firstProblem();
     if (!problem.isValid()) {
@@ -134,11 +188,23 @@ void MainWindow::mySave()
     if (name.isEmpty())
         return;
 
-    const SaveOutcome outcome = saveSettingsFile(
-        name, settingsFilePairs(formRecord(), ui->comPortLineEdit->text(), ui->EnableKeepConncheckBox->isChecked()));
+    // A setting nobody has read, loaded or typed is left out rather than
+    // stored as a value: loading the file again must not make it known.
+    SettingsPairs pairs =
+        settingsFilePairs(editors.record(), ui->comPortLineEdit->text(), ui->EnableKeepConncheckBox->isChecked());
+    pairs.erase(std::remove_if(pairs.begin(), pairs.end(),
+                               [this](const SettingsPair &pair) {
+                                   const int index = DeviceSettings::indexOfKey(pair.first);
+                                   return index >= 0 && !DeviceSettings::hasFormWidget(index) && !editors.isKnown(index);
+                               }),
+                pairs.end());
+    const SaveOutcome outcome = saveSettingsFile(name, pairs);
     if (!outcome.saved) {
         ui->statusBar->showMessage(
             tr("The configuration file was not saved: %1").arg(outcome.errorString), 0);
+    } else if (const QStringList unknown = editors.unknownHiddenLabels(); !unknown.isEmpty()) {
+        ui->statusBar->showMessage(
+            tr("Saved without the settings still unknown: %1").arg(unknown.join(QLatin1String(", "))), 0);
     }
 }
 
@@ -149,11 +215,7 @@ void MainWindow::myResponse(QString s)
         return;
 
     // The Read has put all 35 entries into the record before saying so.
-    const DeviceSettings record = worker.settings();
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (DeviceSettings::hasFormWidget(index))
-            showEntry(index, record.value(index));
-    }
+    editors.showAll(worker.settings());
 }
 
 JobRequest MainWindow::connectionRequest() const
@@ -162,34 +224,6 @@ JobRequest MainWindow::connectionRequest() const
     request.portConfig = ui->comPortLineEdit->text();
     request.keepConEnabled = ui->EnableKeepConncheckBox->isChecked() ? 1 : 0;
     return request;
-}
-
-DeviceSettings MainWindow::formRecord() const
-{
-    // The entries without a field keep what the last Read or Load gave them.
-    DeviceSettings record = worker.settings();
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (DeviceSettings::hasFormWidget(index))
-            record.setValue(index, formEntry(index));
-    }
-    return record;
-}
-
-QString MainWindow::formEntry(int index) const
-{
-    if (index == DeviceSettings::KeepCon)
-        return checkedValue(ui->KeepConncheckBox->isChecked());
-    QLineEdit *Ui::MainWindow::*field = entryField(index);
-    return field ? (ui->*field)->text() : QString();
-}
-
-void MainWindow::showEntry(int index, const QString &value)
-{
-    if (index == DeviceSettings::KeepCon) {
-        ui->KeepConncheckBox->setChecked(isCheckedValue(value));
-    } else if (QLineEdit *Ui::MainWindow::*field = entryField(index)) {
-        (ui->*field)->setText(value);
-    }
 }
 
 void MainWindow::loadConfig(const QString &fileName)
@@ -216,23 +250,15 @@ void MainWindow::loadConfig(const QString &fileName)
 
 void MainWindow::applyParam(const QString &key, const QString &value)
 {
-    const SettingKey target = SettingKey::lookup(key);
-    switch (target.target) {
-    case SettingKey::ComPort:
-        ui->comPortLineEdit->setText(value);
-        return;
-    case SettingKey::EnableKeepCon:
-        ui->EnableKeepConncheckBox->setChecked(isCheckedValue(value));
-        return;
-    case SettingKey::Entry:
-        break;
-    case SettingKey::Unknown:
-        return;
+    // Where a key belongs is the business of the mapping that every reader
+    // of settings files shares.
+    const SettingsValues values = SettingsValues::fromPairs({{key, value}});
+    if (values.comPort)
+        ui->comPortLineEdit->setText(*values.comPort);
+    if (values.enableKeepCon)
+        ui->EnableKeepConncheckBox->setChecked(*values.enableKeepCon);
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (values.present[size_t(index)])
+            editors.show(index, values.settings.value(index));
     }
-
-    if (DeviceSettings::hasFormWidget(target.index))
-        showEntry(target.index, value);
-    else
-        // The form has no field for it, so the record is its only home.
-        worker.setSetting(target.index, value);
 }

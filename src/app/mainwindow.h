@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include "mythread.h"
+#include "settingeditors.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -10,6 +11,7 @@
 namespace Ui {
 class MainWindow;
 }
+class MoreSettingsDialog;
 
 // The configurator's one window. It owns the form, the device worker and the
 // translation; every user action ends in one of its private slots, and the
@@ -20,9 +22,14 @@ class MainWindow : public QMainWindow
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
-    // The worker's own destructor waits for a running job, so closing the
-    // window in the middle of a Read or Write is safe.
+    // The worker's own destructor ends a running Read and waits for a
+    // running Write, so the window can go at any moment.
     ~MainWindow() override;
+
+protected:
+    // Closing while a Write runs lets it finish first: the modem is never
+    // left with half of it.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void myRead();
@@ -31,19 +38,16 @@ private slots:
     void myWrite();
     void mySave();
     void myResponse(QString s);
+    void myMoreSettings();
+    void myJobEnded();
 
 private:
     // Reads a settings file into the form and the worker's record; an empty
     // name asks the operator for the file.
     void loadConfig(const QString &fileName);
-    // Puts one setting of a settings file where it belongs: its form field,
-    // or the worker's record for the entries the form does not show.
+    // Puts one setting of a settings file into its field, on the main form
+    // or on the page of the others.
     void applyParam(const QString &key, const QString &value);
-    // The form's 22 entries over the worker's record, which keeps the rest.
-    DeviceSettings formRecord() const;
-    // One of the 22 entries the form shows, read from or put into its widget.
-    QString formEntry(int index) const;
-    void showEntry(int index, const QString &value);
     // The connection text and keep-connection flag every job starts from.
     JobRequest connectionRequest() const;
 
@@ -54,6 +58,9 @@ private:
     QTranslator translator;
     QString translationFile;
     QString languagesDir;
+    MoreSettingsDialog *moreSettings = nullptr;   // a child of the window
+    SettingEditors editors;
+    bool closeWhenWritten = false;   // a close waits for the running Write
 };
 
 #endif // MAINWINDOW_H

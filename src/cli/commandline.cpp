@@ -24,8 +24,10 @@ const char Description[] =
     "\n"
     "Commands:\n"
     "  read CONNECTION FILE.xml   save the modem's settings as a settings file (\"-\": standard output)\n"
-    "  write CONNECTION FILE.xml  send the 35 settings of a settings file to the modem\n"
-    "  diff CONNECTION FILE.xml   list the settings that differ: \"key: modem value -> file value\"\n"
+    "  write CONNECTION FILE.xml  send the 35 settings of a settings file to the modem; a file\n"
+    "                             that lacks any is refused unless --merge\n"
+    "  diff CONNECTION FILE.xml   list the settings that differ: \"key: modem value -> file value\";\n"
+    "                             the settings the file lacks are named on standard error\n"
     "  ports                      list the serial ports of this machine\n"
     "  detect [PORT...]           find the port and baud rate the modem answers on (all ports by default)\n"
     "\n"
@@ -54,6 +56,7 @@ private:
     QStringList positional;
     std::optional<QString> backupFile;
     bool verify = false;
+    bool merge = false;
 
     int read(const QString &connection, const QString &fileName);
     int write(const QString &connection, const QString &fileName);
@@ -61,11 +64,15 @@ private:
     int ports();
     int detect(const QStringList &portNames);
 
+    int verifyWritten(const QString &connection, const DeviceSettings &wanted, DeviceSettings::Blocks blocks);
+
     // The modem's settings, or nothing when the job failed (it said why).
-    std::optional<DeviceSettings> readModem(const QString &connection);
-    bool writeModem(const QString &connection, const DeviceSettings &record);
+    // Only the entries of `blocks` are read; the others stay empty.
+    std::optional<DeviceSettings> readModem(const QString &connection,
+                                            DeviceSettings::Blocks blocks = DeviceSettings::allBlocks());
+    bool writeModem(const QString &connection, const DeviceSettings &record, DeviceSettings::Blocks blocks);
     bool runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
-                const QString &success, DeviceSettings *readBack);
+                DeviceSettings::Blocks blocks, DeviceSettings *readBack);
     // The file's values; false (having said why) when it cannot be used.
     bool loadFile(const QString &fileName, SettingsValues *values);
     bool saveFile(const QString &fileName, const DeviceSettings &record, const QString &connection);
@@ -101,12 +108,16 @@ std::optional<int> Tool::parse(const QStringList &arguments)
     const QCommandLineOption verifyOption(QStringLiteral("verify"),
         QStringLiteral("write: read the modem back afterwards and fail, naming each setting that differs."));
     const QCommandLineOption backupOption(QStringLiteral("backup"),
-        QStringLiteral("write: first save what the modem holds to OLD.xml; write nothing if that read fails."),
+        QStringLiteral("write: first save what the modem holds to OLD.xml; write nothing if that read fails. "
+                       "Only the blocks that differ are then written and verified."),
         QStringLiteral("OLD.xml"));
+    const QCommandLineOption mergeOption(QStringLiteral("merge"),
+        QStringLiteral("write: read the modem first and write the file's settings over what it holds, keeping "
+                       "its own values for the settings the file lacks; only the blocks that differ are written."));
     const QCommandLineOption traceOption(QStringLiteral("trace"),
         QStringLiteral("Print every frame in hexadecimal on standard error, as the window does on its console."));
     parser.addOptions({helpOption, versionOption, keepConOption, noKeepConOption, verifyOption, backupOption,
-                       traceOption});
+                       mergeOption, traceOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, diff, ports or detect."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
@@ -138,10 +149,11 @@ std::optional<int> Tool::parse(const QStringList &arguments)
         return usageError(QStringLiteral("no command given"));
     command = positional.takeFirst();
     verify = parser.isSet(verifyOption);
+    merge = parser.isSet(mergeOption);
     if (parser.isSet(backupOption))
         backupFile = parser.value(backupOption);
-    if ((verify || backupFile) && command != QLatin1String("write"))
-        return usageError(QStringLiteral("--verify and --backup belong to write"));
+    if ((verify || backupFile || merge) && command != QLatin1String("write"))
+        return usageError(QStringLiteral("--verify, --backup and --merge belong to write"));
 
     if (command == QLatin1String("ports") || command == QLatin1String("detect")) {
         if (command == QLatin1String("ports") && !positional.isEmpty())
@@ -172,39 +184,87 @@ int Tool::execute()
         return read(connection, positional.at(1));
     if (command == QLatin1String("diff"))
         return diff(connection, positional.at(1));
+    return write(connection, positional.at(1));
+}
 
+int Tool::write(const QString &connection, const QString &fileName)
+{
     SettingsValues file;
-    if (!loadFile(positional.at(1), &file))
+    if (!loadFile(fileName, &file))
         return BadInput;
     chooseKeepCon(&file);
-    const SettingProblem problem = file.settings.firstProblem();
-    if (!problem.isValid()) {
-        say(problem.message());
+    // A setting the file does not give would go to the modem as an empty
+    // text or a zero: an IP address of 0.0.0.0, a Modbus address of 0.
+    const QStringList missing = file.missingKeys();
+    if (!missing.isEmpty() && !merge) {
+        say(QStringLiteral("%1 lacks %2 of the modem's %3 settings: %4. Nothing was written: complete the file, or "
+                           "use --merge to keep the modem's own values for them")
+                .arg(fileName)
+                .arg(missing.size())
+                .arg(DeviceSettings::Count)
+                .arg(missing.join(QStringLiteral(", "))));
         return BadInput;
     }
-    if (backupFile) {
-        const std::optional<DeviceSettings> old = readModem(connection);
-        if (!old)
-            return DeviceFailed;
-        if (!saveFile(*backupFile, *old, connection))
+    // The file's own values are checked before the modem is touched.
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        const SettingProblem problem = DeviceSettings::check(index, file.settings.value(index));
+        if (file.present[size_t(index)] && !problem.isValid()) {
+            say(problem.message());
             return BadInput;
+        }
     }
-    if (!writeModem(connection, file.settings))
-        return DeviceFailed;
-    if (!verify)
-        return Success;
 
-    const std::optional<DeviceSettings> held = readModem(connection);
+    DeviceSettings wanted = file.settings;
+    DeviceSettings::Blocks blocks = DeviceSettings::allBlocks();
+    if (backupFile || merge) {
+        const std::optional<DeviceSettings> held = readModem(connection);
+        if (!held)
+            return DeviceFailed;
+        if (backupFile && !saveFile(*backupFile, *held, connection))
+            return BadInput;
+        // The file is complete unless merging, and then it goes over the modem's own.
+        wanted = *held;
+        for (int index = 0; index < DeviceSettings::Count; ++index) {
+            if (file.present[size_t(index)])
+                wanted.setValue(index, file.settings.value(index));
+        }
+        // Having just read the modem, only what it does not hold yet is sent.
+        blocks = held->blocksDifferingFrom(wanted, keepCon);
+        if (blocks.none()) {
+            say(QStringLiteral("The modem already holds the settings of %1: nothing was written").arg(fileName));
+            return Success;
+        }
+        // What the modem holds is written back unchanged beside the file's
+        // values, so it must be writable as well.
+        const SettingProblem problem = wanted.firstProblem(blocks);
+        if (!problem.isValid()) {
+            say(problem.message());
+            return BadInput;
+        }
+        say(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
+                .arg(blocks.count())
+                .arg(DeviceSettings::BlockCount));
+    }
+    if (!writeModem(connection, wanted, blocks))
+        return DeviceFailed;
+    return verify ? verifyWritten(connection, wanted, blocks) : Success;
+}
+
+// Reads back the blocks just written and names every setting that differs
+// from what the modem should hold now.
+int Tool::verifyWritten(const QString &connection, const DeviceSettings &wanted, DeviceSettings::Blocks blocks)
+{
+    const std::optional<DeviceSettings> held = readModem(connection, blocks);
     if (!held)
         return DeviceFailed;
-    const DeviceSettings expected = file.settings.asWritten(keepCon);
+    const DeviceSettings expected = wanted.asWritten(keepCon);
     int differences = 0;
     for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (held->value(index) != expected.value(index)) {
-            say(QStringLiteral("Verify: %1 is \"%2\" on the modem, not \"%3\"")
-                    .arg(DeviceSettings::key(index), held->value(index), expected.value(index)));
-            ++differences;
-        }
+        if (!blocks.test(size_t(DeviceSettings::blockOf(index))) || held->value(index) == expected.value(index))
+            continue;
+        say(QStringLiteral("Verify: %1 is \"%2\" on the modem, not \"%3\"")
+                .arg(DeviceSettings::key(index), held->value(index), expected.value(index)));
+        ++differences;
     }
     return differences == 0 ? Success : DeviceFailed;
 }
@@ -237,6 +297,13 @@ int Tool::diff(const QString &connection, const QString &fileName)
     const std::optional<DeviceSettings> held = readModem(connection);
     if (!held)
         return BadInput;
+    const QStringList missing = file.missingKeys();
+    if (!missing.isEmpty())
+        say(QStringLiteral("%1 lacks %2 of the modem's %3 settings, which were not compared: %4")
+                .arg(fileName)
+                .arg(missing.size())
+                .arg(DeviceSettings::Count)
+                .arg(missing.join(QStringLiteral(", "))));
     // Compared as the modem would hold the file's values, so that "007"
     // and "7" are no difference; KeepCon only when its register is read.
     const DeviceSettings wanted = file.settings.asWritten(keepCon);
@@ -307,34 +374,31 @@ int Tool::detect(const QStringList &portNames)
     return DeviceFailed;
 }
 
-std::optional<DeviceSettings> Tool::readModem(const QString &connection)
+std::optional<DeviceSettings> Tool::readModem(const QString &connection, DeviceSettings::Blocks blocks)
 {
     DeviceSettings held;
-    if (!runJob(MyThread::JobRead, connection, std::nullopt, QStringLiteral("It is Readed"), &held))
+    if (!runJob(MyThread::JobRead, connection, std::nullopt, blocks, &held))
         return std::nullopt;
     return held;
 }
 
-bool Tool::writeModem(const QString &connection, const DeviceSettings &record)
+bool Tool::writeModem(const QString &connection, const DeviceSettings &record, DeviceSettings::Blocks blocks)
 {
-    return runJob(MyThread::JobWrite, connection, record, QStringLiteral("It is Ready"), nullptr);
+    return runJob(MyThread::JobWrite, connection, record, blocks, nullptr);
 }
 
 // One job of the window's worker, waited for; its messages go to `err` as
-// they come. The job's last word says whether it succeeded, as it tells
-// the window.
+// they come.
 bool Tool::runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
-                  const QString &success, DeviceSettings *readBack)
+                  DeviceSettings::Blocks blocks, DeviceSettings *readBack)
 {
     MyThread worker;
-    QString last;
-    QObject::connect(&worker, &MyThread::response, [this, &last](const QString &message) {
-        say(message);
-        last = message;
-    });
-    worker.startJob(job, JobRequest{connection, keepCon ? 1 : 0, record, std::nullopt});
+    QObject::connect(&worker, &MyThread::response, [this](const QString &message) { say(message); });
+    JobRequest request{connection, keepCon ? 1 : 0, record, std::nullopt};
+    request.blocks = blocks;
+    worker.startJob(job, request);
     worker.wait();
-    if (!last.startsWith(success))
+    if (!worker.lastJobSucceeded())
         return false;
     if (readBack)
         *readBack = worker.settings();

@@ -26,6 +26,17 @@ SettingsValues SettingsValues::fromPairs(const SettingsPairs &pairs, const Devic
     return values;
 }
 
+QStringList SettingsValues::missingKeys() const
+{
+    QStringList missing;
+    for (const QString &key : settingsFileKeys()) {
+        const int index = DeviceSettings::indexOfKey(key);
+        if (index >= 0 && !present[size_t(index)])
+            missing << key;
+    }
+    return missing;
+}
+
 SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &comPort, bool enableKeepCon)
 {
     SettingsPairs pairs;

@@ -21,6 +21,8 @@ struct SettingsValues {
     // Applies the pairs in document order over `base`: a key given twice
     // takes its last value, unknown keys are ignored.
     static SettingsValues fromPairs(const SettingsPairs &pairs, const DeviceSettings &base = {});
+    // The keys of the entries the file does not give, in the file's order.
+    QStringList missingKeys() const;
 };
 
 // The 37 pairs of a settings file, in the file's order.

@@ -23,48 +23,53 @@ struct Field {
     Block block;
     int offset;     // within its block
     int width;      // bytes in the block
-    bool hasWidget;
+    bool hasWidget; // on the main form; the others have their own page
+    const char *label;   // the window's caption; "%1" takes the column field's number
 };
 
+// The labels are the window's captions, in the translation contexts of the
+// forms that show them ("MainWindow" for the main form, "MoreSettingsDialog"
+// for the page of the others), so that a message names a setting exactly as
+// the window does.
 // One row per entry, in index order. Entry blocks repeat one layout; the
 // block number is (index - PhNum1) % 4.
 const Field fields[DeviceSettings::Count] = {
-    {"apnServer", Kind::Text, Block::Settings, 42, 32, true},
-    {"apnLogin", Kind::Text, Block::Settings, 74, 14, true},
-    {"apnPassword", Kind::Text, Block::Settings, 88, 14, true},
-    {"own_Ph", Kind::Text, Block::Settings, 0, 14, false},
-    {"sc_Ph", Kind::Text, Block::Settings, 14, 14, false},
-    {"sms_Ph", Kind::Text, Block::Settings, 28, 14, false},
-    {"IP", Kind::Address, Block::Settings, 102, 4, false},
-    {"DNS1", Kind::Address, Block::Settings, 106, 4, false},
-    {"DNS2", Kind::Address, Block::Settings, 110, 4, false},
-    {"MbsAdr", Kind::Number, Block::Settings, 114, 2, false},
+    {"apnServer", Kind::Text, Block::Settings, 42, 32, true, QT_TRANSLATE_NOOP("MainWindow", "Apn server")},
+    {"apnLogin", Kind::Text, Block::Settings, 74, 14, true, QT_TRANSLATE_NOOP("MainWindow", "Apn login")},
+    {"apnPassword", Kind::Text, Block::Settings, 88, 14, true, QT_TRANSLATE_NOOP("MainWindow", "Apn password")},
+    {"own_Ph", Kind::Text, Block::Settings, 0, 14, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Own phone number")},
+    {"sc_Ph", Kind::Text, Block::Settings, 14, 14, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "SMS centre number")},
+    {"sms_Ph", Kind::Text, Block::Settings, 28, 14, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "SMS phone number")},
+    {"IP", Kind::Address, Block::Settings, 102, 4, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "IP address")},
+    {"DNS1", Kind::Address, Block::Settings, 106, 4, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "DNS 1")},
+    {"DNS2", Kind::Address, Block::Settings, 110, 4, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "DNS 2")},
+    {"MbsAdr", Kind::Number, Block::Settings, 114, 2, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Modbus address")},
     // The device keeps Rx before Tx, the reverse of the list order.
-    {"TxSetting", Kind::Serial, Block::Settings, 118, 2, true},
-    {"RxSetting", Kind::Serial, Block::Settings, 116, 2, true},
-    {"ToutWaitNext", Kind::NumberX10, Block::Settings, 120, 2, false},
-    {"ToutWaitAnsw", Kind::NumberX10, Block::Settings, 122, 2, true},
-    {"RestartTimeSrv", Kind::Number, Block::Settings, 124, 2, false},
-    {"RestartTimeMdm", Kind::Number, Block::Settings, 126, 2, false},
-    {"DisconnectTime", Kind::Number, Block::Settings, 128, 2, false},
-    {"ToutWaitNextPacket", Kind::NumberX10, Block::Settings, 130, 2, true},
-    {"ToutBetwenBytes", Kind::NumberX10, Block::Settings, 132, 2, true},
-    {"MaxNumBytes", Kind::Number, Block::Settings, 134, 2, false},
-    {"TryNum", Kind::Number, Block::Settings, 136, 2, true},
-    {"AnswersNum", Kind::Number, Block::Settings, 138, 2, false},
-    {"KeepCon", Kind::Number, Block::Settings, 140, 2, true},
-    {"PhNum1", Kind::Text, Block::Entry, 0, 20, true},
-    {"PhNum2", Kind::Text, Block::Entry, 0, 20, true},
-    {"PhNum3", Kind::Text, Block::Entry, 0, 20, true},
-    {"PhNum4", Kind::Text, Block::Entry, 0, 20, true},
-    {"MirrServ1", Kind::Address, Block::Entry, 20, 4, true},
-    {"MirrServ2", Kind::Address, Block::Entry, 20, 4, true},
-    {"MirrServ3", Kind::Address, Block::Entry, 20, 4, true},
-    {"MirrServ4", Kind::Address, Block::Entry, 20, 4, true},
-    {"MirrPort1", Kind::Number, Block::Entry, 24, 2, true},
-    {"MirrPort2", Kind::Number, Block::Entry, 24, 2, true},
-    {"MirrPort3", Kind::Number, Block::Entry, 24, 2, true},
-    {"MirrPort4", Kind::Number, Block::Entry, 24, 2, true},
+    {"TxSetting", Kind::Serial, Block::Settings, 118, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Baud Tx")},
+    {"RxSetting", Kind::Serial, Block::Settings, 116, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Baud Rx")},
+    {"ToutWaitNext", Kind::NumberX10, Block::Settings, 120, 2, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Timeout wait next")},
+    {"ToutWaitAnsw", Kind::NumberX10, Block::Settings, 122, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Timeout answer")},
+    {"RestartTimeSrv", Kind::Number, Block::Settings, 124, 2, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Server restart time")},
+    {"RestartTimeMdm", Kind::Number, Block::Settings, 126, 2, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Modem restart time")},
+    {"DisconnectTime", Kind::Number, Block::Settings, 128, 2, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Disconnect time")},
+    {"ToutWaitNextPacket", Kind::NumberX10, Block::Settings, 130, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Timeout next")},
+    {"ToutBetwenBytes", Kind::NumberX10, Block::Settings, 132, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Timeout between")},
+    {"MaxNumBytes", Kind::Number, Block::Settings, 134, 2, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Max number of bytes")},
+    {"TryNum", Kind::Number, Block::Settings, 136, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Trying number")},
+    {"AnswersNum", Kind::Number, Block::Settings, 138, 2, false, QT_TRANSLATE_NOOP("MoreSettingsDialog", "Answers number")},
+    {"KeepCon", Kind::Number, Block::Settings, 140, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Keep Connection")},
+    {"PhNum1", Kind::Text, Block::Entry, 0, 20, true, QT_TRANSLATE_NOOP("MainWindow", "Phone number %1")},
+    {"PhNum2", Kind::Text, Block::Entry, 0, 20, true, QT_TRANSLATE_NOOP("MainWindow", "Phone number %1")},
+    {"PhNum3", Kind::Text, Block::Entry, 0, 20, true, QT_TRANSLATE_NOOP("MainWindow", "Phone number %1")},
+    {"PhNum4", Kind::Text, Block::Entry, 0, 20, true, QT_TRANSLATE_NOOP("MainWindow", "Phone number %1")},
+    {"MirrServ1", Kind::Address, Block::Entry, 20, 4, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror server %1")},
+    {"MirrServ2", Kind::Address, Block::Entry, 20, 4, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror server %1")},
+    {"MirrServ3", Kind::Address, Block::Entry, 20, 4, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror server %1")},
+    {"MirrServ4", Kind::Address, Block::Entry, 20, 4, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror server %1")},
+    {"MirrPort1", Kind::Number, Block::Entry, 24, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror port %1")},
+    {"MirrPort2", Kind::Number, Block::Entry, 24, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror port %1")},
+    {"MirrPort3", Kind::Number, Block::Entry, 24, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror port %1")},
+    {"MirrPort4", Kind::Number, Block::Entry, 24, 2, true, QT_TRANSLATE_NOOP("MainWindow", "Mirror port %1")},
 };
 
 bool validIndex(int index)
@@ -206,17 +211,16 @@ QString textProblem(const QString &text, int width)
 
 QString addressProblem(const QString &text)
 {
+    // Fewer parts would be stored with zeros for the missing octets, so
+    // "10.1" would come back as 10.1.0.0.
     const QStringList parts = text.split(QLatin1Char('.'));
-    if (parts.size() > 4)
+    bool octets = parts.size() == 4;
+    for (const QString &part : parts)
+        octets = octets && plainNumber(part, 255);
+    if (!octets)
         return QCoreApplication::translate("DeviceSettings",
-                "\"%1\" has more than four parts; expected an address such as 192.168.0.1")
+                "\"%1\" is not an address of four numbers from 0 to 255 separated by dots, such as 192.168.0.1")
             .arg(text);
-    for (const QString &part : parts) {
-        if (!plainNumber(part, 255))
-            return QCoreApplication::translate("DeviceSettings",
-                    "\"%1\" is not an address of one to four numbers from 0 to 255 separated by dots")
-                .arg(text);
-    }
     return QString();
 }
 
@@ -235,21 +239,25 @@ QString serialProblem(const QString &text)
         return QCoreApplication::translate("DeviceSettings",
                 "the baud rate \"%1\" is not one the device supports")
             .arg(parts.at(0));
-    if (parts.size() > 1 && !numberIn(parts.at(1), {5, 6, 7, 8, 9}))
+    // A missing part would be stored as its zero: 5 data bits, 2 stop bits.
+    if (parts.size() < 4)
         return QCoreApplication::translate("DeviceSettings",
-                "the data bits \"%1\" are not 5, 6, 7, 8 or 9")
+                "\"%1\" lacks the data bits, stop bits or parity; expected e.g. 9600,8,1,N,0,0")
+            .arg(text);
+    // The device reads two bits of the data-bits field, so 9 would come back as 8.
+    if (!numberIn(parts.at(1), {5, 6, 7, 8}))
+        return QCoreApplication::translate("DeviceSettings",
+                "the data bits \"%1\" are not 5, 6, 7 or 8")
             .arg(parts.at(1));
-    if (parts.size() > 2 && !numberIn(parts.at(2), {1, 2}))
+    if (!numberIn(parts.at(2), {1, 2}))
         return QCoreApplication::translate("DeviceSettings",
                 "the stop bits \"%1\" are not 1 or 2")
             .arg(parts.at(2));
-    if (parts.size() > 3) {
-        const QString &parity = parts.at(3);
-        if (parity.size() != 1 || !QStringLiteral("NEOSM").contains(parity.at(0)))
-            return QCoreApplication::translate("DeviceSettings",
-                    "the parity \"%1\" is not N, E, O, S or M")
-                .arg(parity);
-    }
+    const QString &parity = parts.at(3);
+    if (parity.size() != 1 || !QStringLiteral("NEOSM").contains(parity.at(0)))
+        return QCoreApplication::translate("DeviceSettings",
+                "the parity \"%1\" is not N, E, O, S or M")
+            .arg(parity);
     for (int i = 4; i < parts.size(); ++i) {
         if (!numberIn(parts.at(i), {0, 1}))
             return QCoreApplication::translate("DeviceSettings",
@@ -259,17 +267,29 @@ QString serialProblem(const QString &text)
     return QString();
 }
 
+// Every value but a text is stored as a number, and an empty field as its
+// zero, which reads back as "0", "0.0.0.0" or 300 baud with 5 data bits.
+QString emptyProblem(Kind kind)
+{
+    switch (kind) {
+    case Kind::Text:
+        return QString();
+    case Kind::Address:
+        return QCoreApplication::translate("DeviceSettings", "the address is empty; type 0.0.0.0 for none");
+    case Kind::Serial:
+        return QCoreApplication::translate("DeviceSettings",
+                "the serial setting is empty; expected e.g. 9600,8,1,N,0,0");
+    case Kind::Number:
+    case Kind::NumberX10:
+        return QCoreApplication::translate("DeviceSettings", "the number is empty; type 0 for none");
+    }
+    return QString();
+}
+
 QString problemOf(const Field &field, const QString &text)
 {
-    // An empty text is stored as zero in every kind of field, and a fresh
-    // record must be writable; but a zero serial word is 300 baud, 5 data
-    // bits, a line nobody means and only a visit on site can mend.
-    if (text.isEmpty()) {
-        if (field.kind == Kind::Serial)
-            return QCoreApplication::translate("DeviceSettings",
-                    "the serial setting is empty; expected e.g. 9600,8,1,N,0,0");
-        return QString();
-    }
+    if (text.isEmpty())
+        return emptyProblem(field.kind);
     switch (field.kind) {
     case Kind::Text:
         return textProblem(text, field.width);
@@ -288,6 +308,11 @@ QString problemOf(const Field &field, const QString &text)
             return QCoreApplication::translate("DeviceSettings",
                     "\"%1\" is not a whole number from 0 to 655359")
                 .arg(text);
+        if (text.toULongLong() % 10 != 0)
+            return QCoreApplication::translate("DeviceSettings",
+                    "the modem keeps this time in steps of 10, so \"%1\" would read back as %2")
+                .arg(text)
+                .arg(text.toULongLong() / 10 * 10);
         return QString();
     }
     return QString();
@@ -315,8 +340,8 @@ QString SettingProblem::message() const
     if (isValid())
         return QString();
     return QCoreApplication::translate("DeviceSettings",
-            "Cannot write %1: %2")
-        .arg(DeviceSettings::key(index), reason);
+            "Cannot write %1 (%2): %3")
+        .arg(DeviceSettings::label(index), DeviceSettings::key(index), reason);
 }
 
 DeviceSettings::DeviceSettings() = default;
@@ -350,6 +375,56 @@ int DeviceSettings::indexOfKey(const QString &key)
 bool DeviceSettings::hasFormWidget(int index)
 {
     return validIndex(index) && fields[index].hasWidget;
+}
+
+QString DeviceSettings::label(int index)
+{
+    if (!validIndex(index))
+        return QString();
+    const Field &field = fields[index];
+    const QString caption = QCoreApplication::translate(field.hasWidget ? "MainWindow" : "MoreSettingsDialog",
+                                                        field.label);
+    return field.block == Block::Entry ? caption.arg(blockOf(index)) : caption;
+}
+
+int DeviceSettings::blockOf(int index)
+{
+    return validIndex(index) && fields[index].block == Block::Entry ? 1 + (index - PhNum1) % EntryBlockCount : 0;
+}
+
+int DeviceSettings::firstRegister(int block)
+{
+    constexpr int EntryBlocksStart = 0x100;
+    constexpr int EntryBlockStride = 0x40;
+    return block <= 0 ? 0 : EntryBlocksStart + EntryBlockStride * (block - 1);
+}
+
+int DeviceSettings::blockBytes(int block, bool withKeepCon)
+{
+    if (block > 0)
+        return EntryBlockBytes;
+    return withKeepCon ? SettingsBlockBytesWithKeepCon : SettingsBlockBytes;
+}
+
+QByteArray DeviceSettings::encodeBlock(int block, bool withKeepCon) const
+{
+    return block == 0 ? encodeSettingsBlock(withKeepCon) : encodeEntryBlock(block - 1);
+}
+
+void DeviceSettings::decodeBlock(int block, const QByteArray &image, bool withKeepCon)
+{
+    if (block == 0)
+        decodeSettingsBlock(image, withKeepCon);
+    else
+        decodeEntryBlock(block - 1, image);
+}
+
+DeviceSettings::Blocks DeviceSettings::blocksDifferingFrom(const DeviceSettings &other, bool withKeepCon) const
+{
+    Blocks differing;
+    for (int block = 0; block < BlockCount; ++block)
+        differing[size_t(block)] = encodeBlock(block, withKeepCon) != other.encodeBlock(block, withKeepCon);
+    return differing;
 }
 
 int DeviceSettings::textFieldWidth(int index)
@@ -393,9 +468,11 @@ void DeviceSettings::decodeEntryBlock(int k, const QByteArray &block)
         m_values[size_t(first + k)] = decodeField(full.constData(), fields[first + k]);
 }
 
-SettingProblem DeviceSettings::firstProblem() const
+SettingProblem DeviceSettings::firstProblem(Blocks blocks) const
 {
     for (int i = 0; i < Count; ++i) {
+        if (!blocks.test(size_t(blockOf(i))))
+            continue;
         SettingProblem problem = check(i, m_values[size_t(i)]);
         if (!problem.isValid())
             return problem;

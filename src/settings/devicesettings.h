@@ -6,6 +6,7 @@
 #include <QMetaType>
 #include <QString>
 #include <array>
+#include <bitset>
 
 // Why an entry cannot be written to the device. A default-constructed problem
 // means "none".
@@ -14,7 +15,8 @@ struct SettingProblem {
     QString reason;          // translated, e.g. "the baud rate 56000 is not supported"
 
     bool isValid() const { return index < 0; }
-    // A status-bar text naming the key and the reason; empty when valid.
+    // A status-bar text naming the setting as the window labels it, its key
+    // and the reason; empty when valid.
     QString message() const;
 };
 
@@ -38,6 +40,15 @@ public:
     static constexpr int EntryBlockBytes = 26;                  // 13 registers
     static constexpr int SettingsBlockEntries = KeepCon + 1;    // entries 0..22 live in the settings block
 
+    // The five register blocks in the order a job moves them: the settings
+    // block (0), then entry block k (1 + k). A set of them has bit b for block b.
+    static constexpr int BlockCount = 1 + EntryBlockCount;
+    using Blocks = std::bitset<BlockCount>;
+    static Blocks allBlocks() { return Blocks().set(); }
+    static int blockOf(int index);                      // the block that holds entry `index`
+    static int firstRegister(int block);                // 0, then 256 + 64k
+    static int blockBytes(int block, bool withKeepCon); // 140 or 142, then 26
+
     DeviceSettings();                                   // 35 empty texts
 
     // An index outside 0..34 reads as an empty text and is ignored on write.
@@ -52,6 +63,9 @@ public:
     static bool hasFormWidget(int index);               // false for the 13: 3-9, 12, 14-16, 19, 21
     // Width in bytes of the device field of a free text entry; 0 for any other entry.
     static int textFieldWidth(int index);
+    // The setting as the window labels it ("Baud Tx", "Phone number 2", "DNS 1"),
+    // in the installed translation.
+    static QString label(int index);
 
     // Settings block: entries 0..22, 140 bytes, or 142 with KeepCon.
     QByteArray encodeSettingsBlock(bool withKeepCon) const;
@@ -62,6 +76,12 @@ public:
     // 26 bytes, or an empty array for k outside 0..3.
     QByteArray encodeEntryBlock(int k) const;
     void decodeEntryBlock(int k, const QByteArray &block);
+    // Either of the above by block number.
+    QByteArray encodeBlock(int block, bool withKeepCon) const;
+    void decodeBlock(int block, const QByteArray &image, bool withKeepCon);
+    // The blocks whose images differ: what a write of `other` over a modem
+    // holding this record has to send.
+    Blocks blocksDifferingFrom(const DeviceSettings &other, bool withKeepCon) const;
 
     // What the device gives back once this record is written: every entry
     // through its block's encoding and decoding ("007" comes back as "7").
@@ -69,11 +89,11 @@ public:
     // The rates the device's serial side supports, ascending.
     static const QList<int> &baudRates();
 
-    // The first entry, in index order, whose text the device cannot hold
-    // exactly as written; isValid() is true when every entry can be written.
+    // The first entry of `blocks`, in index order, whose text the device
+    // cannot hold as written; isValid() is true when every one can be written.
     // Encoding never fails, it stores a defined value for any text, so a write
     // asks this first instead of sending a value the operator did not mean.
-    SettingProblem firstProblem() const;
+    SettingProblem firstProblem(Blocks blocks = allBlocks()) const;
     // The same check for one text given as entry `index`.
     static SettingProblem check(int index, const QString &text);
 

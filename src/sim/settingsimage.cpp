@@ -3,19 +3,6 @@
 #include "settingsvalues.h"
 #include "simulatedmodem.h"
 
-namespace {
-
-constexpr int SettingsBlockFirst = 0;
-constexpr int EntryBlockFirst = 256;
-constexpr int EntryBlockStride = 64;
-
-int entryBlockFirst(int k)
-{
-    return EntryBlockFirst + EntryBlockStride * k;
-}
-
-} // namespace
-
 QVector<quint16> registersFromImage(const QByteArray &image)
 {
     QVector<quint16> registers((image.size() + 1) / 2, 0);
@@ -39,20 +26,18 @@ QByteArray imageFromRegisters(const QVector<quint16> &registers)
 
 void storeSettings(SimulatedModem &modem, const DeviceSettings &settings)
 {
-    modem.setRegisters(SettingsBlockFirst, registersFromImage(settings.encodeSettingsBlock(true)));
-    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k)
-        modem.setRegisters(entryBlockFirst(k), registersFromImage(settings.encodeEntryBlock(k)));
+    for (int block = 0; block < DeviceSettings::BlockCount; ++block)
+        modem.setRegisters(DeviceSettings::firstRegister(block), registersFromImage(settings.encodeBlock(block, true)));
 }
 
 DeviceSettings storedSettings(const SimulatedModem &modem)
 {
     DeviceSettings settings;
-    settings.decodeSettingsBlock(
-        imageFromRegisters(modem.registers(SettingsBlockFirst, DeviceSettings::SettingsBlockBytesWithKeepCon / 2)),
-        true);
-    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k)
-        settings.decodeEntryBlock(
-            k, imageFromRegisters(modem.registers(entryBlockFirst(k), DeviceSettings::EntryBlockBytes / 2)));
+    for (int block = 0; block < DeviceSettings::BlockCount; ++block)
+        settings.decodeBlock(block,
+                             imageFromRegisters(modem.registers(DeviceSettings::firstRegister(block),
+                                                                DeviceSettings::blockBytes(block, true) / 2)),
+                             true);
     return settings;
 }
 

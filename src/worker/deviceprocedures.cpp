@@ -5,22 +5,18 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace {
 
 constexpr int ReadAnswerHeaderLength = 3;     // address, function, byte count
-constexpr int WriteRequestHeaderLength = 7;   // address, function, first register, count, byte count
 constexpr int CrcLength = 2;
 
-constexpr int EntryFirstRegisterHigh = 0x01;  // entry block k starts at 0x0100 + 0x40·k
-constexpr int EntryRegisterStride = 0x40;
-constexpr int EntryRegisters = DeviceSettings::EntryBlockBytes / 2;
-
-// An acknowledged block counts 20 when its answer has the normal 8 bytes.
-int progressOf(int answerLength)
+// The share of a Write done once `done` of its `total` blocks were
+// acknowledged before the one just answered with `answerLength` bytes: an
+// answer of the normal 8 bytes completes its block's share, so a Write of
+// all five blocks shows 20, 40, 60, 80 and 100.
+int progressOf(int done, int total, int answerLength)
 {
-    return answerLength * 100 / 40;
+    return (done * 100 + answerLength * 100 / Modbus::WriteAnswerLength) / total;
 }
 
 // Address, function, byte count, the data, the check sum.
@@ -29,13 +25,9 @@ int readAnswerLength(int dataBytes)
     return ReadAnswerHeaderLength + dataBytes + CrcLength;
 }
 
-char byteOf(int value)
-{
-    return static_cast<char>(value & 0xFF);
-}
-
 // What the modem holds after a Write stopped at entry block `failedBlock`:
-// the settings block and the entry blocks before it were acknowledged.
+// the settings block and the entry blocks before it were acknowledged, or
+// held those values already when the Write left them out.
 QString partlyWritten(int failedBlock)
 {
     if (failedBlock == 0)
@@ -56,105 +48,80 @@ QString partlyWritten(int failedBlock)
 
 DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Report report, StopRequested stopRequested)
     : link(link)
-    , settingsRegisters(withKeepCon ? DeviceSettings::SettingsBlockBytesWithKeepCon / 2
-                                    : DeviceSettings::SettingsBlockBytes / 2)
-    , settingsBytes(withKeepCon ? DeviceSettings::SettingsBlockBytesWithKeepCon : DeviceSettings::SettingsBlockBytes)
     , withKeepCon(withKeepCon)
     , report(std::move(report))
     , stopRequested(std::move(stopRequested))
 {
 }
 
-QString DeviceProcedures::read(const Commit &commit)
+DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks blocks)
 {
-    txBuffer.fill(0);
-    txBuffer[0] = byteOf(Modbus::DeviceAddress);
-    txBuffer[1] = byteOf(Modbus::ReadHoldingRegisters);
-    txBuffer[5] = byteOf(settingsRegisters);
-    QString failure;
-    int answerLength = send(Modbus::ReadRequestLength, readAnswerLength(settingsBytes));
-    if (!accepted(Modbus::ReadRequestLength, answerLength, 0, &failure))
-        return failure;
-
-    report(QString::asprintf("Recieved %d bytes", answerLength));
-    QByteArray answer = answerData(answerLength, settingsBytes);
-    hexDump(answer.constData(), answerLength);
-    swapPairs(answer.data() + ReadAnswerHeaderLength, settingsBytes);
-    hexDump(answer.constData(), answerLength);
-
-    // Nothing reaches the worker's record before all five blocks are in, so
-    // a Read that fails half-way leaves it as it was.
+    // Nothing reaches the worker's record before every block is in, so a
+    // Read that fails half-way leaves it as it was.
     DeviceSettings record;
-    record.decodeSettingsBlock(answer.mid(ReadAnswerHeaderLength, settingsBytes), withKeepCon);
+    QString failure;
+    int answerLength = 0;
+    for (int block = 0; block < DeviceSettings::BlockCount; ++block) {
+        if (!blocks.test(size_t(block)))
+            continue;
+        const int dataLength = DeviceSettings::blockBytes(block, withKeepCon);
+        answerLength = send(readRequest(quint16(DeviceSettings::firstRegister(block)), quint16(dataLength / 2)),
+                            readAnswerLength(dataLength));
+        if (!accepted(answerLength, 0, &failure))
+            return {failure, false};
 
-    txBuffer[2] = byteOf(EntryFirstRegisterHigh);
-    txBuffer[5] = byteOf(EntryRegisters);
-    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k) {
-        txBuffer[3] = byteOf(EntryRegisterStride * k);
-        answerLength = send(Modbus::ReadRequestLength, readAnswerLength(DeviceSettings::EntryBlockBytes));
-        if (!accepted(Modbus::ReadRequestLength, answerLength, 0, &failure))
-            return failure;
-
-        report(QString::asprintf("Recieved %d[%d] bytes", k, answerLength));
-        answer = answerData(answerLength, DeviceSettings::EntryBlockBytes);
+        QByteArray answer = answerData(answerLength, dataLength);
+        if (block == 0)
+            report(QString::asprintf("Recieved %d bytes", answerLength));
+        else
+            report(QString::asprintf("Recieved %d[%d] bytes", block - 1, answerLength));
         hexDump(answer.constData(), answerLength);
-        swapPairs(answer.data() + ReadAnswerHeaderLength, DeviceSettings::EntryBlockBytes);
-        record.decodeEntryBlock(k, answer.mid(ReadAnswerHeaderLength, DeviceSettings::EntryBlockBytes));
+        swapPairs(answer.data() + ReadAnswerHeaderLength, dataLength);
+        // The settings block is traced once more with its pairs in memory order.
+        if (block == 0)
+            hexDump(answer.constData(), answerLength);
+        record.decodeBlock(block, answer.mid(ReadAnswerHeaderLength, dataLength), withKeepCon);
     }
 
     commit(record);
-    return QString::asprintf("It is Readed %d", answerLength);
+    return {QString::asprintf("It is Readed %d", answerLength), true};
 }
 
-QString DeviceProcedures::write(const DeviceSettings &record)
+DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, Blocks blocks)
 {
-    txBuffer.fill(0);
-    txBuffer[0] = byteOf(Modbus::DeviceAddress);
-    txBuffer[1] = byteOf(Modbus::WriteMultipleRegisters);
-    txBuffer[5] = byteOf(settingsRegisters);
-    txBuffer[6] = byteOf(settingsBytes);
-    char *data = txBuffer.data() + WriteRequestHeaderLength;
-    const QByteArray settingsBlock = record.encodeSettingsBlock(withKeepCon);
-    std::copy_n(settingsBlock.constData(), std::min<int>(settingsBlock.size(), settingsBytes), data);
-    swapPairs(data, settingsBytes);
-    const int settingsRequestLength = WriteRequestHeaderLength + settingsBytes + CrcLength;
+    const int total = int(blocks.count());
+    int done = 0;
     QString failure;
-    int answerLength = send(settingsRequestLength, Modbus::WriteAnswerLength);
-    if (!accepted(settingsRequestLength, answerLength, 0, &failure))
-        return failure;
-    report(QString::asprintf("Recieved %d%%", progressOf(answerLength)));
-
-    txBuffer[4] = 0;
-    txBuffer[5] = byteOf(EntryRegisters);
-    txBuffer[6] = byteOf(DeviceSettings::EntryBlockBytes);
-    const int entryRequestLength = WriteRequestHeaderLength + DeviceSettings::EntryBlockBytes + CrcLength;
-    for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k) {
-        txBuffer[2] = byteOf(EntryFirstRegisterHigh);
-        txBuffer[3] = byteOf(EntryRegisterStride * k);
-        const QByteArray entryBlock = record.encodeEntryBlock(k);
-        std::fill_n(data, DeviceSettings::EntryBlockBytes, '\0');
-        std::copy_n(entryBlock.constData(), std::min<int>(entryBlock.size(), DeviceSettings::EntryBlockBytes), data);
-        swapPairs(data, DeviceSettings::EntryBlockBytes);
-        answerLength = send(entryRequestLength, Modbus::WriteAnswerLength);
-        if (!accepted(entryRequestLength, answerLength, k + 1, &failure))
-            return failure.isEmpty() ? failure : failure + QLatin1String(". ") + partlyWritten(k);
-        report(QString::asprintf("Recieved %d%%", 20 + 20 * k + progressOf(answerLength)));
+    for (int block = 0; block < DeviceSettings::BlockCount; ++block) {
+        if (!blocks.test(size_t(block)))
+            continue;
+        const int answerLength = send(
+            writeRequest(quint16(DeviceSettings::firstRegister(block)), record.encodeBlock(block, withKeepCon)),
+            Modbus::WriteAnswerLength);
+        // The entry writes are the steps 1..4 of the messages.
+        if (!accepted(answerLength, block, &failure)) {
+            if (!failure.isEmpty() && block > 0)
+                failure += QLatin1String(". ") + partlyWritten(block - 1);
+            return {failure, false};
+        }
+        report(QString::asprintf("Recieved %d%%", progressOf(done, total, answerLength)));
+        ++done;
     }
 
-    return QString::asprintf("It is Ready %d%%", 100);
+    return {QString::asprintf("It is Ready %d%%", 100), true};
 }
 
-// Finishes the frame at the start of txBuffer and exchanges it; the link
-// ends the exchange as soon as the answer is a frame of `answerLength`
-// bytes. Returns the answer length, or -1 when the job is asked to stop:
-// then no exchange is started, and one cut short is not judged.
-int DeviceProcedures::send(int length, int answerLength)
+// Traces the frame and exchanges it; the link ends the exchange as soon as
+// the answer is a frame of `answerLength` bytes. Returns the answer length,
+// or -1 when the job is asked to stop: then no exchange is started, and one
+// cut short is not judged.
+int DeviceProcedures::send(const QByteArray &frame, int answerLength)
 {
     if (stopRequested())
         return -1;
-    appendCrc16(txBuffer.data(), length);
-    hexDump(txBuffer.data(), length);
-    const int received = link.exchange(txBuffer.data(), length, answerLength);
+    request = frame;
+    hexDump(request.constData(), request.size());
+    const int received = link.exchange(request.constData(), request.size(), answerLength);
     if (stopRequested())
         return -1;
     return received;
@@ -163,7 +130,7 @@ int DeviceProcedures::send(int length, int answerLength)
 // Whether the answer passes the check sum and fits its request; if not,
 // `failure` says why, or stays empty when the job was asked to stop.
 // `step` is 1..4 for the entry writes, whose messages name it, else 0.
-bool DeviceProcedures::accepted(int requestLength, int answerLength, int step, QString *failure) const
+bool DeviceProcedures::accepted(int answerLength, int step, QString *failure) const
 {
     failure->clear();
     if (answerLength < 0)
@@ -184,7 +151,7 @@ bool DeviceProcedures::accepted(int requestLength, int answerLength, int step, Q
                     "firmware without the keep-connection register clear \"Enable Keep Connection\"");
         return false;
     }
-    const AnswerCheck check = checkAnswer(txBuffer.data(), requestLength, link.answer(), answerLength);
+    const AnswerCheck check = checkAnswer(request.constData(), request.size(), link.answer(), answerLength);
     switch (check.outcome) {
     case AnswerCheck::Accepted:
         return true;

@@ -3,16 +3,18 @@
 
 #include "devicesettings.h"
 
+#include <QByteArray>
 #include <QString>
 
-#include <array>
 #include <functional>
 
 class SerialLink;
 
-// The two jobs that talk to the modem, each a fixed run of five exchanges on
-// an open link: the settings block first, then the four entry blocks. The
-// first answer that is not accepted ends the job; nothing is retried.
+// The two jobs that talk to the modem, each a run of exchanges on an open
+// link, one block at a time: the settings block first, then the entry blocks
+// in order. A full job moves all five blocks; a job given fewer moves only
+// those. The first answer that is not accepted ends the job; nothing is
+// retried.
 //
 // Progress goes out through `report` as it happens. The job's last word, of
 // success or of failure, is returned instead, so that the caller can close
@@ -22,34 +24,33 @@ public:
     using Report = std::function<void(const QString &)>;
     using StopRequested = std::function<bool()>;
     using Commit = std::function<void(const DeviceSettings &)>;
+    using Blocks = DeviceSettings::Blocks;
+
+    struct Outcome {
+        QString lastMessage;     // empty when the job was asked to stop
+        bool succeeded = false;  // every block was moved
+    };
 
     // `withKeepCon` selects the 71-register settings block that carries
     // KeepCon; without it the block has 70 registers.
     DeviceProcedures(SerialLink &link, bool withKeepCon, Report report, StopRequested stopRequested);
 
-    // Reads all five blocks into a fresh record and hands it to `commit`
-    // only when every answer was accepted. Returns the last message, empty
-    // when the job was asked to stop.
-    QString read(const Commit &commit);
-    // Writes `record`'s five blocks. Returns the last message as read() does.
-    QString write(const DeviceSettings &record);
+    // Reads `blocks` into a fresh record and hands it to `commit` only when
+    // every answer was accepted; entries of the blocks not read stay empty.
+    Outcome read(const Commit &commit, Blocks blocks = DeviceSettings::allBlocks());
+    // Writes `record`'s `blocks`.
+    Outcome write(const DeviceSettings &record, Blocks blocks = DeviceSettings::allBlocks());
 
 private:
-    static constexpr int TxBufferSize = 256;
-
-    int send(int length, int answerLength);
-    bool accepted(int requestLength, int answerLength, int step, QString *failure) const;
+    int send(const QByteArray &frame, int answerLength);
+    bool accepted(int answerLength, int step, QString *failure) const;
     QByteArray answerData(int answerLength, int dataLength) const;
 
     SerialLink &link;
-    const int settingsRegisters;
-    const int settingsBytes;
     const bool withKeepCon;
     Report report;
     StopRequested stopRequested;
-    // Entry requests are built over the settings request and keep the
-    // header bytes they do not set themselves.
-    std::array<char, TxBufferSize> txBuffer{};
+    QByteArray request;   // the frame of the exchange in progress
 };
 
 #endif // DEVICEPROCEDURES_H

@@ -23,7 +23,10 @@ MyThread::MyThread(QObject *parent)
 
 MyThread::~MyThread()
 {
-    requestInterruption();
+    // A Write that stopped between two blocks, or inside an exchange, would
+    // leave the modem with a mix of old and new settings; it runs to its end.
+    if (job() != JobWrite)
+        requestInterruption();
     wait();
 }
 
@@ -42,6 +45,8 @@ bool MyThread::startJob(int job, const JobRequest &request)
             return false;
     }
     lastWordSaid = false;
+    shared.succeeded = false;
+    shared.blocks = request.blocks;
     shared.portConfig = request.portConfig;
     shared.keepConEnabled = request.keepConEnabled;
     if (request.settings)
@@ -57,18 +62,6 @@ DeviceSettings MyThread::settings() const
 {
     std::lock_guard<std::mutex> locker(mutex);
     return shared.settings;
-}
-
-void MyThread::setSetting(int index, const QString &value)
-{
-    std::lock_guard<std::mutex> locker(mutex);
-    shared.settings.setValue(index, value);
-}
-
-void MyThread::setSettings(const DeviceSettings &settings)
-{
-    std::lock_guard<std::mutex> locker(mutex);
-    shared.settings = settings;
 }
 
 QStringList MyThread::uploadFiles() const
@@ -101,6 +94,12 @@ int MyThread::job() const
     return shared.job;
 }
 
+bool MyThread::lastJobSucceeded() const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return shared.succeeded;
+}
+
 void MyThread::setLinkTimeouts(int answer, int next, int byteGap)
 {
     std::lock_guard<std::mutex> locker(mutex);
@@ -115,11 +114,12 @@ void MyThread::commitReadSettings(const DeviceSettings &record)
 
 // The port is closed before the job's last message goes out, so whoever
 // hears it finds the port free and the worker ready for the next job.
-void MyThread::finishJob(const QString &lastMessage)
+void MyThread::finishJob(const QString &lastMessage, bool succeeded)
 {
     {
         std::lock_guard<std::mutex> locker(mutex);
         lastWordSaid = true;
+        shared.succeeded = succeeded;
     }
     if (!lastMessage.isEmpty())
         emit response(lastMessage);
@@ -157,21 +157,23 @@ void MyThread::run()
     DeviceProcedures procedures(
         link, request.keepConEnabled != 0, [this](const QString &message) { emit response(message); },
         [this] { return isInterruptionRequested(); });
-    QString lastMessage;
+    DeviceProcedures::Outcome outcome;
     switch (request.job) {
     case JobRead:
-        lastMessage = procedures.read([this](const DeviceSettings &record) { commitReadSettings(record); });
+        outcome = procedures.read([this](const DeviceSettings &record) { commitReadSettings(record); },
+                                  request.blocks);
         break;
     case JobWrite:
-        lastMessage = procedures.write(request.settings);
+        outcome = procedures.write(request.settings, request.blocks);
         break;
     case JobUpload:
         // The upload only proves that the port opens; nothing is sent.
+        outcome.succeeded = true;
         break;
     default:
-        lastMessage = QString::asprintf("There is onknowed thread %d", request.job);
+        outcome.lastMessage = QString::asprintf("There is onknowed thread %d", request.job);
         break;
     }
     link.close();
-    finishJob(lastMessage);
+    finishJob(outcome.lastMessage, outcome.succeeded);
 }

@@ -17,6 +17,9 @@ struct JobRequest {
     int keepConEnabled = 0;                    // 0 or 1
     std::optional<DeviceSettings> settings;    // for a Write: the record to put into `settings`
     std::optional<QStringList> uploadFiles;    // for an upload request
+    // The blocks a Read or Write moves; all five unless the caller knows
+    // that the modem already holds the others.
+    DeviceSettings::Blocks blocks = DeviceSettings::allBlocks();
 };
 
 // The one worker thread: each start runs one job (open the port, the job's
@@ -31,8 +34,10 @@ public:
     enum Job { JobRead = 1, JobWrite = 2, JobUpload = 3 };
 
     explicit MyThread(QObject *parent = nullptr);
-    // Asks a running job to stop and waits for it: the link gives up its
-    // wait within one poll, so this is quick even in the middle of an exchange.
+    // Asks a running Read to stop and waits for it: the link gives up its
+    // wait within one poll, so this is quick even in the middle of an
+    // exchange. A Write is never cut in half: it is waited for to its end,
+    // which the link's time-outs bound.
     ~MyThread() override;
 
     // Starts `job` with the request copied in, or returns false, changing
@@ -42,15 +47,14 @@ public:
     bool startJob(int job, const JobRequest &request = {});
 
     DeviceSettings settings() const;
-    // For the settings-file load, which also fills the entries the form lacks.
-    void setSetting(int index, const QString &value);
-    void setSettings(const DeviceSettings &settings);
     QStringList uploadFiles() const;
     // No job reads the list, so it may be cleared at any time.
     void clearUploadFiles();
     QString portConfig() const;
     int keepConEnabled() const;
     int job() const;
+    // Whether the last job that ended reached its message of success.
+    bool lastJobSucceeded() const;
 
     // Test seam: the link time-outs of the next jobs (ms). The system never
     // calls it and keeps the link's defaults.
@@ -74,11 +78,13 @@ private:
         QString portConfig;
         int keepConEnabled = 0;
         int job = 0;
+        DeviceSettings::Blocks blocks;
+        bool succeeded = false;
         std::optional<LinkTimeouts> linkTimeouts;
     };
 
     void commitReadSettings(const DeviceSettings &record);
-    void finishJob(const QString &lastMessage);
+    void finishJob(const QString &lastMessage, bool succeeded = false);
 
     // A std::mutex rather than a QMutex: Qt's futex-based lock is invisible
     // to ThreadSanitizer, which then could not check this class at all.

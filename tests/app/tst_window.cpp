@@ -40,6 +40,19 @@ const char *const controls[][3] = {
     {"Enable Keep Connection", "HEnable Keep Connection", "EnableKeepConncheckBox"}, {"&Load", "HLoad", "pushButtonLoad"},
     {"&Read", "HRead", "pushButtonRead"}, {"&Write", "HWrite", "pushButtonWrite"}, {"&Save", "HSave ", "pushButtonSave"}};
 const char *const columns[][2] = {{"Phone number", "PhNum"}, {"Mirror server", "MirrServ"}, {"Mirror port", "MirrPort"}};
+// The page of the settings the main form has no field for: key and caption.
+const char *const moreRows[][2] = {
+    {"own_Ph", "Own phone number"}, {"sc_Ph", "SMS centre number"}, {"sms_Ph", "SMS phone number"}, {"IP", "IP address"},
+    {"DNS1", "DNS 1"}, {"DNS2", "DNS 2"}, {"MbsAdr", "Modbus address"}, {"ToutWaitNext", "Timeout wait next"},
+    {"RestartTimeSrv", "Server restart time"}, {"RestartTimeMdm", "Modem restart time"},
+    {"DisconnectTime", "Disconnect time"}, {"MaxNumBytes", "Max number of bytes"}, {"AnswersNum", "Answers number"}};
+QStringList moreKeys()
+{
+    QStringList keys;
+    for (const auto &row : moreRows)
+        keys << row[0];
+    return keys;
+}
 // Where the program looks for its translation.
 QString languages()
 {
@@ -95,8 +108,8 @@ private slots:
     void texts()
     {
         QFETCH(bool, russian);
-        const auto shown = [&](const QString &source) {
-            const QString text = russian ? this->russian.translate("MainWindow", qPrintable(source)) : source;
+        const auto shown = [&](const QString &source, const char *context = "MainWindow") {
+            const QString text = russian ? this->russian.translate(context, qPrintable(source)) : source;
             return text.isEmpty() || (russian && text == source) ? "<not translated: " + source + ">" : text;
         };
         QCOMPARE(window->windowTitle(), shown("GPRS configurator"));
@@ -126,6 +139,12 @@ private slots:
             }
         }
         QCOMPARE(status(), shown("There is not the configaration file"));
+        QCOMPARE(widget<QPushButton>("pushButtonMore")->text(), shown("&More settings…"));
+        QCOMPARE(widget<QPushButton>("pushButtonMore")->toolTip(), shown("HMore settings"));
+        for (const auto &row : moreRows) {
+            QCOMPARE(widget<QLabel>(QString(row[0]) + "Label")->text(), shown(row[1], "MoreSettingsDialog"));
+            QCOMPARE(widget(QString(row[0]) + "LineEdit")->toolTip(), shown(QString("H") + row[1], "MoreSettingsDialog"));
+        }
 
         // Alt and the underlined letter press each button, in both languages.
         window->show();
@@ -142,6 +161,10 @@ private slots:
             for (int i = 0; i < 4; ++i)
                 QCOMPARE(spies.at(size_t(i))->count(), i <= button ? 1 : 0);
         }
+        auto *page = widget("own_PhLineEdit")->window();
+        QVERIFY(!page->isVisible());
+        QTest::keyClick(window.get(), Qt::Key_M, Qt::AltModifier);
+        QTRY_VERIFY(page->isVisible());
     }
 
     void sizeIsFixedAndIconComesFromAbove()
@@ -179,31 +202,39 @@ private slots:
         QVERIFY2(status().startsWith("The configuration file was not saved: "), qPrintable(status()));
     }
 
-    void readFillsTheFormOnceAndWritesItBack_data()
+    void readOrLoadFillsBothPagesForSaveAndWrite_data()
     {
         QTest::addColumn<bool>("keepCon");
-        QTest::newRow("70 registers") << false;
-        QTest::newRow("71 registers") << true;
+        QTest::addColumn<bool>("byRead");
+        QTest::newRow("Read, 70 registers") << false << true;
+        QTest::newRow("Read, 71 registers") << true << true;
+        QTest::newRow("complete Load") << true << false;
     }
 
-    void readFillsTheFormOnceAndWritesItBack()
+    void readOrLoadFillsBothPagesForSaveAndWrite()
     {
         QFETCH(bool, keepCon);
-        Golden::loadInto(*modem);
-        widget("comPortLineEdit")->setText(modem->connectionText());
-        widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(keepCon);
+        QFETCH(bool, byRead);
+        const QByteArray flag = keepCon ? "1" : "0", connection = modem->connectionText().toUtf8();
         QStringList shown, apnWhenShown;
         connect(window->statusBar(), &QStatusBar::messageChanged, this, [&](const QString &message) {
             shown << message;
             apnWhenShown << widget("apnServerLineEdit")->text();
         });
-        click("pushButtonRead");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
-        QCOMPARE(shown.size(), 7);
-        QCOMPARE(shown.first(), "Start process whith " + modem->connectionText());
-        // Each message is shown before anything else happens: only the last one filled the form.
-        QCOMPARE(apnWhenShown, QVector<QString>(7).toList());
-        // Every line edit shows its own setting: the key in its name, the time-outs' shortened.
+        if (byRead) {
+            Golden::loadInto(*modem);
+            widget("comPortLineEdit")->setText(modem->connectionText());
+            widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(keepCon);
+            click("pushButtonRead");
+            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
+            QCOMPARE(shown.size(), 7);
+            QCOMPARE(shown.first(), "Start process whith " + modem->connectionText());
+            // Each message is shown before anything else happens: only the last one filled the form.
+            QCOMPARE(apnWhenShown, QVector<QString>(7).toList());
+        } else {
+            load(Golden::fileWith({{"ComPort", connection}, {"EnableKeepCon", flag}}));
+        }
+        // Every line edit of both pages shows its own setting: the key in its name, the time-outs' shortened.
         const QHash<QString, QString> touts{{"ToutAnsw", "ToutWaitAnsw"}, {"ToutNext", "ToutWaitNextPacket"},
                                             {"ToutBetwen", "ToutBetwenBytes"}};
         for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
@@ -211,11 +242,9 @@ private slots:
             if (key != "comPort")
                 QCOMPARE(field->text(), Golden::record().value(DeviceSettings::indexOfKey(touts.value(key, key))));
         }
-        // Save finds every setting: the form as filled (the connection and its flag untouched),
-        // the ones without a field in the record.
-        const QByteArray flag = keepCon ? "1" : "0";
-        QCOMPARE(QString(saved()), QString(Golden::fileWith({{"ComPort", modem->connectionText().toUtf8()},
-                                                             {"KeepCon", flag}, {"EnableKeepCon", flag}})));
+        // Save finds every setting: the form as filled (the connection and its flag untouched), the page too.
+        QCOMPARE(QString(saved()), QString(Golden::fileWith({{"ComPort", connection}, {"KeepCon", byRead ? flag : "1"},
+                                                             {"EnableKeepCon", flag}})));
 
         // Only the Write can bring the values back into a wiped modem.
         modem->setRegisters(0, QVector<quint16>(512, 0));
@@ -229,39 +258,66 @@ private slots:
             QCOMPARE(modem->registers(Golden::entryFirstRegister[k], 13), Golden::registersOf(Golden::entryBlocks[k]));
     }
 
-    void writeRefusesValuesTheModemCannotHold_data()
+    // Nothing goes out while a setting off the main form is unknown, or
+    // while a value cannot be held as typed; the message names the settings
+    // as the window labels them.
+    void writeRefusesWhatTheModemShouldNotGet_data()
     {
-        QTest::addColumn<QByteArray>("settings");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QByteArray>("settings");   // %c: the modem's connection
+        QTest::addColumn<QStringList>("typed");     // page fields typed into
+        QTest::addColumn<QStringList>("keys");      // the settings named
+        QTest::addColumn<QString>("reason");        // for a value refused; empty: unknown settings
         QTest::addColumn<QStringList>("numbers");
-        QTest::newRow("English: the first of two, one without a field")
-            << QByteArray("<TxSetting name=\"56000\"/><own_Ph name=\"+7 916 123-45-67\"/>") << "own_Ph"
-            << "the text takes %1 bytes but the field holds %2" << QStringList{"16", "14"};
-        QTest::newRow("Russian: a baud rate not in the table") << QByteArray("<TxSetting name=\"56000,8,1,N,0,0\"/>")
-            << "TxSetting" << "the baud rate \"%1\" is not one the device supports" << QStringList{"56000"};
-        QTest::newRow("Russian: an empty form") << QByteArray() << "TxSetting"
-            << "the serial setting is empty; expected e.g. 9600,8,1,N,0,0" << QStringList{};
+        QStringList allButTwo = moreKeys();
+        allButTwo.removeOne("DNS2");
+        allButTwo.removeOne("AnswersNum");
+        allButTwo.removeOne("own_Ph");
+        const QByteArray typedForm = "<c><ComPort name=\"%c\"/><apnServer name=\"internet\"/>"
+                                     "<TxSetting name=\"9600,8,1,N\"/><RxSetting name=\"9600,8,1,N\"/></c>";
+        QTest::newRow("English: a form typed, nothing read") << typedForm << QStringList() << moreKeys() << QString()
+                                                              << QStringList();
+        QTest::newRow("Russian: one loaded, the rest typed but two") << QByteArray("<c><ComPort name=\"%c\"/><own_Ph name=\"+7000\"/></c>") << allButTwo
+            << QStringList{"DNS2", "AnswersNum"} << QString() << QStringList();
+        QTest::newRow("English: too long, on the page") << Golden::fileWith({{"ComPort", "%c"}, {"own_Ph", "+7 916 123-45-67"}})
+            << QStringList() << QStringList{"own_Ph"} << "the text takes %1 bytes but the field holds %2"
+            << QStringList{"16", "14"};
+        QTest::newRow("Russian: a baud rate not in the table") << Golden::fileWith({{"ComPort", "%c"}, {"TxSetting", "56000,8,1,N,0,0"}})
+            << QStringList() << QStringList{"TxSetting"} << "the baud rate \"%1\" is not one the device supports"
+            << QStringList{"56000"};
     }
 
-    void writeRefusesValuesTheModemCannotHold()
+    void writeRefusesWhatTheModemShouldNotGet()
     {
         QFETCH(QByteArray, settings);
-        QFETCH(QString, key);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, keys);
         QFETCH(QString, reason);
         QFETCH(QStringList, numbers);
         const bool inRussian = QByteArray(QTest::currentDataTag()).startsWith("Russian");
-        const auto shown = [&](const QString &source) {
-            return inRussian ? russian.translate("DeviceSettings", qPrintable(source)) : source;
+        const auto shown = [&](const char *context, const QString &source) {
+            return inRussian ? russian.translate(context, qPrintable(source)) : source;
         };
-        QString because = shown(reason);
-        for (const QString &number : numbers)
-            because = because.arg(number);
-        load("<c><ComPort name=\"" + modem->connectionText().toUtf8() + "\"/>" + settings + "</c>");
+        QStringList labels;
+        for (const QString &key : keys)
+            labels << widget<QLabel>(key == "TxSetting" ? "comPortLabel_2" : key + "Label")->text();
+        QString expected;
+        if (reason.isEmpty()) {
+            expected = shown("MainWindow", "Nothing was written. Read the modem first, or load a complete settings "
+                                           "file. Still unknown: %1")
+                           .arg(labels.join(", "));
+        } else {
+            QString because = shown("DeviceSettings", reason);
+            for (const QString &number : numbers)
+                because = because.arg(number);
+            expected = shown("DeviceSettings", "Cannot write %1 (%2): %3").arg(labels.first(), keys.first(), because);
+        }
+        load(settings.replace("%c", modem->connectionText().toUtf8()));
+        for (const QString &key : typed)
+            QTest::keyClicks(widget(key + "LineEdit"), "1");
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         click("pushButtonWrite");
-        QCOMPARE(status(), shown("Cannot write %1: %2").arg(key, because));
+        QCOMPARE(status(), expected);
         // The whole message is readable: in the tool tip, and painted in
         // full or visibly shortened, never cut off at the bar's end.
         const auto *bar = qobject_cast<ElidingStatusBar *>(window->statusBar());
@@ -273,6 +329,12 @@ private slots:
         QVERIFY(!worker().isRunning());
         QCOMPARE(worker().job(), 0);
         QCOMPARE(modem->receivedFrames().size(), 0);
+        // A save leaves out what nobody has seen, so that loading it makes nothing known.
+        if (reason.isEmpty()) {
+            const QByteArray file = saved();
+            for (const QString &key : moreKeys())
+                QVERIFY2(file.contains("<" + key.toUtf8() + " ") != keys.contains(key), qPrintable(key));
+        }
     }
 
     void loadAppliesByKey()
@@ -289,10 +351,9 @@ private slots:
         QCOMPARE(widget("apnLoginLineEdit")->text(), QString());
         QVERIFY(widget<QCheckBox>("KeepConncheckBox")->isChecked());
         QVERIFY(!widget<QCheckBox>("EnableKeepConncheckBox")->isChecked());
-        // own_Ph has no field: it goes to the record only.
-        QCOMPARE(worker().settings().value(DeviceSettings::own_Ph), QString("+7000"));
+        // own_Ph has no field on the main form: it goes to the page only.
         for (QLineEdit *line : window->findChildren<QLineEdit *>())
-            QVERIFY2(line->text() != "+7000", qPrintable(line->objectName()));
+            QCOMPARE(line->text() == "+7000", line->objectName() == "own_PhLineEdit");
         // A damaged file is applied not at all, and says where it broke.
         const QByteArray before = saved();
         load("<conf>\n<prm>\n<apnServer name=\"broken\"/>\n<TryNum name=\"9\"");
@@ -330,7 +391,7 @@ private slots:
         QCOMPARE(runCommandLine({"read", modem->connectionText(), toolFile}, out, err), 0);
         answerDialogsWith(toolFile);
         click("pushButtonLoad");
-        QCOMPARE(window->formRecord(), Golden::record());
+        QCOMPARE(window->editors.record(), Golden::record());
         saved();
         modem->setRegisters(0, QVector<quint16>(ModbusSlave::RegisterCount, 0));
         QCOMPARE(runCommandLine({"write", modem->connectionText(), workDir->filePath("saved.xml")}, out, err), 0);
@@ -338,21 +399,53 @@ private slots:
         QCOMPARE(storedSettings(*modem), Golden::record());
     }
 
-    void closingDuringReadIsPromptAndClosesThePort()
+    // Closing abandons a Read at once, but lets a Write finish: the modem
+    // never keeps half of one. A Write that fails keeps the window open on
+    // its message.
+    void closingDuringAJob_data()
     {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("failingBlock");   // the first register of the block whose answer is bad; -1 none
+        QTest::newRow("Read: abandoned at once") << false << -1;
+        QTest::newRow("Write: finished, then closed") << true << -1;
+        QTest::newRow("Write failing at step 3: stays open") << true << 0x180;
+    }
+
+    void closingDuringAJob()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, failingBlock);
         SimulatedModemOptions options;
-        options.silent = true;
+        options.silent = !write;
+        options.answerDelayMs = 200;
+        options.wrongCrcBlock = failingBlock;
         modem->setOptions(options);
-        widget("comPortLineEdit")->setText(modem->connectionText());
-        click("pushButtonRead");
+        load(Golden::fileWith({{"ComPort", modem->connectionText().toUtf8()}, {"EnableKeepCon", "1"}}));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        click(write ? "pushButtonWrite" : "pushButtonRead");
         QTRY_COMPARE(modem->receivedFrames().size(), 1);
-        // The link would wait six seconds for the silent modem; closing must not.
-        QElapsedTimer closing;
-        closing.start();
-        window.reset();
-        QVERIFY2(closing.elapsed() < 3000, qPrintable(QString::number(closing.elapsed())));
-        QSerialPort port(modem->portName());
-        QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+        if (!write) {
+            // The link would wait six seconds for the silent modem; closing must not.
+            QElapsedTimer closing;
+            closing.start();
+            QVERIFY(window->close());
+            window.reset();
+            QVERIFY2(closing.elapsed() < 3000, qPrintable(QString::number(closing.elapsed())));
+            QSerialPort port(modem->portName());
+            QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+            return;
+        }
+        QVERIFY(!window->close());
+        QCOMPARE(status(), QString("Finishing the Write before closing…"));
+        if (failingBlock < 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
+            QCOMPARE(storedSettings(*modem), Golden::record());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("There is bad CRC16 sum of 8 bytes on 3 step. "), 20000);
+            QVERIFY(window->isVisible());
+        }
+        QCOMPARE(modem->receivedFrames().size(), failingBlock < 0 ? 5 : 4);
     }
 
 private:

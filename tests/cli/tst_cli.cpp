@@ -40,45 +40,64 @@ private slots:
         QTest::addColumn<QString>("lastMessage");   // its start
         QTest::addColumn<DeviceSettings>("modemHolds");
         QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<int>("frames");            // the requests the modem heard; -1: not counted
         const QByteArray none, newPhone = "+70000000000", asRead = Golden::fileWith({{"ComPort", "%c"}, {"KeepCon", "0"}});
         const QByteArray changed = Golden::fileWith({{"PhNum1", newPhone}, {"TryNum", "003"}});
+        const QByteArray partial = "<conf><prm><apnServer name=\"new.apn\"/><PhNum3 name=\"+70000000003\"/>"
+                                   "<DNS1 name=\"1.1.1.1\"/></prm></conf>";
         const DeviceSettings golden = Golden::record(), written = goldenWith(DeviceSettings::PhNum1, newPhone);
+        DeviceSettings merged = goldenWith(DeviceSettings::apnServer, "new.apn");
+        merged.setValue(DeviceSettings::DNS1, "1.1.1.1");
+        merged.setValue(DeviceSettings::PhNum3, "+70000000003");
         SimulatedModemOptions plain, at19200, dropping, failingEntry;
         at19200.baudRate = 19200;
         dropping.droppedRegister = 0x101;   // characters 3 and 4 of PhNum1
         failingEntry.wrongCrcBlock = 0x100;
         const QStringList read{"read", "%c", "%d/saved.xml"}, write{"write", "%c", "%d/in.xml"};
+        const QStringList backupVerify = QStringList{"--backup", "%d/saved.xml", "--verify"} + write;
 
         QTest::newRow("read, standard output") << QStringList{"read", "%c", "-"} << plain << none << 0
-            << Golden::fileWith({{"ComPort", "%c"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none;
+            << Golden::fileWith({{"ComPort", "%c"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
         QTest::newRow("read, 70 registers") << QStringList{"--no-keep-con"} + read << plain << none << 0 << none
-                                           << "It is Readed 31" << golden << asRead;
+                                           << "It is Readed 31" << golden << asRead << 5;
         QTest::newRow("write, the file's form") << write << plain << changed << 0 << none << "It is Ready 100%" << written
-                                               << none;
+                                               << none << 5;
         QTest::newRow("write --verify, a value dropped") << QStringList{"--verify"} + write << dropping << changed << 1
             << none << "Verify: PhNum1 is \"+79100000000\" on the modem, not \"+70000000000\""
-            << goldenWith(DeviceSettings::PhNum1, "+79100000000") << none;
-        QTest::newRow("write --backup") << QStringList{"write", "--backup", "%d/saved.xml", "%c", "%d/in.xml"} << plain
-                                        << changed << 0 << none << "It is Ready 100%" << written << asRead;
+            << goldenWith(DeviceSettings::PhNum1, "+79100000000") << none << 10;
+        // Having read the modem, a write sends only the blocks that differ and verifies those.
+        QTest::newRow("write --backup --verify, one block differs") << backupVerify << plain << changed << 0 << none
+                                                                    << "It is Readed 31" << written << asRead << 7;
+        QTest::newRow("write --backup --verify, nothing differs") << backupVerify << plain << Golden::file << 0 << none
+            << "The modem already holds the settings of %d/in.xml: nothing was written" << golden << asRead << 5;
         QTest::newRow("write --backup, the read fails") << QStringList{"--backup", "%d/saved.xml"} + write << failingEntry
             << Golden::fileWith({{"apnServer", "changed"}}) << 1 << none << "There is bad CRC16 sum of 31 bytes" << golden
-            << none;
+            << none << 2;
+        QTest::newRow("write, a partial file") << write << plain << partial << 2 << none
+            << "%d/in.xml lacks 32 of the modem's 35 settings: apnLogin, apnPassword, TxSetting, " << golden << none << 0;
+        QTest::newRow("write --merge --verify, a partial file") << QStringList{"--merge", "--verify"} + write << plain
+            << partial << 0 << none << "It is Readed 31" << merged << none << 9;
         QTest::newRow("diff, a value differs") << QStringList{"diff", "%c", "%d/in.xml"} << plain << changed << 1
-                                              << QByteArray("PhNum1: +79160000001 -> +70000000000\n") << "It is Readed 31" << golden << none;
+            << QByteArray("PhNum1: +79160000001 -> +70000000000\n") << "It is Readed 31" << golden << none << 5;
         QTest::newRow("diff, none differs") << QStringList{"diff", "%c", "%d/in.xml"} << plain << Golden::file << 0 << none
-                                           << "It is Readed 31" << golden << none;
+                                           << "It is Readed 31" << golden << none << 5;
+        QTest::newRow("diff, a partial file") << QStringList{"diff", "%c", "%d/in.xml"} << plain << partial << 1
+            << QByteArray("apnServer: internet.beeline.ru -> new.apn\nPhNum3: Дежурный -> +70000000003\n"
+                          "DNS1: 195.34.32.116 -> 1.1.1.1\n")
+            << "%d/in.xml lacks 32 of the modem's 35 settings, which were not compared: apnLogin, " << golden << none << 5;
         QTest::newRow("detect at 19200") << QStringList{"detect", "/nonexistent/ttyGPRS", "%p"} << at19200 << none << 0
-                                        << QByteArray("dev=%p;baud=19200\n") << "Trying dev=%p;baud=19200" << golden << none;
+            << QByteArray("dev=%p;baud=19200\n") << "Trying dev=%p;baud=19200" << golden << none << -1;
         QTest::newRow("damaged file") << write << plain << QByteArray("<conf>\n<prm>") << 2 << none
-                                      << "The configuration file is damaged at line 2: %d/in.xml: " << golden << none;
+                                      << "The configuration file is damaged at line 2: %d/in.xml: " << golden << none << 0;
         QTest::newRow("invalid value") << write << plain << Golden::fileWith({{"MirrPort1", "70000"}}) << 2 << none
-            << "Cannot write MirrPort1: \"70000\" is not a whole number from 0 to 65535" << golden << none;
+            << "Cannot write Mirror port 1 (MirrPort1): \"70000\" is not a whole number from 0 to 65535" << golden << none
+            << 0;
         QTest::newRow("missing port") << QStringList{"read", "dev=/nonexistent/ttyGPRS", "-"} << plain << none << 1 << none
-                                      << "The Port dev=/nonexistent/ttyGPRS was not open" << golden << none;
+                                      << "The Port dev=/nonexistent/ttyGPRS was not open" << golden << none << 0;
         QTest::newRow("mistyped connection") << QStringList{"read", "COM3", "-"} << plain << none << 2 << none
-                                             << "The connection \"COM3\" has an unknown part \"COM3\"" << golden << none;
+                                             << "The connection \"COM3\" has an unknown part \"COM3\"" << golden << none << 0;
         QTest::newRow("missing argument") << QStringList{"read", "%c"} << plain << none << 2 << none
-            << "gprs-configurator-cli: read takes CONNECTION and FILE.xml; try --help" << golden << none;
+            << "gprs-configurator-cli: read takes CONNECTION and FILE.xml; try --help" << golden << none << 0;
     }
 
     void commands()
@@ -91,6 +110,7 @@ private slots:
         QFETCH(QString, lastMessage);
         QFETCH(DeviceSettings, modemHolds);
         QFETCH(QByteArray, saved);
+        QFETCH(int, frames);
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
@@ -110,6 +130,8 @@ private slots:
         const QString said = QString::fromUtf8(err.data()).trimmed().section('\n', -1);
         QVERIFY2(said.startsWith(filled(lastMessage)), qPrintable(said));
         QCOMPARE(storedSettings(modem), modemHolds);
+        if (frames >= 0)
+            QCOMPARE(modem.receivedFrames().size(), frames);
         if (!saved.isEmpty())
             QCOMPARE(QString::fromUtf8(readFile(dir.filePath("saved.xml"))), filled(QString::fromUtf8(saved)));
     }

@@ -306,6 +306,23 @@ private slots:
         QCOMPARE(bench.worker.settings(), Golden::record());
     }
 
+    // A Write is never cut in half, not even by the end of its worker: the
+    // modem would keep new main settings beside old phone numbers.
+    void destroyedDuringWriteFinishesIt()
+    {
+        SimulatedModemOptions options;
+        options.answerDelayMs = 200;
+        SimulatedModem modem(options);
+        QVERIFY(modem.start());
+        {
+            MyThread worker;
+            QVERIFY(worker.startJob(MyThread::JobWrite,
+                                    JobRequest{modem.connectionText(), 1, Golden::record(), std::nullopt}));
+            QTRY_COMPARE(modem.receivedFrames().size(), 1);
+        }
+        QCOMPARE(modem.receivedFrames(), requestsOf(false, true));
+    }
+
     void requestAnsweringTheLastMessageIsAccepted_data()
     {
         QTest::addColumn<int>("job");

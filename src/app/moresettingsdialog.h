@@ -1,0 +1,32 @@
+#ifndef MORESETTINGSDIALOG_H
+#define MORESETTINGSDIALOG_H
+
+#include <QDialog>
+
+#include <memory>
+
+class QLineEdit;
+
+namespace Ui {
+class MoreSettingsDialog;
+}
+
+// The modem's settings that the main form has no room for, on a page of
+// their own beside the window. The page only holds the fields; the window
+// fills them and takes their values as it does with its own.
+class MoreSettingsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit MoreSettingsDialog(QWidget *parent = nullptr);
+    ~MoreSettingsDialog() override;
+
+    // The field of record entry `index`, named after its key; null for the
+    // entries the main form shows.
+    QLineEdit *field(int index) const;
+
+private:
+    std::unique_ptr<Ui::MoreSettingsDialog> ui;
+};
+
+#endif // MORESETTINGSDIALOG_H

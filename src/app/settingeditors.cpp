@@ -1,0 +1,70 @@
+#include "settingeditors.h"
+
+#include "settingsvalues.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+void SettingEditors::add(int index, QLineEdit *field)
+{
+    editors[size_t(index)] = field;
+    QObject::connect(field, &QLineEdit::textEdited, field, [this, index] { markKnown(index); });
+}
+
+void SettingEditors::add(int index, QCheckBox *box)
+{
+    editors[size_t(index)] = box;
+    QObject::connect(box, &QAbstractButton::clicked, box, [this, index] { markKnown(index); });
+}
+
+QString SettingEditors::value(int index) const
+{
+    QWidget *editor = editors[size_t(index)];
+    if (auto *box = qobject_cast<QCheckBox *>(editor))
+        return checkedValue(box->isChecked());
+    if (auto *field = qobject_cast<QLineEdit *>(editor))
+        return field->text();
+    return QString();
+}
+
+void SettingEditors::show(int index, const QString &value)
+{
+    QWidget *editor = editors[size_t(index)];
+    if (auto *box = qobject_cast<QCheckBox *>(editor))
+        box->setChecked(isCheckedValue(value));
+    else if (auto *field = qobject_cast<QLineEdit *>(editor))
+        field->setText(value);
+    markKnown(index);
+}
+
+void SettingEditors::showAll(const DeviceSettings &record)
+{
+    for (int index = 0; index < DeviceSettings::Count; ++index)
+        show(index, record.value(index));
+}
+
+DeviceSettings SettingEditors::record() const
+{
+    DeviceSettings record;
+    for (int index = 0; index < DeviceSettings::Count; ++index)
+        record.setValue(index, value(index));
+    return record;
+}
+
+QStringList SettingEditors::unknownHiddenLabels() const
+{
+    QStringList labels;
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (!DeviceSettings::hasFormWidget(index) && !isKnown(index))
+            labels << DeviceSettings::label(index);
+    }
+    return labels;
+}
+
+void SettingEditors::markKnown(int index)
+{
+    known.set(size_t(index));
+    // An empty field now means an empty setting, not one nobody has read.
+    if (auto *field = qobject_cast<QLineEdit *>(editors[size_t(index)]))
+        field->setPlaceholderText(QString());
+}

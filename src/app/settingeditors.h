@@ -1,0 +1,45 @@
+#ifndef SETTINGEDITORS_H
+#define SETTINGEDITORS_H
+
+#include "devicesettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <bitset>
+
+class QCheckBox;
+class QLineEdit;
+class QWidget;
+
+// The widgets that show the modem's 35 settings, wherever they stand, and
+// what the window knows of each: whether a Read, a Load or the technician's
+// own typing has set it since start-up. A setting nobody has seen must not
+// go to the modem as whatever its empty field happens to say.
+class SettingEditors {
+public:
+    // Each entry gets one editor before use: a line edit, or for KeepCon a
+    // check box. Typing into it, or clicking it, makes its value known.
+    void add(int index, QLineEdit *field);
+    void add(int index, QCheckBox *box);
+
+    QString value(int index) const;
+    // Shows `value` in the entry's editor and takes it as known.
+    void show(int index, const QString &value);
+    void showAll(const DeviceSettings &record);
+    DeviceSettings record() const;
+
+    bool isKnown(int index) const { return known.test(size_t(index)); }
+    // The entries without a field on the main form that are still unknown,
+    // as the window labels them.
+    QStringList unknownHiddenLabels() const;
+
+private:
+    void markKnown(int index);
+
+    std::array<QWidget *, DeviceSettings::Count> editors{};
+    std::bitset<DeviceSettings::Count> known;
+};
+
+#endif // SETTINGEDITORS_H
