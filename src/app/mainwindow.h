@@ -42,7 +42,7 @@ private slots:
     void myJobEnded();
 
 private:
-    // Reads a settings file into the form and the worker's record; an empty
+    // Reads a settings file into the form and the page of the others; an empty
     // name asks the operator for the file.
     void loadConfig(const QString &fileName);
     // Puts one setting of a settings file into its field, on the main form
