@@ -85,7 +85,6 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->pushButtonSave, &QAbstractButton::clicked, this, &MainWindow::mySave);
     connect(&worker, &MyThread::response, this, &MainWindow::myResponse);
     connect(ui->pushButtonMore, &QAbstractButton::clicked, this, &MainWindow::myMoreSettings);
-    connect(&worker, &QThread::finished, this, &MainWindow::myJobEnded);
 
     // Relative on purpose: the start-up file belongs to the working directory.
     loadConfig(QStringLiteral("simconf.xml"));
@@ -102,24 +101,13 @@ MainWindow::~MainWindow()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Every exchange is bounded by the link's time-outs, so the wait is short.
-    if (worker.isRunning() && worker.job() == MyThread::JobWrite) {
+    if (worker.busy() && worker.job() == MyThread::JobWrite) {
         closeWhenWritten = true;
         ui->statusBar->showMessage(tr("Finishing the Write before closing…"), 0);
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
-}
-
-void MainWindow::myJobEnded()
-{
-    if (!closeWhenWritten)
-        return;
-    closeWhenWritten = false;
-    // A failed Write keeps the window open on its message, which says what
-    // the modem now holds and to write again.
-    if (worker.lastJobSucceeded())
-        close();
 }
 
 void MainWindow::myMoreSettings()
@@ -211,6 +199,14 @@ void MainWindow::mySave()
 void MainWindow::myResponse(QString s)
 {
     ui->statusBar->showMessage(s, 0);
+    if (closeWhenWritten && !worker.busy()) {
+        closeWhenWritten = false;
+        // A failed Write keeps the window open on its message, which says
+        // what the modem now holds and to write again.
+        if (worker.lastJobSucceeded())
+            close();
+        return;
+    }
     if (worker.job() != MyThread::JobRead || !s.contains(QLatin1String("Readed")))
         return;
 

@@ -39,7 +39,6 @@ private slots:
     void mySave();
     void myResponse(QString s);
     void myMoreSettings();
-    void myJobEnded();
 
 private:
     // Reads a settings file into the form and the page of the others; an empty

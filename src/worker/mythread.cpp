@@ -94,6 +94,12 @@ int MyThread::job() const
     return shared.job;
 }
 
+bool MyThread::busy() const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return isRunning() && !lastWordSaid;
+}
+
 bool MyThread::lastJobSucceeded() const
 {
     std::lock_guard<std::mutex> locker(mutex);

@@ -53,6 +53,8 @@ public:
     QString portConfig() const;
     int keepConEnabled() const;
     int job() const;
+    // Whether a job runs that has not said its last word yet.
+    bool busy() const;
     // Whether the last job that ended reached its message of success.
     bool lastJobSucceeded() const;
 

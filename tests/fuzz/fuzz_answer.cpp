@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const int choice = (data[0] & 0x3F) % 10, block = choice % 5;   // 0: the settings block
     const bool withKeepCon = data[0] & 0x80;
-    const int bytes = block ? DeviceSettings::EntryBlockBytes : (withKeepCon ? 142 : 140);
-    const quint16 first = block ? quint16(0x100 + 0x40 * (block - 1)) : 0;
+    const int bytes = DeviceSettings::blockBytes(block, withKeepCon);
+    const auto first = quint16(DeviceSettings::firstRegister(block));
     const QByteArray request = choice < 5 ? readRequest(first, quint16(bytes / 2)) : writeRequest(first, QByteArray(bytes, 'x'));
     QByteArray answer(reinterpret_cast<const char *>(data) + 1, int(size) - 1);
     if (!(data[0] & 0x40)) {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
     swapPairs(area.data(), area.size());
     DeviceSettings record;
-    block ? record.decodeEntryBlock(block - 1, area) : record.decodeSettingsBlock(area, withKeepCon);
+    record.decodeBlock(block, area, withKeepCon);
     (void)record.asWritten(withKeepCon);
     return 0;
 }
