@@ -7,6 +7,15 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 BUILD_PACKAGES=(cmake make g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools)
 QT6_BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools
                     qt6-l10n-tools libgl-dev)
+# The Windows build: MinGW-w64 against the Qt 6 for Windows in
+# packaging/windows, with the host's Qt 6 tools (moc, uic, lrelease); the
+# icon is drawn from the SVG; NSIS makes the installer, Wine runs the tests.
+WINDOWS_BUILD_PACKAGES=("${QT6_BUILD_PACKAGES[@]}" g++-mingw-w64-x86-64-posix xz-utils librsvg2-bin imagemagick
+                        nsis wine wine64)
+WINDOWS_BUILD_DIR="$ROOT/build-windows"
+# What scripts/windows-e2e uses besides: a virtual display and its keyboard,
+# a screenshot, the programs' resources, the zip.
+WINDOWS_E2E_PACKAGES=(xvfb xauth xdotool imagemagick icoutils unzip)
 
 # The packages that the build in $BUILD_DIR needs: Qt 6's when it was
 # configured for Qt 6, else Qt 5's.
@@ -67,4 +76,34 @@ build_project() {
         echo "The build failed; the whole output is in $log" >&2
         exit 1
     fi
+}
+
+# Configures and builds the Windows programs and tests into
+# $WINDOWS_BUILD_DIR, with Qt for Windows unpacked beside them.
+build_windows() {
+    local tarball="$ROOT/packaging/windows/qt6-mingw-sdk.tar.xz"
+    local sdk="$WINDOWS_BUILD_DIR/qt6-mingw-sdk"
+    if [ ! -d "$sdk" ] || [ "$tarball" -nt "$sdk" ]; then
+        echo "Unpacking Qt for Windows into $sdk ..."
+        rm -rf "$sdk"
+        mkdir -p "$WINDOWS_BUILD_DIR"
+        tar -C "$WINDOWS_BUILD_DIR" -xJf "$tarball"
+        touch "$sdk"
+    fi
+    BUILD_DIR="$WINDOWS_BUILD_DIR" build_project \
+        -DCMAKE_TOOLCHAIN_FILE="$sdk/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_CROSSCOMPILING_EMULATOR=wine
+}
+
+# Makes $WINEPREFIX a fresh 64-bit Wine prefix. Wine maps the machine's
+# own serial ports onto COM1 and up; COM1 is kept free, so that the
+# configurator's default port names nothing there.
+new_wine_prefix() {
+    rm -rf "$WINEPREFIX"
+    # Without Mono and Gecko, which Wine would otherwise offer to download.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d '' /f >/dev/null 2>&1
+    wineserver -w
+    rm -f "$WINEPREFIX/dosdevices/com1"
 }

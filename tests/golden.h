@@ -39,6 +39,16 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A settings file as it stands on disk once saved, in text mode: on Windows
+// every line break is CR LF.
+inline QByteArray onDisk(QByteArray text)
+{
+#ifdef Q_OS_WIN
+    text.replace("\n", "\r\n");
+#endif
+    return text;
+}
+
 inline QByteArray readFile(const QString &path)
 {
     QFile file(path);

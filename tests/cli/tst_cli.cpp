@@ -4,8 +4,11 @@
 
 #include "commandline.h"
 #include "golden.h"
+#include "simulatedmodemoptions.h"
+#ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
 #include "simulatedmodem.h"
+#endif
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -111,12 +114,22 @@ private slots:
         QFETCH(DeviceSettings, modemHolds);
         QFETCH(QByteArray, saved);
         QFETCH(int, frames);
+#ifdef GPRS_SIMULATED_MODEM
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
+        const QString connection = modem.connectionText(), port = modem.portName();
+#else
+        // Without pseudo-terminals there is no modem: only the rows in which it hears nothing run.
+        Q_UNUSED(options)
+        Q_UNUSED(modemHolds)
+        if (frames != 0)
+            QSKIP("needs the simulated modem on a pseudo-terminal");
+        const QString connection = "dev=COM200;baud=9600", port = "COM200";
+#endif
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
-            return text.replace("%c", modem.connectionText()).replace("%p", modem.portName()).replace("%d", dir.path());
+            return text.replace("%c", connection).replace("%p", port).replace("%d", dir.path());
         };
         QVERIFY(input.isEmpty() || writeFile(dir.filePath("in.xml"), input));
         for (QString &argument : arguments)
@@ -129,11 +142,13 @@ private slots:
         QCOMPARE(QString::fromUtf8(out.data()), filled(QString::fromUtf8(output)));
         const QString said = QString::fromUtf8(err.data()).trimmed().section('\n', -1);
         QVERIFY2(said.startsWith(filled(lastMessage)), qPrintable(said));
+#ifdef GPRS_SIMULATED_MODEM
         QCOMPARE(storedSettings(modem), modemHolds);
         if (frames >= 0)
             QCOMPARE(modem.receivedFrames().size(), frames);
+#endif
         if (!saved.isEmpty())
-            QCOMPARE(QString::fromUtf8(readFile(dir.filePath("saved.xml"))), filled(QString::fromUtf8(saved)));
+            QCOMPARE(QString::fromUtf8(readFile(dir.filePath("saved.xml"))), filled(QString::fromUtf8(onDisk(saved))));
     }
 };
 
