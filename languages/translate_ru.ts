@@ -4,7 +4,7 @@
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+34"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+27"/>
         <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
         <translation>Модем принял новые основные настройки, но номера телефонов и серверы-зеркала в нём прежние: запишите ещё раз</translation>
     </message>
@@ -19,14 +19,29 @@
         <translation>Модем принял новые основные настройки и номера телефонов 1–%1 с их серверами-зеркалами, остальное в нём прежнее: запишите ещё раз</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+108"/>
         <source>The port stopped working: check that the adapter is still plugged in</source>
         <translation>Порт перестал работать: проверьте, подключён ли адаптер</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register use --no-keep-con</source>
+        <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи укажите --no-keep-con</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
+        <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The modem may lack the keep-connection register: use --no-keep-con and try again</source>
+        <translation>Возможно, в модеме нет регистра связи: укажите --no-keep-con и повторите</translation>
     </message>
 </context>
 <context>
@@ -443,12 +458,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+107"/>
+        <location filename="../src/app/mainwindow.cpp" line="+110"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+45"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
@@ -459,18 +474,18 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+20"/>
-        <location line="+46"/>
+        <location line="+56"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-46"/>
-        <location line="+46"/>
+        <location line="-56"/>
+        <location line="+56"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-29"/>
+        <location line="-39"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
@@ -480,7 +495,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Сохранено без ещё неизвестных настроек: %1</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+41"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
@@ -515,9 +530,37 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>ModemDetector</name>
+    <message>
+        <location filename="../src/worker/modemdetector.cpp" line="+40"/>
+        <source>The Port %1 was not open. %2</source>
+        <translation>Порт %1 не открылся. %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Trying %1</source>
+        <translation>Пробую %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The modem answers on %1</source>
+        <translation>Модем отвечает на %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>No modem answered: this machine has no serial ports</source>
+        <translation>Модем не ответил: на этом компьютере нет последовательных портов</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No modem answered on %1</source>
+        <translation>Модем не ответил ни на одном порту: %1</translation>
+    </message>
+</context>
+<context>
     <name>MoreSettingsDialog</name>
     <message>
-        <location filename="../src/app/moresettingsdialog.ui" line="+6"/>
+        <location filename="../src/app/moresettingsdialog.ui" line="+9"/>
         <source>More settings</source>
         <translation>Ещё настройки</translation>
     </message>
@@ -702,9 +745,42 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>PortPicker</name>
+    <message>
+        <location filename="../src/app/portpicker.cpp" line="+16"/>
+        <source>Choose the port and the baud rate</source>
+        <translation>Выбрать порт и скорость</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Ports, baud rates and detection of the modem (Alt+Down)</source>
+        <translation>Порты, скорости и поиск модема (Alt+Вниз)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>No serial ports found</source>
+        <translation>Последовательных портов нет</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Baud rate</source>
+        <translation>Скорость</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Detect modem</source>
+        <translation>Найти модем</translation>
+    </message>
+</context>
+<context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+82"/>
+        <location filename="../src/link/seriallink.cpp" line="+83"/>
         <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
         <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
     </message>
@@ -712,6 +788,44 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+7"/>
         <source>The connection &quot;%1&quot; has an unknown part &quot;%2&quot;; it takes dev=PORT;baud=RATE</source>
         <translation>В подключении «%1» неизвестная часть «%2»; допустимо dev=ПОРТ;baud=СКОРОСТЬ</translation>
+    </message>
+</context>
+<context>
+    <name>SerialPorts</name>
+    <message>
+        <location filename="../src/link/serialports.cpp" line="+30"/>
+        <source>serial %1</source>
+        <translation>серийный номер %1</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>The connection names no port: it takes dev=PORT.</source>
+        <translation>В подключении не указан порт: нужно dev=ПОРТ.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>There is no such port, and this machine has none.</source>
+        <translation>Такого порта нет, и других портов на этом компьютере тоже нет.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>There is no such port; this machine has %1.</source>
+        <translation>Такого порта нет; на этом компьютере есть %1.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Access to it is denied: another program holds it; close that program.</source>
+        <translation>Доступ к нему запрещён: его занимает другая программа; закройте её.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Access to it is denied: add the user to the dialout group and log in again.</source>
+        <translation>Доступ к нему запрещён: добавьте пользователя в группу dialout и войдите в систему заново.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>It is busy: another program holds it; close that program.</source>
+        <translation>Он занят: его держит другая программа; закройте её.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,8 @@
 #include "devicesettings.h"
 #include "filedialogs.h"
 #include "moresettingsdialog.h"
+#include "portpicker.h"
+#include "serialports.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 #include "uploadlist.h"
@@ -85,6 +87,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->pushButtonSave, &QAbstractButton::clicked, this, &MainWindow::mySave);
     connect(&worker, &MyThread::response, this, &MainWindow::myResponse);
     connect(ui->pushButtonMore, &QAbstractButton::clicked, this, &MainWindow::myMoreSettings);
+    portPicker = new PortPicker(ui->comPortLineEdit);
+    connect(portPicker, &PortPicker::detectRequested, this, &MainWindow::myDetect);
 
     // Relative on purpose: the start-up file belongs to the working directory.
     loadConfig(QStringLiteral("simconf.xml"));
@@ -108,6 +112,20 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::myDetect()
+{
+    // The port in the field first: the technician may know it already.
+    QStringList ports = SerialPorts::availableNames();
+    const QString typed = SerialPorts::part(ui->comPortLineEdit->text(), QStringLiteral("dev"));
+    if (!typed.isEmpty()) {
+        ports.removeAll(typed);
+        ports.prepend(typed);
+    }
+    JobRequest request = connectionRequest();
+    request.detectPorts = ports;
+    worker.startJob(MyThread::JobDetect, request);
 }
 
 void MainWindow::myMoreSettings()
@@ -199,6 +217,8 @@ void MainWindow::mySave()
 void MainWindow::myResponse(QString s)
 {
     ui->statusBar->showMessage(s, 0);
+    if (worker.job() == MyThread::JobDetect && worker.isLastWord(s) && worker.lastJobSucceeded())
+        ui->comPortLineEdit->setText(worker.detectedConnection());
     if (closeWhenWritten && !worker.busy()) {
         closeWhenWritten = false;
         // A failed Write keeps the window open on its message, which says

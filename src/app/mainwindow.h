@@ -12,6 +12,7 @@ namespace Ui {
 class MainWindow;
 }
 class MoreSettingsDialog;
+class PortPicker;
 
 // The configurator's one window. It owns the form, the device worker and the
 // translation; every user action ends in one of its private slots, and the
@@ -39,6 +40,7 @@ private slots:
     void mySave();
     void myResponse(QString s);
     void myMoreSettings();
+    void myDetect();
 
 private:
     // Reads a settings file into the form and the page of the others; an empty
@@ -58,6 +60,7 @@ private:
     QString translationFile;
     QString languagesDir;
     MoreSettingsDialog *moreSettings = nullptr;   // a child of the window
+    PortPicker *portPicker = nullptr;             // a child of the Connection field
     SettingEditors editors;
     bool closeWhenWritten = false;   // a close waits for the running Write
 };

@@ -4,12 +4,12 @@
 #include "modbusframe.h"
 #include "mythread.h"
 #include "seriallink.h"
+#include "serialports.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
-#include <QSerialPortInfo>
 
 #include <optional>
 
@@ -34,11 +34,6 @@ const char Description[] =
     "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\".\n"
     "Exit status: 0 success; 1 the port or the device failed; 2 a bad command line, an\n"
     "unreadable or damaged file, or an invalid value. diff: 0 no difference, 1 some, 2 trouble.";
-
-// A detection read: register 0 alone, answered at once by any modem there.
-constexpr int DetectAnswerTimeout = 300;   // ms
-constexpr int DetectByteGap = 100;         // ms
-constexpr int DetectAnswerLength = 7;
 
 class Tool {
 public:
@@ -322,15 +317,14 @@ int Tool::diff(const QString &connection, const QString &fileName)
 
 int Tool::ports()
 {
-    const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : available) {
+    const QList<SerialPorts::Port> available = SerialPorts::available();
+    for (const SerialPorts::Port &port : available) {
         QStringList about;
-        if (!port.description().isEmpty())
-            about << port.description();
-        if (!port.manufacturer().isEmpty())
-            about << port.manufacturer();
-        print(about.isEmpty() ? port.systemLocation()
-                              : QStringLiteral("%1\t%2").arg(port.systemLocation(), about.join(QStringLiteral(", "))));
+        for (const QString &fact : {port.description, port.manufacturer, port.identity}) {
+            if (!fact.isEmpty())
+                about << fact;
+        }
+        print(about.isEmpty() ? port.name : QStringLiteral("%1\t%2").arg(port.name, about.join(QStringLiteral(", "))));
     }
     if (available.isEmpty())
         say(QStringLiteral("No serial ports found"));
@@ -339,39 +333,17 @@ int Tool::ports()
 
 int Tool::detect(const QStringList &portNames)
 {
-    QStringList candidates = portNames;
-    if (candidates.isEmpty()) {
-        for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
-            candidates << port.systemLocation();
-    }
-    // The modem's factory rate first, then the rest of its table.
-    QList<int> rates = DeviceSettings::baudRates();
-    rates.removeAll(9600);
-    rates.prepend(9600);
-    const QByteArray request = readRequest(0, 1);
-    for (const QString &portName : candidates) {
-        for (int rate : rates) {
-            const QString connection = QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
-            SerialLink link(DetectAnswerTimeout, DetectAnswerTimeout, DetectByteGap);
-            if (!link.configure(connection.toLatin1()).isEmpty() || link.open() < 0) {
-                say(QStringLiteral("The Port %1 was not open").arg(connection));
-                break;   // another rate opens it no better
-            }
-            say(QStringLiteral("Trying %1").arg(connection));
-            const int length = link.exchange(request.constData(), request.size(), DetectAnswerLength);
-            // An exception answer is a modem too, one that knows no register 0.
-            if (answerPassesCrc(link.answer(), length)
-                && checkAnswer(request.constData(), request.size(), link.answer(), length).outcome
-                    != AnswerCheck::Mismatch) {
-                print(connection);
-                return Success;
-            }
-        }
-    }
-    say(QStringLiteral("No modem answered on %1")
-            .arg(candidates.isEmpty() ? QStringLiteral("this machine: no serial ports found")
-                                      : candidates.join(QStringLiteral(", "))));
-    return DeviceFailed;
+    MyThread worker;
+    QObject::connect(&worker, &MyThread::response, [this](const QString &message) { say(message); });
+    JobRequest request;
+    request.detectPorts = portNames.isEmpty() ? SerialPorts::availableNames() : portNames;
+    request.frontend = DeviceProcedures::Frontend::CommandLine;
+    worker.startJob(MyThread::JobDetect, request);
+    worker.wait();
+    if (!worker.lastJobSucceeded())
+        return DeviceFailed;
+    print(worker.detectedConnection());
+    return Success;
 }
 
 std::optional<DeviceSettings> Tool::readModem(const QString &connection, DeviceSettings::Blocks blocks)
@@ -396,6 +368,7 @@ bool Tool::runJob(int job, const QString &connection, const std::optional<Device
     QObject::connect(&worker, &MyThread::response, [this](const QString &message) { say(message); });
     JobRequest request{connection, keepCon ? 1 : 0, record, std::nullopt};
     request.blocks = blocks;
+    request.frontend = DeviceProcedures::Frontend::CommandLine;
     worker.startJob(job, request);
     worker.wait();
     if (!worker.lastJobSucceeded())

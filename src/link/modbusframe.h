@@ -14,9 +14,17 @@ constexpr quint8 ReadHoldingRegisters = 0x03;
 constexpr quint8 WriteMultipleRegisters = 0x10;
 // Set in the function code of an answer that reports an exception.
 constexpr quint8 ExceptionFlag = 0x80;
+// The exception of a request for registers the slave does not have.
+constexpr int IllegalDataAddress = 2;
 constexpr int ReadRequestLength = 8;
 constexpr int WriteAnswerLength = 8;
 constexpr int ExceptionAnswerLength = 5;
+// The answer to a read of `registerCount` registers: address, function,
+// byte count, the registers, the check sum.
+constexpr int readAnswerLength(int registerCount)
+{
+    return 3 + 2 * registerCount + 2;
+}
 }
 
 // CRC-16/MODBUS (poly 0xA001 reflected, start 0xFFFF, no final XOR).

@@ -1,6 +1,7 @@
 #include "seriallink.h"
 
 #include "modbusframe.h"
+#include "serialports.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -99,16 +100,24 @@ int SerialLink::open()
     port = std::make_unique<QSerialPort>();
     port->close();
     port->setPortName(m_portName);
-    if (!port->open(QIODevice::ReadWrite))
+    if (!port->open(QIODevice::ReadWrite)) {
+        m_openFailure = SerialPorts::whyNotOpen(m_portName, port->error(), port->errorString());
         return -1;
+    }
     // A rate the port refuses (0 from a mistyped "baud") would leave the
     // line at whatever it was before; better to fail as if unopenable.
     if (!applyLineSettings()) {
+        m_openFailure = port->errorString();
         port->close();
         return -1;
     }
     firstExchange = 1;
     return 0;
+}
+
+QString SerialLink::openFailure() const
+{
+    return m_openFailure;
 }
 
 bool SerialLink::applyLineSettings()

@@ -32,8 +32,10 @@ public:
     // Returns why the text cannot be used (a rate that is not a whole
     // number, a part other than dev and baud), or an empty text.
     QString configure(const QByteArray &config);
-    // 0 on success; -1 when the port cannot be opened or refuses a line setting.
+    // 0 on success; -1 when the port cannot be opened or refuses a line
+    // setting, and openFailure() says why.
     int open();
+    QString openFailure() const;
     // Sends the request (nothing when length is 0) and collects the answer;
     // returns its length, 0..MaxAnswerLength. Before a request, bytes waiting
     // in the input are discarded and the line is kept silent for the Modbus
@@ -62,6 +64,7 @@ private:
     bool completesFrame(int received, const char *request, int length, int expectedLength) const;
 
     std::unique_ptr<QSerialPort> port;
+    QString m_openFailure;
     QString m_portName;
     int m_baudRate;
     const int answerTimeout;

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int ReadAnswerHeaderLength = 3;     // address, function, byte count
-constexpr int CrcLength = 2;
 
 // The share of a Write done once `done` of its `total` blocks were
 // acknowledged before the one just answered with `answerLength` bytes: an
@@ -17,12 +16,6 @@ constexpr int CrcLength = 2;
 int progressOf(int done, int total, int answerLength)
 {
     return (done * 100 + answerLength * 100 / Modbus::WriteAnswerLength) / total;
-}
-
-// Address, function, byte count, the data, the check sum.
-int readAnswerLength(int dataBytes)
-{
-    return ReadAnswerHeaderLength + dataBytes + CrcLength;
 }
 
 // What the modem holds after a Write stopped at entry block `failedBlock`:
@@ -46,9 +39,11 @@ QString partlyWritten(int failedBlock)
 
 } // namespace
 
-DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Report report, StopRequested stopRequested)
+DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,
+                                   StopRequested stopRequested)
     : link(link)
     , withKeepCon(withKeepCon)
+    , frontend(frontend)
     , report(std::move(report))
     , stopRequested(std::move(stopRequested))
 {
@@ -66,8 +61,8 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
             continue;
         const int dataLength = DeviceSettings::blockBytes(block, withKeepCon);
         answerLength = send(readRequest(quint16(DeviceSettings::firstRegister(block)), quint16(dataLength / 2)),
-                            readAnswerLength(dataLength));
-        if (!accepted(answerLength, 0, &failure))
+                            Modbus::readAnswerLength(dataLength / 2));
+        if (!accepted(answerLength, block, false, &failure))
             return {failure, false};
 
         QByteArray answer = answerData(answerLength, dataLength);
@@ -99,7 +94,7 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
             writeRequest(quint16(DeviceSettings::firstRegister(block)), record.encodeBlock(block, withKeepCon)),
             Modbus::WriteAnswerLength);
         // The entry writes are the steps 1..4 of the messages.
-        if (!accepted(answerLength, block, &failure)) {
+        if (!accepted(answerLength, block, true, &failure)) {
             if (!failure.isEmpty() && block > 0)
                 failure += QLatin1String(". ") + partlyWritten(block - 1);
             return {failure, false};
@@ -127,15 +122,16 @@ int DeviceProcedures::send(const QByteArray &frame, int answerLength)
     return received;
 }
 
-// Whether the answer passes the check sum and fits its request; if not,
-// `failure` says why, or stays empty when the job was asked to stop.
-// `step` is 1..4 for the entry writes, whose messages name it, else 0.
-bool DeviceProcedures::accepted(int answerLength, int step, QString *failure) const
+// Whether the answer to the read or write of `block` passes the check sum
+// and fits its request; if not, `failure` says why, or stays empty when the
+// job was asked to stop. The entry writes are the steps 1..4 of the messages.
+bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString *failure) const
 {
     failure->clear();
     if (answerLength < 0)
         return false;
 
+    const int step = write ? block : 0;
     if (!answerPassesCrc(link.answer(), answerLength)) {
         *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
                         : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
@@ -146,9 +142,13 @@ bool DeviceProcedures::accepted(int answerLength, int step, QString *failure) co
             *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
                     "The port stopped working: check that the adapter is still plugged in");
         else if (answerLength == 0)
-            *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
-                    "Nothing was received: check the cable, the port and its baud rate, and for "
-                    "firmware without the keep-connection register clear \"Enable Keep Connection\"");
+            *failure += QLatin1String(". ") + (frontend == Frontend::Window
+                ? QCoreApplication::translate("DeviceProcedures",
+                      "Nothing was received: check the cable, the port and its baud rate, and for "
+                      "firmware without the keep-connection register clear \"Enable Keep Connection\"")
+                : QCoreApplication::translate("DeviceProcedures",
+                      "Nothing was received: check the cable, the port and its baud rate, and for "
+                      "firmware without the keep-connection register use --no-keep-con"));
         return false;
     }
     const AnswerCheck check = checkAnswer(request.constData(), request.size(), link.answer(), answerLength);
@@ -159,6 +159,14 @@ bool DeviceProcedures::accepted(int answerLength, int step, QString *failure) co
         *failure = step ? QString::asprintf("The device answered with exception %d on %d step",
                                             check.exceptionCode, step)
                         : QString::asprintf("The device answered with exception %d", check.exceptionCode);
+        // Firmware without register 70 refuses the 71-register settings block.
+        if (block == 0 && withKeepCon && check.exceptionCode == Modbus::IllegalDataAddress)
+            *failure += QLatin1String(". ") + (frontend == Frontend::Window
+                ? QCoreApplication::translate("DeviceProcedures",
+                      "The modem may lack the keep-connection register: clear \"Enable Keep Connection\" and "
+                      "try again")
+                : QCoreApplication::translate("DeviceProcedures",
+                      "The modem may lack the keep-connection register: use --no-keep-con and try again"));
         break;
     case AnswerCheck::Mismatch:
         *failure = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",

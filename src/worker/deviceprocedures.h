@@ -25,6 +25,9 @@ public:
     using StopRequested = std::function<bool()>;
     using Commit = std::function<void(const DeviceSettings &)>;
     using Blocks = DeviceSettings::Blocks;
+    // Who reads the messages: their advice names the window's check box or
+    // the command-line tool's option.
+    enum class Frontend { Window, CommandLine };
 
     struct Outcome {
         QString lastMessage;     // empty when the job was asked to stop
@@ -33,7 +36,8 @@ public:
 
     // `withKeepCon` selects the 71-register settings block that carries
     // KeepCon; without it the block has 70 registers.
-    DeviceProcedures(SerialLink &link, bool withKeepCon, Report report, StopRequested stopRequested);
+    DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,
+                     StopRequested stopRequested);
 
     // Reads `blocks` into a fresh record and hands it to `commit` only when
     // every answer was accepted; entries of the blocks not read stay empty.
@@ -43,11 +47,12 @@ public:
 
 private:
     int send(const QByteArray &frame, int answerLength);
-    bool accepted(int answerLength, int step, QString *failure) const;
+    bool accepted(int answerLength, int block, bool write, QString *failure) const;
     QByteArray answerData(int answerLength, int dataLength) const;
 
     SerialLink &link;
     const bool withKeepCon;
+    const Frontend frontend;
     Report report;
     StopRequested stopRequested;
     QByteArray request;   // the frame of the exchange in progress

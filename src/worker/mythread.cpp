@@ -2,6 +2,7 @@
 
 #include "deviceprocedures.h"
 #include "modbusframe.h"
+#include "modemdetector.h"
 #include "seriallink.h"
 
 namespace {
@@ -46,7 +47,10 @@ bool MyThread::startJob(int job, const JobRequest &request)
     }
     lastWordSaid = false;
     shared.succeeded = false;
+    shared.lastWord.clear();
     shared.blocks = request.blocks;
+    shared.detectPorts = request.detectPorts;
+    shared.frontend = request.frontend;
     shared.portConfig = request.portConfig;
     shared.keepConEnabled = request.keepConEnabled;
     if (request.settings)
@@ -94,6 +98,18 @@ int MyThread::job() const
     return shared.job;
 }
 
+bool MyThread::isLastWord(const QString &message) const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return (!isRunning() || lastWordSaid) && message == shared.lastWord;
+}
+
+QString MyThread::detectedConnection() const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return shared.detected;
+}
+
 bool MyThread::busy() const
 {
     std::lock_guard<std::mutex> locker(mutex);
@@ -126,6 +142,7 @@ void MyThread::finishJob(const QString &lastMessage, bool succeeded)
         std::lock_guard<std::mutex> locker(mutex);
         lastWordSaid = true;
         shared.succeeded = succeeded;
+        shared.lastWord = lastMessage;
     }
     if (!lastMessage.isEmpty())
         emit response(lastMessage);
@@ -143,6 +160,11 @@ void MyThread::run()
         request = shared;
     }
 
+    if (request.job == JobDetect) {
+        detect(request);
+        return;
+    }
+
     const LinkTimeouts timeouts = request.linkTimeouts.value_or(LinkTimeouts{
         SerialLink::DefaultAnswerTimeout, SerialLink::DefaultNextTimeout, SerialLink::DefaultByteGapTimeout});
     SerialLink link(timeouts.answer, timeouts.next, timeouts.byteGap);
@@ -155,13 +177,15 @@ void MyThread::run()
     const QByteArray shownConfig = asMessageArgument(request.portConfig);
     if (link.open() < 0) {
         link.close();
-        finishJob(QString::asprintf("The Port %s was not open", shownConfig.constData()));
+        // The port's own error says why, in a second sentence.
+        finishJob(QString::asprintf("The Port %s was not open", shownConfig.constData()) + QLatin1String(". ")
+                  + link.openFailure());
         return;
     }
     emit response(QString::asprintf("Start process whith %s", shownConfig.constData()));
 
     DeviceProcedures procedures(
-        link, request.keepConEnabled != 0, [this](const QString &message) { emit response(message); },
+        link, request.keepConEnabled != 0, request.frontend, [this](const QString &message) { emit response(message); },
         [this] { return isInterruptionRequested(); });
     DeviceProcedures::Outcome outcome;
     switch (request.job) {
@@ -182,4 +206,18 @@ void MyThread::run()
     }
     link.close();
     finishJob(outcome.lastMessage, outcome.succeeded);
+}
+
+// No port of its own: every port of the request, at every rate, until a
+// modem answers.
+void MyThread::detect(const Shared &request)
+{
+    const ModemDetector::Outcome outcome = ModemDetector::detect(
+        request.detectPorts, [this](const QString &message) { emit response(message); },
+        [this] { return isInterruptionRequested(); });
+    {
+        std::lock_guard<std::mutex> locker(mutex);
+        shared.detected = outcome.connection.value_or(QString());
+    }
+    finishJob(outcome.lastMessage, outcome.connection.has_value());
 }

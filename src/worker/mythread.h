@@ -1,6 +1,7 @@
 #ifndef MYTHREAD_H
 #define MYTHREAD_H
 
+#include "deviceprocedures.h"
 #include "devicesettings.h"
 
 #include <QString>
@@ -20,6 +21,10 @@ struct JobRequest {
     // The blocks a Read or Write moves; all five unless the caller knows
     // that the modem already holds the others.
     DeviceSettings::Blocks blocks = DeviceSettings::allBlocks();
+    // For a detection: the ports to try, in order.
+    QStringList detectPorts{};
+    // Whose controls the messages' advice names.
+    DeviceProcedures::Frontend frontend = DeviceProcedures::Frontend::Window;
 };
 
 // The one worker thread: each start runs one job (open the port, the job's
@@ -31,7 +36,8 @@ struct JobRequest {
 class MyThread : public QThread {
     Q_OBJECT
 public:
-    enum Job { JobRead = 1, JobWrite = 2, JobUpload = 3 };
+    // A detection looks for the port and rate a modem answers on.
+    enum Job { JobRead = 1, JobWrite = 2, JobUpload = 3, JobDetect = 4 };
 
     explicit MyThread(QObject *parent = nullptr);
     // Asks a running Read to stop and waits for it: the link gives up its
@@ -57,6 +63,10 @@ public:
     bool busy() const;
     // Whether the last job that ended reached its message of success.
     bool lastJobSucceeded() const;
+    // Whether `message` is the last word of a job that has ended.
+    bool isLastWord(const QString &message) const;
+    // The connection text of the modem the last detection found, or empty.
+    QString detectedConnection() const;
 
     // Test seam: the link time-outs of the next jobs (ms). The system never
     // calls it and keeps the link's defaults.
@@ -81,11 +91,16 @@ private:
         int keepConEnabled = 0;
         int job = 0;
         DeviceSettings::Blocks blocks;
+        QStringList detectPorts;
+        DeviceProcedures::Frontend frontend = DeviceProcedures::Frontend::Window;
         bool succeeded = false;
+        QString lastWord;
+        QString detected;
         std::optional<LinkTimeouts> linkTimeouts;
     };
 
     void commitReadSettings(const DeviceSettings &record);
+    void detect(const Shared &request);
     void finishJob(const QString &lastMessage, bool succeeded = false);
 
     // A std::mutex rather than a QMutex: Qt's futex-based lock is invisible

@@ -7,6 +7,7 @@
 #include "filedialogs.h"
 #include "golden.h"
 #include "mainwindow.h"
+#include "portpicker.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
 #include "simulatedmodem.h"
@@ -19,12 +20,14 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTranslator>
 
 
@@ -147,6 +150,8 @@ private slots:
         QCOMPARE(status(), shown("There is not the configaration file"));
         QCOMPARE(widget<QPushButton>("pushButtonMore")->text(), shown("&More settings…"));
         QCOMPARE(widget<QPushButton>("pushButtonMore")->toolTip(), shown("HMore settings"));
+        QCOMPARE(widget("comPortLineEdit")->findChild<QToolButton *>()->accessibleName(),
+                 shown("Choose the port and the baud rate", "PortPicker"));
         for (const auto &row : moreRows) {
             QCOMPARE(widget<QLabel>(QString(row[0]) + "Label")->text(), shown(row[1], "MoreSettingsDialog"));
             QCOMPARE(widget(QString(row[0]) + "LineEdit")->toolTip(), shown(QString("H") + row[1], "MoreSettingsDialog"));
@@ -289,6 +294,54 @@ private slots:
         }
     }
 
+    // The Connection field's picker, opened from the keyboard: the ports it
+    // is given with what is known of them, the modem's rates, detection;
+    // a pick rewrites its part of the text and keeps the rest.
+    void portPicker_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pick");
+        QTest::addColumn<QString>("rewritten");
+        QTest::newRow("a port into an empty field") << "" << "COM3 (USB Serial Port)" << "dev=COM3";
+        QTest::newRow("a port over a typed path") << "dev=/dev/pts/3;baud=19200" << "COM12" << "dev=COM12;baud=19200";
+        QTest::newRow("a rate") << "dev=COM3" << "115200" << "dev=COM3;baud=115200";
+    }
+
+    void portPicker()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, pick);
+        QFETCH(QString, rewritten);
+        QLineEdit field(typed);
+        PortPicker picker(&field, [] {
+            return QList<SerialPorts::Port>{{"COM3", "USB Serial Port", "FTDI", "VID:PID 0403:6001"}, {"COM12", {}, {}, {}}};
+        });
+        field.show();
+        QApplication::setActiveWindow(&field);
+        QVERIFY(QTest::qWaitForWindowActive(&field));
+        QTest::keyClick(&field, Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(picker.menu()->isVisible());
+        QStringList entries;
+        QAction *chosen = nullptr;
+        for (QAction *entry : picker.menu()->actions()) {
+            entries << entry->text();
+            if (entry->text() == pick)
+                chosen = entry;
+        }
+        QCOMPARE(entries, QStringList({"COM3 (USB Serial Port)", "COM12", "Baud rate", "", "Detect modem"}));
+        QCOMPARE(picker.menu()->actions().first()->toolTip(), QString("FTDI, VID:PID 0403:6001"));
+        QStringList rates;
+        for (QAction *rate : picker.menu()->actions().at(2)->menu()->actions()) {
+            rates << rate->text();
+            if (rate->text() == pick)
+                chosen = rate;
+        }
+        QCOMPARE(rates.size(), 12);
+        QVERIFY(chosen);
+        chosen->trigger();
+        QCOMPARE(field.text(), rewritten);
+    }
+
     void loadAppliesByKey()
     {
         widget("comPortLineEdit")->setText("dev=/dev/ttyS0");
@@ -320,7 +373,7 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(window.get(), "myUpLoad"));
         QCOMPARE(worker().uploadFiles(), QStringList({"a.py", "скрипт.py"}));
         // No Read or Write came first, so the job has no port to open.
-        QTRY_COMPARE(status(), QString("The Port  was not open"));
+        QTRY_VERIFY2(status().startsWith("The Port  was not open. "), qPrintable(status()));
         QCOMPARE(worker().job(), int(MyThread::JobUpload));
         // Without the list no job starts, and no earlier name survives.
         QTRY_VERIFY(!worker().isRunning());
@@ -407,6 +460,27 @@ private slots:
         QCOMPARE(runCommandLine({"write", modem->connectionText(), workDir->filePath("saved.xml")}, out, err), 0);
         setTraceOutput(stdout);   // the tool had turned the trace off
         QCOMPARE(storedSettings(*modem), Golden::record());
+    }
+
+    // Detect modem tries the port in the field at every rate, 9600 first,
+    // and puts the connection the modem answers on into the field.
+    void detectionFillsTheConnection()
+    {
+        SimulatedModemOptions at19200;
+        at19200.baudRate = 19200;
+        modem->setOptions(at19200);
+        widget("comPortLineEdit")->setText("dev=" + modem->portName());
+        QStringList shown;
+        connect(window->statusBar(), &QStatusBar::messageChanged, this, [&](const QString &message) { shown << message; });
+        auto *picker = window->findChild<PortPicker *>();
+        picker->openAction()->trigger();
+        picker->menu()->actions().last()->trigger();
+        // A Read asked for during a detection is dropped, as during any job.
+        click("pushButtonRead");
+        QTRY_COMPARE_WITH_TIMEOUT(widget("comPortLineEdit")->text(), modem->connectionText(), 20000);
+        QCOMPARE(shown.first(), "Trying dev=" + modem->portName() + ";baud=9600");
+        QCOMPARE(shown.last(), "The modem answers on " + modem->connectionText());
+        QCOMPARE(worker().job(), int(MyThread::JobDetect));
     }
 
     // Closing abandons a Read at once, but lets a Write finish: the modem

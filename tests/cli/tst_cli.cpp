@@ -52,7 +52,8 @@ private slots:
         DeviceSettings merged = goldenWith(DeviceSettings::apnServer, "new.apn");
         merged.setValue(DeviceSettings::DNS1, "1.1.1.1");
         merged.setValue(DeviceSettings::PhNum3, "+70000000003");
-        SimulatedModemOptions plain, at19200, dropping, failingEntry;
+        SimulatedModemOptions plain, at19200, dropping, failingEntry, oldFirmware;
+        oldFirmware.oldFirmware = true;
         at19200.baudRate = 19200;
         dropping.droppedRegister = 0x101;   // characters 3 and 4 of PhNum1
         failingEntry.wrongCrcBlock = 0x100;
@@ -89,12 +90,15 @@ private slots:
                           "DNS1: 195.34.32.116 -> 1.1.1.1\n")
             << "%d/in.xml lacks 32 of the modem's 35 settings, which were not compared: apnLogin, " << golden << none << 5;
         QTest::newRow("detect at 19200") << QStringList{"detect", "/nonexistent/ttyGPRS", "%p"} << at19200 << none << 0
-            << QByteArray("dev=%p;baud=19200\n") << "Trying dev=%p;baud=19200" << golden << none << -1;
+            << QByteArray("dev=%p;baud=19200\n") << "The modem answers on dev=%p;baud=19200" << golden << none << -1;
         QTest::newRow("damaged file") << write << plain << QByteArray("<conf>\n<prm>") << 2 << none
                                       << "The configuration file is damaged at line 2: %d/in.xml: " << golden << none << 0;
         QTest::newRow("invalid value") << write << plain << Golden::fileWith({{"MirrPort1", "70000"}}) << 2 << none
             << "Cannot write Mirror port 1 (MirrPort1): \"70000\" is not a whole number from 0 to 65535" << golden << none
             << 0;
+        QTest::newRow("read, old firmware") << QStringList{"read", "%c", "-"} << oldFirmware << none << 1 << none
+            << "The device answered with exception 2. The modem may lack the keep-connection register: use "
+               "--no-keep-con and try again" << golden << none << 1;
         QTest::newRow("missing port") << QStringList{"read", "dev=/nonexistent/ttyGPRS", "-"} << plain << none << 1 << none
                                       << "The Port dev=/nonexistent/ttyGPRS was not open" << golden << none << 0;
         QTest::newRow("mistyped connection") << QStringList{"read", "COM3", "-"} << plain << none << 2 << none

@@ -4,9 +4,11 @@
 #include "golden.h"
 #include "modbusframe.h"
 #include "seriallink.h"
+#include "serialports.h"
 #include "simulatedmodem.h"
 
 #include <QScopeGuard>
+#include <QSerialPort>
 #include <QtTest>
 
 #include <poll.h>
@@ -132,6 +134,34 @@ private slots:
         QCOMPARE(hexDumpText(data.constData(), data.size()), text);
     }
 
+    // Picking a port or a rate rewrites its part of the connection text and keeps the rest.
+    void connectionParts_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("rewritten");
+        QTest::newRow("empty, a port") << "" << "dev" << "COM3" << "dev=COM3";
+        QTest::newRow("empty, a rate") << "" << "baud" << "19200" << "baud=19200";
+        QTest::newRow("a port in place") << "dev=COM1;baud=9600" << "dev" << "COM12" << "dev=COM12;baud=9600";
+        QTest::newRow("a rate in place, blanks") << " dev = /dev/ttyS0 ; baud = 9600" << "baud" << "115200"
+                                                 << " dev = /dev/ttyS0 ;baud=115200";
+        QTest::newRow("a port before the rate") << "baud=1200" << "dev" << "/dev/ttyUSB0" << "dev=/dev/ttyUSB0;baud=1200";
+        QTest::newRow("a rate after the port, no empty part") << "dev=COM3;" << "baud" << "4800" << "dev=COM3;baud=4800";
+        QTest::newRow("a key given twice") << "dev=A;dev=B" << "dev" << "C" << "dev=C;dev=C";
+        QTest::newRow("other letter case is another part") << "Dev=A" << "dev" << "B" << "dev=B;Dev=A";
+    }
+
+    void connectionParts()
+    {
+        QFETCH(QString, connection);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QString, rewritten);
+        QCOMPARE(SerialPorts::withPart(connection, key, value), rewritten);
+        QCOMPARE(SerialPorts::part(rewritten, key), value);
+    }
+
     void configureAndOpen_data()
     {
         QTest::addColumn<QString>("config");   // %1: the modem's pseudo-terminal
@@ -139,22 +169,35 @@ private slots:
         QTest::addColumn<int>("baudRate");
         QTest::addColumn<int>("opened");
         QTest::addColumn<QString>("problem");
-        const QString com1 = "\\\\.\\COM1", modem = "%1", none;
+        QTest::addColumn<bool>("held");     // another program holds the port open first
+        QTest::addColumn<QString>("why");   // the start of the reason a port did not open
+        const QString com1 = "\\\\.\\COM1", modem = "%1", none, noSuchPort = "There is no such port";
         const QString noRate = "The connection \"%1\" has no baud rate: \"%2\" is not a rate such as 9600";
         const QString unknown = "The connection \"%1\" has an unknown part \"%2\"; it takes dev=PORT;baud=RATE";
-        QTest::newRow("empty text") << "" << com1 << 9600 << -1 << none;
-        QTest::newRow("baud first") << "baud=115200;dev=%1" << modem << 115200 << 0 << none;
-        QTest::newRow("dev= empty") << "dev=;baud=9600" << QString() << 9600 << -1 << none;
-        QTest::newRow("no such port") << "dev=/dev/gprs-no-such-port" << "/dev/gprs-no-such-port" << 9600 << -1 << none;
-        QTest::newRow("dev=A=B names A") << "dev=%1=B" << modem << 9600 << 0 << none;
-        QTest::newRow("key twice takes the last") << "dev=A;baud=1200;dev=%1;baud=19200" << modem << 19200 << 0 << none;
-        QTest::newRow("blanks around parts and =") << " dev = %1 ;\tbaud= 1200;; " << modem << 1200 << 0 << none;
-        QTest::newRow("baud=abc named") << "dev=%1;baud=abc" << modem << 0 << 0 << noRate.arg("dev=%1;baud=abc", "abc");
-        QTest::newRow("baud=+1200 named") << "baud=+1200" << com1 << 0 << 0 << noRate.arg("baud=+1200", "+1200");
-        QTest::newRow("baud=0 named") << "baud = 0 ;dev=%1" << com1 << 0 << 0 << noRate.arg("baud = 0 ;dev=%1", "0");
-        QTest::newRow("Dev= named") << "Dev=%1" << com1 << 0 << 0 << unknown.arg("Dev=%1", "Dev=%1");
-        QTest::newRow("bare device name named") << "%1 ;baud=9600" << com1 << 0 << 0 << unknown.arg("%1 ;baud=9600", "%1");
-        QTest::newRow("unknown key named") << "dev=%1; parity=E" << modem << 0 << 0 << unknown.arg("dev=%1; parity=E", "parity=E");
+        QTest::newRow("empty text") << "" << com1 << 9600 << -1 << none << false << noSuchPort;
+        QTest::newRow("baud first") << "baud=115200;dev=%1" << modem << 115200 << 0 << none << false << none;
+        QTest::newRow("dev= empty") << "dev=;baud=9600" << QString() << 9600 << -1 << none << false
+                                    << "The connection names no port";
+        QTest::newRow("no such port") << "dev=/dev/gprs-no-such-port" << "/dev/gprs-no-such-port" << 9600 << -1 << none
+                                      << false << noSuchPort;
+        QTest::newRow("port held by another program") << "dev=%1" << modem << 9600 << -1 << none << true
+                                                      << "It is busy: another program holds it; close that program.";
+        QTest::newRow("dev=A=B names A") << "dev=%1=B" << modem << 9600 << 0 << none << false << none;
+        QTest::newRow("key twice takes the last") << "dev=A;baud=1200;dev=%1;baud=19200" << modem << 19200 << 0 << none
+                                                  << false << none;
+        QTest::newRow("blanks around parts and =") << " dev = %1 ;\tbaud= 1200;; " << modem << 1200 << 0 << none << false
+                                                   << none;
+        QTest::newRow("baud=abc named") << "dev=%1;baud=abc" << modem << 0 << 0 << noRate.arg("dev=%1;baud=abc", "abc")
+                                        << false << none;
+        QTest::newRow("baud=+1200 named") << "baud=+1200" << com1 << 0 << 0 << noRate.arg("baud=+1200", "+1200") << false
+                                          << none;
+        QTest::newRow("baud=0 named") << "baud = 0 ;dev=%1" << com1 << 0 << 0 << noRate.arg("baud = 0 ;dev=%1", "0")
+                                      << false << none;
+        QTest::newRow("Dev= named") << "Dev=%1" << com1 << 0 << 0 << unknown.arg("Dev=%1", "Dev=%1") << false << none;
+        QTest::newRow("bare device name named") << "%1 ;baud=9600" << com1 << 0 << 0
+                                                << unknown.arg("%1 ;baud=9600", "%1") << false << none;
+        QTest::newRow("unknown key named") << "dev=%1; parity=E" << modem << 0 << 0
+                                           << unknown.arg("dev=%1; parity=E", "parity=E") << false << none;
     }
 
     void configureAndOpen()
@@ -164,6 +207,8 @@ private slots:
         QFETCH(int, baudRate);
         QFETCH(int, opened);
         QFETCH(QString, problem);
+        QFETCH(bool, held);
+        QFETCH(QString, why);
         SimulatedModemOptions atRate;   // the modem hears only a client at its own speed
         atRate.baudRate = baudRate > 0 ? baudRate : 9600;
         SimulatedModem modem(atRate);
@@ -175,11 +220,14 @@ private slots:
             return;   // the job ends here, before any port is opened
         QCOMPARE(link.portName(), portName.replace("%1", modem.portName()));
         QCOMPARE(link.baudRate(), baudRate);
+        QSerialPort holder(modem.portName());
+        QVERIFY(!held || holder.open(QIODevice::ReadWrite));
         QCOMPARE(link.open(), opened);
+        QVERIFY2(link.openFailure().startsWith(why), qPrintable(link.openFailure()));
         // A link that did not open moves nothing and answers with nothing.
         const int n = link.exchange(readTwo.constData(), readTwo.size());
         QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), ((opened ? QByteArray() : readTwoAnswer) + '\0').toHex(' '));
-        QCOMPARE(modem.receivedFrames().size(), opened ? 0 : 1);
+        QCOMPARE(modem.receivedFrames().size(), opened || held ? 0 : 1);
     }
 
     void exchangeLengths_data()

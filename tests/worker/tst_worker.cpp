@@ -5,6 +5,7 @@
 #include "golden.h"
 #include "modbusframe.h"
 #include "mythread.h"
+#include "serialports.h"
 #include "simulatedmodem.h"
 
 #include <QElapsedTimer>
@@ -15,6 +16,13 @@
 Q_DECLARE_METATYPE(SimulatedModemOptions)
 
 namespace {
+
+// The reason a missing port gives, which names the machine's own ports.
+QString noSuchPort(const QString &config)
+{
+    return "The Port " + config + " was not open. "
+        + SerialPorts::whyNotOpen(SerialPorts::part(config, "dev"), QSerialPort::DeviceNotFoundError, QString());
+}
 
 constexpr int JobLimit = 30000;   // ms; only a hung job reaches it
 constexpr quint16 Untouched = 0xBEEF;
@@ -110,12 +118,13 @@ private slots:
         QTest::newRow("read, echoing adapter") << read << 1 << echo << own << 6 << "It is Readed 31" << own << 0;
         QTest::newRow("write, echoing adapter") << write << 0 << echo << own << 6 << "It is Ready 100%" << own << 0;
         QTest::newRow("write: accented port name") << write << 0 << none << "dev=/nonexistent/café" << 0
-                                                   << "The Port dev=/nonexistent/café was not open" << own << 0;
+                                                   << noSuchPort("dev=/nonexistent/café") << own << 0;
         QTest::newRow("read: a mistyped connection") << read << 0 << none << "dev=%1;baud=fast" << 0
                                                      << "The connection \"dev=%1;baud=fast\" has no baud rate: "
                                                         "\"fast\" is not a rate such as 9600" << own << 0;
         QTest::newRow("read: old firmware, KeepCon") << read << 1 << oldFirmware << own << 1
-                                                     << "The device answered with exception 2" << own << 0;
+            << "The device answered with exception 2. The modem may lack the keep-connection register: clear "
+               "\"Enable Keep Connection\" and try again" << own << 0;
 
         // %n: the answer's length; the cut, noisy and halved answers are judged by what arrived.
         struct Fault {
@@ -330,7 +339,7 @@ private slots:
         QTest::addColumn<QString>("lastMessage");
         QTest::newRow("after a Read") << int(MyThread::JobRead) << QString() << "It is Readed 31";
         QTest::newRow("after a port that did not open") << int(MyThread::JobWrite) << "dev=/nonexistent/tty0"
-                                                        << "The Port dev=/nonexistent/tty0 was not open";
+                                                        << noSuchPort("dev=/nonexistent/tty0");
         QTest::newRow("after an unknown job") << 7 << QString() << "There is onknowed thread 7";
     }
 

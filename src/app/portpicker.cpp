@@ -1,0 +1,73 @@
+#include "portpicker.h"
+
+#include "devicesettings.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+
+PortPicker::PortPicker(QLineEdit *field, PortLister listPorts)
+    : QObject(field)
+    , field(field)
+    , listPorts(std::move(listPorts))
+    , action(new QAction(field->style()->standardIcon(QStyle::SP_ArrowDown),
+                         tr("Choose the port and the baud rate"), field))
+    , portMenu(new QMenu(field))
+{
+    action->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setToolTip(tr("Ports, baud rates and detection of the modem (Alt+Down)"));
+    field->addAction(action, QLineEdit::TrailingPosition);
+    // The button the field makes for the action is what a screen reader meets.
+    for (QToolButton *button : field->findChildren<QToolButton *>()) {
+        if (button->defaultAction() == action)
+            button->setAccessibleName(action->text());
+    }
+    portMenu->setToolTipsVisible(true);
+    connect(action, &QAction::triggered, this, &PortPicker::showMenu);
+}
+
+void PortPicker::showMenu()
+{
+    rebuildMenu();
+    portMenu->popup(field->mapToGlobal(field->rect().bottomRight()) - QPoint(portMenu->sizeHint().width(), 0));
+}
+
+void PortPicker::rebuildMenu()
+{
+    portMenu->clear();
+    const QString connection = field->text();
+    const QString currentPort = SerialPorts::part(connection, QStringLiteral("dev"));
+    const QList<SerialPorts::Port> ports = listPorts();
+    for (const SerialPorts::Port &port : ports) {
+        const QString text = port.description.isEmpty() ? port.name
+                                                         : tr("%1 (%2)").arg(port.name, port.description);
+        QAction *pick = portMenu->addAction(text, this, [this, name = port.name] {
+            field->setText(SerialPorts::withPart(field->text(), QStringLiteral("dev"), name));
+        });
+        pick->setCheckable(true);
+        pick->setChecked(port.name == currentPort);
+        QStringList about;
+        for (const QString &fact : {port.manufacturer, port.identity}) {
+            if (!fact.isEmpty())
+                about << fact;
+        }
+        pick->setToolTip(about.join(QLatin1String(", ")));
+    }
+    if (ports.isEmpty())
+        portMenu->addAction(tr("No serial ports found"))->setEnabled(false);
+
+    QMenu *rates = portMenu->addMenu(tr("Baud rate"));
+    const QString currentRate = SerialPorts::part(connection, QStringLiteral("baud"));
+    for (int rate : DeviceSettings::baudRates()) {
+        QAction *pick = rates->addAction(QString::number(rate), this, [this, rate] {
+            field->setText(SerialPorts::withPart(field->text(), QStringLiteral("baud"), QString::number(rate)));
+        });
+        pick->setCheckable(true);
+        pick->setChecked(QString::number(rate) == currentRate);
+    }
+    portMenu->addSeparator();
+    portMenu->addAction(tr("Detect modem"), this, &PortPicker::detectRequested);
+}

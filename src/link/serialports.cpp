@@ -1,0 +1,122 @@
+#include "serialports.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+namespace SerialPorts {
+
+QList<Port> available()
+{
+    QList<Port> ports;
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : infos) {
+        Port port;
+        // Windows names its ports COM3 and the like; elsewhere the device
+        // path is what a technician recognises and types.
+#ifdef Q_OS_WIN
+        port.name = info.portName();
+#else
+        port.name = info.systemLocation();
+#endif
+        port.description = info.description();
+        port.manufacturer = info.manufacturer();
+        QStringList identity;
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier())
+            identity << QStringLiteral("VID:PID %1:%2")
+                            .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                            .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
+        if (!info.serialNumber().isEmpty())
+            identity << QCoreApplication::translate("SerialPorts", "serial %1").arg(info.serialNumber());
+        port.identity = identity.join(QLatin1String(", "));
+        ports << port;
+    }
+    return ports;
+}
+
+QStringList availableNames()
+{
+    QStringList names;
+    for (const Port &port : available())
+        names << port.name;
+    return names;
+}
+
+namespace {
+
+// The part's key, as configure() compares it: blanks around it ignored.
+QString keyOf(const QString &part)
+{
+    return part.section(QLatin1Char('='), 0, 0).trimmed();
+}
+
+} // namespace
+
+QString part(const QString &connection, const QString &key)
+{
+    QString value;
+    // As configure() does: a key given twice takes its last value.
+    for (const QString &piece : connection.split(QLatin1Char(';'))) {
+        if (piece.contains(QLatin1Char('=')) && keyOf(piece) == key)
+            value = piece.section(QLatin1Char('='), 1, 1).trimmed();
+    }
+    return value;
+}
+
+QString withPart(const QString &connection, const QString &key, const QString &value)
+{
+    const QString replacement = key + QLatin1Char('=') + value;
+    QStringList parts = connection.split(QLatin1Char(';'));
+    bool replaced = false;
+    for (QString &piece : parts) {
+        if (piece.contains(QLatin1Char('=')) && keyOf(piece) == key) {
+            piece = replacement;
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        parts.removeAll(QString());
+        if (key == QLatin1String("dev"))
+            parts.prepend(replacement);
+        else
+            parts.append(replacement);
+    }
+    return parts.join(QLatin1Char(';'));
+}
+
+QString whyNotOpen(const QString &portName, QSerialPort::SerialPortError error, const QString &errorString)
+{
+    if (portName.trimmed().isEmpty())
+        return QCoreApplication::translate("SerialPorts", "The connection names no port: it takes dev=PORT.");
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError: {
+        const QStringList names = availableNames();
+        if (names.isEmpty())
+            return QCoreApplication::translate("SerialPorts", "There is no such port, and this machine has none.");
+        return QCoreApplication::translate("SerialPorts", "There is no such port; this machine has %1.")
+            .arg(names.join(QLatin1String(", ")));
+    }
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_WIN
+        // Windows denies a port that another program holds open.
+        Q_UNUSED(portName)
+        return QCoreApplication::translate("SerialPorts",
+                "Access to it is denied: another program holds it; close that program.");
+#else
+    {
+        // Linux says the same of a port held by another program (its lock)
+        // and of one the user may not open; the device's rights tell them apart.
+        const QFileInfo device(portName.startsWith(QLatin1Char('/')) ? portName
+                                                                      : QLatin1String("/dev/") + portName);
+        if (device.exists() && !(device.isReadable() && device.isWritable()))
+            return QCoreApplication::translate("SerialPorts",
+                    "Access to it is denied: add the user to the dialout group and log in again.");
+        return QCoreApplication::translate("SerialPorts", "It is busy: another program holds it; close that program.");
+    }
+#endif
+    default:
+        return errorString;
+    }
+}
+
+} // namespace SerialPorts

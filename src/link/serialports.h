@@ -1,0 +1,39 @@
+#ifndef SERIALPORTS_H
+#define SERIALPORTS_H
+
+#include <QList>
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+
+// The machine's serial ports, and the connection text that names one of
+// them: "dev=<port>;baud=<rate>", as SerialLink::configure reads it.
+namespace SerialPorts {
+
+struct Port {
+    QString name;           // as a connection text takes it: /dev/ttyUSB0, COM3
+    QString description;    // "USB Serial Port", when the system knows one
+    QString manufacturer;   // "FTDI"
+    QString identity;       // "VID:PID 0403:6001, serial A12345", what is known of it
+};
+
+// Listed afresh on every call, in the system's order.
+QList<Port> available();
+QStringList availableNames();
+
+// The value of the part `key` ("dev" or "baud"), blanks trimmed; empty when
+// the text has no such part.
+QString part(const QString &connection, const QString &key);
+// The text with the part `key` set to `value`: the part rewritten where it
+// stands, or added (dev at the front, any other at the end); every other
+// part is kept as it was.
+QString withPart(const QString &connection, const QString &key, const QString &value);
+
+// Why `portName` did not open, from the port's own error, as a sentence for
+// the operator: no such port (and which there are), a port another program
+// holds, or one this user may not open.
+QString whyNotOpen(const QString &portName, QSerialPort::SerialPortError error, const QString &errorString);
+
+} // namespace SerialPorts
+
+#endif // SERIALPORTS_H
