@@ -458,44 +458,59 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+110"/>
+        <location filename="../src/app/mainwindow.cpp" line="+115"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+31"/>
+        <source>A job is still running, so this one was not started: try again when it ends</source>
+        <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+24"/>
         <source>Nothing was written. Read the modem first, or load a complete settings file. Still unknown: %1</source>
         <translation>Ничего не записано. Сначала прочитайте модем или загрузите полный файл настроек. Ещё неизвестны: %1</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+56"/>
+        <location line="+62"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-56"/>
-        <location line="+56"/>
+        <location line="-62"/>
+        <location line="+62"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-39"/>
+        <location line="-42"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Saved without the settings still unknown: %1</source>
-        <translation>Сохранено без ещё неизвестных настроек: %1</translation>
+        <location line="+2"/>
+        <source>Saved %1 without the settings still unknown: %2</source>
+        <translation>Сохранено в %1 без ещё неизвестных настроек: %2</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+4"/>
+        <source>Saved %1</source>
+        <translation>Сохранено в %1</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>Loaded %1</source>
+        <translation>Загружено из %1</translation>
+    </message>
+    <message>
+        <location line="-12"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
@@ -836,7 +851,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Имя файла не задано.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+11"/>
         <source>&quot;%1&quot; is a folder, not a file.</source>
         <translation>«%1» — папка, а не файл.</translation>
     </message>
@@ -846,7 +861,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Папки «%1» нет.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>&quot;%1&quot; may not be written by this user.</source>
+        <translation>Этому пользователю нельзя записывать «%1».</translation>
+    </message>
+    <message>
+        <location line="-13"/>
         <source>&quot;%1&quot; cannot be opened: %2</source>
         <translation>«%1» не открывается: %2</translation>
     </message>

@@ -4,8 +4,8 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
-BUILD_PACKAGES=(cmake make g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools)
-QT6_BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools
+BUILD_PACKAGES=(cmake make g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools help2man)
+QT6_BUILD_PACKAGES=(cmake make g++ help2man qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools
                     qt6-l10n-tools libgl-dev)
 # The Windows build: MinGW-w64 against the Qt 6 for Windows in
 # packaging/windows, with the host's Qt 6 tools (moc, uic, lrelease); the
@@ -41,7 +41,7 @@ ensure_packages() {
     missing=$(missing_packages "$@")
     [ -z "$missing" ] && return 0
     # shellcheck disable=SC2086
-    echo "Installing missing Debian packages:" $missing
+    echo "Installing missing Debian packages:" $missing >&2
     local apt=(apt-get)
     if [ "$(id -u)" -ne 0 ]; then
         if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
@@ -53,7 +53,7 @@ ensure_packages() {
         fi
     fi
     export DEBIAN_FRONTEND=noninteractive
-    "${apt[@]}" update -qq || true
+    "${apt[@]}" update -qq >&2 || true
     # shellcheck disable=SC2086
     "${apt[@]}" install -y -qq --no-install-recommends $missing >/dev/null || {
         echo "Could not install:" $missing >&2
@@ -69,7 +69,7 @@ build_project() {
     jobs=$(nproc 2>/dev/null || echo 2)
     mkdir -p "$BUILD_DIR"
     log="$BUILD_DIR/build.log"
-    echo "Building into $BUILD_DIR ..."
+    echo "Building into $BUILD_DIR ..." >&2
     if ! { cmake -S "$ROOT" -B "$BUILD_DIR" "$@" &&
            cmake --build "$BUILD_DIR" -j"$jobs" ${BUILD_TARGET:+--target "$BUILD_TARGET"}; } >"$log" 2>&1; then
         tail -n 60 "$log" >&2
@@ -84,7 +84,7 @@ build_windows() {
     local tarball="$ROOT/packaging/windows/qt6-mingw-sdk.tar.xz"
     local sdk="$WINDOWS_BUILD_DIR/qt6-mingw-sdk"
     if [ ! -d "$sdk" ] || [ "$tarball" -nt "$sdk" ]; then
-        echo "Unpacking Qt for Windows into $sdk ..."
+        echo "Unpacking Qt for Windows into $sdk ..." >&2
         rm -rf "$sdk"
         mkdir -p "$WINDOWS_BUILD_DIR"
         tar -C "$WINDOWS_BUILD_DIR" -xJf "$tarball"

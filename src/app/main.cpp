@@ -4,6 +4,13 @@
 
 int main(int argc, char *argv[])
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 scales to the screen by itself; Qt 5 only when asked, before the
+    // application object exists. Without it the fixed-size form stays tiny
+    // on a screen at 150 or 200 %.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
     QApplication a(argc, argv);
     MainWindow w;
     w.show();

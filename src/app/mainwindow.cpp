@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLocale>
 
 #include <algorithm>
@@ -86,6 +87,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->pushButtonWrite, &QAbstractButton::clicked, this, &MainWindow::myWrite);
     connect(ui->pushButtonSave, &QAbstractButton::clicked, this, &MainWindow::mySave);
     connect(&worker, &MyThread::response, this, &MainWindow::myResponse);
+    // Without the keep-connection register Keep Connection is neither read
+    // nor written, so it cannot be ticked then.
+    ui->KeepConncheckBox->setEnabled(ui->EnableKeepConncheckBox->isChecked());
+    connect(ui->EnableKeepConncheckBox, &QAbstractButton::toggled, ui->KeepConncheckBox, &QWidget::setEnabled);
     connect(ui->pushButtonMore, &QAbstractButton::clicked, this, &MainWindow::myMoreSettings);
     portPicker = new PortPicker(ui->comPortLineEdit);
     connect(portPicker, &PortPicker::detectRequested, this, &MainWindow::myDetect);
@@ -125,7 +130,20 @@ void MainWindow::myDetect()
     }
     JobRequest request = connectionRequest();
     request.detectPorts = ports;
-    worker.startJob(MyThread::JobDetect, request);
+    startJob(MyThread::JobDetect, request);
+}
+
+// The worker drops a request while a job runs; the technician is told, for
+// the running job may be a Read that is about to fill the form anew.
+void MainWindow::startJob(int job, const JobRequest &request)
+{
+    if (!worker.startJob(job, request))
+        showBusy();
+}
+
+void MainWindow::showBusy()
+{
+    ui->statusBar->showMessage(tr("A job is still running, so this one was not started: try again when it ends"), 0);
 }
 
 void MainWindow::myMoreSettings()
@@ -137,8 +155,7 @@ void MainWindow::myMoreSettings()
 
 void MainWindow::myRead()
 {
-    // While a job runs the worker drops the request and keeps its own copy.
-    worker.startJob(MyThread::JobRead, connectionRequest());
+    startJob(MyThread::JobRead, connectionRequest());
 }
 
 void MainWindow::myLoad()
@@ -165,6 +182,12 @@ void MainWindow::myUpLoad()
 
 void MainWindow::myWrite()
 {
+    // Told before the form is judged: the running job may be a Read that is
+    // about to fill it anew.
+    if (worker.busy()) {
+        showBusy();
+        return;
+    }
     // The settings off the main form reach the modem only once a Read, a
     // Load or the technician's typing has set them; an empty field there
     // may just mean that nobody has looked.
@@ -185,7 +208,7 @@ void MainWindow::myWrite()
     }
     JobRequest request = connectionRequest();
     request.settings = record;
-    worker.startJob(MyThread::JobWrite, request);
+    startJob(MyThread::JobWrite, request);
 }
 
 void MainWindow::mySave()
@@ -205,12 +228,18 @@ void MainWindow::mySave()
                                }),
                 pairs.end());
     const SaveOutcome outcome = saveSettingsFile(name, pairs);
+    const QString shownName = QDir::toNativeSeparators(name);
+    // An earlier message, a failure perhaps, must not stand beside a save
+    // that worked.
     if (!outcome.saved) {
         ui->statusBar->showMessage(
             tr("The configuration file was not saved: %1").arg(outcome.errorString), 0);
     } else if (const QStringList unknown = editors.unknownHiddenLabels(); !unknown.isEmpty()) {
-        ui->statusBar->showMessage(
-            tr("Saved without the settings still unknown: %1").arg(unknown.join(QLatin1String(", "))), 0);
+        ui->statusBar->showMessage(tr("Saved %1 without the settings still unknown: %2")
+                                       .arg(shownName, unknown.join(QLatin1String(", "))),
+                                   0);
+    } else {
+        ui->statusBar->showMessage(tr("Saved %1").arg(shownName), 0);
     }
 }
 
@@ -262,6 +291,8 @@ void MainWindow::loadConfig(const QString &fileName)
     }
     for (const SettingsPair &pair : content.pairs)
         applyParam(pair.first, pair.second);
+    // The message of an earlier failed Load would say the opposite.
+    ui->statusBar->showMessage(tr("Loaded %1").arg(QDir::toNativeSeparators(name)), 0);
 }
 
 void MainWindow::applyParam(const QString &key, const QString &value)

@@ -51,6 +51,8 @@ private:
     void applyParam(const QString &key, const QString &value);
     // The connection text and keep-connection flag every job starts from.
     JobRequest connectionRequest() const;
+    void startJob(int job, const JobRequest &request);
+    void showBusy();
 
     friend class TestWindowActions;   // reaches `worker` to see what a request handed over
 

@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "devicesettings.h"
+#include "filesupport.h"
 #include "modbusframe.h"
 #include "mythread.h"
 #include "seriallink.h"
@@ -9,6 +10,7 @@
 #include "settingsvalues.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QIODevice>
 
 #include <optional>
@@ -32,12 +34,14 @@ const char Description[] =
     "  detect [PORT...]           find the port and baud rate the modem answers on (all ports by default)\n"
     "\n"
     "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\".\n"
-    "Exit status: 0 success; 1 the port or the device failed; 2 a bad command line, an\n"
-    "unreadable or damaged file, or an invalid value. diff: 0 no difference, 1 some, 2 trouble.";
+    "FILE.xml \"-\" is standard input for write and diff.\n"
+    "\n"
+    "Exit status: 0 success; 1 the port or the device failed; 2 a bad command line, a file\n"
+    "that cannot be read or written, or an invalid value. diff: 0 no difference, 1 some, 2 trouble.";
 
 class Tool {
 public:
-    Tool(QIODevice &out, QIODevice &err) : out(out), err(err) {}
+    Tool(QIODevice &out, QIODevice &err, QIODevice *in) : in(in), out(out), err(err) {}
 
     // The command line checked, with nothing opened yet: the exit status
     // when it is already settled (help, version, a usage error), or nothing
@@ -52,6 +56,7 @@ private:
     std::optional<QString> backupFile;
     bool verify = false;
     bool merge = false;
+    bool quiet = false;
 
     int read(const QString &connection, const QString &fileName);
     int write(const QString &connection, const QString &fileName);
@@ -68,21 +73,43 @@ private:
     bool writeModem(const QString &connection, const DeviceSettings &record, DeviceSettings::Blocks blocks);
     bool runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
                 DeviceSettings::Blocks blocks, DeviceSettings *readBack);
+    bool runJob(MyThread &worker, int job, JobRequest request);
     // The file's values; false (having said why) when it cannot be used.
     bool loadFile(const QString &fileName, SettingsValues *values);
     bool saveFile(const QString &fileName, const DeviceSettings &record, const QString &connection);
+    // False (having said why) when a settings file cannot be written there.
+    bool canSaveTo(const QString &fileName);
     void chooseKeepCon(const SettingsValues *file);
+    static QString shownName(const QString &fileName);
+    int finished(int status);
 
-    void say(const QString &line) { err.write(line.toUtf8() + '\n'); }
-    void print(const QString &line) { out.write(line.toUtf8() + '\n'); }
-    int usageError(const QString &problem)
+    // Every message on standard error starts with the program's name, as
+    // GNU tools have it; --quiet leaves only the failures.
+    void say(const QString &line) { err.write(QByteArray(ProgramName) + ": " + line.toUtf8() + '\n'); }
+    void inform(const QString &line)
     {
-        say(QStringLiteral("%1: %2; try --help").arg(QLatin1String(ProgramName), problem));
+        if (!quiet)
+            say(line);
+    }
+    // Data for standard output; a write that fails is told once the command ends.
+    void put(const QByteArray &data)
+    {
+        if (out.write(data) != data.size() && outputFailure.isEmpty())
+            outputFailure = out.errorString();
+    }
+    void print(const QString &line) { put(line.toUtf8() + '\n'); }
+    int usageError(QString problem)
+    {
+        if (problem.endsWith(QLatin1Char('.')))
+            problem.chop(1);
+        say(QStringLiteral("%1; try --help").arg(problem));
         return BadInput;
     }
 
+    QIODevice *in;     // null: standard input
     QIODevice &out;
     QIODevice &err;
+    QString outputFailure;
     std::optional<bool> keepConChoice;   // from the command line
     bool keepCon = true;                 // the form of the settings block for this run
 };
@@ -111,8 +138,10 @@ std::optional<int> Tool::parse(const QStringList &arguments)
                        "its own values for the settings the file lacks; only the blocks that differ are written."));
     const QCommandLineOption traceOption(QStringLiteral("trace"),
         QStringLiteral("Print every frame in hexadecimal on standard error, as the window does on its console."));
+    const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
+        QStringLiteral("Say nothing on standard error but failures."));
     parser.addOptions({helpOption, versionOption, keepConOption, noKeepConOption, verifyOption, backupOption,
-                       mergeOption, traceOption});
+                       mergeOption, quietOption, traceOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, diff, ports or detect."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
@@ -124,12 +153,12 @@ std::optional<int> Tool::parse(const QStringList &arguments)
         const int usageEnd = help.indexOf(QLatin1String(" [options]"));
         if (usageEnd > 0)
             help.replace(0, usageEnd, QStringLiteral("Usage: %1").arg(QLatin1String(ProgramName)));
-        out.write(help.toUtf8());
-        return Success;
+        put(help.toUtf8());
+        return finished(Success);
     }
     if (parser.isSet(versionOption)) {
         print(QStringLiteral("%1 %2").arg(QLatin1String(ProgramName), QLatin1String(GPRS_VERSION)));
-        return Success;
+        return finished(Success);
     }
     if (parser.isSet(keepConOption) && parser.isSet(noKeepConOption))
         return usageError(QStringLiteral("--keep-con and --no-keep-con exclude each other"));
@@ -145,6 +174,7 @@ std::optional<int> Tool::parse(const QStringList &arguments)
     command = positional.takeFirst();
     verify = parser.isSet(verifyOption);
     merge = parser.isSet(mergeOption);
+    quiet = parser.isSet(quietOption);
     if (parser.isSet(backupOption))
         backupFile = parser.value(backupOption);
     if ((verify || backupFile || merge) && command != QLatin1String("write"))
@@ -170,16 +200,27 @@ std::optional<int> Tool::parse(const QStringList &arguments)
 
 int Tool::execute()
 {
+    int status = Success;
     if (command == QLatin1String("ports"))
-        return ports();
-    if (command == QLatin1String("detect"))
-        return detect(positional);
-    const QString connection = positional.at(0);
-    if (command == QLatin1String("read"))
-        return read(connection, positional.at(1));
-    if (command == QLatin1String("diff"))
-        return diff(connection, positional.at(1));
-    return write(connection, positional.at(1));
+        status = ports();
+    else if (command == QLatin1String("detect"))
+        status = detect(positional);
+    else if (command == QLatin1String("read"))
+        status = read(positional.at(0), positional.at(1));
+    else if (command == QLatin1String("diff"))
+        status = diff(positional.at(0), positional.at(1));
+    else
+        status = write(positional.at(0), positional.at(1));
+    return finished(status);
+}
+
+// A closed pipe or a full disk must not pass for a complete answer.
+int Tool::finished(int status)
+{
+    if (outputFailure.isEmpty())
+        return status;
+    say(QStringLiteral("standard output: %1").arg(outputFailure));
+    return BadInput;
 }
 
 int Tool::write(const QString &connection, const QString &fileName)
@@ -194,7 +235,7 @@ int Tool::write(const QString &connection, const QString &fileName)
     if (!missing.isEmpty() && !merge) {
         say(QStringLiteral("%1 lacks %2 of the modem's %3 settings: %4. Nothing was written: complete the file, or "
                            "use --merge to keep the modem's own values for them")
-                .arg(fileName)
+                .arg(shownName(fileName))
                 .arg(missing.size())
                 .arg(DeviceSettings::Count)
                 .arg(missing.join(QStringLiteral(", "))));
@@ -211,6 +252,8 @@ int Tool::write(const QString &connection, const QString &fileName)
 
     DeviceSettings wanted = file.settings;
     DeviceSettings::Blocks blocks = DeviceSettings::allBlocks();
+    if (backupFile && !canSaveTo(*backupFile))
+        return BadInput;
     if (backupFile || merge) {
         const std::optional<DeviceSettings> held = readModem(connection);
         if (!held)
@@ -226,7 +269,8 @@ int Tool::write(const QString &connection, const QString &fileName)
         // Having just read the modem, only what it does not hold yet is sent.
         blocks = held->blocksDifferingFrom(wanted, keepCon);
         if (blocks.none()) {
-            say(QStringLiteral("The modem already holds the settings of %1: nothing was written").arg(fileName));
+            inform(QStringLiteral("The modem already holds the settings of %1: nothing was written")
+                       .arg(shownName(fileName)));
             return Success;
         }
         // What the modem holds is written back unchanged beside the file's
@@ -236,7 +280,7 @@ int Tool::write(const QString &connection, const QString &fileName)
             say(problem.message());
             return BadInput;
         }
-        say(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
+        inform(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
                 .arg(blocks.count())
                 .arg(DeviceSettings::BlockCount));
     }
@@ -276,6 +320,10 @@ void Tool::chooseKeepCon(const SettingsValues *file)
 
 int Tool::read(const QString &connection, const QString &fileName)
 {
+    // Known before the modem is read: a folder that is not there, a file
+    // that may not be written.
+    if (!canSaveTo(fileName))
+        return BadInput;
     chooseKeepCon(nullptr);
     const std::optional<DeviceSettings> held = readModem(connection);
     if (!held)
@@ -294,8 +342,8 @@ int Tool::diff(const QString &connection, const QString &fileName)
         return BadInput;
     const QStringList missing = file.missingKeys();
     if (!missing.isEmpty())
-        say(QStringLiteral("%1 lacks %2 of the modem's %3 settings, which were not compared: %4")
-                .arg(fileName)
+        inform(QStringLiteral("%1 lacks %2 of the modem's %3 settings, which were not compared: %4")
+                   .arg(shownName(fileName))
                 .arg(missing.size())
                 .arg(DeviceSettings::Count)
                 .arg(missing.join(QStringLiteral(", "))));
@@ -327,20 +375,16 @@ int Tool::ports()
         print(about.isEmpty() ? port.name : QStringLiteral("%1\t%2").arg(port.name, about.join(QStringLiteral(", "))));
     }
     if (available.isEmpty())
-        say(QStringLiteral("No serial ports found"));
+        inform(QStringLiteral("No serial ports found"));
     return Success;
 }
 
 int Tool::detect(const QStringList &portNames)
 {
-    MyThread worker;
-    QObject::connect(&worker, &MyThread::response, [this](const QString &message) { say(message); });
     JobRequest request;
     request.detectPorts = portNames.isEmpty() ? SerialPorts::availableNames() : portNames;
-    request.frontend = DeviceProcedures::Frontend::CommandLine;
-    worker.startJob(MyThread::JobDetect, request);
-    worker.wait();
-    if (!worker.lastJobSucceeded())
+    MyThread worker;
+    if (!runJob(worker, MyThread::JobDetect, request))
         return DeviceFailed;
     print(worker.detectedConnection());
     return Success;
@@ -364,31 +408,52 @@ bool Tool::writeModem(const QString &connection, const DeviceSettings &record, D
 bool Tool::runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
                   DeviceSettings::Blocks blocks, DeviceSettings *readBack)
 {
-    MyThread worker;
-    QObject::connect(&worker, &MyThread::response, [this](const QString &message) { say(message); });
     JobRequest request{connection, keepCon ? 1 : 0, record, std::nullopt};
     request.blocks = blocks;
-    request.frontend = DeviceProcedures::Frontend::CommandLine;
-    worker.startJob(job, request);
-    worker.wait();
-    if (!worker.lastJobSucceeded())
+    MyThread worker;
+    if (!runJob(worker, job, request))
         return false;
     if (readBack)
         *readBack = worker.settings();
     return true;
 }
 
+// The job's progress is told as it comes, unless quiet; a failure always.
+bool Tool::runJob(MyThread &worker, int job, JobRequest request)
+{
+    request.frontend = DeviceProcedures::Frontend::CommandLine;
+    QObject::connect(&worker, &MyThread::response, [this](const QString &message) { inform(message); });
+    worker.startJob(job, request);
+    worker.wait();
+    if (worker.lastJobSucceeded())
+        return true;
+    if (quiet)
+        say(worker.lastWord());
+    return false;
+}
+
 bool Tool::loadFile(const QString &fileName, SettingsValues *values)
 {
-    const SettingsFileContent content = readSettingsFile(fileName, false);
+    SettingsFileContent content;
+    if (fileName == QLatin1String("-")) {
+        QFile standardInput;
+        QIODevice *source = in;
+        if (!source) {
+            standardInput.open(stdin, QIODevice::ReadOnly);
+            source = &standardInput;
+        }
+        content = readSettingsDocument(source, false);
+    } else {
+        content = readSettingsFile(fileName, false);
+    }
     if (content.status == SettingsFileContent::NotOpened) {
-        say(QStringLiteral("There is not the configaration file: %1: %2").arg(fileName, content.errorString));
+        say(QStringLiteral("There is not the configaration file: %1: %2").arg(shownName(fileName), content.errorString));
         return false;
     }
     if (content.status == SettingsFileContent::Damaged) {
         say(QStringLiteral("The configuration file is damaged at line %1: %2: %3")
                 .arg(content.errorLine)
-                .arg(fileName, content.errorString));
+                .arg(shownName(fileName), content.errorString));
         return false;
     }
     *values = SettingsValues::fromPairs(content.pairs);
@@ -399,7 +464,7 @@ bool Tool::saveFile(const QString &fileName, const DeviceSettings &record, const
 {
     const SettingsPairs pairs = settingsFilePairs(record, connection, keepCon);
     if (fileName == QLatin1String("-")) {
-        out.write(settingsDocument(pairs));
+        put(settingsDocument(pairs));
         return true;
     }
     const SaveOutcome outcome = saveSettingsFile(fileName, pairs);
@@ -408,16 +473,31 @@ bool Tool::saveFile(const QString &fileName, const DeviceSettings &record, const
     return outcome.saved;
 }
 
+bool Tool::canSaveTo(const QString &fileName)
+{
+    if (fileName == QLatin1String("-"))
+        return true;
+    const QString problem = FileSupport::writeProblem(fileName);
+    if (!problem.isEmpty())
+        say(QStringLiteral("The configuration file cannot be saved: %1").arg(problem));
+    return problem.isEmpty();
+}
+
+QString Tool::shownName(const QString &fileName)
+{
+    return fileName == QLatin1String("-") ? QStringLiteral("standard input") : fileName;
+}
+
 } // namespace
 
-int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err)
+int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice *in)
 {
-    Tool tool(out, err);
+    Tool tool(out, err, in);
     const std::optional<int> settled = tool.parse(arguments);
     return settled ? *settled : tool.execute();
 }
 
 std::optional<int> checkCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
-    return Tool(out, err).parse(arguments);
+    return Tool(out, err, nullptr).parse(arguments);
 }

@@ -33,12 +33,23 @@ QString openFailureReason(const QString &fileName, const QFileDevice &file)
     if (fileName.isEmpty())
         return QCoreApplication::translate("SettingsFile", "No file name given.");
     const QFileInfo info(fileName);
+    if (info.isDir() || !info.absoluteDir().exists())
+        return writeProblem(fileName);
+    return QCoreApplication::translate("SettingsFile", "\"%1\" cannot be opened: %2").arg(fileName, file.errorString());
+}
+
+QString writeProblem(const QString &fileName)
+{
+    const QFileInfo info(fileName);
     if (info.isDir())
         return QCoreApplication::translate("SettingsFile", "\"%1\" is a folder, not a file.").arg(fileName);
     if (!info.absoluteDir().exists())
         return QCoreApplication::translate("SettingsFile", "The folder \"%1\" does not exist.")
             .arg(QDir::toNativeSeparators(info.absolutePath()));
-    return QCoreApplication::translate("SettingsFile", "\"%1\" cannot be opened: %2").arg(fileName, file.errorString());
+    const QFileInfo folder(info.absolutePath());
+    if (info.exists() ? !info.isWritable() : !folder.isWritable())
+        return QCoreApplication::translate("SettingsFile", "\"%1\" may not be written by this user.").arg(fileName);
+    return QString();
 }
 
 } // namespace FileSupport

@@ -29,4 +29,8 @@ QByteArray readLimited(QIODevice *device);
 // tells the operator nothing.
 QString openFailureReason(const QString &fileName, const QFileDevice &file);
 
+// Why a file could not be written under `fileName` (a folder, a missing
+// folder, no right to write there), or an empty text when it could be.
+QString writeProblem(const QString &fileName);
+
 } // namespace FileSupport

@@ -2,6 +2,7 @@
 // hardware. Prints the connection text as its first line and serves until
 // SIGINT or SIGTERM.
 
+#include "filesupport.h"
 #include "modbusframe.h"
 #include "settingsimage.h"
 #include "simulatedmodem.h"
@@ -85,6 +86,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gprs-modem-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GPRS_VERSION));
     // Before anything else, so that a SIGTERM that comes early still ends
     // the program through its orderly exit.
     if (!installSignalHandlers()) {
@@ -96,8 +98,12 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Simulated GPRS modem: a Modbus RTU slave at address 0x40 with 512 holding registers.\n"
         "Without --port it opens a pseudo-terminal. The first line on standard output is the\n"
-        "text to type into the configurator's \"Connection\" field. Runs until SIGINT or SIGTERM."));
-    parser.addHelpOption();
+        "text to type into the configurator's \"Connection\" field. Runs until SIGINT or SIGTERM.\n"
+        "\n"
+        "Exit status: 0 after SIGINT or SIGTERM; 1 a port or settings file that cannot be opened,\n"
+        "read or written; 2 a bad command line."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
 
     const QCommandLineOption portOption(QStringLiteral("port"),
         QStringLiteral("Serve this existing serial device instead of a new pseudo-terminal."),
@@ -145,7 +151,27 @@ int main(int argc, char *argv[])
     parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
                        splitOption, answerAddressOption, pacingOption, dropOption, echoOption});
-    parser.process(app);
+    // Not process(): it ends a bad command line with status 1, which here
+    // means a port or a file that failed.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        QString problem = parser.errorText();
+        if (problem.endsWith(QLatin1Char('.')))
+            problem.chop(1);
+        fail(QStringLiteral("%1; try --help").arg(problem));
+        return 2;
+    }
+    if (parser.isSet(helpOption)) {
+        QString help = parser.helpText();
+        const int usageEnd = help.indexOf(QLatin1String(" [options]"));
+        if (usageEnd > 0)
+            help.replace(0, usageEnd, QStringLiteral("Usage: gprs-modem-sim"));
+        std::fputs(help.toUtf8().constData(), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("gprs-modem-sim %s\n", GPRS_VERSION);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
 
     if (!parser.positionalArguments().isEmpty()) {
         fail(QStringLiteral("unexpected argument \"%1\"; try --help").arg(parser.positionalArguments().constFirst()));
@@ -183,6 +209,11 @@ int main(int argc, char *argv[])
         }
     }
     const QString dumpFile = parser.value(dumpOption);
+    // Known at once, not when the first dump fails after the run.
+    if (!dumpFile.isEmpty() && !FileSupport::writeProblem(dumpFile).isEmpty()) {
+        fail(QStringLiteral("cannot write %1: %2").arg(dumpFile, FileSupport::writeProblem(dumpFile)));
+        return 1;
+    }
     if (!dumpFile.isEmpty()) {
         // Dumps run on the main thread, one after the other, never beside
         // the final one at exit.

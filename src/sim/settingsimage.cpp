@@ -56,7 +56,19 @@ SettingsLoad loadSettingsIntoModem(SimulatedModem &modem, const QString &fileNam
             QStringLiteral("%1:%2: %3").arg(fileName).arg(content.errorLine).arg(content.errorString);
         return outcome;
     }
-    storeSettings(modem, SettingsValues::fromPairs(content.pairs).settings);
+    const SettingsValues values = SettingsValues::fromPairs(content.pairs);
+    // A value the modem cannot hold would be stored as something else.
+    QStringList problems;
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        const SettingProblem problem = DeviceSettings::check(index, values.settings.value(index));
+        if (values.present[size_t(index)] && !problem.isValid())
+            problems << problem.message();
+    }
+    if (!problems.isEmpty()) {
+        outcome.errorString = QStringLiteral("%1: %2").arg(fileName, problems.join(QStringLiteral("; ")));
+        return outcome;
+    }
+    storeSettings(modem, values.settings);
     outcome.loaded = true;
     return outcome;
 }

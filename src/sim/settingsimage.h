@@ -28,7 +28,8 @@ struct SettingsLoad {
     bool loaded = false;
     QString errorString;
 };
-// Entries by key; ComPort, EnableKeepCon and unknown keys are skipped.
+// Entries by key; ComPort, EnableKeepCon and unknown keys are skipped. A
+// file with a value the modem cannot hold is refused, naming it.
 SettingsLoad loadSettingsIntoModem(SimulatedModem &modem, const QString &fileName);
 SaveOutcome dumpModemSettings(const SimulatedModem &modem, const QString &fileName);
 

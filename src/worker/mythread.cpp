@@ -104,6 +104,12 @@ bool MyThread::isLastWord(const QString &message) const
     return (!isRunning() || lastWordSaid) && message == shared.lastWord;
 }
 
+QString MyThread::lastWord() const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return shared.lastWord;
+}
+
 QString MyThread::detectedConnection() const
 {
     std::lock_guard<std::mutex> locker(mutex);

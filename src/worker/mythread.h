@@ -65,6 +65,8 @@ public:
     bool lastJobSucceeded() const;
     // Whether `message` is the last word of a job that has ended.
     bool isLastWord(const QString &message) const;
+    // The last word of the last job that ended.
+    QString lastWord() const;
     // The connection text of the modem the last detection found, or empty.
     QString detectedConnection() const;
 

@@ -31,7 +31,7 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
-    // %c: the modem's connection text, %p: its port, %d: a scratch folder
+    // %c: the modem's connection text, %p: its port, %d: a scratch folder (%n: as the system writes it)
     // holding in.xml (the input, when given); saved.xml is checked when given.
     void commands_data()
     {
@@ -39,8 +39,8 @@ private slots:
         QTest::addColumn<SimulatedModemOptions>("options");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("lastMessage");   // its start
+        QTest::addColumn<QByteArray>("output");      // "<full disk>": standard output is a disk that is full
+        QTest::addColumn<QString>("lastMessage");   // its start, after the program's name; empty: nothing said
         QTest::addColumn<DeviceSettings>("modemHolds");
         QTest::addColumn<QByteArray>("saved");
         QTest::addColumn<int>("frames");            // the requests the modem heard; -1: not counted
@@ -104,7 +104,20 @@ private slots:
         QTest::newRow("mistyped connection") << QStringList{"read", "COM3", "-"} << plain << none << 2 << none
                                              << "The connection \"COM3\" has an unknown part \"COM3\"" << golden << none << 0;
         QTest::newRow("missing argument") << QStringList{"read", "%c"} << plain << none << 2 << none
-            << "gprs-configurator-cli: read takes CONNECTION and FILE.xml; try --help" << golden << none << 0;
+            << "read takes CONNECTION and FILE.xml; try --help" << golden << none << 0;
+        QTest::newRow("unknown option") << QStringList{"--bogus", "ports"} << plain << none << 2 << none
+                                        << "Unknown option 'bogus'; try --help" << golden << none << 0;
+        QTest::newRow("read into a missing folder") << QStringList{"read", "%c", "%d/no/saved.xml"} << plain << none << 2
+            << none << "The configuration file cannot be saved: The folder \"%n/no\" does not exist." << golden << none
+            << 0;
+        QTest::newRow("read to a full disk") << QStringList{"read", "%c", "-"} << plain << none << 2
+                                             << QByteArray("<full disk>") << "standard output: " << golden << none << 5;
+        QTest::newRow("write from standard input") << QStringList{"write", "%c", "-"} << plain << changed << 0 << none
+                                                   << "It is Ready 100%" << written << none << 5;
+        QTest::newRow("--quiet says nothing of success") << QStringList{"--quiet"} + write << plain << changed << 0
+                                                         << none << "" << written << none << 5;
+        QTest::newRow("--quiet still tells a failure") << QStringList{"-q", "read", "dev=/nonexistent/ttyGPRS", "-"}
+            << plain << none << 1 << none << "The Port dev=/nonexistent/ttyGPRS was not open" << golden << none << 0;
     }
 
     void commands()
@@ -133,19 +146,27 @@ private slots:
 #endif
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
-            return text.replace("%c", connection).replace("%p", port).replace("%d", dir.path());
+            return text.replace("%c", connection).replace("%p", port).replace("%d", dir.path())
+                .replace("%n", QDir::toNativeSeparators(dir.path()));
         };
         QVERIFY(input.isEmpty() || writeFile(dir.filePath("in.xml"), input));
         for (QString &argument : arguments)
             argument = filled(argument);
 
-        QBuffer out, err;
+        QBuffer in(&input), out, err;
+        in.open(QIODevice::ReadOnly);
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
-        QCOMPARE(runCommandLine(arguments, out, err), exitCode);
-        QCOMPARE(QString::fromUtf8(out.data()), filled(QString::fromUtf8(output)));
+        QFile fullDisk("/dev/full");
+        const bool toFullDisk = output == "<full disk>";
+        QVERIFY(!toFullDisk || fullDisk.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QCOMPARE(runCommandLine(arguments, toFullDisk ? static_cast<QIODevice &>(fullDisk) : out, err, &in), exitCode);
+        QCOMPARE(QString::fromUtf8(out.data()), toFullDisk ? QString() : filled(QString::fromUtf8(output)));
         const QString said = QString::fromUtf8(err.data()).trimmed().section('\n', -1);
-        QVERIFY2(said.startsWith(filled(lastMessage)), qPrintable(said));
+        if (lastMessage.isEmpty())
+            QCOMPARE(said, QString());
+        else
+            QVERIFY2(said.startsWith("gprs-configurator-cli: " + filled(lastMessage)), qPrintable(said));
 #ifdef GPRS_SIMULATED_MODEM
         QCOMPARE(storedSettings(modem), modemHolds);
         if (frames >= 0)

@@ -152,27 +152,52 @@ private slots:
         QCOMPARE(simulator.port.bytesAvailable(), qint64(0));
     }
 
-    void refusals_data()
+    // %f: a settings file with a port the modem cannot hold.
+    void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("delay not a number") << QStringList{"--delay", "soon"} << 2;
-        QTest::newRow("address above 255") << QStringList{"--answer-address", "256"} << 2;
-        QTest::newRow("stray argument") << QStringList{"/dev/ttyS0"} << 2;
-        QTest::newRow("missing port") << QStringList{"--port", "/nonexistent/ttyGPRS0"} << 1;
-        QTest::newRow("missing settings file") << QStringList{"--load", "/nonexistent/simconf.xml"} << 1;
+        QTest::addColumn<QByteArray>("output");   // its start
+        QTest::addColumn<QByteArray>("said");     // on standard error, after the program's name; empty: nothing
+        QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("gprs-modem-sim 0.1.0\n") << QByteArray();
+        QTest::newRow("help names the program") << QStringList{"--help"} << 0
+                                                << QByteArray("Usage: gprs-modem-sim [options]\n") << QByteArray();
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QByteArray()
+                                        << QByteArray("Unknown option 'bogus'; try --help");
+        QTest::newRow("delay not a number") << QStringList{"--delay", "soon"} << 2 << QByteArray()
+                                            << QByteArray("--delay wants a number");
+        QTest::newRow("address above 255") << QStringList{"--answer-address", "256"} << 2 << QByteArray()
+                                           << QByteArray("--answer-address wants a number from 0 to 255");
+        QTest::newRow("stray argument") << QStringList{"/dev/ttyS0"} << 2 << QByteArray()
+                                        << QByteArray("unexpected argument");
+        QTest::newRow("missing port") << QStringList{"--port", "/nonexistent/ttyGPRS0"} << 1 << QByteArray()
+                                      << QByteArray("/nonexistent/ttyGPRS0");
+        QTest::newRow("missing settings file") << QStringList{"--load", "/nonexistent/simconf.xml"} << 1 << QByteArray()
+                                               << QByteArray("cannot open /nonexistent/simconf.xml");
+        QTest::newRow("a value the modem cannot hold") << QStringList{"--load", "%f"} << 1 << QByteArray()
+            << QByteArray("%f: Cannot write Mirror port 1 (MirrPort1): \"70000\" is not a whole number");
+        QTest::newRow("dump into a missing folder") << QStringList{"--dump", "/nonexistent/out.xml"} << 1 << QByteArray()
+                                                    << QByteArray("cannot write /nonexistent/out.xml: The folder");
     }
 
-    void refusals()
+    void commandLine()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, said);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("in.xml");
+        QVERIFY(writeFile(file, Golden::fileWith({{"MirrPort1", "70000"}})));
+        arguments.replaceInStrings("%f", file);
         QProcess process;
         process.start(program, arguments);
         QVERIFY(process.waitForFinished(ArrivalLimitMs));
         QCOMPARE(process.exitCode(), exitCode);
-        QCOMPARE(process.readAllStandardOutput(), QByteArray());
-        QVERIFY(process.readAllStandardError().startsWith("gprs-modem-sim: "));
+        QVERIFY(process.readAllStandardOutput().startsWith(output));
+        const QByteArray error = process.readAllStandardError();
+        QVERIFY2(said.isEmpty() ? error.isEmpty() : error.startsWith("gprs-modem-sim: " + said.replace("%f", file.toUtf8())),
+                 error.constData());
     }
 
     void loadDumpAndSignals_data()
