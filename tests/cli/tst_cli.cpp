@@ -31,7 +31,8 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
-    // %c: the modem's connection text, %p: its port, %d: a scratch folder (%n: as the system writes it)
+    // %c: the modem's connection text, %p: its port, %d: a scratch folder (%n: its folder "no", as the
+    // system writes it)
     // holding in.xml (the input, when given); saved.xml is checked when given.
     void commands_data()
     {
@@ -108,7 +109,7 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--bogus", "ports"} << plain << none << 2 << none
                                         << "Unknown option 'bogus'; try --help" << golden << none << 0;
         QTest::newRow("read into a missing folder") << QStringList{"read", "%c", "%d/no/saved.xml"} << plain << none << 2
-            << none << "The configuration file cannot be saved: The folder \"%n/no\" does not exist." << golden << none
+            << none << "The configuration file cannot be saved: The folder \"%n\" does not exist." << golden << none
             << 0;
         QTest::newRow("read to a full disk") << QStringList{"read", "%c", "-"} << plain << none << 2
                                              << QByteArray("<full disk>") << "standard output: " << golden << none << 5;
@@ -147,7 +148,7 @@ private slots:
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
             return text.replace("%c", connection).replace("%p", port).replace("%d", dir.path())
-                .replace("%n", QDir::toNativeSeparators(dir.path()));
+                .replace("%n", QDir::toNativeSeparators(dir.filePath("no")));
         };
         QVERIFY(input.isEmpty() || writeFile(dir.filePath("in.xml"), input));
         for (QString &argument : arguments)
