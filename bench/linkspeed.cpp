@@ -9,6 +9,7 @@
 #include "commandline.h"
 #include "devicesettings.h"
 #include "mainwindow.h"
+#include "modbusframe.h"
 #include "mythread.h"
 #include "seriallink.h"
 #include "settingsfile.h"
@@ -61,7 +62,6 @@ struct JobCase {
 const JobCase jobCases[] = {{"Read", MyThread::JobRead}, {"Write", MyThread::JobWrite}};
 
 constexpr int FramesPerJob = 10;          // five requests, five answers
-constexpr int BitsPerCharacter = 10;      // 8N1
 constexpr double StallGoalMs = 10;
 constexpr double ToolGoalRatio = 1.10;   // of one Read, plus one block when one differs
 constexpr int TickIntervalMs = 5;
@@ -86,8 +86,9 @@ DeviceSettings demoRecord()
 // silence of 3.5 characters (1.75 ms above 19200 baud) around every frame.
 double wireTimeMs(long long bytes, int baudRate, int frames = FramesPerJob)
 {
-    const double gapMs = baudRate > 19200 ? 1.75 : 3.5 * BitsPerCharacter * 1000.0 / baudRate;
-    return bytes * BitsPerCharacter * 1000.0 / baudRate + frames * gapMs;
+    const double gapMs = baudRate > Modbus::FixedFrameGapAbove ? Modbus::FixedFrameGapMicroseconds / 1000.0
+                                                               : Modbus::FrameGapBits * 1000.0 / baudRate;
+    return bytes * Modbus::BitsPerCharacter * 1000.0 / baudRate + frames * gapMs;
 }
 
 double median(std::vector<double> values)

@@ -47,7 +47,7 @@
 <context>
     <name>DeviceSettings</name>
     <message>
-        <location filename="../src/settings/devicesettings.cpp" line="+195"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+219"/>
         <source>the text contains a NUL character</source>
         <translation>в тексте есть символ NUL</translation>
     </message>
@@ -132,7 +132,7 @@
         <translation>модем хранит это время с шагом 10, поэтому «%1» прочитается как %2</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>Cannot write %1 (%2): %3</source>
         <translation>Нельзя записать «%1» (%2): %3</translation>
     </message>
@@ -159,7 +159,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="-305"/>
+        <location filename="../src/settings/devicesettings.cpp" line="-333"/>
         <source>Apn server</source>
         <translation>Сервер APN</translation>
     </message>
@@ -458,7 +458,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+115"/>
+        <location filename="../src/app/mainwindow.cpp" line="+117"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -478,7 +478,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ничего не записано. Сначала прочитайте модем или загрузите полный файл настроек. Ещё неизвестны: %1</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+22"/>
         <location line="+62"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
@@ -795,7 +795,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+83"/>
+        <location filename="../src/link/seriallink.cpp" line="+79"/>
         <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
         <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
     </message>
@@ -871,17 +871,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>«%1» не открывается: %2</translation>
     </message>
     <message>
-        <location filename="../src/files/settingsfile.cpp" line="+52"/>
+        <location filename="../src/files/settingsfile.cpp" line="+49"/>
         <source>The document has a DOCTYPE declaration, which a settings file never has.</source>
         <translation>В документе есть объявление DOCTYPE, которого в файле настроек не бывает.</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+57"/>
         <source>&quot;%1&quot; could not be written: %2</source>
         <translation>Не удалось записать «%1»: %2</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+6"/>
         <source>&quot;%1&quot; could not be saved: %2</source>
         <translation>Не удалось сохранить «%1»: %2</translation>
     </message>

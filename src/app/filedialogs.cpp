@@ -2,31 +2,18 @@
 
 #include <QFileDialog>
 
-namespace {
-
-FileDialogAnswer &testAnswer()
+QString askOpenFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
+                        const QString &filter)
 {
-    static FileDialogAnswer answer;
-    return answer;
-}
-
-} // namespace
-
-QString askOpenFileName(QWidget *parent, const QString &caption, const QString &filter)
-{
-    if (testAnswer())
-        return testAnswer()(caption, filter);
+    if (answer)
+        return answer(caption, filter);
     return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
 }
 
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &filter)
+QString askSaveFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
+                        const QString &filter)
 {
-    if (testAnswer())
-        return testAnswer()(caption, filter);
+    if (answer)
+        return answer(caption, filter);
     return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
-}
-
-void setFileDialogAnswerForTesting(FileDialogAnswer answer)
-{
-    testAnswer() = std::move(answer);
 }

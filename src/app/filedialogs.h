@@ -7,22 +7,21 @@
 
 class QWidget;
 
-// The window's only two dialogs go through here, so that a window test can
-// answer them without a modal dialog blocking the event loop.
+// The window's only two dialogs go through here, so that whoever builds the
+// window can answer them without a modal dialog blocking the event loop.
 
 // Answers a file dialog instead of showing it: gets the caption and the
 // filter, returns the chosen name, or an empty string for a cancel.
 using FileDialogAnswer = std::function<QString(const QString &caption, const QString &filter)>;
 
 // Asks for an existing file: no start directory, no selected filter, default
-// options. Returns an empty string when the user cancels.
-QString askOpenFileName(QWidget *parent, const QString &caption, const QString &filter);
+// options. An `answer`, when set, is asked instead of the dialog. Returns an
+// empty string when the user cancels.
+QString askOpenFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
+                        const QString &filter);
 
 // Asks for a file name to save to, with the same defaults.
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &filter);
-
-// While an answer is set, it replaces both dialogs; an empty function brings
-// the real dialogs back.
-void setFileDialogAnswerForTesting(FileDialogAnswer answer);
+QString askSaveFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
+                        const QString &filter);
 
 #endif // FILEDIALOGS_H

@@ -56,9 +56,11 @@ const char uploadListFile[] = "python/uploader.xml";
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
+    , worker(this)
+    , fileDialogs(std::move(fileDialogs))
 {
     languagesDir = QCoreApplication::applicationDirPath();
     languagesDir.append(QLatin1String("/languages"));
@@ -199,10 +201,12 @@ void MainWindow::myWrite()
                                    0);
         return;
     }
-    const DeviceSettings record = editors.record();
+    // Over what the last job read or wrote, so that a text nobody changed
+    // goes back in the bytes it came in, Latin-1 from another tool included.
+    const DeviceSettings record = editors.record(worker.settings());
     // A value the modem cannot hold is refused before a byte goes out.
     const SettingProblem problem = record.firstProblem();
-    if (!problem.isValid()) {
+    if (problem.exists()) {
         ui->statusBar->showMessage(problem.message(), 0);
         return;
     }
@@ -213,7 +217,7 @@ void MainWindow::myWrite()
 
 void MainWindow::mySave()
 {
-    const QString name = askSaveFileName(this, tr("Open Config file"), tr("Xml Files (*.xml)"));
+    const QString name = askSaveFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"));
     if (name.isEmpty())
         return;
 
@@ -275,7 +279,7 @@ void MainWindow::loadConfig(const QString &fileName)
 {
     QString name = fileName;
     if (name.isEmpty())
-        name = askOpenFileName(this, tr("Open Config file"), tr("Xml Files (*.xml)"));
+        name = askOpenFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"));
 
     // A cancelled dialog leaves the name empty and fails to open as well.
     const SettingsFileContent content = readSettingsFile(name);

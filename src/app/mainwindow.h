@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "filedialogs.h"
 #include "mythread.h"
 #include "settingeditors.h"
 
@@ -22,7 +23,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // A `fileDialogs` answer, when given, stands in for the open and save
+    // dialogs: a caller that cannot click through a modal dialog answers them.
+    explicit MainWindow(QWidget *parent = nullptr, FileDialogAnswer fileDialogs = {});
     // The worker's own destructor ends a running Read and waits for a
     // running Write, so the window can go at any moment.
     ~MainWindow() override;
@@ -54,16 +57,15 @@ private:
     void startJob(int job, const JobRequest &request);
     void showBusy();
 
-    friend class TestWindowActions;   // reaches `worker` to see what a request handed over
-
     Ui::MainWindow *ui;
-    MyThread worker;
+    MyThread worker;   // a child of the window, so it can be found as one
     QTranslator translator;
     QString translationFile;
     QString languagesDir;
     MoreSettingsDialog *moreSettings = nullptr;   // a child of the window
     PortPicker *portPicker = nullptr;             // a child of the Connection field
     SettingEditors editors;
+    FileDialogAnswer fileDialogs;
     bool closeWhenWritten = false;   // a close waits for the running Write
 };
 

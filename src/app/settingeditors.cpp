@@ -43,12 +43,11 @@ void SettingEditors::showAll(const DeviceSettings &record)
         show(index, record.value(index));
 }
 
-DeviceSettings SettingEditors::record() const
+DeviceSettings SettingEditors::record(DeviceSettings base) const
 {
-    DeviceSettings record;
     for (int index = 0; index < DeviceSettings::Count; ++index)
-        record.setValue(index, value(index));
-    return record;
+        base.setValue(index, value(index));
+    return base;
 }
 
 QStringList SettingEditors::unknownHiddenLabels() const

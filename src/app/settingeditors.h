@@ -28,7 +28,9 @@ public:
     // Shows `value` in the entry's editor and takes it as known.
     void show(int index, const QString &value);
     void showAll(const DeviceSettings &record);
-    DeviceSettings record() const;
+    // The editors' values over `base`: a text as `base` read it keeps the
+    // bytes it was read from.
+    DeviceSettings record(DeviceSettings base = {}) const;
 
     bool isKnown(int index) const { return known.test(size_t(index)); }
     // The entries without a field on the main form that are still unknown,

@@ -244,7 +244,7 @@ int Tool::write(const QString &connection, const QString &fileName)
     // The file's own values are checked before the modem is touched.
     for (int index = 0; index < DeviceSettings::Count; ++index) {
         const SettingProblem problem = DeviceSettings::check(index, file.settings.value(index));
-        if (file.present[size_t(index)] && !problem.isValid()) {
+        if (file.present[size_t(index)] && problem.exists()) {
             say(problem.message());
             return BadInput;
         }
@@ -276,7 +276,7 @@ int Tool::write(const QString &connection, const QString &fileName)
         // What the modem holds is written back unchanged beside the file's
         // values, so it must be writable as well.
         const SettingProblem problem = wanted.firstProblem(blocks);
-        if (!problem.isValid()) {
+        if (problem.exists()) {
             say(problem.message());
             return BadInput;
         }

@@ -9,9 +9,8 @@ class QXmlStreamReader;
 
 namespace FileSupport {
 
-// No document this system reads needs entity expansion at all. The settings
-// reader refuses every DOCTYPE anyway; the upload list reader, lenient by
-// design, relies on this limit to stop nested-entity bombs.
+// No document this system reads needs entity expansion at all; both readers
+// refuse every DOCTYPE, and this limit stands behind them.
 constexpr int EntityExpansionLimit = 1024;
 
 void limitReader(QXmlStreamReader &reader);

@@ -1,5 +1,4 @@
 #include "settingsfile.h"
-#include "settingsfiletesting.h"
 
 #include "filesupport.h"
 
@@ -10,8 +9,6 @@
 #include <QXmlStreamWriter>
 
 namespace {
-
-bool commitFailureForTesting = false;
 
 // QXmlStreamWriter refuses these characters by writing an empty attribute
 // and flagging an error, which would lose the whole value; dropping only the
@@ -55,11 +52,6 @@ QString doctypeRefused()
 
 } // namespace
 
-void setSaveCommitFailureForTesting(bool fail)
-{
-    commitFailureForTesting = fail;
-}
-
 const QStringList &settingsFileKeys()
 {
     static const QStringList keys {
@@ -99,7 +91,7 @@ QByteArray settingsDocument(const SettingsPairs &pairs)
     return document;
 }
 
-SaveOutcome saveSettingsFile(const QString &fileName, const SettingsPairs &pairs)
+SaveOutcome saveSettingsFile(const QString &fileName, const SettingsPairs &pairs, const SaveCommit &commit)
 {
     SaveOutcome outcome;
     // QSaveFile happily opens an empty name (a temporary file in the working
@@ -116,9 +108,7 @@ SaveOutcome saveSettingsFile(const QString &fileName, const SettingsPairs &pairs
         file.cancelWriting();
         return outcome;
     }
-    if (commitFailureForTesting)
-        file.cancelWriting();
-    if (!file.commit()) {
+    if (!(commit ? commit(file) : file.commit())) {
         outcome.errorString = QCoreApplication::translate("SettingsFile", "\"%1\" could not be saved: %2")
                                   .arg(fileName, file.errorString());
         return outcome;

@@ -7,8 +7,10 @@
 #include <QVector>
 
 #include <cstdio>
+#include <functional>
 
 class QIODevice;
+class QSaveFile;
 
 // One setting of a settings file: the element's name (the key) and its
 // "name" attribute (the value).
@@ -31,9 +33,13 @@ struct SaveOutcome {
     QString errorString;   // for a failed save
 };
 
+// How a complete new file takes the place of the old one: QSaveFile::commit,
+// unless told otherwise (a test can make it fail as a full disk would).
+using SaveCommit = std::function<bool(QSaveFile &)>;
+
 // Writes settingsDocument(pairs) through QSaveFile: an existing file is only
 // replaced once the new one is complete, and stays untouched on any failure.
-SaveOutcome saveSettingsFile(const QString &fileName, const SettingsPairs &pairs);
+SaveOutcome saveSettingsFile(const QString &fileName, const SettingsPairs &pairs, const SaveCommit &commit = {});
 
 struct SettingsFileContent {
     enum Status { Loaded, NotOpened, Damaged };

@@ -24,7 +24,12 @@ UploadList readUploadListDocument(QIODevice *device)
     FileSupport::limitReader(reader);
     // atEnd() turns true at the first error as well, which ends the list there.
     while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement || reader.name() != QLatin1String("file"))
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        // A list never needs a DOCTYPE, and its entities could make a small
+        // file expand a thousandfold in memory: the list breaks off there.
+        if (token == QXmlStreamReader::DTD)
+            break;
+        if (token != QXmlStreamReader::StartElement || reader.name() != QLatin1String("file"))
             continue;
         const QXmlStreamAttributes attributes = reader.attributes();
         if (attributes.hasAttribute(QStringLiteral("name")))

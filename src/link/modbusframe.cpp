@@ -9,11 +9,9 @@ namespace {
 std::atomic<FILE *> traceOutput{stdout};
 
 constexpr int DumpBytesPerLine = 64;
-// Address, function, first register, count, byte count.
-constexpr int WriteHeaderLength = 7;
-constexpr int CrcLength = 2;
-// Address, function, byte count.
-constexpr int ReadAnswerHeaderLength = 3;
+using Modbus::CrcLength;
+using Modbus::ReadAnswerHeaderLength;
+constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
 
 quint8 byteAt(const char *data, int offset)
 {

@@ -16,14 +16,26 @@ constexpr quint8 WriteMultipleRegisters = 0x10;
 constexpr quint8 ExceptionFlag = 0x80;
 // The exception of a request for registers the slave does not have.
 constexpr int IllegalDataAddress = 2;
+// The line: 8N1, so 10 bits a character; frames are told apart by 3.5
+// characters of silence, fixed at 1.75 ms above 19200 baud.
+constexpr int BitsPerCharacter = 10;
+constexpr int FrameGapBits = 35;
+constexpr int FixedFrameGapAbove = 19200;        // baud
+constexpr int FixedFrameGapMicroseconds = 1750;
+
+constexpr int CrcLength = 2;
 constexpr int ReadRequestLength = 8;
+// Address, function, byte count.
+constexpr int ReadAnswerHeaderLength = 3;
+// Address, function, first register, count, byte count.
+constexpr int WriteRequestHeaderLength = 7;
 constexpr int WriteAnswerLength = 8;
 constexpr int ExceptionAnswerLength = 5;
-// The answer to a read of `registerCount` registers: address, function,
-// byte count, the registers, the check sum.
+// The answer to a read of `registerCount` registers: the header, the
+// registers, the check sum.
 constexpr int readAnswerLength(int registerCount)
 {
-    return 3 + 2 * registerCount + 2;
+    return ReadAnswerHeaderLength + 2 * registerCount + CrcLength;
 }
 }
 

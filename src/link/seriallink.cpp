@@ -17,10 +17,6 @@ namespace {
 // line and a request to stop are both noticed within one poll.
 constexpr int PollInterval = 100;   // ms
 
-// The silence between frames: 3.5 characters of 10 bits (8N1); above
-// 19200 baud Modbus fixes it at 1.75 ms.
-constexpr long long FrameGapBits = 35;
-constexpr long long HighSpeedFrameGapMicroseconds = 1750;
 
 const char DefaultPortName[] = "\\\\.\\COM1";
 constexpr int DefaultBaudRate = 9600;
@@ -138,24 +134,37 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
         rxBuffer[0] = '\0';
         return 0;
     }
+    int answerLimit = waitLimit;
     if (length > 0) {
         // Noise, or the tail of an earlier answer, must not become the
         // start of this one.
         port->clear(QSerialPort::Input);
         keepFrameGap();
         port->write(request, length);
+        // The wait for the answer starts once the request has left: handed
+        // to the system, then its time on the wire, which at 300 baud is
+        // five seconds for a write of the settings block.
         port->flush();
+        while (port->bytesToWrite() > 0 && !stopRequested() && port->waitForBytesWritten(PollInterval)) {
+        }
+        answerLimit += wireTimeMs(length);
     }
-    return collectAnswer(waitLimit, request, length, expectedLength);
+    return collectAnswer(answerLimit, request, length, expectedLength);
+}
+
+// The time `bytes` take on the line at 10 bits each (8N1), rounded up.
+int SerialLink::wireTimeMs(int bytes) const
+{
+    return m_baudRate > 0 ? int((qint64(bytes) * Modbus::BitsPerCharacter * 1000 + m_baudRate - 1) / m_baudRate) : 0;
 }
 
 // Modbus RTU tells frames apart by 3.5 character times of silence; a strict
 // slave takes a request that follows its answer sooner for part of it.
 void SerialLink::keepFrameGap() const
 {
-    const auto gap = m_baudRate > 19200 || m_baudRate <= 0
-        ? std::chrono::microseconds(HighSpeedFrameGapMicroseconds)
-        : std::chrono::microseconds(FrameGapBits * 1000000LL / m_baudRate);
+    const auto gap = m_baudRate > Modbus::FixedFrameGapAbove || m_baudRate <= 0
+        ? std::chrono::microseconds(Modbus::FixedFrameGapMicroseconds)
+        : std::chrono::microseconds(Modbus::FrameGapBits * 1000000LL / m_baudRate);
     const Clock::time_point quietUntil = lastByteAt + gap;
     if (Clock::now() < quietUntil)
         std::this_thread::sleep_until(quietUntil);

@@ -37,7 +37,9 @@ public:
     int open();
     QString openFailure() const;
     // Sends the request (nothing when length is 0) and collects the answer;
-    // returns its length, 0..MaxAnswerLength. Before a request, bytes waiting
+    // returns its length, 0..MaxAnswerLength. The wait for the first byte of
+    // the answer counts from the moment the request has left the line (its
+    // wire time at the baud rate). Before a request, bytes waiting
     // in the input are discarded and the line is kept silent for the Modbus
     // gap after the last answer; a copy of the request at the start of the
     // answer (the echo of a two-wire adapter) is dropped. The answer ends as
@@ -59,6 +61,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     bool applyLineSettings();
+    int wireTimeMs(int bytes) const;
     void keepFrameGap() const;
     int collectAnswer(int waitLimit, const char *request, int length, int expectedLength);
     bool completesFrame(int received, const char *request, int length, int expectedLength) const;

@@ -4,11 +4,6 @@
 
 #include <QCoreApplication>
 #include <QStringList>
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-#include <QStringDecoder>
-#else
-#include <QTextCodec>
-#endif
 
 #include <cstring>
 
@@ -100,15 +95,17 @@ quint16 loadWord(const char *at)
     return quint16(quint8(at[0]) | (quint8(at[1]) << 8));
 }
 
-void encodeField(char *block, const Field &field, const QString &text)
+// `asRead` are the bytes the text was read from, or null: a text nobody has
+// changed since goes back as it came, whatever tool wrote it.
+void encodeField(char *block, const Field &field, const QString &text, const QByteArray &asRead)
 {
     char *at = block + field.offset;
     switch (field.kind) {
     case Kind::Text: {
         // The block starts zero-filled, so a shorter text is NUL-terminated
         // already; one of exactly the width fills the field with no NUL.
-        const QByteArray utf8 = text.toUtf8();
-        std::memcpy(at, utf8.constData(), size_t(fittingLength(utf8, field.width)));
+        const QByteArray bytes = asRead.isNull() ? text.toUtf8() : asRead;
+        std::memcpy(at, bytes.constData(), size_t(fittingLength(bytes, field.width)));
         break;
     }
     case Kind::Address: {
@@ -130,19 +127,46 @@ void encodeField(char *block, const Field &field, const QString &text)
     }
 }
 
-QString decodeText(const char *at, int width)
+// The bytes of a text field: up to its NUL, or its whole width.
+QByteArray textBytes(const char *at, int width)
 {
-    const int length = int(qstrnlen(at, uint(width)));
-    // QString::fromUtf8 drops a leading byte order mark; a text field is
-    // taken as it stands, so a written U+FEFF reads back too.
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return utf8.decode(QByteArrayView(at, length));
-#else
-    static QTextCodec *const utf8 = QTextCodec::codecForMib(106);
-    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    return utf8->toUnicode(at, length, &state);
-#endif
+    return QByteArray(at, int(qstrnlen(at, uint(width))));
+}
+
+// UTF-8 where the bytes are UTF-8, and Latin-1 for each byte that is not
+// part of a valid sequence, as older tools wrote their texts. A leading
+// byte order mark is kept: a text field is taken as it stands.
+QString decodeText(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (int i = 0; i < bytes.size();) {
+        const auto lead = quint8(bytes.at(i));
+        const int length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                         : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        bool valid = length > 1 && i + length <= bytes.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = quint8(bytes.at(i + k));
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // No overlong forms, no surrogates, nothing beyond Unicode.
+        static const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        valid = valid && code >= smallest[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        if (valid && QChar::requiresSurrogates(code)) {
+            text += QChar(QChar::highSurrogate(code));
+            text += QChar(QChar::lowSurrogate(code));
+            i += length;
+        } else if (valid) {
+            text += QChar(char16_t(code));   // not fromUcs4, which drops a byte order mark
+            i += length;
+        } else {
+            text += QChar(lead);   // ASCII, or a Latin-1 byte
+            ++i;
+        }
+    }
+    return text;
 }
 
 QString decodeField(const char *block, const Field &field)
@@ -150,7 +174,7 @@ QString decodeField(const char *block, const Field &field)
     const char *at = block + field.offset;
     switch (field.kind) {
     case Kind::Text:
-        return decodeText(at, field.width);
+        return decodeText(textBytes(at, field.width));
     case Kind::Address:
         return formatAddress({quint8(at[0]), quint8(at[1]), quint8(at[2]), quint8(at[3])});
     case Kind::Serial:
@@ -322,8 +346,7 @@ QString problemOf(const Field &field, const QString &text)
 
 const QList<int> &DeviceSettings::baudRates()
 {
-    static const QList<int> rates = {300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 76800, 115200};
-    return rates;
+    return supportedBaudRates();
 }
 
 DeviceSettings DeviceSettings::asWritten(bool withKeepCon) const
@@ -337,7 +360,7 @@ DeviceSettings DeviceSettings::asWritten(bool withKeepCon) const
 
 QString SettingProblem::message() const
 {
-    if (isValid())
+    if (!exists())
         return QString();
     return QCoreApplication::translate("DeviceSettings",
             "Cannot write %1 (%2): %3")
@@ -354,8 +377,19 @@ const QString &DeviceSettings::value(int index) const
 
 void DeviceSettings::setValue(int index, const QString &text)
 {
-    if (validIndex(index))
-        m_values[size_t(index)] = text;
+    if (!validIndex(index))
+        return;
+    // Bytes read stand for the text only while it is the same.
+    if (text != m_values[size_t(index)])
+        m_read[size_t(index)] = QByteArray();
+    m_values[size_t(index)] = text;
+}
+
+void DeviceSettings::decodeEntry(int index, const char *block)
+{
+    const Field &field = fields[index];
+    m_values[size_t(index)] = decodeField(block, field);
+    m_read[size_t(index)] = field.kind == Kind::Text ? textBytes(block + field.offset, field.width) : QByteArray();
 }
 
 QString DeviceSettings::key(int index)
@@ -394,8 +428,6 @@ int DeviceSettings::blockOf(int index)
 
 int DeviceSettings::firstRegister(int block)
 {
-    constexpr int EntryBlocksStart = 0x100;
-    constexpr int EntryBlockStride = 0x40;
     return block <= 0 ? 0 : EntryBlocksStart + EntryBlockStride * (block - 1);
 }
 
@@ -437,7 +469,7 @@ QByteArray DeviceSettings::encodeSettingsBlock(bool withKeepCon) const
     QByteArray block(withKeepCon ? SettingsBlockBytesWithKeepCon : SettingsBlockBytes, '\0');
     const int last = withKeepCon ? KeepCon : KeepCon - 1;
     for (int i = 0; i <= last; ++i)
-        encodeField(block.data(), fields[i], m_values[size_t(i)]);
+        encodeField(block.data(), fields[i], m_values[size_t(i)], m_read[size_t(i)]);
     return block;
 }
 
@@ -445,8 +477,11 @@ void DeviceSettings::decodeSettingsBlock(const QByteArray &block, bool withKeepC
 {
     const QByteArray full = padded(block, withKeepCon ? SettingsBlockBytesWithKeepCon : SettingsBlockBytes);
     for (int i = 0; i < KeepCon; ++i)
-        m_values[size_t(i)] = decodeField(full.constData(), fields[i]);
-    m_values[KeepCon] = withKeepCon ? decodeField(full.constData(), fields[KeepCon]) : QStringLiteral("0");
+        decodeEntry(i, full.constData());
+    if (withKeepCon)
+        decodeEntry(KeepCon, full.constData());
+    else
+        setValue(KeepCon, QStringLiteral("0"));
 }
 
 QByteArray DeviceSettings::encodeEntryBlock(int k) const
@@ -455,7 +490,7 @@ QByteArray DeviceSettings::encodeEntryBlock(int k) const
         return QByteArray();
     QByteArray block(EntryBlockBytes, '\0');
     for (int first : {PhNum1, MirrServ1, MirrPort1})
-        encodeField(block.data(), fields[first + k], m_values[size_t(first + k)]);
+        encodeField(block.data(), fields[first + k], m_values[size_t(first + k)], m_read[size_t(first + k)]);
     return block;
 }
 
@@ -465,16 +500,17 @@ void DeviceSettings::decodeEntryBlock(int k, const QByteArray &block)
         return;
     const QByteArray full = padded(block, EntryBlockBytes);
     for (int first : {PhNum1, MirrServ1, MirrPort1})
-        m_values[size_t(first + k)] = decodeField(full.constData(), fields[first + k]);
+        decodeEntry(first + k, full.constData());
 }
 
 SettingProblem DeviceSettings::firstProblem(Blocks blocks) const
 {
     for (int i = 0; i < Count; ++i) {
-        if (!blocks.test(size_t(blockOf(i))))
+        // A text still as it was read goes back as it came, and it fits.
+        if (!blocks.test(size_t(blockOf(i))) || !m_read[size_t(i)].isNull())
             continue;
         SettingProblem problem = check(i, m_values[size_t(i)]);
-        if (!problem.isValid())
+        if (problem.exists())
             return problem;
     }
     return SettingProblem();

@@ -14,7 +14,7 @@ struct SettingProblem {
     int index = -1;          // DeviceSettings index of the offending entry
     QString reason;          // translated, e.g. "the baud rate 56000 is not supported"
 
-    bool isValid() const { return index < 0; }
+    bool exists() const { return index >= 0; }
     // A status-bar text naming the setting as the window labels it, its key
     // and the reason; empty when valid.
     QString message() const;
@@ -24,8 +24,9 @@ struct SettingProblem {
 // files show, and their images in the device's register blocks.
 //
 // Block images are in host order: a 16-bit value low byte first, address
-// octets in text order, texts as UTF-8. The pair swap for the wire is the
-// framing code's business.
+// octets in text order, texts as UTF-8 (read as Latin-1 where they are not
+// UTF-8, and written back as they were read while unchanged). The pair swap
+// for the wire is the framing code's business.
 class DeviceSettings {
 public:
     enum Index : int { apnServer, apnLogin, apnPassword, own_Ph, sc_Ph, sms_Ph, IP, DNS1, DNS2, MbsAdr,
@@ -43,6 +44,8 @@ public:
     // The five register blocks in the order a job moves them: the settings
     // block (0), then entry block k (1 + k). A set of them has bit b for block b.
     static constexpr int BlockCount = 1 + EntryBlockCount;
+    static constexpr int EntryBlocksStart = 0x100;       // entry block k starts at 0x100 + 0x40·k
+    static constexpr int EntryBlockStride = 0x40;
     using Blocks = std::bitset<BlockCount>;
     static Blocks allBlocks() { return Blocks().set(); }
     static int blockOf(int index);                      // the block that holds entry `index`
@@ -55,6 +58,7 @@ public:
     const QString &value(int index) const;
     void setValue(int index, const QString &text);
 
+    // Records with the same texts are equal, whatever bytes the texts were read from.
     bool operator==(const DeviceSettings &other) const { return m_values == other.m_values; }
     bool operator!=(const DeviceSettings &other) const { return !(*this == other); }
 
@@ -90,7 +94,7 @@ public:
     static const QList<int> &baudRates();
 
     // The first entry of `blocks`, in index order, whose text the device
-    // cannot hold as written; isValid() is true when every one can be written.
+    // cannot hold as written; none exists when every one can be written.
     // Encoding never fails, it stores a defined value for any text, so a write
     // asks this first instead of sending a value the operator did not mean.
     SettingProblem firstProblem(Blocks blocks = allBlocks()) const;
@@ -98,7 +102,12 @@ public:
     static SettingProblem check(int index, const QString &text);
 
 private:
+    void decodeEntry(int index, const char *block);
+
     std::array<QString, Count> m_values;
+    // The bytes each text field was read from, while its text is unchanged;
+    // null otherwise. A text that nobody changed goes back byte for byte.
+    std::array<QByteArray, Count> m_read;
 };
 
 Q_DECLARE_METATYPE(DeviceSettings)

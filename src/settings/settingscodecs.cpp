@@ -13,6 +13,19 @@ constexpr char parityLetters[8] = {'N', 'N', 'E', 'O', 'S', 'M', 'N', 'N'};
 
 } // namespace
 
+const QList<int> &supportedBaudRates()
+{
+    static const QList<int> rates = [] {
+        QList<int> unique;
+        for (int rate : baudTable) {
+            if (!unique.contains(rate))
+                unique << rate;
+        }
+        return unique;
+    }();
+    return rates;
+}
+
 qint64 parseDecimal(const QString &text)
 {
     bool ok = false;

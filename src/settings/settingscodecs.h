@@ -1,6 +1,7 @@
 #ifndef SETTINGSCODECS_H
 #define SETTINGSCODECS_H
 
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -13,6 +14,9 @@
 // Base-10 conversion as the toolkit does it (surrounding blanks and a sign are
 // accepted); an empty or non-numeric text, or one out of 64-bit range, gives 0.
 qint64 parseDecimal(const QString &text);
+
+// The rates of the serial-settings word's baud table, each once, ascending.
+const QList<int> &supportedBaudRates();
 
 // "baud,data bits,stop bits,parity,flag A,flag B", e.g. "9600,8,1,N,0,0".
 QString formatSerialSettings(quint16 word);

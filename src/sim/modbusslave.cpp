@@ -5,9 +5,8 @@
 namespace {
 
 constexpr quint8 BroadcastAddress = 0;
-constexpr int CrcLength = 2;
-// Address, function, first register, count, byte count.
-constexpr int WriteHeaderLength = 7;
+using Modbus::CrcLength;
+constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
 // The shortest frame that can carry an address, a function and a CRC.
 constexpr int MinimumFrameLength = 4;
 

@@ -1,6 +1,7 @@
 #ifndef MODBUSSLAVE_H
 #define MODBUSSLAVE_H
 
+#include "devicesettings.h"
 #include "simulatedmodemoptions.h"
 
 #include <QByteArray>
@@ -18,8 +19,8 @@ public:
     static constexpr int MaxWriteCount = 123;
     // Old firmware ends its settings block before KeepCon; the entry blocks
     // from here on are still there.
-    static constexpr int OldFirmwareSettingsEnd = 70;
-    static constexpr int EntryBlocksStart = 256;
+    static constexpr int OldFirmwareSettingsEnd = DeviceSettings::SettingsBlockBytes / 2;
+    static constexpr int EntryBlocksStart = DeviceSettings::EntryBlocksStart;
 
     enum ExceptionCode : quint8 {
         IllegalFunction = 1,

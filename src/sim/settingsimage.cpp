@@ -61,7 +61,7 @@ SettingsLoad loadSettingsIntoModem(SimulatedModem &modem, const QString &fileNam
     QStringList problems;
     for (int index = 0; index < DeviceSettings::Count; ++index) {
         const SettingProblem problem = DeviceSettings::check(index, values.settings.value(index));
-        if (values.present[size_t(index)] && !problem.isValid())
+        if (values.present[size_t(index)] && problem.exists())
             problems << problem.message();
     }
     if (!problems.isEmpty()) {

@@ -17,12 +17,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// 8N1: start bit, eight data bits, stop bit.
-constexpr long long BitsPerCharacter = 10;
 // Modbus ends a frame after 3.5 character times of silence; on a loaded
 // machine a pseudo-terminal can stall longer than that inside one write, so
 // the gap never drops below a floor that no client's single write reaches.
-constexpr long long FrameGapBits = 35;
 constexpr auto MinimumFrameGap = 10ms;
 // Nothing a master sends is longer than a write of 123 registers; a burst
 // beyond this without a recognisable frame is line noise.
@@ -30,9 +27,8 @@ constexpr int MaxPendingBytes = 4096;
 // The longest the line stays up after half of an answer when it is to hang up.
 constexpr auto HangUpDelay = 2000ms;
 constexpr auto HangUpSettle = 50ms;
-// Address, function, first register, count, byte count.
-constexpr int WriteHeaderLength = 7;
-constexpr int CrcLength = 2;
+using Modbus::CrcLength;
+constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
 
 struct SpeedCode {
     int rate;
@@ -336,13 +332,13 @@ bool SimulatedModem::speedsMatch() const
 
 std::chrono::milliseconds SimulatedModem::frameGap() const
 {
-    const auto characters = std::chrono::milliseconds(FrameGapBits * 1000 / lineBaudRate() + 1);
+    const auto characters = std::chrono::milliseconds(Modbus::FrameGapBits * 1000 / lineBaudRate() + 1);
     return std::max<std::chrono::milliseconds>(characters, MinimumFrameGap);
 }
 
 std::chrono::nanoseconds SimulatedModem::characterTime() const
 {
-    return std::chrono::nanoseconds(BitsPerCharacter * 1000000000LL / lineBaudRate());
+    return std::chrono::nanoseconds(Modbus::BitsPerCharacter * 1000000000LL / lineBaudRate());
 }
 
 void SimulatedModem::serve()

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int ReadAnswerHeaderLength = 3;     // address, function, byte count
+using Modbus::ReadAnswerHeaderLength;
 
 // The share of a Write done once `done` of its `total` blocks were
 // acknowledged before the one just answered with `answerLength` bytes: an

@@ -18,7 +18,13 @@ QByteArray asMessageArgument(const QString &portConfig)
 } // namespace
 
 MyThread::MyThread(QObject *parent)
+    : MyThread(parent, LinkTimeouts())
+{
+}
+
+MyThread::MyThread(QObject *parent, LinkTimeouts linkTimeouts)
     : QThread(parent)
+    , linkTimeouts(linkTimeouts)
 {
 }
 
@@ -128,12 +134,6 @@ bool MyThread::lastJobSucceeded() const
     return shared.succeeded;
 }
 
-void MyThread::setLinkTimeouts(int answer, int next, int byteGap)
-{
-    std::lock_guard<std::mutex> locker(mutex);
-    shared.linkTimeouts = LinkTimeouts{answer, next, byteGap};
-}
-
 void MyThread::commitReadSettings(const DeviceSettings &record)
 {
     std::lock_guard<std::mutex> locker(mutex);
@@ -171,9 +171,7 @@ void MyThread::run()
         return;
     }
 
-    const LinkTimeouts timeouts = request.linkTimeouts.value_or(LinkTimeouts{
-        SerialLink::DefaultAnswerTimeout, SerialLink::DefaultNextTimeout, SerialLink::DefaultByteGapTimeout});
-    SerialLink link(timeouts.answer, timeouts.next, timeouts.byteGap);
+    SerialLink link(linkTimeouts.answer, linkTimeouts.next, linkTimeouts.byteGap);
     // A mistyped connection is named before any port is touched.
     const QString connectionProblem = link.configure(request.portConfig.toLatin1());
     if (!connectionProblem.isEmpty()) {

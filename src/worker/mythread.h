@@ -3,6 +3,7 @@
 
 #include "deviceprocedures.h"
 #include "devicesettings.h"
+#include "seriallink.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,7 +40,16 @@ public:
     // A detection looks for the port and rate a modem answers on.
     enum Job { JobRead = 1, JobWrite = 2, JobUpload = 3, JobDetect = 4 };
 
+    // How long the link waits (ms): the link's own defaults, which the
+    // system keeps; tests and the soak run give shorter ones.
+    struct LinkTimeouts {
+        int answer = SerialLink::DefaultAnswerTimeout;
+        int next = SerialLink::DefaultNextTimeout;
+        int byteGap = SerialLink::DefaultByteGapTimeout;
+    };
+
     explicit MyThread(QObject *parent = nullptr);
+    MyThread(QObject *parent, LinkTimeouts linkTimeouts);
     // Asks a running Read to stop and waits for it: the link gives up its
     // wait within one poll, so this is quick even in the middle of an
     // exchange. A Write is never cut in half: it is waited for to its end,
@@ -70,10 +80,6 @@ public:
     // The connection text of the modem the last detection found, or empty.
     QString detectedConnection() const;
 
-    // Test seam: the link time-outs of the next jobs (ms). The system never
-    // calls it and keeps the link's defaults.
-    void setLinkTimeouts(int answer, int next, int byteGap);
-
 signals:
     void response(QString s);
 
@@ -81,11 +87,6 @@ protected:
     void run() override;
 
 private:
-    struct LinkTimeouts {
-        int answer;
-        int next;
-        int byteGap;
-    };
     struct Shared {
         DeviceSettings settings;
         QStringList uploadFiles;
@@ -98,7 +99,6 @@ private:
         bool succeeded = false;
         QString lastWord;
         QString detected;
-        std::optional<LinkTimeouts> linkTimeouts;
     };
 
     void commitReadSettings(const DeviceSettings &record);
@@ -107,6 +107,7 @@ private:
 
     // A std::mutex rather than a QMutex: Qt's futex-based lock is invisible
     // to ThreadSanitizer, which then could not check this class at all.
+    const LinkTimeouts linkTimeouts;
     mutable std::mutex mutex;
     Shared shared;
     bool lastWordSaid = false;   // the running job has closed the port and only returns

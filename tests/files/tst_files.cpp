@@ -2,10 +2,10 @@
 
 #include "golden.h"
 #include "settingsfile.h"
-#include "settingsfiletesting.h"
 #include "uploadlist.h"
 
 #include <QTemporaryDir>
+#include <QSaveFile>
 #include <QtTest>
 
 #include <cstdio>
@@ -64,7 +64,6 @@ private slots:
 
     void cleanup()
     {
-        setSaveCommitFailureForTesting(false);
         dir.setAutoRemove(!QTest::currentTestFailed() && dir.autoRemove());
     }
 
@@ -123,9 +122,14 @@ private slots:
         QVERIFY(QDir(folder.path()).mkdir("sub"));
         const QByteArray earlier = Golden::file + "<!-- " + QByteArray(4000, 'x') + " -->\n";
         QVERIFY(writeFile(folder.filePath("simconf.xml"), earlier));
-        setSaveCommitFailureForTesting(QTest::currentDataTag() == QLatin1String("commit fails"));
-
-        const SaveOutcome outcome = saveSettingsFile(target.isEmpty() ? target : folder.filePath(target), goldenPairs());
+        // A commit that breaks off, as a failing rename or flush would.
+        const SaveCommit failing = [](QSaveFile &file) {
+            file.cancelWriting();
+            return file.commit();
+        };
+        const SaveOutcome outcome = saveSettingsFile(target.isEmpty() ? target : folder.filePath(target), goldenPairs(),
+                                                     QTest::currentDataTag() == QLatin1String("commit fails") ? failing
+                                                                                                                : SaveCommit());
         QCOMPARE(outcome.saved, refusal.isEmpty());
         QCOMPARE(outcome.errorString.isEmpty(), refusal.isEmpty());
         QVERIFY2(outcome.errorString.contains(refusal), qPrintable(outcome.errorString));
@@ -224,9 +228,14 @@ private slots:
         QTest::newRow("breaks off after two")
             << QByteArray("<u>\n<file name=\"one.py\"/>\n<file name=\"two.py\"/></wrong><file name=\"three.py\"/></u>") << true
             << QStringList({"one.py", "two.py"});
-        QTest::newRow("nested entities stop the reader")
+        // A DOCTYPE ends the list before any entity of it can expand.
+        QTest::newRow("nested entities: a DOCTYPE breaks off")
             << nestedEntities("u") + "<u><file name=\"safe.py\"/><file name=\"&a9;\"/><file name=\"after.py\"/></u>\n"
-            << true << QStringList({"safe.py"});
+            << true << QStringList();
+        QTest::newRow("a megabyte of one entity 333,000 times: a DOCTYPE breaks off")
+            << "<!DOCTYPE u [<!ENTITY e \"" + QByteArray(1000, 'x') + "\">]>\n<u><file name=\""
+                   + QByteArray("&e;").repeated(333000) + "\"/></u>\n"
+            << true << QStringList();
         QTest::newRow("breaks off at a megabyte")
             << "<u><file name=\"a.py\"/>" + QByteArray(1 << 20, ' ') + "<file name=\"b.py\"/></u>" << true
             << QStringList({"a.py"});

@@ -58,7 +58,7 @@ private slots:
         QFETCH(int, block);
         QFETCH(bool, withKeepCon);
         const DeviceSettings golden = Golden::record();
-        QVERIFY2(golden.firstProblem().isValid(), qPrintable(golden.firstProblem().message()));
+        QVERIFY2(!golden.firstProblem().exists(), qPrintable(golden.firstProblem().message()));
         const QByteArray image = goldenImage(block).left(withKeepCon ? 142 : 140);
         const QByteArray encoded = block < 0 ? golden.encodeSettingsBlock(withKeepCon) : golden.encodeEntryBlock(block);
         QCOMPARE(encoded.toHex(' '), image.toHex(' '));
@@ -180,10 +180,47 @@ private slots:
         QVERIFY2(writable || problem.message().contains(" (" + DS::key(index) + "): "), qPrintable(problem.message()));
     }
 
+    // A text field another tool wrote in Latin-1 reads as Latin-1 where it
+    // is not UTF-8, and a text nobody changed goes back byte for byte, even
+    // where its UTF-8 would not fit.
+    void textsBackAsTheyWere_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Latin-1, the field full") << int(DS::apnPassword) << 88 << QByteArray("motdepass\xE9\xE9\xE9\xE9" "1")
+                                                 << "motdepasséééé1";
+        QTest::newRow("UTF-8 then Latin-1") << int(DS::PhNum1) << 0 << QByteArray("\xC3\xA9\xE9\0", 4) << "éé";
+        QTest::newRow("a sequence cut short") << int(DS::own_Ph) << 0 << QByteArray("ab\xE2\x82\0", 5) << "abâ\u0082";
+        QTest::newRow("an overlong form") << int(DS::sc_Ph) << 14 << QByteArray("\xC0\xAF\0", 3) << "À¯";
+    }
+
+    void textsBackAsTheyWere()
+    {
+        QFETCH(int, index);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const int block = DS::blockOf(index);
+        const QByteArray image = goldenImage(blockOf(index)).replace(offset, bytes.size(), bytes);
+        DeviceSettings read;
+        read.decodeBlock(block, image, true);
+        QCOMPARE(read.value(index), shown);
+        // The form hands the text back as it showed it.
+        read.setValue(index, QString(shown));
+        const SettingProblem problem = read.firstProblem(DS::Blocks().set(size_t(block)));
+        QVERIFY2(!problem.exists(), qPrintable(problem.message()));
+        QCOMPARE(read.encodeBlock(block, true).mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+        // A text that changed is written as UTF-8.
+        read.setValue(index, "é");
+        QCOMPARE(read.encodeBlock(block, true).mid(offset, 3).toHex(' '), hex("C3 A9 00").toHex(' '));
+    }
+
     void decodedRandomBlocksAreWritable()
     {
-        // Whatever the modem sends (its texts in ASCII), the record read from
-        // it is writable and writes back the same.
+        // Whatever the modem sends, the record read from it is writable and
+        // writes back the same.
         QRandomGenerator random(20240611);
         const auto randomBlock = [&random](int size, const QVector<QPair<int, int>> &texts) {
             QByteArray bytes(size, '\0');
@@ -192,7 +229,7 @@ private slots:
             for (const auto &text : texts) {   // sometimes full, else ended by a NUL
                 const int length = random.bounded(3) == 0 ? text.second : random.bounded(text.second);
                 for (int i = 0; i < length; ++i)
-                    bytes[text.first + i] = char(random.bounded(1, 128));
+                    bytes[text.first + i] = char(random.bounded(1, 256));
                 if (length < text.second)
                     bytes[text.first + length] = '\0';
             }
@@ -207,7 +244,7 @@ private slots:
                 read = readBack(k, randomBlock(26, {{0, 20}}), true, read);
                 again = readBack(k, read.encodeEntryBlock(k), true, again);
             }
-            if (!read.firstProblem().isValid() || again != read)
+            if (read.firstProblem().exists() || again != read)
                 QFAIL(qPrintable(QString("round %1: %2").arg(round).arg(read.firstProblem().message())));
         }
     }

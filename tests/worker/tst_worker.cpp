@@ -56,11 +56,12 @@ QList<QByteArray> requestsOf(bool read, bool withKeepCon)
 // close the port) before the modem goes away. The worker's messages arrive
 // queued on the test thread, as the window gets them.
 struct Bench {
+    // A silent modem is given up on sooner.
     explicit Bench(const SimulatedModemOptions &options = {})
         : modem(options)
+        , worker(nullptr, options.silent ? MyThread::LinkTimeouts{300, 300, 100} : MyThread::LinkTimeouts{2000, 2000, 200})
     {
         QObject::connect(&worker, &MyThread::response, &receiver, [this](const QString &s) { messages << s; });
-        worker.setLinkTimeouts(2000, 2000, 200);
         started = modem.start();
     }
     QString startMessage() const { return "Start process whith " + modem.connectionText(); }
@@ -122,6 +123,15 @@ private slots:
         QTest::newRow("read: a mistyped connection") << read << 0 << none << "dev=%1;baud=fast" << 0
                                                      << "The connection \"dev=%1;baud=fast\" has no baud rate: "
                                                         "\"fast\" is not a rate such as 9600" << own << 0;
+        // A slow line: the answer is awaited from the moment the request has left.
+        SimulatedModemOptions at300, at1200;
+        at300.pacing = at1200.pacing = true;
+        at300.baudRate = 300;
+        at1200.baudRate = 1200;
+        QTest::newRow("write at 300 baud, paced") << write << 1 << at300 << "dev=%1;baud=300" << 6 << "It is Ready 100%"
+                                                  << own << 0;
+        QTest::newRow("read at 1200 baud, paced") << read << 1 << at1200 << "dev=%1;baud=1200" << 6 << "It is Readed 31"
+                                                  << own << 0;
         QTest::newRow("read: old firmware, KeepCon") << read << 1 << oldFirmware << own << 1
             << "The device answered with exception 2. The modem may lack the keep-connection register: clear "
                "\"Enable Keep Connection\" and try again" << own << 0;
@@ -204,8 +214,6 @@ private slots:
             *cell = -1;
         Bench bench(options);
         QVERIFY(bench.started);
-        if (options.silent)
-            bench.worker.setLinkTimeouts(300, 300, 100);
         const bool read = job == MyThread::JobRead;
         read ? Golden::loadInto(bench.modem) : bench.modem.setRegisters(0, QVector<quint16>(512, Untouched));
         JobRequest request = bench.request(keepConEnabled, read ? std::nullopt : std::optional(Golden::record()));
@@ -217,8 +225,8 @@ private slots:
         QVERIFY(ran);
 
         QStringList messages = (read ? readMessages(keepConEnabled ? 147 : 145) : writeMessages).mid(0, qMax(0, failingFrame - 1));
-        if (portConfig.isEmpty())
-            messages.prepend(bench.startMessage());
+        if (failingFrame > 0)
+            messages.prepend("Start process whith " + request.portConfig);
         QCOMPARE(bench.messages, messages << lastMessage);
         const QList<QByteArray> requests = requestsOf(read, keepConEnabled).mid(0, failingFrame);
         QCOMPARE(bench.modem.receivedFrames(), requests);
