@@ -795,7 +795,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+79"/>
+        <location filename="../src/link/seriallink.cpp" line="+78"/>
         <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
         <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
     </message>

@@ -228,7 +228,7 @@ void MainWindow::mySave()
     pairs.erase(std::remove_if(pairs.begin(), pairs.end(),
                                [this](const SettingsPair &pair) {
                                    const int index = DeviceSettings::indexOfKey(pair.first);
-                                   return index >= 0 && !DeviceSettings::hasFormWidget(index) && !editors.isKnown(index);
+                                   return index >= 0 && editors.isUnknownHidden(index);
                                }),
                 pairs.end());
     const SaveOutcome outcome = saveSettingsFile(name, pairs);

@@ -54,7 +54,7 @@ QStringList SettingEditors::unknownHiddenLabels() const
 {
     QStringList labels;
     for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (!DeviceSettings::hasFormWidget(index) && !isKnown(index))
+        if (isUnknownHidden(index))
             labels << DeviceSettings::label(index);
     }
     return labels;

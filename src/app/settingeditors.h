@@ -33,8 +33,9 @@ public:
     DeviceSettings record(DeviceSettings base = {}) const;
 
     bool isKnown(int index) const { return known.test(size_t(index)); }
-    // The entries without a field on the main form that are still unknown,
-    // as the window labels them.
+    // An entry without a field on the main form that is still unknown.
+    bool isUnknownHidden(int index) const { return !DeviceSettings::hasFormWidget(index) && !isKnown(index); }
+    // Those entries, as the window labels them.
     QStringList unknownHiddenLabels() const;
 
 private:

@@ -242,12 +242,9 @@ int Tool::write(const QString &connection, const QString &fileName)
         return BadInput;
     }
     // The file's own values are checked before the modem is touched.
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        const SettingProblem problem = DeviceSettings::check(index, file.settings.value(index));
-        if (file.present[size_t(index)] && problem.exists()) {
-            say(problem.message());
-            return BadInput;
-        }
+    if (const QList<SettingProblem> problems = file.problems(); !problems.isEmpty()) {
+        say(problems.constFirst().message());
+        return BadInput;
     }
 
     DeviceSettings wanted = file.settings;
@@ -344,9 +341,9 @@ int Tool::diff(const QString &connection, const QString &fileName)
     if (!missing.isEmpty())
         inform(QStringLiteral("%1 lacks %2 of the modem's %3 settings, which were not compared: %4")
                    .arg(shownName(fileName))
-                .arg(missing.size())
-                .arg(DeviceSettings::Count)
-                .arg(missing.join(QStringLiteral(", "))));
+                   .arg(missing.size())
+                   .arg(DeviceSettings::Count)
+                   .arg(missing.join(QStringLiteral(", "))));
     // Compared as the modem would hold the file's values, so that "007"
     // and "7" are no difference; KeepCon only when its register is read.
     const DeviceSettings wanted = file.settings.asWritten(keepCon);

@@ -37,6 +37,19 @@ QStringList SettingsValues::missingKeys() const
     return missing;
 }
 
+QList<SettingProblem> SettingsValues::problems() const
+{
+    QList<SettingProblem> found;
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (!present[size_t(index)])
+            continue;
+        const SettingProblem problem = DeviceSettings::check(index, settings.value(index));
+        if (problem.exists())
+            found << problem;
+    }
+    return found;
+}
+
 SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &comPort, bool enableKeepCon)
 {
     SettingsPairs pairs;

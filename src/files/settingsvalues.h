@@ -23,6 +23,9 @@ struct SettingsValues {
     static SettingsValues fromPairs(const SettingsPairs &pairs, const DeviceSettings &base = {});
     // The keys of the entries the file does not give, in the file's order.
     QStringList missingKeys() const;
+    // The values the file gives that the modem cannot hold as they stand, in
+    // index order.
+    QList<SettingProblem> problems() const;
 };
 
 // The 37 pairs of a settings file, in the file's order.

@@ -17,7 +17,6 @@ namespace {
 // line and a request to stop are both noticed within one poll.
 constexpr int PollInterval = 100;   // ms
 
-
 const char DefaultPortName[] = "\\\\.\\COM1";
 constexpr int DefaultBaudRate = 9600;
 

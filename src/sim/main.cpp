@@ -210,8 +210,9 @@ int main(int argc, char *argv[])
     }
     const QString dumpFile = parser.value(dumpOption);
     // Known at once, not when the first dump fails after the run.
-    if (!dumpFile.isEmpty() && !FileSupport::writeProblem(dumpFile).isEmpty()) {
-        fail(QStringLiteral("cannot write %1: %2").arg(dumpFile, FileSupport::writeProblem(dumpFile)));
+    if (const QString problem = dumpFile.isEmpty() ? QString() : FileSupport::writeProblem(dumpFile);
+        !problem.isEmpty()) {
+        fail(QStringLiteral("cannot write %1: %2").arg(dumpFile, problem));
         return 1;
     }
     if (!dumpFile.isEmpty()) {

@@ -59,11 +59,8 @@ SettingsLoad loadSettingsIntoModem(SimulatedModem &modem, const QString &fileNam
     const SettingsValues values = SettingsValues::fromPairs(content.pairs);
     // A value the modem cannot hold would be stored as something else.
     QStringList problems;
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        const SettingProblem problem = DeviceSettings::check(index, values.settings.value(index));
-        if (values.present[size_t(index)] && problem.exists())
-            problems << problem.message();
-    }
+    for (const SettingProblem &problem : values.problems())
+        problems << problem.message();
     if (!problems.isEmpty()) {
         outcome.errorString = QStringLiteral("%1: %2").arg(fileName, problems.join(QStringLiteral("; ")));
         return outcome;
