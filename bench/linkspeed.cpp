@@ -138,14 +138,13 @@ struct JobRun {
     long long bytes = 0;
     QList<QByteArray> requests;
     bool ok = false;
+    QString failure;   // why not ok
 };
 
 // One job through the worker, timed from the request to its last message.
 JobRun runJob(SimulatedModem &modem, const JobCase &job, std::atomic<long long> &bytes)
 {
     MyThread worker;
-    QString last;
-    QObject::connect(&worker, &MyThread::response, [&last](const QString &s) { last = s; });
     JobRequest request{modem.connectionText(), 1, std::nullopt, std::nullopt};
     if (job.job == MyThread::JobWrite)
         request.settings = demoRecord();
@@ -155,9 +154,14 @@ JobRun runJob(SimulatedModem &modem, const JobCase &job, std::atomic<long long> 
     QElapsedTimer timer;
     timer.start();
     worker.startJob(job.job, request);
-    const bool ended = waitFor([&] { return last.startsWith(QLatin1String("It is Read")); });
+    // Its last word, of success or of failure.
+    const bool ended = waitFor([&] { return !worker.busy(); });
     run.ms = timer.nsecsElapsed() / 1e6;
-    run.ok = ended && (last.contains(QLatin1String("Readed")) || last.contains(QLatin1String("Ready")));
+    run.ok = ended && worker.lastJobSucceeded();
+    if (!ended)
+        run.failure = QStringLiteral("no end within %1 s").arg(JobLimitMs / 1000);
+    else if (!run.ok)
+        run.failure = QStringLiteral("ended with \"%1\"").arg(worker.lastWord());
     run.bytes = bytes;
     run.requests = modem.receivedFrames();
     worker.wait();
@@ -209,6 +213,7 @@ struct Row {
     double median = 0, bound = 0, silence = 0, stall = -1;
     double goalRatio = 0, goalMs = 0;
     bool ok = true;
+    QStringList failures;   // one line each, so that a failed job is told from a missed goal
 };
 
 // `write --backup --verify` of a settings file to a modem that holds it
@@ -231,11 +236,13 @@ struct ToolRow {
     double median = 0, bound = 0;
     int frames = 0, expectedFrames = 0;
     bool ok = true;
+    QStringList failures;
 };
 
-// One run of the tool, timed from its start to its exit status.
+// One run of the tool, timed from its start to its exit status; `failure`
+// says what went wrong, if anything.
 double runTool(SimulatedModem &modem, const ToolCase &tool, const QString &fileName, const QString &backup,
-               int *frames, bool *ok)
+               int *frames, QString *failure)
 {
     DeviceSettings held = demoRecord();
     if (tool.oneBlockDiffers)
@@ -252,7 +259,14 @@ double runTool(SimulatedModem &modem, const ToolCase &tool, const QString &fileN
                                       out, err);
     const double ms = timer.nsecsElapsed() / 1e6;
     *frames = modem.receivedFrames().size();
-    *ok = status == 0 && storedSettings(modem) == demoRecord();
+    if (status != 0)
+        *failure = QStringLiteral("exit status %1: %2")
+                       .arg(status)
+                       .arg(QString::fromUtf8(err.data()).trimmed().section(QLatin1Char('\n'), -1));
+    else if (storedSettings(modem) != demoRecord())
+        *failure = QStringLiteral("the modem does not hold the file afterwards");
+    else if (*frames != tool.frames)
+        *failure = QStringLiteral("%1 requests, not %2").arg(*frames).arg(tool.frames);
     return ms;
 }
 
@@ -317,6 +331,8 @@ int main(int argc, char *argv[])
                 for (int i = 0; i < runs; ++i) {
                     const JobRun run = runJob(modem, job, bytes);
                     row.ok = row.ok && run.ok;
+                    if (!run.ok)
+                        row.failures << QStringLiteral("run %1: %2").arg(i + 1).arg(run.failure);
                     times.push_back(run.ms);
                     requests = run.requests;
                     jobBytes = run.bytes;
@@ -326,10 +342,14 @@ int main(int argc, char *argv[])
                 row.median = median(times);
                 row.silence = median(silences);
                 row.bound = line.paced ? wireTimeMs(jobBytes, line.baudRate) : 0;
-                if (job.job == MyThread::JobRead)
-                    row.stall = windowStall(window, modem, "pushButtonRead", "Readed");
-                else
-                    row.stall = windowStall(window, modem, "pushButtonWrite", "Ready");
+                const char *lastWord = job.job == MyThread::JobRead ? "Readed" : "Ready";
+                row.stall = windowStall(window, modem, job.job == MyThread::JobRead ? "pushButtonRead" : "pushButtonWrite",
+                                        lastWord);
+                if (row.stall < 0)
+                    row.failures << QStringLiteral("the window did not show \"%1\" within %2 s; it shows \"%3\"")
+                                        .arg(QLatin1String(lastWord))
+                                        .arg(JobLimitMs / 1000)
+                                        .arg(window.statusBar()->currentMessage());
                 rows.push_back(row);
             }
         }
@@ -367,9 +387,12 @@ int main(int argc, char *argv[])
             row.bound = readMedian + (tool.oneBlockDiffers ? blockMs : 0);
             std::vector<double> times;
             for (int i = 0; i < runs; ++i) {
-                bool ok = false;
-                times.push_back(runTool(modem, tool, fileName, backup, &row.frames, &ok));
-                row.ok = row.ok && ok && row.frames == tool.frames;
+                QString failure;
+                times.push_back(runTool(modem, tool, fileName, backup, &row.frames, &failure));
+                if (!failure.isEmpty()) {
+                    row.ok = false;
+                    row.failures << QStringLiteral("run %1: %2").arg(i + 1).arg(failure);
+                }
             }
             row.median = median(times);
             toolRows.push_back(row);
@@ -407,6 +430,21 @@ int main(int argc, char *argv[])
     std::printf("\nWindow stall: the longest wait of the window's event loop beyond its 5 ms timer during the job; "
                 "goal <= %.0f ms.\n",
                 StallGoalMs);
+    // A missed goal and a failed job look alike in the tables; the failures say which.
+    std::vector<QString> failures;
+    for (const Row &row : rows) {
+        for (const QString &failure : row.failures)
+            failures.push_back(QStringLiteral("%1, %2: %3").arg(row.job, row.line, failure));
+    }
+    for (const ToolRow &row : toolRows) {
+        for (const QString &failure : row.failures)
+            failures.push_back(QStringLiteral("write --backup --verify, %1: %2").arg(row.name, failure));
+    }
+    if (!failures.empty()) {
+        std::printf("\nFailures:\n");
+        for (const QString &failure : failures)
+            std::printf("- %s\n", qPrintable(failure));
+    }
     std::printf("%s\n", allMet ? "All goals met." : "Some goals were missed.");
     return allMet ? 0 : 1;
 }

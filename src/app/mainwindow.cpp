@@ -6,6 +6,7 @@
 #include "moresettingsdialog.h"
 #include "portpicker.h"
 #include "serialports.h"
+#include "settingscodecs.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 #include "uploadlist.h"
@@ -201,9 +202,9 @@ void MainWindow::myWrite()
                                    0);
         return;
     }
-    // Over what the last job read or wrote, so that a text nobody changed
-    // goes back in the bytes it came in, Latin-1 from another tool included.
-    const DeviceSettings record = editors.record(worker.settings());
+    // A value nobody changed goes back in the bytes the Read or the file
+    // gave it, Latin-1 from another tool included.
+    const DeviceSettings record = editors.record();
     // A value the modem cannot hold is refused before a byte goes out.
     const SettingProblem problem = record.firstProblem();
     if (problem.exists()) {
@@ -227,7 +228,7 @@ void MainWindow::mySave()
         settingsFilePairs(editors.record(), ui->comPortLineEdit->text(), ui->EnableKeepConncheckBox->isChecked());
     pairs.erase(std::remove_if(pairs.begin(), pairs.end(),
                                [this](const SettingsPair &pair) {
-                                   const int index = DeviceSettings::indexOfKey(pair.first);
+                                   const int index = DeviceSettings::indexOfKey(pair.key);
                                    return index >= 0 && editors.isUnknownHidden(index);
                                }),
                 pairs.end());
@@ -249,7 +250,11 @@ void MainWindow::mySave()
 
 void MainWindow::myResponse(QString s)
 {
-    ui->statusBar->showMessage(s, 0);
+    // While the window waits to close, it keeps saying why.
+    if (closeWhenWritten && !worker.isLastWord(s))
+        ui->statusBar->showMessage(tr("Finishing the Write before closing… %1").arg(s), 0);
+    else
+        ui->statusBar->showMessage(s, 0);
     if (worker.job() == MyThread::JobDetect && worker.isLastWord(s) && worker.lastJobSucceeded())
         ui->comPortLineEdit->setText(worker.detectedConnection());
     if (closeWhenWritten && !worker.busy()) {
@@ -289,27 +294,42 @@ void MainWindow::loadConfig(const QString &fileName)
     }
     // A damaged document is applied not at all rather than up to its damage.
     if (content.status == SettingsFileContent::Damaged) {
-        ui->statusBar->showMessage(
-            tr("The configuration file is damaged at line %1").arg(content.errorLine), 0);
+        ui->statusBar->showMessage(tr("The configuration file is damaged at line %1: %2")
+                                       .arg(content.errorLine)
+                                       .arg(content.errorString),
+                                   0);
         return;
     }
     for (const SettingsPair &pair : content.pairs)
-        applyParam(pair.first, pair.second);
-    // The message of an earlier failed Load would say the opposite.
-    ui->statusBar->showMessage(tr("Loaded %1").arg(QDir::toNativeSeparators(name)), 0);
+        applyParam(pair.key, pair.value, pair.bytes);
+    // The message of an earlier failed Load would say the opposite. What
+    // the file holds besides the settings, a misspelt key say, is named.
+    const SettingsValues values = SettingsValues::fromPairs(content.pairs);
+    const QString shownName = QDir::toNativeSeparators(name);
+    const QString unknown = printableText(values.unknownKeys.join(QLatin1String(", ")));
+    if (!values.givesAnySetting() && !values.comPort && !values.enableKeepCon)
+        ui->statusBar->showMessage(unknown.isEmpty()
+                                       ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)
+                                       : tr("Nothing was loaded: %1 holds none of the settings, only: %2")
+                                             .arg(shownName, unknown),
+                                   0);
+    else if (!unknown.isEmpty())
+        ui->statusBar->showMessage(tr("Loaded %1, ignoring what is not a setting: %2").arg(shownName, unknown), 0);
+    else
+        ui->statusBar->showMessage(tr("Loaded %1").arg(shownName), 0);
 }
 
-void MainWindow::applyParam(const QString &key, const QString &value)
+void MainWindow::applyParam(const QString &key, const QString &value, const QByteArray &bytes)
 {
     // Where a key belongs is the business of the mapping that every reader
     // of settings files shares.
-    const SettingsValues values = SettingsValues::fromPairs({{key, value}});
+    const SettingsValues values = SettingsValues::fromPairs({{key, value, bytes}});
     if (values.comPort)
         ui->comPortLineEdit->setText(*values.comPort);
     if (values.enableKeepCon)
         ui->EnableKeepConncheckBox->setChecked(*values.enableKeepCon);
     for (int index = 0; index < DeviceSettings::Count; ++index) {
         if (values.present[size_t(index)])
-            editors.show(index, values.settings.value(index));
+            editors.show(index, values.settings);
     }
 }

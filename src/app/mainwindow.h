@@ -50,8 +50,8 @@ private:
     // name asks the operator for the file.
     void loadConfig(const QString &fileName);
     // Puts one setting of a settings file into its field, on the main form
-    // or on the page of the others.
-    void applyParam(const QString &key, const QString &value);
+    // or on the page of the others, with the bytes the file gives it.
+    void applyParam(const QString &key, const QString &value, const QByteArray &bytes = QByteArray());
     // The connection text and keep-connection flag every job starts from.
     JobRequest connectionRequest() const;
     void startJob(int job, const JobRequest &request);

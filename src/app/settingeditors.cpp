@@ -27,27 +27,30 @@ QString SettingEditors::value(int index) const
     return QString();
 }
 
-void SettingEditors::show(int index, const QString &value)
+void SettingEditors::show(int index, const DeviceSettings &record)
 {
+    shown.takeEntry(index, record);
     QWidget *editor = editors[size_t(index)];
     if (auto *box = qobject_cast<QCheckBox *>(editor))
-        box->setChecked(isCheckedValue(value));
+        box->setChecked(isCheckedValue(record.value(index)));
     else if (auto *field = qobject_cast<QLineEdit *>(editor))
-        field->setText(value);
+        field->setText(record.value(index));
     markKnown(index);
 }
 
 void SettingEditors::showAll(const DeviceSettings &record)
 {
     for (int index = 0; index < DeviceSettings::Count; ++index)
-        show(index, record.value(index));
+        show(index, record);
 }
 
-DeviceSettings SettingEditors::record(DeviceSettings base) const
+DeviceSettings SettingEditors::record() const
 {
+    // A changed text drops the bytes it replaces.
+    DeviceSettings record = shown;
     for (int index = 0; index < DeviceSettings::Count; ++index)
-        base.setValue(index, value(index));
-    return base;
+        record.setValue(index, value(index));
+    return record;
 }
 
 QStringList SettingEditors::unknownHiddenLabels() const

@@ -15,8 +15,10 @@ class QWidget;
 
 // The widgets that show the modem's 35 settings, wherever they stand, and
 // what the window knows of each: whether a Read, a Load or the technician's
-// own typing has set it since start-up. A setting nobody has seen must not
-// go to the modem as whatever its empty field happens to say.
+// own typing has set it since start-up, and the bytes a Read or a file gave
+// it. A setting nobody has seen must not go to the modem as whatever its
+// empty field happens to say, and one nobody changed goes back to the modem,
+// or into a file, in the bytes it came in.
 class SettingEditors {
 public:
     // Each entry gets one editor before use: a line edit, or for KeepCon a
@@ -25,12 +27,12 @@ public:
     void add(int index, QCheckBox *box);
 
     QString value(int index) const;
-    // Shows `value` in the entry's editor and takes it as known.
-    void show(int index, const QString &value);
+    // Shows entry `index` of `record` in its editor, keeping its bytes behind
+    // it, and takes it as known.
+    void show(int index, const DeviceSettings &record);
     void showAll(const DeviceSettings &record);
-    // The editors' values over `base`: a text as `base` read it keeps the
-    // bytes it was read from.
-    DeviceSettings record(DeviceSettings base = {}) const;
+    // The editors' values; a text still as shown keeps the bytes it came in.
+    DeviceSettings record() const;
 
     bool isKnown(int index) const { return known.test(size_t(index)); }
     // An entry without a field on the main form that is still unknown.
@@ -43,6 +45,7 @@ private:
 
     std::array<QWidget *, DeviceSettings::Count> editors{};
     std::bitset<DeviceSettings::Count> known;
+    DeviceSettings shown;   // what the editors were last given, with its bytes
 };
 
 #endif // SETTINGEDITORS_H

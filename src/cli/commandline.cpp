@@ -6,6 +6,7 @@
 #include "mythread.h"
 #include "seriallink.h"
 #include "serialports.h"
+#include "settingscodecs.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 
@@ -65,6 +66,10 @@ private:
     int detect(const QStringList &portNames);
 
     int verifyWritten(const QString &connection, const DeviceSettings &wanted, DeviceSettings::Blocks blocks);
+    // Whether entry `index` is compared with the modem in this run.
+    bool compared(int index) const;
+    static QStringList shownDifference(const QString &from, const QByteArray &fromImage, const QString &to,
+                                       const QByteArray &toImage);
 
     // The modem's settings, or nothing when the job failed (it said why).
     // Only the entries of `blocks` are read; the others stay empty.
@@ -190,7 +195,8 @@ std::optional<int> Tool::parse(const QStringList &arguments)
     if (positional.size() != 2)
         return usageError(QStringLiteral("%1 takes CONNECTION and FILE.xml").arg(command));
 
-    const QString connectionProblem = SerialLink().configure(positional.at(0).toLatin1());
+    SerialLink link;
+    const QString connectionProblem = DeviceProcedures::configureLink(link, positional.at(0));
     if (!connectionProblem.isEmpty()) {
         say(connectionProblem);
         return BadInput;
@@ -261,9 +267,12 @@ int Tool::write(const QString &connection, const QString &fileName)
         wanted = *held;
         for (int index = 0; index < DeviceSettings::Count; ++index) {
             if (file.present[size_t(index)])
-                wanted.setValue(index, file.settings.value(index));
+                wanted.takeEntry(index, file.settings);
         }
-        // Having just read the modem, only what it does not hold yet is sent.
+        // Having just read the modem, only what it does not hold yet is
+        // sent: the registers it answered with against those the write
+        // would send, so that nothing the texts do not show is taken for
+        // held.
         blocks = held->blocksDifferingFrom(wanted, keepCon);
         if (blocks.none()) {
             inform(QStringLiteral("The modem already holds the settings of %1: nothing was written")
@@ -286,23 +295,46 @@ int Tool::write(const QString &connection, const QString &fileName)
     return verify ? verifyWritten(connection, wanted, blocks) : Success;
 }
 
-// Reads back the blocks just written and names every setting that differs
-// from what the modem should hold now.
+// Reads back the blocks just written and names every setting whose
+// registers differ from what the modem should hold now.
 int Tool::verifyWritten(const QString &connection, const DeviceSettings &wanted, DeviceSettings::Blocks blocks)
 {
     const std::optional<DeviceSettings> held = readModem(connection, blocks);
     if (!held)
         return DeviceFailed;
-    const DeviceSettings expected = wanted.asWritten(keepCon);
     int differences = 0;
     for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (!blocks.test(size_t(DeviceSettings::blockOf(index))) || held->value(index) == expected.value(index))
+        if (!blocks.test(size_t(DeviceSettings::blockOf(index))) || !compared(index))
             continue;
+        const QByteArray expected = wanted.fieldImage(index);
+        if (held->fieldImage(index) == expected)
+            continue;
+        const QStringList shown = shownDifference(held->value(index), held->fieldImage(index),
+                                                  DeviceSettings::textOf(index, expected), expected);
         say(QStringLiteral("Verify: %1 is \"%2\" on the modem, not \"%3\"")
-                .arg(DeviceSettings::key(index), held->value(index), expected.value(index)));
+                .arg(DeviceSettings::key(index), shown.at(0), shown.at(1)));
         ++differences;
     }
     return differences == 0 ? Success : DeviceFailed;
+}
+
+bool Tool::compared(int index) const
+{
+    // Without its register KeepCon is neither read nor written.
+    return index != DeviceSettings::KeepCon || keepCon;
+}
+
+// Two values that differ, as texts to print: control characters escaped,
+// and the bytes of their fields beside them where the texts look the same.
+QStringList Tool::shownDifference(const QString &from, const QByteArray &fromImage, const QString &to,
+                                  const QByteArray &toImage)
+{
+    QStringList shown{printableText(from), printableText(to)};
+    if (shown.at(0) == shown.at(1)) {
+        shown[0] += QStringLiteral(" [%1]").arg(QString::fromLatin1(fromImage.toHex(' ').toUpper()));
+        shown[1] += QStringLiteral(" [%1]").arg(QString::fromLatin1(toImage.toHex(' ').toUpper()));
+    }
+    return shown;
 }
 
 void Tool::chooseKeepCon(const SettingsValues *file)
@@ -334,6 +366,12 @@ int Tool::diff(const QString &connection, const QString &fileName)
     if (!loadFile(fileName, &file))
         return BadInput;
     chooseKeepCon(&file);
+    // What write would refuse is no difference to show but trouble.
+    if (const QList<SettingProblem> problems = file.problems(); !problems.isEmpty()) {
+        for (const SettingProblem &problem : problems)
+            say(problem.message());
+        return BadInput;
+    }
     const std::optional<DeviceSettings> held = readModem(connection);
     if (!held)
         return BadInput;
@@ -344,18 +382,21 @@ int Tool::diff(const QString &connection, const QString &fileName)
                    .arg(missing.size())
                    .arg(DeviceSettings::Count)
                    .arg(missing.join(QStringLiteral(", "))));
-    // Compared as the modem would hold the file's values, so that "007"
-    // and "7" are no difference; KeepCon only when its register is read.
-    const DeviceSettings wanted = file.settings.asWritten(keepCon);
+    // The registers the modem answered with against those a write of the
+    // file would send: "007" and "7" are no difference, a text in other
+    // bytes is one.
     int differences = 0;
     for (const QString &key : settingsFileKeys()) {
         const int index = DeviceSettings::indexOfKey(key);
-        if (index < 0 || !file.present[size_t(index)] || (index == DeviceSettings::KeepCon && !keepCon))
+        if (index < 0 || !file.present[size_t(index)] || !compared(index))
             continue;
-        if (held->value(index) != wanted.value(index)) {
-            print(QStringLiteral("%1: %2 -> %3").arg(key, held->value(index), file.settings.value(index)));
-            ++differences;
-        }
+        const QByteArray wanted = file.settings.fieldImage(index);
+        if (held->fieldImage(index) == wanted)
+            continue;
+        const QStringList shown =
+            shownDifference(held->value(index), held->fieldImage(index), file.settings.value(index), wanted);
+        print(QStringLiteral("%1: %2 -> %3").arg(key, shown.at(0), shown.at(1)));
+        ++differences;
     }
     return differences == 0 ? Success : DeviceFailed;
 }
@@ -454,6 +495,16 @@ bool Tool::loadFile(const QString &fileName, SettingsValues *values)
         return false;
     }
     *values = SettingsValues::fromPairs(content.pairs);
+    // A misspelt key would otherwise leave its setting out without a word.
+    if (!values->unknownKeys.isEmpty())
+        say(QStringLiteral("%1 has keys that are not settings, which were ignored: %2")
+                .arg(shownName(fileName), printableText(values->unknownKeys.join(QStringLiteral(", ")))));
+    if (!values->givesAnySetting()) {
+        say(QStringLiteral("%1 gives none of the modem's %2 settings: nothing was done")
+                .arg(shownName(fileName))
+                .arg(DeviceSettings::Count));
+        return false;
+    }
     return true;
 }
 

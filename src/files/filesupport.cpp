@@ -7,6 +7,9 @@
 #include <QIODevice>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+#include <cstring>
+
 namespace FileSupport {
 
 void limitReader(QXmlStreamReader &reader)
@@ -26,6 +29,61 @@ QByteArray readLimited(QIODevice *device)
         data += chunk;
     }
     return data;
+}
+
+ShapeProblem shapeProblem(const QByteArray &document)
+{
+    const char *const data = document.constData();
+    const qint64 size = document.size();
+    const auto startsAt = [&](qint64 at, const char *text) {
+        const qint64 length = qint64(qstrlen(text));
+        return at + length <= size && std::memcmp(data + at, text, size_t(length)) == 0;
+    };
+    // The position of the last byte of `terminator`'s next occurrence after
+    // `from`, or the end of the document.
+    const auto through = [&](qint64 from, const char *terminator) {
+        const qint64 found = document.indexOf(terminator, int(from));
+        return found < 0 ? size : found + qint64(qstrlen(terminator)) - 1;
+    };
+    int elements = 0;
+    for (qint64 i = 0; i < size; ++i) {
+        if (data[i] != '<')
+            continue;
+        const qint64 start = i;
+        if (startsAt(i, "<!--")) {
+            i = through(i + 4, "-->");
+        } else if (startsAt(i, "<![CDATA[")) {
+            i = through(i + 9, "]]>");
+        } else if (startsAt(i, "<?")) {
+            i = through(i + 2, "?>");
+        } else if (startsAt(i, "<!") || startsAt(i, "</")) {
+            i = through(i + 2, ">");
+        } else {
+            if (++elements > MaxElements)
+                return {start, QCoreApplication::translate("SettingsFile",
+                        "The document has more than %1 elements; a settings file has about 40.").arg(MaxElements)};
+            // Every attribute has its "=", and no "=" of a value counts.
+            int attributes = 0;
+            char quote = 0;
+            for (++i; i < size && (quote || data[i] != '>'); ++i) {
+                if (quote) {
+                    if (data[i] == quote)
+                        quote = 0;
+                } else if (data[i] == '"' || data[i] == '\'') {
+                    quote = data[i];
+                } else if (data[i] == '=' && ++attributes > MaxAttributes) {
+                    return {start, QCoreApplication::translate("SettingsFile",
+                            "An element has more than %1 attributes; a setting has one or two.").arg(MaxAttributes)};
+                }
+            }
+        }
+    }
+    return {};
+}
+
+qint64 lineAt(const QByteArray &document, qint64 offset)
+{
+    return std::count(document.constBegin(), document.constBegin() + qBound<qint64>(0, offset, document.size()), '\n') + 1;
 }
 
 QString openFailureReason(const QString &fileName, const QFileDevice &file)

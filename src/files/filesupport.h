@@ -19,6 +19,27 @@ void limitReader(QXmlStreamReader &reader);
 // parsed, so that a huge file costs neither time nor memory.
 constexpr qint64 MaxDocumentBytes = 1024 * 1024;
 
+// Bounds of a document's shape that no settings file or upload list comes
+// near (a settings file has 39 elements of one or two attributes). They are
+// counted before the XML reader sees the document: the reader compares an
+// element's attributes with each other, so one element of a hundred thousand
+// attributes would keep it busy for minutes.
+constexpr int MaxElements = 10000;
+constexpr int MaxAttributes = 64;   // of one element
+
+struct ShapeProblem {
+    qint64 offset = -1;   // of the element that goes beyond a bound; -1: none
+    QString reason;
+    bool exists() const { return offset >= 0; }
+};
+
+// The first element of `document` beyond MaxElements, or with more than
+// MaxAttributes attributes. It reads the bytes as they stand, comments,
+// CDATA sections and quoted values skipped, in one pass.
+ShapeProblem shapeProblem(const QByteArray &document);
+// The line, counted from 1, that holds byte `offset` of `document`.
+qint64 lineAt(const QByteArray &document, qint64 offset);
+
 // At most MaxDocumentBytes + 1 bytes of `device`: one byte more than the
 // limit means the document is too large.
 QByteArray readLimited(QIODevice *device);

@@ -22,6 +22,29 @@ bool isXmlChar(char32_t c)
     return c != 0xFFFE && c != 0xFFFF && c <= 0x10FFFF;
 }
 
+// The "bytes" attribute: hexadecimal pairs, blanks between them allowed;
+// null for anything else, which leaves the value to stand alone.
+QByteArray parseBytes(const QString &text)
+{
+    QByteArray digits;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == ' ')
+            continue;
+        if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F')))
+            return QByteArray();
+        digits += char(u);
+    }
+    return digits.size() % 2 == 0 ? QByteArray::fromHex(digits) : QByteArray();
+}
+
+// An element that is not closed where the reader expects its end tag.
+struct OpenElement {
+    QString name;
+    qint64 line = 0;
+    bool setting = false;   // it carries a "name" attribute
+};
+
 QString xmlRepresentable(const QString &text)
 {
     QString kept;
@@ -81,14 +104,21 @@ QByteArray settingsDocument(const SettingsPairs &pairs)
     writer.writeStartElement(QStringLiteral("conf"));
     writer.writeStartElement(QStringLiteral("prm"));
     for (const SettingsPair &pair : pairs) {
-        writer.writeStartElement(pair.first);
-        writer.writeAttribute(QStringLiteral("name"), xmlRepresentable(pair.second));
+        writer.writeStartElement(pair.key);
+        writer.writeAttribute(QStringLiteral("name"), xmlRepresentable(pair.value));
+        if (!pair.bytes.isNull())
+            writer.writeAttribute(QStringLiteral("bytes"), QString::fromLatin1(pair.bytes.toHex(' ').toUpper()));
         writer.writeEndElement();
     }
     writer.writeEndElement();
     writer.writeEndElement();
     writer.writeEndDocument();
     return document;
+}
+
+QString settingsFileText(const QString &text)
+{
+    return xmlRepresentable(text);
 }
 
 SaveOutcome saveSettingsFile(const QString &fileName, const SettingsPairs &pairs, const SaveCommit &commit)
@@ -127,16 +157,23 @@ SettingsFileContent readSettingsDocument(QIODevice *device, bool traces, FILE *t
     const QByteArray document = FileSupport::readLimited(device);
     if (document.size() > FileSupport::MaxDocumentBytes) {
         content.status = SettingsFileContent::Damaged;
-        content.errorLine = document.left(FileSupport::MaxDocumentBytes).count('\n') + 1;
+        content.errorLine = FileSupport::lineAt(document, FileSupport::MaxDocumentBytes);
         content.errorString = QCoreApplication::translate("SettingsFile",
                 "The document goes on beyond %1 bytes; a settings file is a few kilobytes.")
                                   .arg(FileSupport::MaxDocumentBytes);
+        return content;
+    }
+    if (const FileSupport::ShapeProblem shape = FileSupport::shapeProblem(document); shape.exists()) {
+        content.status = SettingsFileContent::Damaged;
+        content.errorLine = FileSupport::lineAt(document, shape.offset);
+        content.errorString = shape.reason;
         return content;
     }
     const bool tracing = traces && traceSink;
     QXmlStreamReader reader(document);
     FileSupport::limitReader(reader);
     SettingsPairs pairs;
+    QVector<OpenElement> open;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::DTD:
@@ -152,14 +189,23 @@ SettingsFileContent readSettingsDocument(QIODevice *device, bool traces, FILE *t
             if (tracing)
                 trace(traceSink, "xml.name = <%s>\n", key);
             const QXmlStreamAttributes attributes = reader.attributes();
-            if (!attributes.hasAttribute(QStringLiteral("name")))
+            const bool setting = attributes.hasAttribute(QStringLiteral("name"));
+            open.append({key, reader.lineNumber(), setting});
+            if (!setting)
                 break;
             const QString value = attributes.value(QStringLiteral("name")).toString();
-            pairs.append({key, value});
+            const QByteArray bytes = attributes.hasAttribute(QStringLiteral("bytes"))
+                ? parseBytes(attributes.value(QStringLiteral("bytes")).toString())
+                : QByteArray();
+            pairs.append({key, value, bytes});
             if (tracing)
                 trace(traceSink, "xml.nameatr = <%s>\n", value);
             break;
         }
+        case QXmlStreamReader::EndElement:
+            if (!open.isEmpty())
+                open.removeLast();
+            break;
         default:
             break;
         }
@@ -168,6 +214,19 @@ SettingsFileContent readSettingsDocument(QIODevice *device, bool traces, FILE *t
         content.status = SettingsFileContent::Damaged;
         content.errorLine = reader.lineNumber();
         content.errorString = reader.errorString();
+        // A setting's element is always empty, so when an end tag does not
+        // fit and the innermost open element is a setting, that setting is
+        // where the file went wrong ("/>" typed as ">"), not the end tag far
+        // below it where the reader noticed.
+        const bool mismatch = reader.errorString()
+            == QCoreApplication::translate("QXmlStream", "Opening and ending tag mismatch.");
+        if (mismatch && !open.isEmpty() && open.constLast().setting) {
+            content.errorLine = open.constLast().line;
+            content.errorString = QCoreApplication::translate("SettingsFile",
+                    "%1 <%2> starts on this line and is never closed (noticed at line %3).")
+                                      .arg(reader.errorString(), open.constLast().name)
+                                      .arg(reader.lineNumber());
+        }
         return content;
     }
     content.status = SettingsFileContent::Loaded;

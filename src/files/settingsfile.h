@@ -1,21 +1,37 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPair>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 class QIODevice;
 class QSaveFile;
 
-// One setting of a settings file: the element's name (the key) and its
-// "name" attribute (the value).
-using SettingsPair = QPair<QString, QString>;
+// One setting of a settings file: the element's name (the key), its "name"
+// attribute (the value) and its "bytes" attribute. That one is written only
+// where the value alone would not give the modem's field back (a text that
+// is not UTF-8, control bytes, bytes after a text's NUL, reserved bits): the
+// field's bytes as the modem held them, in hexadecimal pairs.
+struct SettingsPair {
+    SettingsPair() = default;
+    SettingsPair(QString key, QString value, QByteArray bytes = QByteArray())
+        : key(std::move(key)), value(std::move(value)), bytes(std::move(bytes)) {}
+
+    QString key;
+    QString value;
+    QByteArray bytes;   // null: no "bytes" attribute, or one that is not hexadecimal pairs
+
+    bool operator==(const SettingsPair &other) const
+    { return key == other.key && value == other.value && bytes == other.bytes; }
+};
 using SettingsPairs = QVector<SettingsPair>;
+Q_DECLARE_METATYPE(SettingsPair)
 
 // The 37 keys in the order a settings file lists them: ComPort, apnServer, ... AnswersNum.
 const QStringList &settingsFileKeys();
@@ -27,6 +43,8 @@ const QStringList &settingsFileKeys();
 // tab, line feed and carriage return, U+FFFE, U+FFFF, unpaired surrogates)
 // are left out of the values so that the file can always be read back.
 QByteArray settingsDocument(const SettingsPairs &pairs);
+// `text` as a settings file carries it: without those characters.
+QString settingsFileText(const QString &text);
 
 struct SaveOutcome {
     bool saved = false;
@@ -45,7 +63,7 @@ struct SettingsFileContent {
     enum Status { Loaded, NotOpened, Damaged };
     Status status = NotOpened;
     SettingsPairs pairs;          // every start element with a "name" attribute, in document order
-    qint64 errorLine = 0;         // for Damaged
+    qint64 errorLine = 0;         // for Damaged: where the damage starts
     QString errorString;          // for NotOpened and Damaged
 };
 
@@ -53,8 +71,10 @@ struct SettingsFileContent {
 // any root: key = local name, value = the attribute, both exactly as the XML
 // reader gives them. The document is read to its end before anything is
 // handed out; a document that is not well formed, that has a DOCTYPE
-// declaration, or that is larger than FileSupport::MaxDocumentBytes, is
-// Damaged and gives no pairs at all.
+// declaration, that is larger than FileSupport::MaxDocumentBytes or goes
+// beyond the shape bounds of FileSupport, is Damaged and gives no pairs at
+// all. An element left open is reported at its own line, not at the end
+// tag where the reader noticed.
 // With `traces`, "xml.name = <%s>\n" is printed for every start element and
 // "xml.nameatr = <%s>\n" for every "name" attribute, as they are read, in
 // UTF-8, each flushed at once.

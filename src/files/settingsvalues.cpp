@@ -2,28 +2,56 @@
 
 #include "settingkeys.h"
 
-SettingsValues SettingsValues::fromPairs(const SettingsPairs &pairs, const DeviceSettings &base)
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// The entry as its element gives it. The bytes are taken only while the
+// value is what they read as, in the form the file carries it.
+DeviceSettings entryOf(int index, const SettingsPair &pair)
+{
+    DeviceSettings entry;
+    entry.setValue(index, pair.value);
+    if (!pair.bytes.isNull() && settingsFileText(DeviceSettings::textOf(index, pair.bytes)) == pair.value)
+        entry.setFieldImage(index, pair.bytes);
+    return entry;
+}
+
+} // namespace
+
+SettingsValues SettingsValues::fromPairs(const SettingsPairs &pairs)
 {
     SettingsValues values;
-    values.settings = base;
+    QSet<QString> unknown;
     for (const SettingsPair &pair : pairs) {
-        const SettingKey key = SettingKey::lookup(pair.first);
+        const SettingKey key = SettingKey::lookup(pair.key);
         switch (key.target) {
         case SettingKey::ComPort:
-            values.comPort = pair.second;
+            values.comPort = pair.value;
             break;
         case SettingKey::EnableKeepCon:
-            values.enableKeepCon = isCheckedValue(pair.second);
+            values.enableKeepCon = isCheckedValue(pair.value);
             break;
         case SettingKey::Entry:
-            values.settings.setValue(key.index, pair.second);
+            values.settings.takeEntry(key.index, entryOf(key.index, pair));
             values.present[size_t(key.index)] = true;
             break;
         case SettingKey::Unknown:
+            if (!unknown.contains(pair.key)) {
+                unknown.insert(pair.key);
+                values.unknownKeys << pair.key;
+            }
             break;
         }
     }
     return values;
+}
+
+bool SettingsValues::givesAnySetting() const
+{
+    return std::any_of(present.begin(), present.end(), [](bool given) { return given; });
 }
 
 QStringList SettingsValues::missingKeys() const
@@ -43,12 +71,24 @@ QList<SettingProblem> SettingsValues::problems() const
     for (int index = 0; index < DeviceSettings::Count; ++index) {
         if (!present[size_t(index)])
             continue;
-        const SettingProblem problem = DeviceSettings::check(index, settings.value(index));
+        const SettingProblem problem = settings.problem(index);
         if (problem.exists())
             found << problem;
     }
     return found;
 }
+
+namespace {
+
+SettingsPair entryPair(const QString &key, const DeviceSettings &record, int index)
+{
+    SettingsPair pair{key, record.value(index), record.readBytes(index)};
+    if (DeviceSettings::imageOf(index, settingsFileText(pair.value)) == pair.bytes)
+        pair.bytes = QByteArray();
+    return pair;
+}
+
+} // namespace
 
 SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &comPort, bool enableKeepCon)
 {
@@ -60,7 +100,7 @@ SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &com
         else if (target.target == SettingKey::EnableKeepCon)
             pairs.append({key, checkedValue(enableKeepCon)});
         else
-            pairs.append({key, record.value(target.index)});
+            pairs.append(entryPair(key, record, target.index));
     }
     return pairs;
 }

@@ -17,10 +17,14 @@ struct SettingsValues {
     std::optional<bool> enableKeepCon;
     DeviceSettings settings;
     std::array<bool, DeviceSettings::Count> present{};   // the entries the file gave
+    QStringList unknownKeys;   // the other keys, each once, in document order
 
-    // Applies the pairs in document order over `base`: a key given twice
-    // takes its last value, unknown keys are ignored.
-    static SettingsValues fromPairs(const SettingsPairs &pairs, const DeviceSettings &base = {});
+    // Applies the pairs in document order: a key given twice takes its last
+    // value. An entry's "bytes" stand for it while its value is the one they
+    // read as; a value edited by hand takes the edit.
+    static SettingsValues fromPairs(const SettingsPairs &pairs);
+    // Whether the file gives any of the 35 entries.
+    bool givesAnySetting() const;
     // The keys of the entries the file does not give, in the file's order.
     QStringList missingKeys() const;
     // The values the file gives that the modem cannot hold as they stand, in
@@ -28,7 +32,8 @@ struct SettingsValues {
     QList<SettingProblem> problems() const;
 };
 
-// The 37 pairs of a settings file, in the file's order.
+// The 37 pairs of a settings file, in the file's order, with the bytes an
+// entry was read from wherever its value alone would not give them back.
 SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &comPort, bool enableKeepCon);
 
 // Check boxes and flags are stored as numbers; anything that is not a

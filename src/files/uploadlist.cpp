@@ -19,8 +19,12 @@ UploadList readUploadListDocument(QIODevice *device)
     if (!device || !device->isReadable())
         return list;
     list.opened = true;
-    // A list beyond the size limit breaks off there, like a truncated one.
-    QXmlStreamReader reader(FileSupport::readLimited(device).left(FileSupport::MaxDocumentBytes));
+    // A list beyond the size limit or the shape bounds breaks off there,
+    // like a truncated one.
+    QByteArray document = FileSupport::readLimited(device).left(FileSupport::MaxDocumentBytes);
+    if (const FileSupport::ShapeProblem shape = FileSupport::shapeProblem(document); shape.exists())
+        document.truncate(int(shape.offset));
+    QXmlStreamReader reader(document);
     FileSupport::limitReader(reader);
     // atEnd() turns true at the first error as well, which ends the list there.
     while (!reader.atEnd()) {

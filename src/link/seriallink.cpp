@@ -72,6 +72,7 @@ QString SerialLink::configure(const QByteArray &config)
         const QByteArray value = pieces.size() > 1 ? pieces.at(1).trimmed() : QByteArray();
         if (pieces.size() > 1 && key == "dev") {
             m_portName = QString::fromLatin1(value);
+            m_portNamed = true;
         } else if (pieces.size() > 1 && key == "baud") {
             const int rate = wholeNumber(value);
             if (rate <= 0)
@@ -97,6 +98,11 @@ int SerialLink::open()
     port->setPortName(m_portName);
     if (!port->open(QIODevice::ReadWrite)) {
         m_openFailure = SerialPorts::whyNotOpen(m_portName, port->error(), port->errorString());
+        // The connection text alone would not tell which port that was.
+        if (!m_portNamed)
+            m_openFailure = QCoreApplication::translate("SerialLink",
+                    "The connection has no dev part, so the default port %1 was tried. %2")
+                .arg(m_portName, m_openFailure);
         return -1;
     }
     // A rate the port refuses (0 from a mistyped "baud") would leave the

@@ -69,6 +69,7 @@ private:
     std::unique_ptr<QSerialPort> port;
     QString m_openFailure;
     QString m_portName;
+    bool m_portNamed = false;   // by a dev part; else the default is tried
     int m_baudRate;
     const int answerTimeout;
     const int nextTimeout;

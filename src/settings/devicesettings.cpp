@@ -95,16 +95,16 @@ quint16 loadWord(const char *at)
     return quint16(quint8(at[0]) | (quint8(at[1]) << 8));
 }
 
-// `asRead` are the bytes the text was read from, or null: a text nobody has
-// changed since goes back as it came, whatever tool wrote it.
-void encodeField(char *block, const Field &field, const QString &text, const QByteArray &asRead)
+// What `text` alone puts into the field: `field.width` bytes.
+QByteArray encodeValue(const Field &field, const QString &text)
 {
-    char *at = block + field.offset;
+    QByteArray image(field.width, '\0');
+    char *at = image.data();
     switch (field.kind) {
     case Kind::Text: {
-        // The block starts zero-filled, so a shorter text is NUL-terminated
-        // already; one of exactly the width fills the field with no NUL.
-        const QByteArray bytes = asRead.isNull() ? text.toUtf8() : asRead;
+        // Zero-filled, so a shorter text is NUL-terminated already; one of
+        // exactly the width fills the field with no NUL.
+        const QByteArray bytes = text.toUtf8();
         std::memcpy(at, bytes.constData(), size_t(fittingLength(bytes, field.width)));
         break;
     }
@@ -125,6 +125,7 @@ void encodeField(char *block, const Field &field, const QString &text, const QBy
         storeWord(at, quint16((parseDecimal(text) / 10) & 0xFFFF));
         break;
     }
+    return image;
 }
 
 // The bytes of a text field: up to its NUL, or its whole width.
@@ -244,7 +245,7 @@ QString addressProblem(const QString &text)
     if (!octets)
         return QCoreApplication::translate("DeviceSettings",
                 "\"%1\" is not an address of four numbers from 0 to 255 separated by dots, such as 192.168.0.1")
-            .arg(text);
+            .arg(printableText(text));
     return QString();
 }
 
@@ -254,7 +255,7 @@ QString serialProblem(const QString &text)
     if (parts.size() > 6)
         return QCoreApplication::translate("DeviceSettings",
                 "\"%1\" has more than six parts; expected e.g. 9600,8,1,N,0,0")
-            .arg(text);
+            .arg(printableText(text));
 
     auto numberIn = [](const QString &part, const QList<quint64> &allowed) {
         return plainNumber(part, 0xFFFFFFFFu) && allowed.contains(part.toULongLong());
@@ -262,31 +263,31 @@ QString serialProblem(const QString &text)
     if (!plainNumber(parts.at(0), 0xFFFFFFFFu) || !DeviceSettings::baudRates().contains(parts.at(0).toInt()))
         return QCoreApplication::translate("DeviceSettings",
                 "the baud rate \"%1\" is not one the device supports")
-            .arg(parts.at(0));
+            .arg(printableText(parts.at(0)));
     // A missing part would be stored as its zero: 5 data bits, 2 stop bits.
     if (parts.size() < 4)
         return QCoreApplication::translate("DeviceSettings",
                 "\"%1\" lacks the data bits, stop bits or parity; expected e.g. 9600,8,1,N,0,0")
-            .arg(text);
+            .arg(printableText(text));
     // The device reads two bits of the data-bits field, so 9 would come back as 8.
     if (!numberIn(parts.at(1), {5, 6, 7, 8}))
         return QCoreApplication::translate("DeviceSettings",
                 "the data bits \"%1\" are not 5, 6, 7 or 8")
-            .arg(parts.at(1));
+            .arg(printableText(parts.at(1)));
     if (!numberIn(parts.at(2), {1, 2}))
         return QCoreApplication::translate("DeviceSettings",
                 "the stop bits \"%1\" are not 1 or 2")
-            .arg(parts.at(2));
+            .arg(printableText(parts.at(2)));
     const QString &parity = parts.at(3);
     if (parity.size() != 1 || !QStringLiteral("NEOSM").contains(parity.at(0)))
         return QCoreApplication::translate("DeviceSettings",
                 "the parity \"%1\" is not N, E, O, S or M")
-            .arg(parity);
+            .arg(printableText(parity));
     for (int i = 4; i < parts.size(); ++i) {
         if (!numberIn(parts.at(i), {0, 1}))
             return QCoreApplication::translate("DeviceSettings",
                     "the option \"%1\" is not 0 or 1")
-                .arg(parts.at(i));
+                .arg(printableText(parts.at(i)));
     }
     return QString();
 }
@@ -325,13 +326,13 @@ QString problemOf(const Field &field, const QString &text)
         if (!plainNumber(text, 65535))
             return QCoreApplication::translate("DeviceSettings",
                     "\"%1\" is not a whole number from 0 to 65535")
-                .arg(text);
+                .arg(printableText(text));
         return QString();
     case Kind::NumberX10:
         if (!plainNumber(text, 655359))
             return QCoreApplication::translate("DeviceSettings",
                     "\"%1\" is not a whole number from 0 to 655359")
-                .arg(text);
+                .arg(printableText(text));
         if (text.toULongLong() % 10 != 0)
             return QCoreApplication::translate("DeviceSettings",
                     "the modem keeps this time in steps of 10, so \"%1\" would read back as %2")
@@ -389,7 +390,60 @@ void DeviceSettings::decodeEntry(int index, const char *block)
 {
     const Field &field = fields[index];
     m_values[size_t(index)] = decodeField(block, field);
-    m_read[size_t(index)] = field.kind == Kind::Text ? textBytes(block + field.offset, field.width) : QByteArray();
+    m_read[size_t(index)] = QByteArray(block + field.offset, field.width);
+}
+
+void DeviceSettings::encodeEntry(int index, char *block) const
+{
+    const QByteArray image = fieldImage(index);
+    std::memcpy(block + fields[index].offset, image.constData(), size_t(image.size()));
+}
+
+QByteArray DeviceSettings::fieldImage(int index) const
+{
+    if (!validIndex(index))
+        return QByteArray();
+    const QByteArray &read = m_read[size_t(index)];
+    return read.isNull() ? encodeValue(fields[index], m_values[size_t(index)]) : read;
+}
+
+QByteArray DeviceSettings::readBytes(int index) const
+{
+    return validIndex(index) ? m_read[size_t(index)] : QByteArray();
+}
+
+QByteArray DeviceSettings::imageOf(int index, const QString &text)
+{
+    return validIndex(index) ? encodeValue(fields[index], text) : QByteArray();
+}
+
+QString DeviceSettings::textOf(int index, const QByteArray &image)
+{
+    if (!validIndex(index) || image.size() != fields[index].width)
+        return QString();
+    // decodeField reads at the field's offset within a block.
+    const Field &field = fields[index];
+    QByteArray block(field.offset + field.width, '\0');
+    block.replace(field.offset, field.width, image);
+    return decodeField(block.constData(), field);
+}
+
+bool DeviceSettings::setFieldImage(int index, const QByteArray &image)
+{
+    const QString text = textOf(index, image);
+    if (text.isNull())
+        return false;
+    m_values[size_t(index)] = text;
+    m_read[size_t(index)] = image;
+    return true;
+}
+
+void DeviceSettings::takeEntry(int index, const DeviceSettings &other)
+{
+    if (!validIndex(index))
+        return;
+    m_values[size_t(index)] = other.m_values[size_t(index)];
+    m_read[size_t(index)] = other.m_read[size_t(index)];
 }
 
 QString DeviceSettings::key(int index)
@@ -459,17 +513,12 @@ DeviceSettings::Blocks DeviceSettings::blocksDifferingFrom(const DeviceSettings 
     return differing;
 }
 
-int DeviceSettings::textFieldWidth(int index)
-{
-    return validIndex(index) && fields[index].kind == Kind::Text ? fields[index].width : 0;
-}
-
 QByteArray DeviceSettings::encodeSettingsBlock(bool withKeepCon) const
 {
     QByteArray block(withKeepCon ? SettingsBlockBytesWithKeepCon : SettingsBlockBytes, '\0');
     const int last = withKeepCon ? KeepCon : KeepCon - 1;
     for (int i = 0; i <= last; ++i)
-        encodeField(block.data(), fields[i], m_values[size_t(i)], m_read[size_t(i)]);
+        encodeEntry(i, block.data());
     return block;
 }
 
@@ -490,7 +539,7 @@ QByteArray DeviceSettings::encodeEntryBlock(int k) const
         return QByteArray();
     QByteArray block(EntryBlockBytes, '\0');
     for (int first : {PhNum1, MirrServ1, MirrPort1})
-        encodeField(block.data(), fields[first + k], m_values[size_t(first + k)], m_read[size_t(first + k)]);
+        encodeEntry(first + k, block.data());
     return block;
 }
 
@@ -506,14 +555,20 @@ void DeviceSettings::decodeEntryBlock(int k, const QByteArray &block)
 SettingProblem DeviceSettings::firstProblem(Blocks blocks) const
 {
     for (int i = 0; i < Count; ++i) {
-        // A text still as it was read goes back as it came, and it fits.
-        if (!blocks.test(size_t(blockOf(i))) || !m_read[size_t(i)].isNull())
+        if (!blocks.test(size_t(blockOf(i))))
             continue;
-        SettingProblem problem = check(i, m_values[size_t(i)]);
-        if (problem.exists())
-            return problem;
+        SettingProblem found = problem(i);
+        if (found.exists())
+            return found;
     }
     return SettingProblem();
+}
+
+SettingProblem DeviceSettings::problem(int index) const
+{
+    if (!validIndex(index) || !m_read[size_t(index)].isNull())
+        return SettingProblem();
+    return check(index, m_values[size_t(index)]);
 }
 
 SettingProblem DeviceSettings::check(int index, const QString &text)

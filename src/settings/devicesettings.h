@@ -25,7 +25,10 @@ struct SettingProblem {
 //
 // Block images are in host order: a 16-bit value low byte first, address
 // octets in text order, texts as UTF-8 (read as Latin-1 where they are not
-// UTF-8, and written back as they were read while unchanged). The pair swap
+// UTF-8). Every entry keeps the bytes of its field as they were read, for
+// as long as its text stays the same, and goes back in them: what the text
+// does not show (Latin-1, control bytes, bytes after a text's NUL, the
+// reserved bits of a serial word) is never lost on the way. The pair swap
 // for the wire is the framing code's business.
 class DeviceSettings {
 public:
@@ -65,8 +68,6 @@ public:
     static QString key(int index);                      // "apnServer" ... "MirrPort4"; empty outside 0..34
     static int indexOfKey(const QString &key);          // exact, case-sensitive; -1 if not one of the 35
     static bool hasFormWidget(int index);               // false for the 13: 3-9, 12, 14-16, 19, 21
-    // Width in bytes of the device field of a free text entry; 0 for any other entry.
-    static int textFieldWidth(int index);
     // The setting as the window labels it ("Baud Tx", "Phone number 2", "DNS 1"),
     // in the installed translation.
     static QString label(int index);
@@ -93,20 +94,43 @@ public:
     // The rates the device's serial side supports, ascending.
     static const QList<int> &baudRates();
 
+    // The bytes entry `index` puts into its device field (2 for a number or
+    // a serial word, 4 for an address, the width of a text field): those it
+    // was read from while its text is unchanged, else its text's encoding.
+    QByteArray fieldImage(int index) const;
+    // The bytes of the field the entry was read from, a text's past its NUL
+    // included, while its text is unchanged; null otherwise.
+    QByteArray readBytes(int index) const;
+    // What `text` alone puts into entry `index`'s field.
+    static QByteArray imageOf(int index, const QString &text);
+    // The text that the field bytes `image` read back as; null when `image`
+    // does not have the field's size.
+    static QString textOf(int index, const QByteArray &image);
+    // Takes `image` as entry `index`'s field, as a Read does: the text is
+    // what it reads as, and the bytes go back as they are. False, changing
+    // nothing, when `image` does not have the field's size.
+    bool setFieldImage(int index, const QByteArray &image);
+    // Entry `index` of `other`: its text, and the bytes it was read from.
+    void takeEntry(int index, const DeviceSettings &other);
+
     // The first entry of `blocks`, in index order, whose text the device
     // cannot hold as written; none exists when every one can be written.
     // Encoding never fails, it stores a defined value for any text, so a write
     // asks this first instead of sending a value the operator did not mean.
     SettingProblem firstProblem(Blocks blocks = allBlocks()) const;
-    // The same check for one text given as entry `index`.
+    // The same for entry `index`. An entry that goes back in the bytes it
+    // was read from has none: the modem held them.
+    SettingProblem problem(int index) const;
+    // The check for a text given as entry `index`.
     static SettingProblem check(int index, const QString &text);
 
 private:
     void decodeEntry(int index, const char *block);
+    void encodeEntry(int index, char *block) const;
 
     std::array<QString, Count> m_values;
-    // The bytes each text field was read from, while its text is unchanged;
-    // null otherwise. A text that nobody changed goes back byte for byte.
+    // The bytes of each field as read, while its text is unchanged; null
+    // otherwise.
     std::array<QByteArray, Count> m_read;
 };
 

@@ -87,6 +87,19 @@ quint16 parseSerialSettings(const QString &text)
     return word;
 }
 
+QString printableText(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            shown += QString::asprintf("\\x%02X", c.unicode());
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString formatAddress(const std::array<quint8, 4> &octets)
 {
     return QString::asprintf("%d.%d.%d.%d", octets[0], octets[1], octets[2], octets[3]);

@@ -22,6 +22,10 @@ const QList<int> &supportedBaudRates();
 QString formatSerialSettings(quint16 word);
 quint16 parseSerialSettings(const QString &text);
 
+// The text as a message or a listing shows it: each control character
+// (which a terminal would act on and a status bar not show) as \xHH.
+QString printableText(const QString &text);
+
 // Dotted decimal, first octet first: "192.168.0.1".
 QString formatAddress(const std::array<quint8, 4> &octets);
 std::array<quint8, 4> parseAddress(const QString &text);

@@ -4,6 +4,7 @@
 #include "seriallink.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace {
 
@@ -38,6 +39,24 @@ QString partlyWritten(int failedBlock)
 }
 
 } // namespace
+
+QString DeviceProcedures::configureLink(SerialLink &link, const QString &connection)
+{
+    const QString problem = link.configure(connection.toLatin1());
+    if (!problem.isEmpty())
+        return problem;
+    const QList<int> &rates = DeviceSettings::baudRates();
+    if (rates.contains(link.baudRate()))
+        return QString();
+    QStringList shown;
+    for (int rate : rates)
+        shown << QString::number(rate);
+    return QCoreApplication::translate("DeviceProcedures",
+            "The connection \"%1\" asks for %2 baud, which the modem does not have; it takes %3")
+        .arg(QString::fromLatin1(connection.toLatin1()))
+        .arg(link.baudRate())
+        .arg(shown.join(QLatin1String(", ")));
+}
 
 DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,
                                    StopRequested stopRequested)

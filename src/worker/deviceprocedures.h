@@ -34,6 +34,13 @@ public:
         bool succeeded = false;  // every block was moved
     };
 
+    // Configures `link` from the connection text. Returns why the text
+    // cannot be used (one SerialLink::configure refuses, or a baud rate
+    // outside the modem's table, at which no modem answers and every
+    // exchange would wait for the wire time of a crawling line), or an
+    // empty text.
+    static QString configureLink(SerialLink &link, const QString &connection);
+
     // `withKeepCon` selects the 71-register settings block that carries
     // KeepCon; without it the block has 70 registers.
     DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,

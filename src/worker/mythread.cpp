@@ -173,7 +173,7 @@ void MyThread::run()
 
     SerialLink link(linkTimeouts.answer, linkTimeouts.next, linkTimeouts.byteGap);
     // A mistyped connection is named before any port is touched.
-    const QString connectionProblem = link.configure(request.portConfig.toLatin1());
+    const QString connectionProblem = DeviceProcedures::configureLink(link, request.portConfig);
     if (!connectionProblem.isEmpty()) {
         finishJob(connectionProblem);
         return;

@@ -356,7 +356,8 @@ private slots:
         QCOMPARE(widget("apnLoginLineEdit")->text(), QString());
         QVERIFY(widget<QCheckBox>("KeepConncheckBox")->isChecked());
         QVERIFY(!widget<QCheckBox>("EnableKeepConncheckBox")->isChecked());
-        QCOMPARE(status(), "Loaded " + QDir::toNativeSeparators(workDir->filePath("load.xml")));
+        QCOMPARE(status(), "Loaded " + QDir::toNativeSeparators(workDir->filePath("load.xml"))
+                               + ", ignoring what is not a setting: comport");
         // Keep Connection is neither read nor written without its register.
         QVERIFY(!widget<QCheckBox>("KeepConncheckBox")->isEnabled());
         widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
@@ -364,11 +365,15 @@ private slots:
         // own_Ph has no field on the main form: it goes to the page only.
         for (QLineEdit *line : window->findChildren<QLineEdit *>())
             QCOMPARE(line->text() == "+7000", line->objectName() == "own_PhLineEdit");
-        // A damaged file is applied not at all, and says where it broke.
+        // A damaged file is applied not at all, and says where it broke and why.
         const QByteArray before = saved();
-        load("<conf>\n<prm>\n<apnServer name=\"broken\"/>\n<TryNum name=\"9\"");
-        QCOMPARE(status(), QString("The configuration file is damaged at line 4"));
+        load("<conf>\n<prm>\n<apnServer name=\"broken\"/>\n<TryNum name=\"9\"/>\n</conf>");
+        QCOMPARE(status(), QString("The configuration file is damaged at line 5: Opening and ending tag mismatch."));
         QCOMPARE(saved(), before);
+        // A file without a single setting says so.
+        load("<html><body title=\"x\"><p name=\"y\"/></body></html>");
+        QCOMPARE(status(), "Nothing was loaded: " + QDir::toNativeSeparators(workDir->filePath("load.xml"))
+                               + " holds none of the settings, only: p");
     }
 
     void uploadList()
@@ -447,23 +452,32 @@ private slots:
             QCOMPARE(modem->registers(Golden::entryFirstRegister[k], 13), Golden::registersOf(Golden::entryBlocks[k]));
     }
 
-    // A password another tool stored in Latin-1 shows as such and, untouched,
-    // goes back byte for byte when the form is written.
+    // A login another tool stored in Latin-1, filling its field, shows as
+    // such and, untouched, goes back byte for byte: written from the form,
+    // or saved and loaded into another window first.
     void untouchedLatin1TextIsWrittenAsItCame()
     {
         Golden::loadInto(*modem);
         const QVector<quint16> held =
-            Golden::registersOf(QByteArray(Golden::settingsBlock).replace(88, 14, QByteArray("pass\xE9").leftJustified(14, '\0')));
+            Golden::registersOf(QByteArray(Golden::settingsBlock).replace(74, 14, "K\xF6nig-M\xFCller-1"));
         modem->setRegisters(0, held);
         widget("comPortLineEdit")->setText(modem->connectionText());
         widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
         click("pushButtonRead");
         QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
-        QCOMPARE(widget("apnPasswordLineEdit")->text(), QString("passé"));
-        modem->setRegisters(0, QVector<quint16>(71, 0));
-        click("pushButtonWrite");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
-        QCOMPARE(modem->registers(0, 71), held);
+        QCOMPARE(widget("apnLoginLineEdit")->text(), QString("König-Müller-1"));
+        saved();
+        for (bool throughAFile : {false, true}) {
+            if (throughAFile) {
+                window = newWindow();
+                answerDialogsWith(workDir->filePath("saved.xml"));
+                click("pushButtonLoad");
+            }
+            modem->setRegisters(0, QVector<quint16>(71, 0));
+            click("pushButtonWrite");
+            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+            QCOMPARE(modem->registers(0, 71), held);
+        }
     }
 
     // A file the command-line tool read from the modem loads into the window
@@ -544,6 +558,8 @@ private slots:
             QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
             return;
         }
+        QStringList shown;
+        connect(window->statusBar(), &QStatusBar::messageChanged, this, [&](const QString &message) { shown << message; });
         QVERIFY(!window->close());
         QCOMPARE(status(), QString("Finishing the Write before closing…"));
         if (failingBlock < 0) {
@@ -554,6 +570,10 @@ private slots:
             QVERIFY(window->isVisible());
         }
         QCOMPARE(modem->receivedFrames().size(), failingBlock < 0 ? 5 : 4);
+        // Until its last word the Write's progress shows beside the reason the window stays.
+        QVERIFY(shown.size() >= 3);
+        for (const QString &message : shown.mid(0, shown.size() - 1))
+            QVERIFY2(message.startsWith("Finishing the Write before closing…"), qPrintable(message));
     }
 
 #endif

@@ -92,8 +92,23 @@ private slots:
             << "%d/in.xml lacks 32 of the modem's 35 settings, which were not compared: apnLogin, " << golden << none << 5;
         QTest::newRow("detect at 19200") << QStringList{"detect", "/nonexistent/ttyGPRS", "%p"} << at19200 << none << 0
             << QByteArray("dev=%p;baud=19200\n") << "The modem answers on dev=%p;baud=19200" << golden << none << -1;
-        QTest::newRow("damaged file") << write << plain << QByteArray("<conf>\n<prm>") << 2 << none
-                                      << "The configuration file is damaged at line 2: %d/in.xml: " << golden << none << 0;
+        QTest::newRow("damaged file: the element left open") << write << plain
+            << QByteArray(Golden::file).replace("<ToutWaitAnsw name=\"5000\"/>", "<ToutWaitAnsw name=\"5000\">") << 2 << none
+            << "The configuration file is damaged at line 10: %d/in.xml: Opening and ending tag mismatch. <ToutWaitAnsw> "
+               "starts on this line and is never closed (noticed at line 41)." << golden << none << 0;
+        QTest::newRow("write --merge, only a misspelt key") << QStringList{"--merge"} + write << plain
+            << QByteArray("<conf><prm><APNServer name=\"x\"/></prm></conf>") << 2 << none
+            << "%d/in.xml gives none of the modem's 35 settings: nothing was done" << golden << none << 0;
+        QTest::newRow("diff -q names a misspelt key") << QStringList{"-q", "diff", "%c", "%d/in.xml"} << plain
+            << QByteArray(Golden::file).replace("</prm>", "<APNServer name=\"x\"/></prm>") << 0 << none
+            << "%d/in.xml has keys that are not settings, which were ignored: APNServer" << golden << none << 5;
+        QTest::newRow("diff of a value write refuses") << QStringList{"diff", "%c", "%d/in.xml"} << plain
+            << Golden::fileWith({{"ToutWaitAnsw", "5009"}}) << 2 << none
+            << "Cannot write Timeout answer (ToutWaitAnsw): the modem keeps this time in steps of 10, so \"5009\" would "
+               "read back as 5000" << golden << none << 0;
+        QTest::newRow("a baud rate the modem lacks") << QStringList{"read", "dev=%p;baud=1", "-"} << plain << none << 2 << none
+            << "The connection \"dev=%p;baud=1\" asks for 1 baud, which the modem does not have; it takes 300, 600, 1200, "
+               "2400, 4800, 9600, 14400, 19200, 38400, 57600, 76800, 115200" << golden << none << 0;
         QTest::newRow("invalid value") << write << plain << Golden::fileWith({{"MirrPort1", "70000"}}) << 2 << none
             << "Cannot write Mirror port 1 (MirrPort1): \"70000\" is not a whole number from 0 to 65535" << golden << none
             << 0;
@@ -176,6 +191,66 @@ private slots:
         if (!saved.isEmpty())
             QCOMPARE(QString::fromUtf8(readFile(dir.filePath("saved.xml"))), filled(QString::fromUtf8(onDisk(saved))));
     }
+
+#ifdef GPRS_SIMULATED_MODEM
+    // A modem whose registers hold what their texts do not show: diff names
+    // it, a write of a file without those bytes rewrites its block, and the
+    // backup made on the way puts every byte back.
+    void backupRestoresEveryByte_data()
+    {
+        QTest::addColumn<int>("block");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");        // over the golden image there
+        QTest::addColumn<QByteArray>("difference");   // diff's output for the golden file
+        QTest::newRow("Latin-1 at full width") << 0 << 74 << QByteArray("K\xF6nig-M\xFCller-1")
+                                               << QByteArray("apnLogin: König-Müller-1 -> beeline&co\n");
+        QTest::newRow("control bytes") << 0 << 0 << QByteArray("+7\x1B[1m\0", 7)
+                                       << QByteArray("own_Ph: +7\\x1B[1m -> +79161234567\n");
+        QTest::newRow("bytes after a NUL") << 1 << 18 << QByteArray("\x01")
+            << QByteArray("PhNum1: +79160000001 [2B 37 39 31 36 30 30 30 30 30 30 31 00 00 00 00 00 00 01 00] -> "
+                          "+79160000001 [2B 37 39 31 36 30 30 30 30 30 30 31 00 00 00 00 00 00 00 00]\n");
+        QTest::newRow("reserved bits of a serial word") << 0 << 119 << hex("3A")
+            << QByteArray("TxSetting: 115200,7,2,E,1,1 [AB 3A] -> 115200,7,2,E,1,1 [AB 1A]\n");
+    }
+
+    void backupRestoresEveryByte()
+    {
+        QFETCH(int, block);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, difference);
+        SimulatedModem modem;
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        const QByteArray golden = block == 0 ? Golden::settingsBlock.left(140) : Golden::entryBlocks[block - 1];
+        const QByteArray held = QByteArray(golden).replace(offset, bytes.size(), bytes);
+        const int first = DeviceSettings::firstRegister(block);
+        modem.setRegisters(first, Golden::registersOf(held));
+        QTemporaryDir dir;
+        const QString goldenFile = dir.filePath("golden.xml"), backup = dir.filePath("before.xml");
+        QVERIFY(writeFile(goldenFile, Golden::file));
+        const auto run = [&](const QStringList &arguments, QByteArray *output = nullptr) {
+            QBuffer out, err;
+            out.open(QIODevice::WriteOnly);
+            err.open(QIODevice::WriteOnly);
+            const int status = runCommandLine(arguments, out, err);
+            if (output)
+                *output = out.data();
+            return status;
+        };
+        QByteArray output;
+        QCOMPARE(run({"diff", modem.connectionText(), goldenFile}, &output), 1);
+        QCOMPARE(QString(output), QString(difference));
+        modem.clearReceivedFrames();
+        QCOMPARE(run({"write", "--backup", backup, "--verify", modem.connectionText(), goldenFile}), 0);
+        QCOMPARE(modem.receivedFrames().size(), 7);   // the Read, then one block written and read back
+        QCOMPARE(modem.registers(first, held.size() / 2), Golden::registersOf(golden));
+        QCOMPARE(run({"write", modem.connectionText(), backup}), 0);
+        QCOMPARE(modem.registers(first, held.size() / 2), Golden::registersOf(held));
+        QCOMPARE(run({"diff", modem.connectionText(), backup}, &output), 0);
+        QCOMPARE(output, QByteArray());
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -2,8 +2,10 @@
 
 #include "golden.h"
 #include "settingsfile.h"
+#include "settingsvalues.h"
 #include "uploadlist.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QSaveFile>
 #include <QtTest>
@@ -72,7 +74,7 @@ private slots:
         QCOMPARE(settingsDocument(goldenPairs()), Golden::file);
         QByteArray traced, expected = "xml.name = <conf>\nxml.name = <prm>\n";
         for (const SettingsPair &pair : goldenPairs())
-            expected += "xml.name = <" + pair.first.toUtf8() + ">\nxml.nameatr = <" + pair.second.toUtf8() + ">\n";
+            expected += "xml.name = <" + pair.key.toUtf8() + ">\nxml.nameatr = <" + pair.value.toUtf8() + ">\n";
         const SettingsFileContent content = readTraced(file(Golden::file), &traced);
         QCOMPARE(content.status, SettingsFileContent::Loaded);
         QCOMPARE(content.pairs, goldenPairs());
@@ -102,6 +104,52 @@ private slots:
         QVERIFY2(document.contains("\n        <ComPort name=\"" + written + "\"/>\n"), document.constData());
         QByteArray traced;
         QCOMPARE(readTraced(file(document), &traced, false).pairs, SettingsPairs({{"ComPort", readBack}}));
+    }
+
+    // A field as a Read gives it, through a settings file and back: it comes
+    // back in the very bytes, which the file carries only where the value
+    // alone would not give them; a value edited by hand takes the edit.
+    void bytesThroughAFile_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QByteArray>("image");       // the field as read
+        QTest::addColumn<QByteArray>("attribute");   // "bytes" as written; empty: none
+        QTest::addColumn<QString>("edited");         // typed over the value in the file; null: not edited
+        const QByteArray latin1 = "K\xF6nig-M\xFCller-1", latin1Hex = "4B F6 6E 69 67 2D 4D FC 6C 6C 65 72 2D 31";
+        const QString asRead;
+        QTest::newRow("Latin-1 at full width") << int(DeviceSettings::apnLogin) << latin1 << latin1Hex << asRead;
+        QTest::newRow("control bytes, left out of the value") << int(DeviceSettings::own_Ph)
+            << QByteArray("+7\x1B[1m12\0\0\0\0\0\0", 14) << QByteArray("2B 37 1B 5B 31 6D 31 32 00 00 00 00 00 00") << asRead;
+        QTest::newRow("bytes after a NUL") << int(DeviceSettings::PhNum1) << QByteArray("+7\0" "916\0\0\0\0\0\0\0\0\0\0\0\0\0\x01", 20)
+            << QByteArray("2B 37 00 39 31 36 00 00 00 00 00 00 00 00 00 00 00 00 00 01") << asRead;
+        QTest::newRow("reserved bits of a serial word") << int(DeviceSettings::TxSetting) << hex("35 26") << QByteArray("35 26")
+                                                        << asRead;
+        QTest::newRow("an ordinary UTF-8 text: the value alone") << int(DeviceSettings::apnPassword)
+            << QByteArray("пароль").leftJustified(14, '\0') << QByteArray() << asRead;
+        QTest::newRow("edited by hand: the edit") << int(DeviceSettings::apnLogin) << latin1 << latin1Hex << "Kim";
+    }
+
+    void bytesThroughAFile()
+    {
+        QFETCH(int, index);
+        QFETCH(QByteArray, image);
+        QFETCH(QByteArray, attribute);
+        QFETCH(QString, edited);
+        DeviceSettings read;
+        QVERIFY(read.setFieldImage(index, image));
+        QByteArray document = settingsDocument(settingsFilePairs(read, QString(), true));
+        const QByteArray element = "<" + DeviceSettings::key(index).toUtf8() + " name=\""
+            + settingsFileText(read.value(index)).toUtf8() + "\"" + (attribute.isEmpty() ? "" : " bytes=\"" + attribute + "\"")
+            + "/>";
+        QVERIFY2(document.contains(element), document.constData());
+        if (!edited.isNull())
+            document.replace("name=\"" + read.value(index).toUtf8(), "name=\"" + edited.toUtf8());
+        QBuffer file(&document);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const SettingsValues values = SettingsValues::fromPairs(readSettingsDocument(&file, false).pairs);
+        const QByteArray expected = edited.isNull() ? image : QByteArray("Kim").leftJustified(image.size(), '\0');
+        QCOMPARE(values.settings.fieldImage(index).toHex(' '), expected.toHex(' '));
+        QVERIFY(!values.settings.problem(index).exists());
     }
 
     void save_data()
@@ -183,9 +231,26 @@ private slots:
             << "<conf>\n\n<ComPort name=\"" + QByteArray(16 << 20, 'x') + "\"/>\n</conf>\n" << damaged << SettingsPairs() << qint64(3);
         QTest::newRow("a whole document, then sixteen megabytes of blanks")
             << "<conf>\n<ComPort name=\"a\"/>\n</conf>\n" + QByteArray(16 << 20, ' ') << damaged << SettingsPairs() << qint64(4);
-        QTest::newRow("nested a hundred thousand deep")
-            << QByteArray("<a>").repeated(100000) + "<IP name=\"1\"/>" + QByteArray("</a>").repeated(100000) << loaded
+        QTest::newRow("nested a thousand deep")
+            << QByteArray("<a>").repeated(1000) + "<IP name=\"1\"/>" + QByteArray("</a>").repeated(1000) << loaded
             << SettingsPairs({{"IP", "1"}}) << qint64(0);
+        QTest::newRow("beyond ten thousand elements, at the first one over")
+            << "<conf>\n" + QByteArray("<a/>\n").repeated(10000) << damaged << SettingsPairs() << qint64(10001);
+        QByteArray attributes = "<conf>\n<IP name=\"1\"";
+        for (int i = 0; i < 150000; ++i)
+            attributes += " a" + QByteArray::number(i) + "=\"\"";
+        QTest::newRow("a megabyte of 150,000 attributes, refused at once") << attributes + "/>\n</conf>\n" << damaged
+                                                                          << SettingsPairs() << qint64(2);
+        // A setting's element is empty, so the one left open is where the file went wrong.
+        QTest::newRow("a setting left open, at its own line")
+            << QByteArray(Golden::file).replace("<ToutWaitAnsw name=\"5000\"/>", "<ToutWaitAnsw name=\"5000\">") << damaged
+            << SettingsPairs() << qint64(10);
+        QTest::newRow("a stray end tag, at its line") << QByteArray("<conf>\n<prm>\n<IP name=\"1\"/>\n</IP>\n</prm>\n</conf>")
+                                                      << damaged << SettingsPairs() << qint64(4);
+        QTest::newRow("bytes beside a value: hexadecimal pairs, else none")
+            << QByteArray("<c><apnLogin name=\"K\" bytes=\"4b 00 E9\"/><IP name=\"1\" bytes=\"0x01\"/><TryNum name=\"2\" "
+                          "bytes=\"123\"/></c>")
+            << loaded << SettingsPairs({{"apnLogin", "K", hex("4B 00 E9")}, {"IP", "1"}, {"TryNum", "2"}}) << qint64(0);
         QTest::newRow("invalid UTF-8") << QByteArray("<conf><ComPort name=\"a\xff\xfe" "b\"/></conf>\n") << damaged << SettingsPairs()
                                        << qint64(1);
         QTest::newRow("a NUL byte") << QByteArray("<conf>\n<ComPort name=\"a\0b\"/>\n</conf>\n", 36) << damaged << SettingsPairs()
@@ -239,9 +304,9 @@ private slots:
         QTest::newRow("breaks off at a megabyte")
             << "<u><file name=\"a.py\"/>" + QByteArray(1 << 20, ' ') + "<file name=\"b.py\"/></u>" << true
             << QStringList({"a.py"});
-        QTest::newRow("nested a hundred thousand deep")
-            << QByteArray("<u>").repeated(100000) + "<file name=\"deep.py\"/>" + QByteArray("</u>").repeated(100000) << true
-            << QStringList({"deep.py"});
+        QTest::newRow("breaks off at the ten thousand and first element")
+            << "<u><file name=\"a.py\"/>" + QByteArray("<x/>").repeated(9997) + "<file name=\"b.py\"/><file name=\"c.py\"/></u>"
+            << true << QStringList({"a.py", "b.py"});
         QTest::newRow("a NUL byte") << QByteArray("<u><file name=\"a.py\"/>\0<file name=\"c.py\"/></u>", 45) << true
                                     << QStringList({"a.py"});
         // The reader decodes ahead of the names it hands out.

@@ -174,7 +174,8 @@ private slots:
         const QString com1 = "\\\\.\\COM1", modem = "%1", none, noSuchPort = "There is no such port";
         const QString noRate = "The connection \"%1\" has no baud rate: \"%2\" is not a rate such as 9600";
         const QString unknown = "The connection \"%1\" has an unknown part \"%2\"; it takes dev=PORT;baud=RATE";
-        QTest::newRow("empty text") << "" << com1 << 9600 << -1 << none << false << noSuchPort;
+        QTest::newRow("empty text: the default port named") << "" << com1 << 9600 << -1 << none << false
+            << "The connection has no dev part, so the default port " + com1 + " was tried. " + noSuchPort;
         QTest::newRow("baud first") << "baud=115200;dev=%1" << modem << 115200 << 0 << none << false << none;
         QTest::newRow("dev= empty") << "dev=;baud=9600" << QString() << 9600 << -1 << none << false
                                     << "The connection names no port";

@@ -194,6 +194,7 @@ private slots:
         QTest::newRow("UTF-8 then Latin-1") << int(DS::PhNum1) << 0 << QByteArray("\xC3\xA9\xE9\0", 4) << "éé";
         QTest::newRow("a sequence cut short") << int(DS::own_Ph) << 0 << QByteArray("ab\xE2\x82\0", 5) << "abâ\u0082";
         QTest::newRow("an overlong form") << int(DS::sc_Ph) << 14 << QByteArray("\xC0\xAF\0", 3) << "À¯";
+        QTest::newRow("bytes after a NUL") << int(DS::PhNum1) << 0 << QByteArray("12\0" "34", 5) << "12";
     }
 
     void textsBackAsTheyWere()
