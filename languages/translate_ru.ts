@@ -4,7 +4,7 @@
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+27"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+28"/>
         <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
         <translation>Модем принял новые основные настройки, но номера телефонов и серверы-зеркала в нём прежние: запишите ещё раз</translation>
     </message>
@@ -19,7 +19,12 @@
         <translation>Модем принял новые основные настройки и номера телефонов 1–%1 с их серверами-зеркалами, остальное в нём прежнее: запишите ещё раз</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+19"/>
+        <source>The connection &quot;%1&quot; asks for %2 baud, which the modem does not have; it takes %3</source>
+        <translation>В подключении «%1» скорость %2 бод, которой у модема нет; допустимы: %3</translation>
+    </message>
+    <message>
+        <location line="+107"/>
         <source>The port stopped working: check that the adapter is still plugged in</source>
         <translation>Порт перестал работать: проверьте, подключён ли адаптер</translation>
     </message>
@@ -47,7 +52,7 @@
 <context>
     <name>DeviceSettings</name>
     <message>
-        <location filename="../src/settings/devicesettings.cpp" line="+219"/>
+        <location filename="../src/settings/devicesettings.cpp" line="+220"/>
         <source>the text contains a NUL character</source>
         <translation>в тексте есть символ NUL</translation>
     </message>
@@ -159,7 +164,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="-333"/>
+        <location filename="../src/settings/devicesettings.cpp" line="-334"/>
         <source>Apn server</source>
         <translation>Сервер APN</translation>
     </message>
@@ -458,7 +463,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+117"/>
+        <location filename="../src/app/mainwindow.cpp" line="+118"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -479,18 +484,18 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+22"/>
-        <location line="+62"/>
+        <location line="+66"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-62"/>
-        <location line="+62"/>
+        <location line="-66"/>
+        <location line="+66"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-42"/>
+        <location line="-46"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
@@ -505,19 +510,39 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Сохранено в %1</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+8"/>
+        <source>Finishing the Write before closing… %1</source>
+        <translation>Запись завершается; окно закроется после неё… %1</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>The configuration file is damaged at line %1: %2</source>
+        <translation>Файл конфигурации повреждён в строке %1: %2</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Nothing was loaded: %1 holds none of the settings</source>
+        <translation>Ничего не загружено: в %1 нет ни одной настройки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing was loaded: %1 holds none of the settings, only: %2</source>
+        <translation>Ничего не загружено: в %1 нет ни одной настройки, есть только: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Loaded %1, ignoring what is not a setting: %2</source>
+        <translation>Загружено из %1; пропущено то, что не является настройкой: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Loaded %1</source>
         <translation>Загружено из %1</translation>
     </message>
     <message>
-        <location line="-12"/>
+        <location line="-27"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>The configuration file is damaged at line %1</source>
-        <translation>Файл конфигурации повреждён в строке %1</translation>
     </message>
     <message>
         <location filename="../src/settings/devicesettings.cpp" line="+1"/>
@@ -795,7 +820,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+78"/>
+        <location filename="../src/link/seriallink.cpp" line="+79"/>
         <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
         <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
     </message>
@@ -803,6 +828,11 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+7"/>
         <source>The connection &quot;%1&quot; has an unknown part &quot;%2&quot;; it takes dev=PORT;baud=RATE</source>
         <translation>В подключении «%1» неизвестная часть «%2»; допустимо dev=ПОРТ;baud=СКОРОСТЬ</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The connection has no dev part, so the default port %1 was tried. %2</source>
+        <translation>В подключении нет части dev, поэтому опробован порт по умолчанию %1. %2</translation>
     </message>
 </context>
 <context>
@@ -846,7 +876,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>SettingsFile</name>
     <message>
-        <location filename="../src/files/filesupport.cpp" line="+34"/>
+        <location filename="../src/files/filesupport.cpp" line="+63"/>
+        <source>The document has more than %1 elements; a settings file has about 40.</source>
+        <translation>В документе больше %1 элементов; в файле настроек их около 40.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>An element has more than %1 attributes; a setting has one or two.</source>
+        <translation>У элемента больше %1 атрибутов; у настройки их один или два.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>No file name given.</source>
         <translation>Имя файла не задано.</translation>
     </message>
@@ -871,12 +911,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>«%1» не открывается: %2</translation>
     </message>
     <message>
-        <location filename="../src/files/settingsfile.cpp" line="+49"/>
+        <location filename="../src/files/settingsfile.cpp" line="+77"/>
         <source>The document has a DOCTYPE declaration, which a settings file never has.</source>
         <translation>В документе есть объявление DOCTYPE, которого в файле настроек не бывает.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+64"/>
         <source>&quot;%1&quot; could not be written: %2</source>
         <translation>Не удалось записать «%1»: %2</translation>
     </message>
@@ -894,6 +934,11 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+7"/>
         <source>The document goes on beyond %1 bytes; a settings file is a few kilobytes.</source>
         <translation>Документ длиннее %1 байт, а файл настроек занимает несколько килобайт.</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>&lt;%1&gt; starts on this line and is never closed (noticed at line %2: %3)</source>
+        <translation>&lt;%1&gt; начинается в этой строке и нигде не закрыт (замечено в строке %2: %3)</translation>
     </message>
 </context>
 </TS>

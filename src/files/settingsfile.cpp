@@ -38,6 +38,11 @@ QByteArray parseBytes(const QString &text)
     return digits.size() % 2 == 0 ? QByteArray::fromHex(digits) : QByteArray();
 }
 
+// The XML reader's own words for an end tag that does not fit, which it
+// translates in its own context (held apart, so that this project's
+// translation does not take it over).
+const char tagMismatch[] = "Opening and ending tag mismatch.";
+
 // An element that is not closed where the reader expects its end tag.
 struct OpenElement {
     QString name;
@@ -218,14 +223,14 @@ SettingsFileContent readSettingsDocument(QIODevice *device, bool traces, FILE *t
         // fit and the innermost open element is a setting, that setting is
         // where the file went wrong ("/>" typed as ">"), not the end tag far
         // below it where the reader noticed.
-        const bool mismatch = reader.errorString()
-            == QCoreApplication::translate("QXmlStream", "Opening and ending tag mismatch.");
+        const bool mismatch = reader.errorString() == QCoreApplication::translate("QXmlStream", tagMismatch);
         if (mismatch && !open.isEmpty() && open.constLast().setting) {
             content.errorLine = open.constLast().line;
             content.errorString = QCoreApplication::translate("SettingsFile",
-                    "%1 <%2> starts on this line and is never closed (noticed at line %3).")
-                                      .arg(reader.errorString(), open.constLast().name)
-                                      .arg(reader.lineNumber());
+                    "<%1> starts on this line and is never closed (noticed at line %2: %3)")
+                                      .arg(open.constLast().name)
+                                      .arg(reader.lineNumber())
+                                      .arg(reader.errorString());
         }
         return content;
     }

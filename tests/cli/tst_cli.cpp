@@ -94,8 +94,8 @@ private slots:
             << QByteArray("dev=%p;baud=19200\n") << "The modem answers on dev=%p;baud=19200" << golden << none << -1;
         QTest::newRow("damaged file: the element left open") << write << plain
             << QByteArray(Golden::file).replace("<ToutWaitAnsw name=\"5000\"/>", "<ToutWaitAnsw name=\"5000\">") << 2 << none
-            << "The configuration file is damaged at line 10: %d/in.xml: Opening and ending tag mismatch. <ToutWaitAnsw> "
-               "starts on this line and is never closed (noticed at line 41)." << golden << none << 0;
+            << "The configuration file is damaged at line 10: %d/in.xml: <ToutWaitAnsw> starts on this line and is never "
+               "closed (noticed at line 41: Opening and ending tag mismatch.)" << golden << none << 0;
         QTest::newRow("write --merge, only a misspelt key") << QStringList{"--merge"} + write << plain
             << QByteArray("<conf><prm><APNServer name=\"x\"/></prm></conf>") << 2 << none
             << "%d/in.xml gives none of the modem's 35 settings: nothing was done" << golden << none << 0;

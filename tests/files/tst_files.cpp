@@ -236,9 +236,18 @@ private slots:
             << SettingsPairs({{"IP", "1"}}) << qint64(0);
         QTest::newRow("beyond ten thousand elements, at the first one over")
             << "<conf>\n" + QByteArray("<a/>\n").repeated(10000) << damaged << SettingsPairs() << qint64(10001);
+        // Distinct names of one to four letters: 150,000 attributes within the size bound.
         QByteArray attributes = "<conf>\n<IP name=\"1\"";
-        for (int i = 0; i < 150000; ++i)
-            attributes += " a" + QByteArray::number(i) + "=\"\"";
+        const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
+        for (int i = 0; i < 150000; ++i) {
+            attributes += ' ';
+            for (int n = i;; n /= 53) {
+                attributes += letters[n % 53];
+                if (n < 53)
+                    break;
+            }
+            attributes += "=''";
+        }
         QTest::newRow("a megabyte of 150,000 attributes, refused at once") << attributes + "/>\n</conf>\n" << damaged
                                                                           << SettingsPairs() << qint64(2);
         // A setting's element is empty, so the one left open is where the file went wrong.
