@@ -463,7 +463,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+118"/>
+        <location filename="../src/app/mainwindow.cpp" line="+117"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -939,6 +939,15 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+63"/>
         <source>&lt;%1&gt; starts on this line and is never closed (noticed at line %2: %3)</source>
         <translation>&lt;%1&gt; начинается в этой строке и нигде не закрыт (замечено в строке %2: %3)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/files/settingsvalues.cpp" line="+64"/>
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 и ещё %n</numerusform>
+            <numerusform>%1 и ещё %n</numerusform>
+            <numerusform>%1 и ещё %n</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

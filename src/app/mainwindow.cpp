@@ -6,7 +6,6 @@
 #include "moresettingsdialog.h"
 #include "portpicker.h"
 #include "serialports.h"
-#include "settingscodecs.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 #include "uploadlist.h"
@@ -306,7 +305,7 @@ void MainWindow::loadConfig(const QString &fileName)
     // the file holds besides the settings, a misspelt key say, is named.
     const SettingsValues values = SettingsValues::fromPairs(content.pairs);
     const QString shownName = QDir::toNativeSeparators(name);
-    const QString unknown = printableText(values.unknownKeys.join(QLatin1String(", ")));
+    const QString unknown = values.unknownKeysShown();
     if (!values.givesAnySetting() && !values.comPort && !values.enableKeepCon)
         ui->statusBar->showMessage(unknown.isEmpty()
                                        ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)

@@ -498,7 +498,7 @@ bool Tool::loadFile(const QString &fileName, SettingsValues *values)
     // A misspelt key would otherwise leave its setting out without a word.
     if (!values->unknownKeys.isEmpty())
         say(QStringLiteral("%1 has keys that are not settings, which were ignored: %2")
-                .arg(shownName(fileName), printableText(values->unknownKeys.join(QStringLiteral(", ")))));
+                .arg(shownName(fileName), values->unknownKeysShown()));
     if (!values->givesAnySetting()) {
         say(QStringLiteral("%1 gives none of the modem's %2 settings: nothing was done")
                 .arg(shownName(fileName))

@@ -1,7 +1,9 @@
 #include "settingsvalues.h"
 
 #include "settingkeys.h"
+#include "settingscodecs.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <algorithm>
@@ -52,6 +54,16 @@ SettingsValues SettingsValues::fromPairs(const SettingsPairs &pairs)
 bool SettingsValues::givesAnySetting() const
 {
     return std::any_of(present.begin(), present.end(), [](bool given) { return given; });
+}
+
+QString SettingsValues::unknownKeysShown() const
+{
+    constexpr int Named = 10;
+    QString shown = printableText(QStringList(unknownKeys.mid(0, Named)).join(QLatin1String(", ")));
+    if (unknownKeys.size() > Named)
+        shown = QCoreApplication::translate("SettingsFile", "%1 and %n more", nullptr, unknownKeys.size() - Named)
+                    .arg(shown);
+    return shown;
 }
 
 QStringList SettingsValues::missingKeys() const

@@ -25,6 +25,8 @@ struct SettingsValues {
     static SettingsValues fromPairs(const SettingsPairs &pairs);
     // Whether the file gives any of the 35 entries.
     bool givesAnySetting() const;
+    // The unknown keys for a message: the first ten, and how many more.
+    QString unknownKeysShown() const;
     // The keys of the entries the file does not give, in the file's order.
     QStringList missingKeys() const;
     // The values the file gives that the modem cannot hold as they stand, in

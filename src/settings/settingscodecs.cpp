@@ -93,7 +93,7 @@ QString printableText(const QString &text)
     shown.reserve(text.size());
     for (const QChar c : text) {
         if (c.category() == QChar::Other_Control)
-            shown += QString::asprintf("\\x%02X", c.unicode());
+            shown += QString::asprintf("\\x%02X", uint(c.unicode()));
         else
             shown += c;
     }
