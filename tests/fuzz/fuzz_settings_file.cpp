@@ -1,5 +1,8 @@
-// The settings file reader on any bytes: refused or loaded, never a crash.
+// The settings file reader on any bytes, and the mapping of what it reads
+// (field bytes included) into a record and back into a file: refused or
+// loaded, never a crash.
 #include "settingsfile.h"
+#include "settingsvalues.h"
 
 #include <QBuffer>
 
@@ -11,5 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const SettingsFileContent content = readSettingsDocument(&buffer, false);
     if (content.status == SettingsFileContent::Loaded && !content.errorString.isEmpty())
         __builtin_trap();
+    const SettingsValues values = SettingsValues::fromPairs(content.pairs);
+    (void)values.unknownKeysShown();
+    (void)settingsDocument(settingsFilePairs(values.settings, QString(), true));
     return 0;
 }
