@@ -170,9 +170,9 @@ QString decodeText(const QByteArray &bytes)
     return text;
 }
 
-QString decodeField(const char *block, const Field &field)
+// What the field's own bytes at `at` read as.
+QString decodeValue(const Field &field, const char *at)
 {
-    const char *at = block + field.offset;
     switch (field.kind) {
     case Kind::Text:
         return decodeText(textBytes(at, field.width));
@@ -389,7 +389,7 @@ void DeviceSettings::setValue(int index, const QString &text)
 void DeviceSettings::decodeEntry(int index, const char *block)
 {
     const Field &field = fields[index];
-    m_values[size_t(index)] = decodeField(block, field);
+    m_values[size_t(index)] = decodeValue(field, block + field.offset);
     m_read[size_t(index)] = QByteArray(block + field.offset, field.width);
 }
 
@@ -421,11 +421,7 @@ QString DeviceSettings::textOf(int index, const QByteArray &image)
 {
     if (!validIndex(index) || image.size() != fields[index].width)
         return QString();
-    // decodeField reads at the field's offset within a block.
-    const Field &field = fields[index];
-    QByteArray block(field.offset + field.width, '\0');
-    block.replace(field.offset, field.width, image);
-    return decodeField(block.constData(), field);
+    return decodeValue(fields[index], image.constData());
 }
 
 bool DeviceSettings::setFieldImage(int index, const QByteArray &image)
