@@ -19,14 +19,19 @@
         <translation>Модем принял новые основные настройки и номера телефонов 1–%1 с их серверами-зеркалами, остальное в нём прежнее: запишите ещё раз</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>The connection &quot;%1&quot; asks for %2 baud, which the modem does not have; it takes %3</source>
         <translation>В подключении «%1» скорость %2 бод, которой у модема нет; допустимы: %3</translation>
     </message>
     <message>
-        <location line="+107"/>
-        <source>The port stopped working: check that the adapter is still plugged in</source>
-        <translation>Порт перестал работать: проверьте, подключён ли адаптер</translation>
+        <location line="+144"/>
+        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
+        <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register use --no-keep-con</source>
+        <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи укажите --no-keep-con</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -39,7 +44,7 @@
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи укажите --no-keep-con</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="-32"/>
         <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
         <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
     </message>
@@ -463,12 +468,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+117"/>
+        <location filename="../src/app/mainwindow.cpp" line="+118"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+32"/>
         <source>A job is still running, so this one was not started: try again when it ends</source>
         <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
     </message>
@@ -572,7 +577,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>ModemDetector</name>
     <message>
-        <location filename="../src/worker/modemdetector.cpp" line="+40"/>
+        <location filename="../src/worker/modemdetector.cpp" line="+46"/>
         <source>The Port %1 was not open. %2</source>
         <translation>Порт %1 не открылся. %2</translation>
     </message>
@@ -587,12 +592,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Модем отвечает на %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>No modem answered: this machine has no serial ports</source>
         <translation>Модем не ответил: на этом компьютере нет последовательных портов</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
+        <source>No modem answered behind %1: check the server&apos;s serial side (its baud rate and the line to the modem)</source>
+        <translation>За сервером %1 модем не ответил: проверьте последовательную сторону сервера (скорость и линию до модема)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>No modem answered on %1</source>
         <translation>Модем не ответил ни на одном порту: %1</translation>
     </message>
@@ -785,6 +795,49 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>NetworkAddress</name>
+    <message>
+        <location filename="../src/link/networkaddress.cpp" line="+17"/>
+        <source>The host %1 is not known: check its name, or give its IP address.</source>
+        <translation>Узел %1 неизвестен: проверьте имя или укажите его IP-адрес.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>The name %1 could not be looked up within %2 s: check the network, or give the server&apos;s IP address.</source>
+        <translation>Имя %1 не удалось разрешить за %2 с: проверьте сеть или укажите IP-адрес сервера.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>&quot;%1&quot; is not a server&apos;s address: it takes tcp://[IPv6 ADDRESS]:PORT</source>
+        <translation>«%1» — не адрес сервера: нужно tcp://[АДРЕС IPv6]:ПОРТ</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&quot;%1&quot; is not a server&apos;s address: an IPv6 address goes in brackets, tcp://[ADDRESS]:PORT</source>
+        <translation>«%1» — не адрес сервера: адрес IPv6 пишется в скобках, tcp://[АДРЕС]:ПОРТ</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&quot;%1&quot; is not a server&apos;s address: it takes tcp://HOST:PORT, a TCP port from 1 to 65535</source>
+        <translation>«%1» — не адрес сервера: нужно tcp://УЗЕЛ:ПОРТ, порт TCP от 1 до 65535</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>%1 refused the connection: check the server&apos;s TCP port, and that no other program holds its connection.</source>
+        <translation>%1 отказал в соединении: проверьте порт TCP сервера и что его соединение не занято другой программой.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 did not take the connection within %2 s: check the address and the network.</source>
+        <translation>%1 не принял соединение за %2 с: проверьте адрес и сеть.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 cannot be reached: %2.</source>
+        <translation>%1 недоступен: %2.</translation>
+    </message>
+</context>
+<context>
     <name>PortPicker</name>
     <message>
         <location filename="../src/app/portpicker.cpp" line="+16"/>
@@ -820,7 +873,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+79"/>
+        <location filename="../src/link/seriallink.cpp" line="+82"/>
+        <source>The connection &quot;%1&quot; names no server: %2</source>
+        <translation>Подключение «%1» не называет сервер: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
         <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
     </message>
@@ -830,9 +888,19 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>В подключении «%1» неизвестная часть «%2»; допустимо dev=ПОРТ;baud=СКОРОСТЬ</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+25"/>
         <source>The connection has no dev part, so the default port %1 was tried. %2</source>
         <translation>В подключении нет части dev, поэтому опробован порт по умолчанию %1. %2</translation>
+    </message>
+    <message>
+        <location line="+183"/>
+        <source>%1 closed the connection: check that no other program took it over, and try again</source>
+        <translation>%1 закрыл соединение: проверьте, не заняла ли его другая программа, и повторите</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The port stopped working: check that the adapter is still plugged in</source>
+        <translation>Порт перестал работать: проверьте, подключён ли адаптер</translation>
     </message>
 </context>
 <context>

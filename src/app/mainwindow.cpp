@@ -4,6 +4,7 @@
 #include "devicesettings.h"
 #include "filedialogs.h"
 #include "moresettingsdialog.h"
+#include "networkaddress.h"
 #include "portpicker.h"
 #include "serialports.h"
 #include "settingsfile.h"
@@ -123,9 +124,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::myDetect()
 {
-    // The port in the field first: the technician may know it already.
-    QStringList ports = SerialPorts::availableNames();
+    // The port in the field first: the technician may know it already. A
+    // server in the field is the only place to look.
     const QString typed = SerialPorts::part(ui->comPortLineEdit->text(), QStringLiteral("dev"));
+    QStringList ports = NetworkAddress::isNetworkDevice(typed) ? QStringList() : SerialPorts::availableNames();
     if (!typed.isEmpty()) {
         ports.removeAll(typed);
         ports.prepend(typed);

@@ -32,9 +32,11 @@ const char Description[] =
     "  diff CONNECTION FILE.xml   list the settings that differ: \"key: modem value -> file value\";\n"
     "                             the settings the file lacks are named on standard error\n"
     "  ports                      list the serial ports of this machine\n"
-    "  detect [PORT...]           find the port and baud rate the modem answers on (all ports by default)\n"
+    "  detect [PORT...]           find the port and baud rate the modem answers on (all ports by default);\n"
+    "                             a PORT may be a connection text, or tcp://HOST:PORT for a server\n"
     "\n"
-    "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\".\n"
+    "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or\n"
+    "\"dev=tcp://192.168.1.50:4001\" for a serial device server that passes Modbus RTU over TCP.\n"
     "FILE.xml \"-\" is standard input for write and diff.\n"
     "\n"
     "Exit status: 0 success; 1 the port or the device failed; 2 a bad command line, a file\n"
@@ -420,7 +422,12 @@ int Tool::ports()
 int Tool::detect(const QStringList &portNames)
 {
     JobRequest request;
-    request.detectPorts = portNames.isEmpty() ? SerialPorts::availableNames() : portNames;
+    // A connection text, as the simulated modem prints it, names its port
+    // by its dev part.
+    for (const QString &name : portNames)
+        request.detectPorts << (name.contains(QLatin1Char('=')) ? SerialPorts::part(name, QStringLiteral("dev")) : name);
+    if (portNames.isEmpty())
+        request.detectPorts = SerialPorts::availableNames();
     MyThread worker;
     if (!runJob(worker, MyThread::JobDetect, request))
         return DeviceFailed;

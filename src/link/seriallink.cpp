@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QSerialPort>
+#include <QTcpSocket>
 #include <QThread>
 
 #include <cstring>
@@ -73,6 +74,14 @@ QString SerialLink::configure(const QByteArray &config)
         if (pieces.size() > 1 && key == "dev") {
             m_portName = QString::fromLatin1(value);
             m_portNamed = true;
+            server.reset();
+            if (NetworkAddress::isNetworkDevice(m_portName)) {
+                QString problem;
+                server = NetworkAddress::parse(m_portName, &problem);
+                if (!server)
+                    return QCoreApplication::translate("SerialLink", "The connection \"%1\" names no server: %2")
+                        .arg(shown, problem);
+            }
         } else if (pieces.size() > 1 && key == "baud") {
             const int rate = wholeNumber(value);
             if (rate <= 0)
@@ -93,6 +102,14 @@ QString SerialLink::configure(const QByteArray &config)
 
 int SerialLink::open()
 {
+    const int opened = server ? openNetwork() : openSerialPort();
+    if (opened == 0)
+        firstExchange = 1;
+    return opened;
+}
+
+int SerialLink::openSerialPort()
+{
     port = std::make_unique<QSerialPort>();
     port->close();
     port->setPortName(m_portName);
@@ -112,8 +129,16 @@ int SerialLink::open()
         port->close();
         return -1;
     }
-    firstExchange = 1;
     return 0;
+}
+
+// Each job connects afresh, so a connection the server dropped between
+// two jobs costs nothing.
+int SerialLink::openNetwork()
+{
+    socket = std::make_unique<QTcpSocket>();
+    m_openFailure = server->connect(*socket);
+    return m_openFailure.isEmpty() ? 0 : -1;
 }
 
 QString SerialLink::openFailure() const
@@ -135,7 +160,7 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
     const int waitLimit = firstExchange ? answerTimeout : nextTimeout;
     firstExchange = 0;
 
-    if (!port || !port->isOpen()) {
+    if (!device() || !device()->isOpen() || portLost()) {
         rxBuffer[0] = '\0';
         return 0;
     }
@@ -143,18 +168,44 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
     if (length > 0) {
         // Noise, or the tail of an earlier answer, must not become the
         // start of this one.
-        port->clear(QSerialPort::Input);
+        dropStaleInput();
         keepFrameGap();
-        port->write(request, length);
+        device()->write(request, length);
         // The wait for the answer starts once the request has left: handed
         // to the system, then its time on the wire, which at 300 baud is
         // five seconds for a write of the settings block.
-        port->flush();
-        while (port->bytesToWrite() > 0 && !stopRequested() && port->waitForBytesWritten(PollInterval)) {
-        }
-        answerLimit += wireTimeMs(length);
+        pushOut();
+        answerLimit += server ? NetworkRoundTrip : wireTimeMs(length);
     }
     return collectAnswer(answerLimit, request, length, expectedLength);
+}
+
+QIODevice *SerialLink::device() const
+{
+    if (socket)
+        return socket.get();
+    return port.get();
+}
+
+void SerialLink::dropStaleInput()
+{
+    if (port) {
+        port->clear(QSerialPort::Input);
+        return;
+    }
+    // What the system holds for the socket is fetched first.
+    socket->waitForReadyRead(0);
+    socket->readAll();
+}
+
+void SerialLink::pushOut()
+{
+    if (port)
+        port->flush();
+    else
+        socket->flush();
+    while (device()->bytesToWrite() > 0 && !stopRequested() && device()->waitForBytesWritten(PollInterval)) {
+    }
 }
 
 // The time `bytes` take on the line at 10 bits each (8N1), rounded up.
@@ -167,6 +218,9 @@ int SerialLink::wireTimeMs(int bytes) const
 // slave takes a request that follows its answer sooner for part of it.
 void SerialLink::keepFrameGap() const
 {
+    // The server keeps the gap on its serial side.
+    if (server)
+        return;
     const auto gap = m_baudRate > Modbus::FixedFrameGapAbove || m_baudRate <= 0
         ? std::chrono::microseconds(Modbus::FixedFrameGapMicroseconds)
         : std::chrono::microseconds(Modbus::FrameGapBits * 1000000LL / m_baudRate);
@@ -179,16 +233,18 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
 {
     int received = 0;
     bool echoSettled = length <= 0;
+    const int byteGap = server ? byteGapTimeout + NetworkJitter : byteGapTimeout;
     int pollsLeft = pollsFor(waitLimit);
     while (pollsLeft != 0 && !stopRequested() && !portLost()) {
         --pollsLeft;
-        port->waitForReadyRead(PollInterval);
-        const qint64 got = port->read(rxBuffer + received, MaxAnswerLength - received);
+        if (device()->bytesAvailable() == 0)
+            device()->waitForReadyRead(PollInterval);
+        const qint64 got = device()->read(rxBuffer + received, MaxAnswerLength - received);
         if (got <= 0)
             continue;
         received += static_cast<int>(got);
         lastByteAt = Clock::now();
-        pollsLeft = pollsFor(byteGapTimeout);
+        pollsLeft = pollsFor(byteGap);
         // No answer to these requests starts with a copy of the request, so
         // one that does is the adapter's echo; the answer is still to come.
         if (!echoSettled && received >= length) {
@@ -224,6 +280,8 @@ const char *SerialLink::answer() const
 
 bool SerialLink::portLost() const
 {
+    if (socket)
+        return socket->state() != QAbstractSocket::ConnectedState && socket->bytesAvailable() == 0;
     if (!port)
         return false;
     // A hung-up line fails the next read; an unplugged adapter is gone
@@ -239,8 +297,21 @@ bool SerialLink::portLost() const
     }
 }
 
+QString SerialLink::lossExplanation() const
+{
+    if (server)
+        return QCoreApplication::translate("SerialLink",
+                "%1 closed the connection: check that no other program took it over, and try again")
+            .arg(server->shown());
+    return QCoreApplication::translate("SerialLink",
+            "The port stopped working: check that the adapter is still plugged in");
+}
+
 void SerialLink::close()
 {
+    if (socket)
+        socket->abort();
+    socket.reset();
     if (port)
         port->close();
     port.reset();

@@ -1,25 +1,37 @@
 #ifndef SERIALLINK_H
 #define SERIALLINK_H
 
+#include "networkaddress.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
+class QIODevice;
 class QSerialPort;
+class QTcpSocket;
 
 // The one channel to the modem: a blocking request/answer wrapper around a
-// QSerialPort, created, used and destroyed within one worker job. It sends a
-// request on a clean line and collects the answer until it forms the frame
-// the caller expects, or else until the line falls silent. Of Modbus it
-// knows only what ends a frame: its length and its check sum.
+// QSerialPort, or around a QTcpSocket to a serial device server that passes
+// the frames on unchanged, created, used and destroyed within one worker
+// job. It sends a request on a clean line and collects the answer until it
+// forms the frame the caller expects, or else until the line falls silent.
+// Of Modbus it knows only what ends a frame: its length and its check sum.
 class SerialLink {
 public:
     static constexpr int DefaultAnswerTimeout = 6000;   // ms, first exchange after open
     static constexpr int DefaultNextTimeout = 6000;     // ms, every later exchange
     static constexpr int DefaultByteGapTimeout = 500;   // ms of silence that ends an answer
     static constexpr int MaxAnswerLength = 1023;
+    // Over a network the answer wait grows by a round trip, and the silence
+    // that ends an answer by the spread of the segments' arrival. A modem's
+    // router falls back to GPRS/EDGE where the signal is poor: round trips of
+    // 0.5 to 1 s there, up to 2 s under load; the spread stays within half.
+    static constexpr int NetworkRoundTrip = 2000;       // ms
+    static constexpr int NetworkJitter = 1000;          // ms
 
     // The system always uses the defaults; tests shorten them.
     explicit SerialLink(int answerTimeout = DefaultAnswerTimeout, int nextTimeout = DefaultNextTimeout,
@@ -28,20 +40,24 @@ public:
     SerialLink(const SerialLink &) = delete;
     SerialLink &operator=(const SerialLink &) = delete;
 
-    // "dev=<port name>;baud=<rate>", blanks around the parts and "=" ignored.
-    // Returns why the text cannot be used (a rate that is not a whole
-    // number, a part other than dev and baud), or an empty text.
+    // "dev=<port name>;baud=<rate>", blanks around the parts and "=" ignored;
+    // "dev=tcp://HOST:PORT" names a serial device server, whose serial side
+    // has its own rate, so that any baud is taken and not used. Returns why
+    // the text cannot be used (a rate that is not a whole number, a server
+    // address without its port, a part other than dev and baud), or an
+    // empty text.
     QString configure(const QByteArray &config);
     // 0 on success; -1 when the port cannot be opened or refuses a line
-    // setting, and openFailure() says why.
+    // setting, or the server takes no connection within
+    // NetworkAddress::ConnectTimeout, and openFailure() says why.
     int open();
     QString openFailure() const;
     // Sends the request (nothing when length is 0) and collects the answer;
     // returns its length, 0..MaxAnswerLength. The wait for the first byte of
     // the answer counts from the moment the request has left the line (its
-    // wire time at the baud rate). Before a request, bytes waiting
-    // in the input are discarded and the line is kept silent for the Modbus
-    // gap after the last answer; a copy of the request at the start of the
+    // wire time at the baud rate; over a network, NetworkRoundTrip more).
+    // Before a request, bytes waiting in the input are discarded and a serial
+    // line is kept silent for the Modbus gap after the last answer; a copy of the request at the start of the
     // answer (the echo of a two-wire adapter) is dropped. The answer ends as
     // soon as it is a frame of `expectedLength` bytes, or a 5-byte exception
     // answer to the request, with a check sum of 0; otherwise (and always
@@ -49,26 +65,37 @@ public:
     int exchange(const char *request, int length, int expectedLength = 0);
     // The last answer, followed by a NUL.
     const char *answer() const;
-    // Whether the port stopped working since it was opened: unplugged, or
-    // its line hung up. An exchange on a lost port ends at once.
+    // Whether the port stopped working since it was opened: unplugged, its
+    // line hung up, or the server closed the connection, with nothing of it
+    // left to read. An exchange on a lost port ends at once.
     bool portLost() const;
+    // What a lost port means to the technician.
+    QString lossExplanation() const;
     void close();
 
     QString portName() const;
     int baudRate() const;
+    bool overNetwork() const { return server.has_value(); }
 
 private:
     using Clock = std::chrono::steady_clock;
 
+    QIODevice *device() const;
+    int openSerialPort();
+    int openNetwork();
     bool applyLineSettings();
+    void dropStaleInput();
+    void pushOut();
     int wireTimeMs(int bytes) const;
     void keepFrameGap() const;
     int collectAnswer(int waitLimit, const char *request, int length, int expectedLength);
     bool completesFrame(int received, const char *request, int length, int expectedLength) const;
 
     std::unique_ptr<QSerialPort> port;
+    std::unique_ptr<QTcpSocket> socket;
     QString m_openFailure;
     QString m_portName;
+    std::optional<NetworkAddress> server;   // when the dev part names one
     bool m_portNamed = false;   // by a dev part; else the default is tried
     int m_baudRate;
     const int answerTimeout;

@@ -66,6 +66,29 @@ bool parseNumber(const QCommandLineParser &parser, const QCommandLineOption &opt
     return true;
 }
 
+// "5020", "0.0.0.0:5020" or "[::1]:5020".
+bool parseListenAddress(const QString &text, SimulatedModemOptions *options)
+{
+    QString address = options->tcpAddress;
+    QString port = text;
+    const int colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        address = text.left(colon);
+        port = text.mid(colon + 1);
+        if (address.startsWith(QLatin1Char('[')) && address.endsWith(QLatin1Char(']')))
+            address = address.mid(1, address.size() - 2);
+    }
+    bool ok = !port.isEmpty();
+    for (const QChar c : port)
+        ok = ok && c.isDigit();
+    const int number = ok ? port.toInt(&ok) : -1;
+    if (!ok || number > 65535 || address.isEmpty())
+        return false;
+    options->tcpAddress = address;
+    options->tcpPort = number;
+    return true;
+}
+
 void dump(const SimulatedModem &modem, const QString &fileName)
 {
     const SaveOutcome outcome = dumpModemSettings(modem, fileName);
@@ -98,7 +121,9 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Simulated GPRS modem: a Modbus RTU slave at address 0x40 with 512 holding registers.\n"
         "Without --port it opens a pseudo-terminal. The first line on standard output is the\n"
-        "text to type into the configurator's \"Connection\" field. Runs until SIGINT or SIGTERM.\n"
+        "text to type into the configurator's \"Connection\" field. With --tcp the modem also sits\n"
+        "behind a serial device server that passes Modbus RTU over TCP: the first line is then the\n"
+        "server's connection text, and the serial line's follows. Runs until SIGINT or SIGTERM.\n"
         "\n"
         "Exit status: 0 after SIGINT or SIGTERM; 1 a port or settings file that cannot be opened,\n"
         "read or written; 2 a bad command line."));
@@ -146,11 +171,15 @@ int main(int argc, char *argv[])
                        "start, and send every byte one character time (10 bits) after the last."));
     const QCommandLineOption dropOption(QStringLiteral("drop-register"),
         QStringLiteral("Acknowledge writes to this register but keep its old value."), QStringLiteral("register"));
+    const QCommandLineOption tcpOption(QStringLiteral("tcp"),
+        QStringLiteral("Also serve Modbus RTU over TCP on this port (0: any free one), of 127.0.0.1 unless an "
+                       "address is given: 5020, 0.0.0.0:5020, [::1]:5020. The serial side runs at --baud."),
+        QStringLiteral("[address:]port"));
     const QCommandLineOption echoOption(QStringLiteral("echo"),
         QStringLiteral("Echo every received byte, as a two-wire RS-485 adapter does."));
     parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
-                       splitOption, answerAddressOption, pacingOption, dropOption, echoOption});
+                       splitOption, answerAddressOption, pacingOption, dropOption, echoOption, tcpOption});
     // Not process(): it ends a bad command line with status 1, which here
     // means a port or a file that failed.
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -199,6 +228,10 @@ int main(int argc, char *argv[])
     options.oldFirmware = parser.isSet(oldFirmwareOption);
     options.pacing = parser.isSet(pacingOption);
     options.echo = parser.isSet(echoOption);
+    if (parser.isSet(tcpOption) && !parseListenAddress(parser.value(tcpOption), &options)) {
+        fail(QStringLiteral("--tcp wants [address:]port, a port from 0 to 65535, not \"%1\"").arg(parser.value(tcpOption)));
+        return 2;
+    }
 
     SimulatedModem modem(options);
     if (parser.isSet(loadOption)) {
@@ -234,6 +267,8 @@ int main(int argc, char *argv[])
         fail(modem.errorString());
         return 1;
     }
+    if (modem.tcpPort() >= 0)
+        std::printf("%s\n", qPrintable(modem.networkConnectionText()));
     std::printf("%s\n", qPrintable(modem.connectionText()));
     std::fflush(stdout);
 

@@ -7,8 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -136,11 +140,10 @@ bool SimulatedModem::start()
     m_wakeWrite = wake[1];
 
     const bool opened = options().port.isEmpty() ? openPseudoTerminal() : openPort();
-    if (!opened) {
+    if (!opened || !listen()) {
         closeAll();
         return false;
     }
-    m_hungUp = false;
     m_running = true;
     m_thread = std::thread(&SimulatedModem::serve, this);
     return true;
@@ -211,8 +214,51 @@ bool SimulatedModem::openPort()
     return error.isEmpty();
 }
 
+bool SimulatedModem::listen()
+{
+    const SimulatedModemOptions current = options();
+    if (current.tcpPort < 0)
+        return true;
+    QString error;
+    sockaddr_storage address = {};
+    socklen_t addressLength = 0;
+    const QByteArray host = current.tcpAddress.toLatin1();
+    auto *v4 = reinterpret_cast<sockaddr_in *>(&address);
+    auto *v6 = reinterpret_cast<sockaddr_in6 *>(&address);
+    if (inet_pton(AF_INET, host.constData(), &v4->sin_addr) == 1) {
+        v4->sin_family = AF_INET;
+        v4->sin_port = htons(quint16(current.tcpPort));
+        addressLength = sizeof *v4;
+    } else if (inet_pton(AF_INET6, host.constData(), &v6->sin6_addr) == 1) {
+        v6->sin6_family = AF_INET6;
+        v6->sin6_port = htons(quint16(current.tcpPort));
+        addressLength = sizeof *v6;
+    }
+    const int yes = 1;
+    if (addressLength == 0)
+        error = QStringLiteral("\"%1\" is not an IP address to listen on").arg(current.tcpAddress);
+    else if ((m_listenFd = ::socket(address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) < 0)
+        error = systemError("socket");
+    else if (::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0)
+        error = systemError("setsockopt");
+    else if (::bind(m_listenFd, reinterpret_cast<sockaddr *>(&address), addressLength) != 0)
+        error = QStringLiteral("TCP port %1 on %2: %3").arg(current.tcpPort).arg(current.tcpAddress,
+                                                               QString::fromLocal8Bit(std::strerror(errno)));
+    else if (::listen(m_listenFd, 4) != 0)
+        error = systemError("listen");
+    else if (::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&address), &addressLength) != 0)
+        error = systemError("getsockname");
+
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_error = error;
+    if (error.isEmpty())
+        m_tcpPort = ntohs(address.ss_family == AF_INET ? v4->sin_port : v6->sin6_port);
+    return error.isEmpty();
+}
+
 void SimulatedModem::closeAll()
 {
+    closeFd(m_listenFd);
     closeFd(m_lineFd);
     closeFd(m_keptSlaveFd);
     closeFd(m_wakeRead);
@@ -229,6 +275,23 @@ QString SimulatedModem::connectionText() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return QStringLiteral("dev=%1;baud=%2").arg(m_portName).arg(m_slave.options().baudRate);
+}
+
+int SimulatedModem::tcpPort() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_tcpPort;
+}
+
+QString SimulatedModem::networkConnectionText() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_tcpPort < 0)
+        return QString();
+    const QString host = m_slave.options().tcpAddress;
+    return QStringLiteral("dev=tcp://%1:%2")
+        .arg(host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host)
+        .arg(m_tcpPort);
 }
 
 quint16 SimulatedModem::reg(int index) const
@@ -284,8 +347,11 @@ void SimulatedModem::setOptions(const SimulatedModemOptions &options)
     SimulatedModemOptions kept = options;
     // The line is open already; a new device name would only make the
     // connection text lie.
-    if (m_running)
+    if (m_running) {
         kept.port = m_slave.options().port;
+        kept.tcpPort = m_slave.options().tcpPort;
+        kept.tcpAddress = m_slave.options().tcpAddress;
+    }
     m_slave.setOptions(kept);
 }
 
@@ -330,75 +396,83 @@ bool SimulatedModem::speedsMatch() const
     return line > 0 ? line == own : !speedCodeFor(own, &ownCode);
 }
 
-std::chrono::milliseconds SimulatedModem::frameGap() const
+// The speed of the line a request came by: over TCP, the server's serial
+// side, which runs at the modem's own rate.
+int SimulatedModem::rateOf(const Line &line) const
 {
-    const auto characters = std::chrono::milliseconds(Modbus::FrameGapBits * 1000 / lineBaudRate() + 1);
+    if (!line.network)
+        return lineBaudRate();
+    const int own = options().baudRate;
+    return own > 0 ? own : 9600;
+}
+
+std::chrono::milliseconds SimulatedModem::frameGap(const Line &line) const
+{
+    const auto characters = std::chrono::milliseconds(Modbus::FrameGapBits * 1000 / rateOf(line) + 1);
     return std::max<std::chrono::milliseconds>(characters, MinimumFrameGap);
 }
 
-std::chrono::nanoseconds SimulatedModem::characterTime() const
+std::chrono::nanoseconds SimulatedModem::characterTime(const Line &line) const
 {
-    return std::chrono::nanoseconds(Modbus::BitsPerCharacter * 1000000000LL / lineBaudRate());
+    return std::chrono::nanoseconds(Modbus::BitsPerCharacter * 1000000000LL / rateOf(line));
 }
 
 void SimulatedModem::serve()
 {
-    QByteArray pending;
-    Clock::time_point silenceEnds;
-    Clock::time_point firstByteAt;   // of what is pending
-    char buffer[512];
+    Line serial;
+    serial.fd = m_lineFd;
+    Line client;
+    client.network = true;
     for (;;) {
+        // Wake for the earliest end of silence on either line.
         int timeout = -1;
-        if (!pending.isEmpty()) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(silenceEnds - Clock::now());
-            timeout = static_cast<int>(std::max<long long>(left.count(), 0));
+        for (const Line *line : {&serial, &client}) {
+            if (line->pending.isEmpty())
+                continue;
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(line->silenceEnds - Clock::now());
+            const int wait = static_cast<int>(std::max<long long>(left.count(), 0));
+            timeout = timeout < 0 ? wait : std::min(timeout, wait);
         }
-        pollfd fds[2] = {{m_lineFd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, timeout);
+        pollfd fds[4] = {{m_wakeRead, POLLIN, 0}, {serial.fd, POLLIN, 0}, {m_listenFd, POLLIN, 0},
+                         {client.fd, POLLIN, 0}};
+        const int ready = ::poll(fds, 4, timeout);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
             break;
         }
-        if (fds[1].revents != 0)
+        if (fds[0].revents != 0)
             break;
-        if (fds[0].revents & POLLIN) {
-            const ssize_t got = ::read(m_lineFd, buffer, sizeof buffer);
-            if (got > 0) {
-                const Clock::time_point now = Clock::now();
-                if (options().echo && !writeBytes(buffer, static_cast<int>(got)))
-                    break;
-                if (pending.isEmpty())
-                    firstByteAt = now;
-                pending.append(buffer, static_cast<int>(got));
-                silenceEnds = now + frameGap();
-                takeFrames(pending, firstByteAt);
-                if (m_hungUp)
-                    break;
-                continue;
+        if (fds[2].revents & POLLIN)
+            acceptClient(client);
+        if (fds[3].revents != 0 && !receive(client)) {
+            // The client went away, or its connection was hung up on purpose.
+            closeFd(client.fd);
+            client = Line();
+            client.network = true;
+        }
+        if (fds[1].revents != 0 && !receive(serial))
+            break;
+        for (Line *line : {&serial, &client}) {
+            if (line->fd >= 0 && !line->pending.isEmpty() && Clock::now() >= line->silenceEnds) {
+                // Silence ends whatever could not be framed by its header: an
+                // unknown function (which earns exception 1 if its CRC is
+                // right), a truncated frame or noise.
+                const QByteArray frame = line->pending;
+                line->pending.clear();
+                handleFrame(*line, frame, line->firstByteAt);
             }
-            if (got < 0 && (errno == EAGAIN || errno == EINTR))
-                continue;
         }
-        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0) {
-            // Only a given port can hang up or end (a USB adapter pulled
-            // out): we hold the pty slave open ourselves.
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_error = QStringLiteral("the line hung up");
+        if (serial.hungUp)
             break;
-        }
-        if (!pending.isEmpty() && Clock::now() >= silenceEnds) {
-            // Silence ends whatever could not be framed by its header: an
-            // unknown function (which earns exception 1 if its CRC is right),
-            // a truncated frame or noise.
-            const QByteArray frame = pending;
-            pending.clear();
-            handleFrame(frame, firstByteAt);
-            if (m_hungUp)
-                break;
+        if (client.hungUp) {
+            closeFd(client.fd);
+            client = Line();
+            client.network = true;
         }
     }
-    if (m_hungUp) {
+    closeFd(client.fd);
+    if (serial.hungUp) {
         // Closing the master side hangs the line up for the client.
         closeFd(m_lineFd);
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -407,11 +481,55 @@ void SimulatedModem::serve()
     m_running = false;
 }
 
+// Reads what the line has and frames it. False when the line is gone: a
+// given port hung up or ended (a USB adapter pulled out; we hold the pty
+// slave open ourselves, so a pty never does), a client closed its
+// connection, or a hangUp fault closed it.
+bool SimulatedModem::receive(Line &line)
+{
+    char buffer[512];
+    const ssize_t got = ::read(line.fd, buffer, sizeof buffer);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR))
+        return true;
+    if (got <= 0) {
+        if (!line.network) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_error = QStringLiteral("the line hung up");
+        }
+        return false;
+    }
+    const Clock::time_point now = Clock::now();
+    if (options().echo && !writeBytes(line, buffer, static_cast<int>(got)))
+        return false;
+    if (line.pending.isEmpty())
+        line.firstByteAt = now;
+    line.pending.append(buffer, static_cast<int>(got));
+    line.silenceEnds = now + frameGap(line);
+    takeFrames(line);
+    return !line.hungUp;
+}
+
+void SimulatedModem::acceptClient(Line &client)
+{
+    const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0)
+        return;
+    // Answers go out byte by byte when paced, as a server's serial side
+    // hands them over; none may wait for the one before to be acknowledged.
+    const int yes = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    closeFd(client.fd);
+    client = Line();
+    client.network = true;
+    client.fd = fd;
+}
+
 // Frames are cut from the pending bytes by their headers; a frame that
 // follows another in one burst counts as starting where the first ended.
-void SimulatedModem::takeFrames(QByteArray &pending, Clock::time_point firstByteAt)
+void SimulatedModem::takeFrames(Line &line)
 {
-    while (pending.size() >= 2 && !m_hungUp) {
+    QByteArray &pending = line.pending;
+    while (pending.size() >= 2 && !line.hungUp) {
         const quint8 function = static_cast<quint8>(pending.at(1));
         int length = 0;
         if (function == Modbus::ReadHoldingRegisters) {
@@ -424,7 +542,7 @@ void SimulatedModem::takeFrames(QByteArray &pending, Clock::time_point firstByte
             if (pending.size() > MaxPendingBytes) {
                 const QByteArray noise = pending;
                 pending.clear();
-                handleFrame(noise, firstByteAt);
+                handleFrame(line, noise, line.firstByteAt);
             }
             return;
         }
@@ -432,14 +550,14 @@ void SimulatedModem::takeFrames(QByteArray &pending, Clock::time_point firstByte
             return;
         const QByteArray frame = pending.left(length);
         pending.remove(0, length);
-        handleFrame(frame, firstByteAt);
-        firstByteAt += length * characterTime();
+        handleFrame(line, frame, line.firstByteAt);
+        line.firstByteAt += length * characterTime(line);
     }
 }
 
-void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firstByteAt)
+void SimulatedModem::handleFrame(Line &line, const QByteArray &frame, Clock::time_point firstByteAt)
 {
-    if (!speedsMatch())
+    if (!line.network && !speedsMatch())
         return;
     ModbusSlave::Reply reply;
     SimulatedModemOptions current;
@@ -460,13 +578,14 @@ void SimulatedModem::handleFrame(const QByteArray &frame, Clock::time_point firs
     if (reply.frame.isEmpty())
         return;
     // On a real line the request is over only one wire time after its start.
-    const Clock::time_point requestEnd = current.pacing ? firstByteAt + int(frame.size()) * characterTime() : firstByteAt;
+    const Clock::time_point requestEnd =
+        current.pacing ? firstByteAt + int(frame.size()) * characterTime(line) : firstByteAt;
     QByteArray answer = QByteArray(std::max(current.leadingBytes, 0), char(0xFF)) + reply.frame;
     answer.chop(std::max(current.cutBytes, 0));
-    sendAnswer(answer + QByteArray(std::max(current.trailingBytes, 0), char(0xFF)), current, requestEnd);
+    sendAnswer(line, answer + QByteArray(std::max(current.trailingBytes, 0), char(0xFF)), current, requestEnd);
 }
 
-void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options,
+void SimulatedModem::sendAnswer(Line &line, const QByteArray &answer, const SimulatedModemOptions &options,
                                 Clock::time_point earliestStart)
 {
     const Clock::time_point start =
@@ -476,7 +595,7 @@ void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOp
     const int size = answer.size();
     const bool byteWise = options.pacing || options.byteGapMs > 0;
     const int splitAt = (options.splitPauseMs > 0 || options.hangUp) && size >= 2 ? size / 2 : size;
-    const auto byteTime = options.pacing ? characterTime() : std::chrono::nanoseconds(0);
+    const auto byteTime = options.pacing ? characterTime(line) : std::chrono::nanoseconds(0);
     const auto byteGap = std::chrono::milliseconds(std::max(options.byteGapMs, 0));
 
     // Byte i is due when its last bit is on the line: deadlines run from
@@ -484,20 +603,7 @@ void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOp
     Clock::time_point due = start;
     for (int sent = 0; sent < size;) {
         if (sent == splitAt && options.hangUp) {
-            // A hang-up throws away whatever the client has not read yet, so
-            // the line dies once the client has read the first half: our own
-            // hold on the pty slave sees its input queue, which the kernel
-            // fills a moment after the write.
-            const Clock::time_point latest = Clock::now() + HangUpDelay;
-            if (!waitUntil(Clock::now() + HangUpSettle))
-                return;
-            int unread = 0;
-            while (m_keptSlaveFd >= 0 && ::ioctl(m_keptSlaveFd, FIONREAD, &unread) == 0 && unread > 0
-                   && Clock::now() < latest) {
-                if (!waitUntil(Clock::now() + 1ms))
-                    return;
-            }
-            m_hungUp = true;
+            hangUp(line);
             return;
         }
         if (sent == splitAt) {
@@ -513,16 +619,37 @@ void SimulatedModem::sendAnswer(const QByteArray &answer, const SimulatedModemOp
             if (!waitUntil(due))
                 return;
         }
-        if (!writeBytes(answer.constData() + sent, end - sent))
+        if (!writeBytes(line, answer.constData() + sent, end - sent))
             return;
         sent = end;
     }
 }
 
-bool SimulatedModem::writeBytes(const char *data, int length)
+// The line dies once the client has read the first half of an answer. A
+// hang-up throws away whatever the client has not read yet, so over a pty
+// our own hold on its slave watches the input queue, which the kernel fills
+// a moment after the write; a TCP connection is closed in order after it.
+void SimulatedModem::hangUp(Line &line)
 {
+    const Clock::time_point latest = Clock::now() + HangUpDelay;
+    if (!waitUntil(Clock::now() + HangUpSettle))
+        return;
+    int unread = 0;
+    while (!line.network && m_keptSlaveFd >= 0 && ::ioctl(m_keptSlaveFd, FIONREAD, &unread) == 0 && unread > 0
+           && Clock::now() < latest) {
+        if (!waitUntil(Clock::now() + 1ms))
+            return;
+    }
+    line.hungUp = true;
+}
+
+bool SimulatedModem::writeBytes(const Line &line, const char *data, int length)
+{
+    const int fd = line.fd;
     while (length > 0) {
-        const ssize_t written = ::write(m_lineFd, data, static_cast<size_t>(length));
+        // A client that closed its connection must not end the modem.
+        const ssize_t written = line.network ? ::send(fd, data, static_cast<size_t>(length), MSG_NOSIGNAL)
+                                             : ::write(fd, data, static_cast<size_t>(length));
         if (written > 0) {
             data += written;
             length -= static_cast<int>(written);
@@ -532,9 +659,9 @@ bool SimulatedModem::writeBytes(const char *data, int length)
             continue;
         if (written < 0 && errno != EAGAIN)
             return false;
-        // The client is not reading and the pty's buffer is full: wait for
+        // The client is not reading and the line's buffer is full: wait for
         // room, or for the order to stop.
-        pollfd fds[2] = {{m_lineFd, POLLOUT, 0}, {m_wakeRead, POLLIN, 0}};
+        pollfd fds[2] = {{fd, POLLOUT, 0}, {m_wakeRead, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0 && errno != EINTR)
             return false;
         if (fds[1].revents != 0)

@@ -17,8 +17,10 @@
 
 // A GPRS modem on a serial line: the Modbus slave at 0x40 behind the master
 // side of a pseudo-terminal (or behind a given tty), served on its own
-// thread. Clients open portName() like any serial port. Everything public
-// but start() and stop() (which belong to the owner) is thread-safe.
+// thread, and when asked also behind a serial device server's TCP port.
+// Clients open portName() like any serial port, or connect to tcpPort().
+// Everything public but start() and stop() (which belong to the owner) is
+// thread-safe.
 class SimulatedModem {
 public:
     // Called on the modem's thread after registers [first, first + count)
@@ -42,6 +44,8 @@ public:
 
     QString portName() const;                    // e.g. "/dev/pts/5"
     QString connectionText() const;              // "dev=/dev/pts/5;baud=9600"
+    int tcpPort() const;                         // the one listened on; -1 without
+    QString networkConnectionText() const;       // "dev=tcp://127.0.0.1:5020"; empty without
 
     quint16 reg(int index) const;
     void setReg(int index, quint16 value);
@@ -66,16 +70,33 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // Where requests come from and answers go: the serial line, or the TCP
+    // client. Serve thread only.
+    struct Line {
+        int fd = -1;
+        bool network = false;
+        QByteArray pending;                // bytes not yet framed
+        Clock::time_point silenceEnds;     // when what is pending becomes a frame
+        Clock::time_point firstByteAt;     // of what is pending
+        bool hungUp = false;               // closed by a hangUp fault
+    };
+
     bool openPseudoTerminal();
     bool openPort();
+    bool listen();
     void serve();
-    void takeFrames(QByteArray &pending, Clock::time_point firstByteAt);
-    void handleFrame(const QByteArray &frame, Clock::time_point firstByteAt);
-    void sendAnswer(const QByteArray &answer, const SimulatedModemOptions &options, Clock::time_point earliestStart);
-    std::chrono::nanoseconds characterTime() const;
-    bool writeBytes(const char *data, int length);
+    bool receive(Line &line);
+    void acceptClient(Line &client);
+    void takeFrames(Line &line);
+    void handleFrame(Line &line, const QByteArray &frame, Clock::time_point firstByteAt);
+    void sendAnswer(Line &line, const QByteArray &answer, const SimulatedModemOptions &options,
+                    Clock::time_point earliestStart);
+    void hangUp(Line &line);
+    int rateOf(const Line &line) const;
+    std::chrono::nanoseconds characterTime(const Line &line) const;
+    std::chrono::milliseconds frameGap(const Line &line) const;
+    bool writeBytes(const Line &line, const char *data, int length);
     bool waitUntil(Clock::time_point deadline);
-    std::chrono::milliseconds frameGap() const;
     void closeAll();
 
     mutable std::mutex m_mutex;                  // guards everything below up to m_thread
@@ -85,11 +106,12 @@ private:
     ExchangeObserver m_exchangeObserver;
     QString m_portName;
     QString m_error;
+    int m_tcpPort = -1;
 
     std::thread m_thread;
     std::atomic<bool> m_running{false};
-    bool m_hungUp = false;      // serve thread only: the line was closed by a hangUp fault
     int m_lineFd = -1;          // master side of the pty, or the given port
+    int m_listenFd = -1;        // the TCP port, when asked for
     int m_keptSlaveFd = -1;     // our own hold on the pty slave, so the master never sees a hang-up
     int m_wakeRead = -1;
     int m_wakeWrite = -1;

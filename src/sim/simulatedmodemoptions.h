@@ -5,14 +5,20 @@
 #include <QtGlobal>
 
 // How the simulated modem is reached and how it misbehaves. Every field can
-// change between two exchanges (SimulatedModem::setOptions); only `port` is
-// fixed once the modem has started.
+// change between two exchanges (SimulatedModem::setOptions); only `port`,
+// `tcpPort` and `tcpAddress` are fixed once the modem has started.
 struct SimulatedModemOptions {
     // Line.
     QString port;                 // tty device to serve; empty opens a pseudo-terminal
     int baudRate = 9600;          // for the connection text, a given port's speed, and pacing
                                   // when the line's own speed cannot be read; on a
                                   // pseudo-terminal a client at another speed is not heard
+    // >= 0: besides the line, a serial device server's TCP port on
+    // `tcpAddress` (0: any free one), passing Modbus RTU frames unchanged to
+    // a serial side at `baudRate`. One client at a time; a new connection
+    // replaces the one before, as a client that vanished may never close it.
+    int tcpPort = -1;
+    QString tcpAddress = QStringLiteral("127.0.0.1");
 
     // Faults.
     bool silent = false;          // never answers and performs nothing
@@ -31,7 +37,8 @@ struct SimulatedModemOptions {
     int cutBytes = 0;             // the last bytes of every answer that never go out
     bool hangUp = false;          // the line dies half-way through an answer: a moment after
                                   // the first half the modem closes its end of the
-                                  // pseudo-terminal and stops
+                                  // pseudo-terminal and stops; over TCP it closes
+                                  // that connection and serves on
     // >= 0: the faults above, but for the old firmware and the dropped
     // register, strike only requests from this first register.
     int faultBlock = -1;

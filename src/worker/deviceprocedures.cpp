@@ -46,7 +46,8 @@ QString DeviceProcedures::configureLink(SerialLink &link, const QString &connect
     if (!problem.isEmpty())
         return problem;
     const QList<int> &rates = DeviceSettings::baudRates();
-    if (rates.contains(link.baudRate()))
+    // A server's serial side has a rate of its own.
+    if (link.overNetwork() || rates.contains(link.baudRate()))
         return QString();
     QStringList shown;
     for (int rate : rates)
@@ -158,16 +159,9 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         // alone tells the technician nothing about it; nor about a port
         // that went away in the middle of the job.
         if (link.portLost())
-            *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
-                    "The port stopped working: check that the adapter is still plugged in");
+            *failure += QLatin1String(". ") + link.lossExplanation();
         else if (answerLength == 0)
-            *failure += QLatin1String(". ") + (frontend == Frontend::Window
-                ? QCoreApplication::translate("DeviceProcedures",
-                      "Nothing was received: check the cable, the port and its baud rate, and for "
-                      "firmware without the keep-connection register clear \"Enable Keep Connection\"")
-                : QCoreApplication::translate("DeviceProcedures",
-                      "Nothing was received: check the cable, the port and its baud rate, and for "
-                      "firmware without the keep-connection register use --no-keep-con"));
+            *failure += QLatin1String(". ") + silenceAdvice();
         return false;
     }
     const AnswerCheck check = checkAnswer(request.constData(), request.size(), link.answer(), answerLength);
@@ -194,6 +188,28 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         break;
     }
     return false;
+}
+
+// What to check when nothing came back: the line and its rate, which over a
+// network are the server's serial side, and the firmware.
+QString DeviceProcedures::silenceAdvice() const
+{
+    if (link.overNetwork())
+        return frontend == Frontend::Window
+            ? QCoreApplication::translate("DeviceProcedures",
+                  "Nothing was received through the server: check its serial side (its baud rate and the line to "
+                  "the modem), and for firmware without the keep-connection register clear \"Enable Keep "
+                  "Connection\"")
+            : QCoreApplication::translate("DeviceProcedures",
+                  "Nothing was received through the server: check its serial side (its baud rate and the line to "
+                  "the modem), and for firmware without the keep-connection register use --no-keep-con");
+    return frontend == Frontend::Window
+        ? QCoreApplication::translate("DeviceProcedures",
+              "Nothing was received: check the cable, the port and its baud rate, and for "
+              "firmware without the keep-connection register clear \"Enable Keep Connection\"")
+        : QCoreApplication::translate("DeviceProcedures",
+              "Nothing was received: check the cable, the port and its baud rate, and for "
+              "firmware without the keep-connection register use --no-keep-con");
 }
 
 // A copy of the accepted answer. checkAnswer has made sure it holds the whole

@@ -37,8 +37,8 @@ public:
     // Configures `link` from the connection text. Returns why the text
     // cannot be used (one SerialLink::configure refuses, or a baud rate
     // outside the modem's table, at which no modem answers and every
-    // exchange would wait for the wire time of a crawling line), or an
-    // empty text.
+    // exchange would wait for the wire time of a crawling line; a server's
+    // address takes any), or an empty text.
     static QString configureLink(SerialLink &link, const QString &connection);
 
     // `withKeepCon` selects the 71-register settings block that carries
@@ -56,6 +56,7 @@ private:
     int send(const QByteArray &frame, int answerLength);
     bool accepted(int answerLength, int block, bool write, QString *failure) const;
     QByteArray answerData(int answerLength, int dataLength) const;
+    QString silenceAdvice() const;
 
     SerialLink &link;
     const bool withKeepCon;

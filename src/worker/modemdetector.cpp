@@ -2,6 +2,7 @@
 
 #include "devicesettings.h"
 #include "modbusframe.h"
+#include "networkaddress.h"
 #include "seriallink.h"
 
 #include <QCoreApplication>
@@ -31,14 +32,19 @@ ModemDetector::Outcome ModemDetector::detect(const QStringList &ports, const Rep
     const QByteArray request = readRequest(0, 1);
     const int answerLength = Modbus::readAnswerLength(1);
     for (const QString &portName : ports) {
-        for (int rate : ratesInOrder()) {
+        // A server's serial side keeps its own rate: one try says it all.
+        const bool server = NetworkAddress::isNetworkDevice(portName);
+        const QList<int> rates = server ? QList<int>{0} : ratesInOrder();
+        for (int rate : rates) {
             if (stopRequested())
                 return outcome;
-            const QString connection = QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
+            const QString connection = server ? QStringLiteral("dev=%1").arg(portName)
+                                              : QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
             SerialLink link(AnswerTimeout, AnswerTimeout, ByteGap);
-            if (!link.configure(connection.toLatin1()).isEmpty() || link.open() < 0) {
+            const QString problem = link.configure(connection.toLatin1());
+            if (!problem.isEmpty() || link.open() < 0) {
                 report(QCoreApplication::translate("ModemDetector", "The Port %1 was not open. %2")
-                           .arg(connection, link.openFailure()));
+                           .arg(connection, problem.isEmpty() ? link.openFailure() : problem));
                 break;   // another rate opens it no better
             }
             report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));
@@ -54,8 +60,15 @@ ModemDetector::Outcome ModemDetector::detect(const QStringList &ports, const Rep
             }
         }
     }
-    outcome.lastMessage = ports.isEmpty()
-        ? QCoreApplication::translate("ModemDetector", "No modem answered: this machine has no serial ports")
-        : QCoreApplication::translate("ModemDetector", "No modem answered on %1").arg(ports.join(QLatin1String(", ")));
+    if (ports.isEmpty())
+        outcome.lastMessage =
+            QCoreApplication::translate("ModemDetector", "No modem answered: this machine has no serial ports");
+    else if (ports.size() == 1 && NetworkAddress::isNetworkDevice(ports.constFirst()))
+        outcome.lastMessage = QCoreApplication::translate("ModemDetector",
+                "No modem answered behind %1: check the server's serial side (its baud rate and the line to the "
+                "modem)").arg(ports.constFirst());
+    else
+        outcome.lastMessage = QCoreApplication::translate("ModemDetector", "No modem answered on %1")
+                                  .arg(ports.join(QLatin1String(", ")));
     return outcome;
 }

@@ -9,15 +9,16 @@
 
 // Finds the port and the rate a modem answers on: on each port in turn,
 // every rate of the modem's table, its factory rate of 9600 first, with a
-// read of register 0. The first answer, an exception answer included,
-// settles it. The window and the command-line tool both search this way.
+// read of register 0; a serial device server (tcp://HOST:PORT) with one
+// read, since its serial side keeps its own rate. The first answer, an
+// exception answer included, settles it. The window and the command-line tool both search this way.
 class ModemDetector {
 public:
     using Report = std::function<void(const QString &)>;
     using StopRequested = std::function<bool()>;
 
     struct Outcome {
-        std::optional<QString> connection;   // "dev=PORT;baud=RATE" of the modem found
+        std::optional<QString> connection;   // "dev=PORT;baud=RATE" (or "dev=tcp://HOST:PORT") of the modem found
         QString lastMessage;                 // empty when asked to stop
     };
 

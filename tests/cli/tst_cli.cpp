@@ -31,7 +31,7 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
-    // %c: the modem's connection text, %p: its port, %d: a scratch folder (%n: its folder "no", as the
+    // %c: the modem's connection text, %p: its port, %t: its server's connection text, %d: a scratch folder (%n: its folder "no", as the
     // system writes it)
     // holding in.xml (the input, when given); saved.xml is checked when given.
     void commands_data()
@@ -115,6 +115,13 @@ private slots:
         QTest::newRow("read, old firmware") << QStringList{"read", "%c", "-"} << oldFirmware << none << 1 << none
             << "The device answered with exception 2. The modem may lack the keep-connection register: use "
                "--no-keep-con and try again" << golden << none << 1;
+        QTest::newRow("read over TCP") << QStringList{"read", "%t", "-"} << plain << none << 0
+            << Golden::fileWith({{"ComPort", "%t"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
+        QTest::newRow("detect over TCP") << QStringList{"detect", "%t"} << plain << none << 0 << QByteArray("%t\n")
+                                         << "The modem answers on %t" << golden << none << 1;
+        QTest::newRow("a server that refuses") << QStringList{"read", "dev=tcp://127.0.0.1:1", "-"} << plain << none << 1
+            << none << "The Port dev=tcp://127.0.0.1:1 was not open. 127.0.0.1:1 refused the connection" << golden << none
+            << 0;
         QTest::newRow("missing port") << QStringList{"read", "dev=/nonexistent/ttyGPRS", "-"} << plain << none << 1 << none
                                       << "The Port dev=/nonexistent/ttyGPRS was not open" << golden << none << 0;
         QTest::newRow("mistyped connection") << QStringList{"read", "COM3", "-"} << plain << none << 2 << none
@@ -148,21 +155,22 @@ private slots:
         QFETCH(QByteArray, saved);
         QFETCH(int, frames);
 #ifdef GPRS_SIMULATED_MODEM
+        options.tcpPort = 0;
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
-        const QString connection = modem.connectionText(), port = modem.portName();
+        const QString connection = modem.connectionText(), port = modem.portName(), server = modem.networkConnectionText();
 #else
         // Without pseudo-terminals there is no modem: only the rows in which it hears nothing run.
         Q_UNUSED(options)
         Q_UNUSED(modemHolds)
         if (frames != 0)
             QSKIP("needs the simulated modem on a pseudo-terminal");
-        const QString connection = "dev=COM200;baud=9600", port = "COM200";
+        const QString connection = "dev=COM200;baud=9600", port = "COM200", server = "dev=tcp://127.0.0.1:1";
 #endif
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
-            return text.replace("%c", connection).replace("%p", port).replace("%d", dir.path())
+            return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%d", dir.path())
                 .replace("%n", QDir::toNativeSeparators(dir.filePath("no")));
         };
         QVERIFY(input.isEmpty() || writeFile(dir.filePath("in.xml"), input));

@@ -9,10 +9,14 @@
 
 #include <QScopeGuard>
 #include <QSerialPort>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
+#include <linux/sockios.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(SimulatedModemOptions)
@@ -25,6 +29,19 @@ QByteArray counting(int length)
     for (int i = 0; i < length; ++i)
         data[i] = char(i);
     return data;
+}
+
+// The modem's serial line, or its server's TCP port when the options ask for one.
+QByteArray connectionOf(const SimulatedModem &modem)
+{
+    return (modem.options().tcpPort >= 0 ? modem.networkConnectionText() : modem.connectionText()).toLatin1();
+}
+
+// The bytes sent on a TCP connection that its peer has not acknowledged.
+int unacknowledged(int fd)
+{
+    int bytes = -1;
+    return ::ioctl(fd, SIOCOUTQ, &bytes) == 0 ? bytes : -1;
 }
 
 const QByteArray readTwo = hex("40 03 00 00 00 02 CB 1A");
@@ -164,7 +181,7 @@ private slots:
 
     void configureAndOpen_data()
     {
-        QTest::addColumn<QString>("config");   // %1: the modem's pseudo-terminal
+        QTest::addColumn<QString>("config");   // %1: the modem's pseudo-terminal, %2: its server's TCP port
         QTest::addColumn<QString>("portName");
         QTest::addColumn<int>("baudRate");
         QTest::addColumn<int>("opened");
@@ -199,6 +216,22 @@ private slots:
                                                 << unknown.arg("%1 ;baud=9600", "%1") << false << none;
         QTest::newRow("unknown key named") << "dev=%1; parity=E" << modem << 0 << 0
                                            << unknown.arg("dev=%1; parity=E", "parity=E") << false << none;
+        // A server's serial side keeps its own rate: any baud is taken.
+        QTest::newRow("server") << "dev=tcp://127.0.0.1:%2;baud=1" << "tcp://127.0.0.1:%2" << 1 << 0 << none << false
+                                << none;
+        QTest::newRow("server refuses") << "dev=tcp://127.0.0.1:1" << "tcp://127.0.0.1:1" << 9600 << -1 << none << false
+            << "127.0.0.1:1 refused the connection: check the server's TCP port, and that no other program holds its "
+               "connection.";
+        const QString noServer = "The connection \"%1\" names no server: \"%2\" is not a server's address: ";
+        QTest::newRow("server without its port") << "dev=tcp://gprs-server" << com1 << 0 << 0
+            << noServer.arg("dev=tcp://gprs-server", "tcp://gprs-server") + "it takes tcp://HOST:PORT, a TCP port from 1 "
+               "to 65535" << false << none;
+        QTest::newRow("server port out of range") << "dev=tcp://10.0.0.5:65536" << com1 << 0 << 0
+            << noServer.arg("dev=tcp://10.0.0.5:65536", "tcp://10.0.0.5:65536") + "it takes tcp://HOST:PORT, a TCP port "
+               "from 1 to 65535" << false << none;
+        QTest::newRow("IPv6 server without brackets") << "dev=tcp://fe80::1:502" << com1 << 0 << 0
+            << noServer.arg("dev=tcp://fe80::1:502", "tcp://fe80::1:502") + "an IPv6 address goes in brackets, "
+               "tcp://[ADDRESS]:PORT" << false << none;
     }
 
     void configureAndOpen()
@@ -211,15 +244,19 @@ private slots:
         QFETCH(bool, held);
         QFETCH(QString, why);
         SimulatedModemOptions atRate;   // the modem hears only a client at its own speed
-        atRate.baudRate = baudRate > 0 ? baudRate : 9600;
+        atRate.baudRate = baudRate > 1 ? baudRate : 9600;
+        atRate.tcpPort = 0;
         SimulatedModem modem(atRate);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
+        const auto filled = [&](QString &text) {
+            return text.replace("%1", modem.portName()).replace("%2", QString::number(modem.tcpPort()));
+        };
         SerialLink link(2000, 2000, 200);
-        QCOMPARE(link.configure(config.replace("%1", modem.portName()).toLocal8Bit()), problem.replace("%1", modem.portName()));
+        QCOMPARE(link.configure(filled(config).toLocal8Bit()), filled(problem));
         if (!problem.isEmpty())
             return;   // the job ends here, before any port is opened
-        QCOMPARE(link.portName(), portName.replace("%1", modem.portName()));
+        QCOMPARE(link.portName(), filled(portName));
         QCOMPARE(link.baudRate(), baudRate);
         QSerialPort holder(modem.portName());
         QVERIFY(!held || holder.open(QIODevice::ReadWrite));
@@ -236,10 +273,13 @@ private slots:
         QTest::addColumn<QByteArray>("waiting");   // on the line before the exchange
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<int>("length");           // of the answer; the next exchange gets the rest
-        QTest::newRow("empty request only collects") << readTwoAnswer << QByteArray() << 9;
-        QTest::newRow("exactly 1023 bytes") << counting(1023) << QByteArray() << 1023;
-        QTest::newRow("overlong answer is cut") << counting(1100) << QByteArray() << 1023;
-        QTest::newRow("stray bytes before a request are discarded") << hex("FF 00 40 03 02") << readTwo << 0;
+        QTest::addColumn<bool>("network");         // the far end is a server's TCP connection, not a pty
+        QTest::newRow("empty request only collects") << readTwoAnswer << QByteArray() << 9 << false;
+        QTest::newRow("exactly 1023 bytes") << counting(1023) << QByteArray() << 1023 << false;
+        QTest::newRow("overlong answer is cut") << counting(1100) << QByteArray() << 1023 << false;
+        QTest::newRow("stray bytes before a request are discarded") << hex("FF 00 40 03 02") << readTwo << 0 << false;
+        QTest::newRow("over TCP, overlong answer is cut") << counting(1100) << QByteArray() << 1023 << true;
+        QTest::newRow("over TCP, stray bytes are discarded") << hex("FF 00 40 03 02") << readTwo << 0 << true;
     }
 
     void exchangeLengths()
@@ -247,25 +287,43 @@ private slots:
         QFETCH(QByteArray, waiting);
         QFETCH(QByteArray, request);
         QFETCH(int, length);
-        // A raw pseudo-terminal whose far end the test works by hand; holding
-        // the slave too keeps the master readable while the link has it closed.
-        int master = -1, slave = -1;
-        char name[256];
-        termios raw;
-        cfmakeraw(&raw);
-        QCOMPARE(openpty(&master, &slave, name, &raw, nullptr), 0);
-        const auto closeLine = qScopeGuard([&] { ::close(slave), ::close(master); });
-        QCOMPARE(::write(master, waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
-        pollfd arrived{slave, POLLIN, 0};
-        QCOMPARE(::poll(&arrived, 1, 5000), 1);
+        QFETCH(bool, network);
+        // The far end, worked by hand: a raw pseudo-terminal, whose slave the
+        // test holds too so that the master stays readable while the link has
+        // it closed; or a TCP connection the test accepts.
+        int farEnd = -1, held = -1;
+        QByteArray connection;
+        const auto closeAll = qScopeGuard([&] { ::close(farEnd), ::close(held); });
+        QTcpServer server;
         SerialLink link(300, 300, 100);
-        link.configure("dev=" + QByteArray(name));
-        QCOMPARE(link.open(), 0);
+        if (network) {
+            QVERIFY(server.listen(QHostAddress::LocalHost));
+            link.configure("dev=tcp://127.0.0.1:" + QByteArray::number(server.serverPort()));
+            QCOMPARE(link.open(), 0);
+            QVERIFY(server.waitForNewConnection(5000));
+            // The socket's own copy of the descriptor goes with it.
+            QTcpSocket *accepted = server.nextPendingConnection();
+            farEnd = ::dup(int(accepted->socketDescriptor()));
+            delete accepted;
+            QCOMPARE(::write(farEnd, waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
+            // Acknowledged: in the link's buffers before its exchange.
+            QTRY_COMPARE_WITH_TIMEOUT(unacknowledged(farEnd), 0, 5000);
+        } else {
+            char name[256];
+            termios raw;
+            cfmakeraw(&raw);
+            QCOMPARE(openpty(&farEnd, &held, name, &raw, nullptr), 0);
+            QCOMPARE(::write(farEnd, waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
+            pollfd arrived{held, POLLIN, 0};
+            QCOMPARE(::poll(&arrived, 1, 5000), 1);
+            link.configure("dev=" + QByteArray(name));
+            QCOMPARE(link.open(), 0);
+        }
         const int n = link.exchange(request.constData(), request.size());
         QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (waiting.left(length) + '\0').toHex(' '));
         char sent[64];
-        pollfd readable{master, POLLIN, 0};
-        const ssize_t got = ::poll(&readable, 1, 0) > 0 ? ::read(master, sent, sizeof sent) : 0;
+        pollfd readable{farEnd, POLLIN, 0};
+        const ssize_t got = ::poll(&readable, 1, 0) > 0 ? ::read(farEnd, sent, sizeof sent) : 0;
         QCOMPARE(QByteArray(sent, int(got)).toHex(' '), request.toHex(' '));
         const int rest = link.exchange(nullptr, 0);
         QCOMPARE(QByteArray(link.answer(), rest).toHex(' '), (request.isEmpty() ? waiting.mid(length) : "").toHex(' '));
@@ -297,6 +355,13 @@ private slots:
         QTest::newRow("full length, bad check sum") << badCrc << readTwo << 9 << readTwoAnswer.left(7) + hex("FF 36") << false;
         QTest::newRow("trailing bytes") << trailing << readTwo << 9 << readTwoAnswer + hex("FF FF") << false;
         QTest::newRow("no expected length") << none << readTwo << 0 << readTwoAnswer << false;
+        SimulatedModemOptions server, byteWise, closing;
+        server.tcpPort = byteWise.tcpPort = closing.tcpPort = 0;
+        byteWise.byteGapMs = 5;
+        closing.hangUp = true;
+        QTest::newRow("over TCP") << server << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true;
+        QTest::newRow("over TCP, one byte at a time") << byteWise << readTwo << 9 << readTwoAnswer << true;
+        QTest::newRow("over TCP, closed mid-answer") << closing << readTwo << 9 << readTwoAnswer.left(4) << true;
     }
 
     void answerCompletion()
@@ -310,7 +375,7 @@ private slots:
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         SerialLink link(5000, 5000, 1000);
-        link.configure(modem.connectionText().toLatin1());
+        link.configure(connectionOf(modem));
         QCOMPARE(link.open(), 0);
         QElapsedTimer timer;
         timer.start();
@@ -318,6 +383,7 @@ private slots:
         const qint64 elapsed = timer.elapsed();
         QCOMPARE(QByteArray(link.answer(), n).toHex(' '), answer.toHex(' '));
         QVERIFY2(atOnce ? elapsed < 500 : elapsed >= 1000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(link.portLost(), options.hangUp);
     }
 
     void exchangeTimings_data()
@@ -350,6 +416,14 @@ private slots:
         // 3.5 characters at 300 baud (117 ms) between an answer and the next request.
         QTest::newRow("Modbus gap before the next request") << slowLine << 5000 << 5000 << false << true << readTwoAnswer
                                                             << readTwoAnswer << 100;
+        // Over a network every wait allows a round trip more: 2.2 s here.
+        SimulatedModemOptions slowServer = slow, silentServer;
+        slowServer.tcpPort = silentServer.tcpPort = 0;
+        silentServer.silent = true;
+        QTest::newRow("over TCP, the wait allows a round trip") << slowServer << 200 << 200 << false << true
+                                                                << readTwoAnswer << readTwoAnswer << 900;
+        QTest::newRow("over TCP, a silent server") << silentServer << 200 << 200 << false << true << QByteArray()
+                                                   << QByteArray() << 2000;
     }
 
     void exchangeTimings()
@@ -366,7 +440,7 @@ private slots:
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         SerialLink link(answerTimeout, nextTimeout, 200);
-        link.configure(modem.connectionText().toLatin1());
+        link.configure(connectionOf(modem));
         QCOMPARE(link.open(), 0);
         int n = link.exchange(readTwo.constData(), readTwo.size(), readTwoAnswer.size());
         QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (first + '\0').toHex(' '));

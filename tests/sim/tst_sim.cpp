@@ -50,9 +50,13 @@ struct RunningSimulator {
         process.start(program, arguments);
         QElapsedTimer timer;
         timer.start();
-        while (!process.canReadLine() && process.state() != QProcess::NotRunning && timer.elapsed() < ArrivalLimitMs)
-            process.waitForReadyRead(50);
-        firstLine = QString::fromLocal8Bit(process.readLine()).trimmed();
+        // With --tcp the server's connection text comes first.
+        for (int line = 0; line < 2 && !firstLine.startsWith("dev=/"); ++line) {
+            while (!process.canReadLine() && process.state() != QProcess::NotRunning && timer.elapsed() < ArrivalLimitMs)
+                process.waitForReadyRead(50);
+            const QString text = QString::fromLocal8Bit(process.readLine()).trimmed();
+            (text.startsWith("dev=tcp://") ? serverLine : firstLine) = text;
+        }
         const QRegularExpressionMatch match = QRegularExpression("^dev=(/dev/pts/\\d+);baud=(\\d+)$").match(firstLine);
         port.setPortName(match.captured(1));
         opened = match.hasMatch() && port.open(QIODevice::ReadWrite) && port.setBaudRate(match.captured(2).toInt());
@@ -69,7 +73,8 @@ struct RunningSimulator {
     }
     QProcess process;
     QSerialPort port;
-    QString firstLine;
+    QString firstLine;    // the serial line's connection text
+    QString serverLine;   // the server's, with --tcp
     bool opened = false;
 };
 
@@ -122,6 +127,7 @@ private slots:
         // The 8-byte request, then the 147-byte answer, at 2400 baud.
         QTest::newRow("pacing") << QStringList{"--pacing", "--baud", "2400"} << frames({read71})
                                 << Frames{hex("40 03 8E") + QByteArray(142, 0) + hex("D5 A3")} << (8 + 147) * 10 * 1000 / 2400;
+        QTest::newRow("the line beside a server") << QStringList{"--tcp", "0"} << frames({readTwo}) << frames({zeros}) << 0;
         QTest::newRow("echo comes first") << QStringList{"--echo"} << frames({readTwo, "40 03"}) << frames({zeros, ""}) << 0;
     }
 
@@ -135,6 +141,7 @@ private slots:
         QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
         const int baud = arguments.indexOf("--baud");
         QVERIFY(simulator.firstLine.endsWith(";baud=" + (baud < 0 ? "9600" : arguments.at(baud + 1))));
+        QCOMPARE(simulator.serverLine.startsWith("dev=tcp://127.0.0.1:"), arguments.contains("--tcp"));
         // The trace shows each frame heard and its answer, if any, before that goes out.
         const auto dump = [](const QByteArray &frame) { return hexDumpText(frame.constData(), frame.size()); };
         QByteArray trace, traced;
@@ -168,6 +175,10 @@ private slots:
                                             << QByteArray("--delay wants a number");
         QTest::newRow("address above 255") << QStringList{"--answer-address", "256"} << 2 << QByteArray()
                                            << QByteArray("--answer-address wants a number from 0 to 255");
+        QTest::newRow("TCP port out of range") << QStringList{"--tcp", "65536"} << 2 << QByteArray()
+                                               << QByteArray("--tcp wants [address:]port, a port from 0 to 65535");
+        QTest::newRow("TCP address not of this machine") << QStringList{"--tcp", "192.0.2.1:5020"} << 1 << QByteArray()
+                                                         << QByteArray("TCP port 5020 on 192.0.2.1: ");
         QTest::newRow("stray argument") << QStringList{"/dev/ttyS0"} << 2 << QByteArray()
                                         << QByteArray("unexpected argument");
         QTest::newRow("missing port") << QStringList{"--port", "/nonexistent/ttyGPRS0"} << 1 << QByteArray()

@@ -101,7 +101,8 @@ private slots:
         QTest::addColumn<int>("job");
         QTest::addColumn<int>("keepConEnabled");
         QTest::addColumn<SimulatedModemOptions>("options");
-        QTest::addColumn<QString>("portConfig");   // empty: the modem's own; %1: its port
+        QTest::addColumn<QString>("portConfig");   // empty: the modem's own; %1: its port; %t: its server's
+                                                   // connection text, %a its address
         QTest::addColumn<int>("failingFrame");     // 6 for none; the job's messages for the frames before it come first
         QTest::addColumn<QString>("lastMessage");
         QTest::addColumn<QString>("matrixFault");  // the fault matrix's row, empty outside it
@@ -132,6 +133,20 @@ private slots:
                                                   << own << 0;
         QTest::newRow("read at 1200 baud, paced") << read << 1 << at1200 << "dev=%1;baud=1200" << 6 << "It is Readed 31"
                                                   << own << 0;
+        // Through a serial device server: the same frames, the server's own failures.
+        SimulatedModemOptions server, silentServer, closingServer;
+        server.tcpPort = silentServer.tcpPort = closingServer.tcpPort = 0;
+        silentServer.silent = closingServer.hangUp = true;
+        QTest::newRow("read over TCP") << read << 1 << server << "%t" << 6 << "It is Readed 31" << own << 0;
+        QTest::newRow("write over TCP, any baud") << write << 0 << server << "%t;baud=250000" << 6 << "It is Ready 100%"
+                                                  << own << 0;
+        QTest::newRow("read over TCP: silent server") << read << 1 << silentServer << "%t" << 1
+            << "There is bad CRC16 sum of 0 bytes. Nothing was received through the server: check its serial side (its "
+               "baud rate and the line to the modem), and for firmware without the keep-connection register clear "
+               "\"Enable Keep Connection\"" << own << 0;
+        QTest::newRow("write over TCP: server closes mid-answer") << write << 0 << closingServer << "%t" << 1
+            << "There is bad CRC16 sum of 4 bytes. %a closed the connection: check that no other program took it over, "
+               "and try again" << own << 0;
         QTest::newRow("read: old firmware, KeepCon") << read << 1 << oldFirmware << own << 1
             << "The device answered with exception 2. The modem may lack the keep-connection register: clear "
                "\"Enable Keep Connection\" and try again" << own << 0;
@@ -217,9 +232,10 @@ private slots:
         const bool read = job == MyThread::JobRead;
         read ? Golden::loadInto(bench.modem) : bench.modem.setRegisters(0, QVector<quint16>(512, Untouched));
         JobRequest request = bench.request(keepConEnabled, read ? std::nullopt : std::optional(Golden::record()));
+        const QString server = bench.modem.networkConnectionText();
         if (!portConfig.isEmpty())
-            request.portConfig = portConfig.replace("%1", bench.modem.portName());
-        lastMessage.replace("%1", bench.modem.portName());
+            request.portConfig = portConfig.replace("%1", bench.modem.portName()).replace("%t", server);
+        lastMessage.replace("%1", bench.modem.portName()).replace("%a", server.mid(int(strlen("dev=tcp://"))));
         bool ran = false;
         const QByteArray traced = stdoutOf([&] { ran = bench.run(job, request); });
         QVERIFY(ran);
@@ -343,7 +359,8 @@ private slots:
     void requestAnsweringTheLastMessageIsAccepted_data()
     {
         QTest::addColumn<int>("job");
-        QTest::addColumn<QString>("portConfig");   // empty: the modem's own; %1: its port
+        QTest::addColumn<QString>("portConfig");   // empty: the modem's own; %1: its port; %t: its server's
+                                                   // connection text, %a its address
         QTest::addColumn<QString>("lastMessage");
         QTest::newRow("after a Read") << int(MyThread::JobRead) << QString() << "It is Readed 31";
         QTest::newRow("after a port that did not open") << int(MyThread::JobWrite) << "dev=/nonexistent/tty0"
@@ -374,9 +391,10 @@ private slots:
                 never.tryAcquire(1, 300);
         }, Qt::DirectConnection);
         JobRequest request = bench.request();
+        const QString server = bench.modem.networkConnectionText();
         if (!portConfig.isEmpty())
-            request.portConfig = portConfig.replace("%1", bench.modem.portName());
-        lastMessage.replace("%1", bench.modem.portName());
+            request.portConfig = portConfig.replace("%1", bench.modem.portName()).replace("%t", server);
+        lastMessage.replace("%1", bench.modem.portName()).replace("%a", server.mid(int(strlen("dev=tcp://"))));
         QVERIFY(bench.worker.startJob(job, request));
         // Events are handled without the pauses of QTRY_*, so the message is
         // taken up the moment it arrives, as a busy window would.

@@ -1,0 +1,141 @@
+#include "networkaddress.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+const QLatin1String Scheme("tcp://");
+
+QString lookUpProblem(const QString &host)
+{
+    return QCoreApplication::translate("NetworkAddress",
+            "The host %1 is not known: check its name, or give its IP address.").arg(host);
+}
+
+// The addresses of `host`, looked up within `timeout` ms: the system's own
+// look-up knows no time limit, so it runs aside while this thread waits.
+QList<QHostAddress> lookUp(const QString &host, int timeout, QString *problem)
+{
+    QHostAddress literal;
+    if (literal.setAddress(host))
+        return {literal};
+    QEventLoop loop;
+    std::optional<QHostInfo> found;
+    const int lookupId = QHostInfo::lookupHost(host, &loop, [&](const QHostInfo &info) {
+        found = info;
+        loop.quit();
+    });
+    QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
+    if (!found)
+        loop.exec();
+    if (!found) {
+        QHostInfo::abortHostLookup(lookupId);
+        *problem = QCoreApplication::translate("NetworkAddress",
+                "The name %1 could not be looked up within %2 s: check the network, or give the server's IP "
+                "address.").arg(host).arg(timeout / 1000.0);
+        return {};
+    }
+    if (found->error() != QHostInfo::NoError || found->addresses().isEmpty())
+        *problem = lookUpProblem(host);
+    return found->addresses();
+}
+
+} // namespace
+
+bool NetworkAddress::isNetworkDevice(const QString &device)
+{
+    return device.startsWith(Scheme, Qt::CaseInsensitive);
+}
+
+std::optional<NetworkAddress> NetworkAddress::parse(const QString &device, QString *problem)
+{
+    const QString rest = device.mid(Scheme.size());
+    NetworkAddress address;
+    QString portText;
+    if (rest.startsWith(QLatin1Char('['))) {
+        const int close = rest.indexOf(QLatin1Char(']'));
+        address.host = rest.mid(1, close - 1);
+        if (close < 0 || rest.mid(close + 1, 1) != QLatin1String(":")) {
+            *problem = QCoreApplication::translate("NetworkAddress",
+                    "\"%1\" is not a server's address: it takes tcp://[IPv6 ADDRESS]:PORT").arg(device);
+            return std::nullopt;
+        }
+        portText = rest.mid(close + 2);
+    } else {
+        const int colon = rest.lastIndexOf(QLatin1Char(':'));
+        address.host = rest.left(colon);
+        portText = colon < 0 ? QString() : rest.mid(colon + 1);
+        if (address.host.contains(QLatin1Char(':'))) {
+            *problem = QCoreApplication::translate("NetworkAddress",
+                    "\"%1\" is not a server's address: an IPv6 address goes in brackets, "
+                    "tcp://[ADDRESS]:PORT").arg(device);
+            return std::nullopt;
+        }
+    }
+    bool digitsOnly = !portText.isEmpty();
+    for (const QChar c : portText)
+        digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const uint port = digitsOnly ? portText.toUInt() : 0;
+    if (address.host.isEmpty() || port == 0 || port > 65535) {
+        *problem = QCoreApplication::translate("NetworkAddress",
+                "\"%1\" is not a server's address: it takes tcp://HOST:PORT, a TCP port from 1 to 65535")
+            .arg(device);
+        return std::nullopt;
+    }
+    address.port = quint16(port);
+    return address;
+}
+
+QString NetworkAddress::shown() const
+{
+    const QString hostShown = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    return hostShown + QLatin1Char(':') + QString::number(port);
+}
+
+QString NetworkAddress::connect(QTcpSocket &socket) const
+{
+    QElapsedTimer clock;
+    clock.start();
+    QString problem;
+    const QList<QHostAddress> addresses = lookUp(host, ConnectTimeout, &problem);
+    if (addresses.isEmpty())
+        return problem;
+    // Each address gets the time left; running out of it is a time-out too.
+    QAbstractSocket::SocketError error = QAbstractSocket::SocketTimeoutError;
+    QString errorString;
+    for (const QHostAddress &address : addresses) {
+        const int left = ConnectTimeout - int(clock.elapsed());
+        if (left <= 0)
+            break;
+        socket.connectToHost(address, port);
+        if (socket.waitForConnected(left)) {
+            // Frames go out whole and at once; nothing to gain by waiting to
+            // fill a segment.
+            socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            return QString();
+        }
+        error = socket.error();
+        errorString = socket.errorString();
+        socket.abort();
+    }
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QCoreApplication::translate("NetworkAddress",
+                "%1 refused the connection: check the server's TCP port, and that no other program holds "
+                "its connection.").arg(shown());
+    case QAbstractSocket::HostNotFoundError:
+        return lookUpProblem(host);
+    case QAbstractSocket::SocketTimeoutError:
+        return QCoreApplication::translate("NetworkAddress",
+                "%1 did not take the connection within %2 s: check the address and the network.")
+            .arg(shown()).arg(ConnectTimeout / 1000.0);
+    default:
+        return QCoreApplication::translate("NetworkAddress", "%1 cannot be reached: %2.").arg(shown(), errorString);
+    }
+}
