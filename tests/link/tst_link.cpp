@@ -416,10 +416,13 @@ private slots:
         // 3.5 characters at 300 baud (117 ms) between an answer and the next request.
         QTest::newRow("Modbus gap before the next request") << slowLine << 5000 << 5000 << false << true << readTwoAnswer
                                                             << readTwoAnswer << 100;
-        // Over a network every wait allows a round trip more: 2.2 s here.
-        SimulatedModemOptions slowServer = slow, silentServer;
-        slowServer.tcpPort = silentServer.tcpPort = 0;
+        // Over a network every wait allows a round trip more (2.2 s here), and
+        // the byte gap the spread of the segments (1.2 s).
+        SimulatedModemOptions slowServer = slow, silentServer, pausingServer = longPause;
+        slowServer.tcpPort = silentServer.tcpPort = pausingServer.tcpPort = 0;
         silentServer.silent = true;
+        QTest::newRow("over TCP, a pause within the segments' spread") << pausingServer << 5000 << 300 << false << false
+                                                                       << readTwoAnswer << QByteArray() << 0;
         QTest::newRow("over TCP, the wait allows a round trip") << slowServer << 200 << 200 << false << true
                                                                 << readTwoAnswer << readTwoAnswer << 900;
         QTest::newRow("over TCP, a silent server") << silentServer << 200 << 200 << false << true << QByteArray()
