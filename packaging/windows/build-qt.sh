@@ -3,6 +3,7 @@
 # own qt6-base source package (6.4.2+dfsg-10) and Qt Serial Port 6.4.2
 # (qtserialport-6.4.2.tar.xz beside this script), cross-built for 64-bit
 # Windows with MinGW-w64 (GCC 12, posix threads) as shared release libraries.
+# Network serves plain TCP: built without OpenSSL and without a proxy library.
 # The host tools (moc, rcc, uic) are Debian's qt6-base-dev-tools of the same
 # version. About half an hour on 2 cores; needs a deb-src line for Debian's
 # archive. Runs as root (it installs what it needs).
@@ -43,7 +44,8 @@ cmake -G Ninja -S qtbase-everywhere-src-6.4.2 -B b-base \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_network=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_network=ON \
+    -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF -DINPUT_openssl=no -DFEATURE_libproxy=OFF -DFEATURE_gssapi=OFF \
     -DFEATURE_concurrent=OFF -DFEATURE_testlib=ON -DFEATURE_xml=ON -DFEATURE_widgets=ON -DFEATURE_gui=ON \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF \

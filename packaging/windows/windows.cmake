@@ -36,7 +36,7 @@ endfunction()
 
 # The DLLs the programs link besides the system's: Qt's, and the MinGW
 # runtime's (the C++ library, libgcc and winpthreads), with their folders.
-set(GPRS_QT_LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::SerialPort)
+set(GPRS_QT_LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::SerialPort)
 set(GPRS_MINGW_RUNTIME_DLLS)
 foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
