@@ -4,7 +4,7 @@
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+28"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+29"/>
         <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
         <translation>Модем принял новые основные настройки, но номера телефонов и серверы-зеркала в нём прежние: запишите ещё раз</translation>
     </message>
@@ -19,12 +19,12 @@
         <translation>Модем принял новые основные настройки и номера телефонов 1–%1 с их серверами-зеркалами, остальное в нём прежнее: запишите ещё раз</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+33"/>
         <source>The connection &quot;%1&quot; asks for %2 baud, which the modem does not have; it takes %3</source>
         <translation>В подключении «%1» скорость %2 бод, которой у модема нет; допустимы: %3</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+181"/>
         <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
         <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
     </message>
@@ -44,7 +44,7 @@
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи укажите --no-keep-con</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-44"/>
         <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
         <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
     </message>
@@ -795,6 +795,39 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>MyThread</name>
+    <message>
+        <location filename="../src/worker/mythread.cpp" line="+153"/>
+        <source>stopped</source>
+        <translation>остановлено</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Job</source>
+        <translation>Задание</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Read</source>
+        <translation>Чтение</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Write</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Detect modem</source>
+        <translation>Поиск модема</translation>
+    </message>
+</context>
+<context>
     <name>NetworkAddress</name>
     <message>
         <location filename="../src/link/networkaddress.cpp" line="+17"/>
@@ -893,7 +926,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>В подключении нет части dev, поэтому опробован порт по умолчанию %1. %2</translation>
     </message>
     <message>
-        <location line="+183"/>
+        <location line="+187"/>
         <source>%1 closed the connection: check that no other program took it over, and try again</source>
         <translation>%1 закрыл соединение: проверьте, не заняла ли его другая программа, и повторите</translation>
     </message>
@@ -1016,6 +1049,104 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
             <numerusform>%1 и ещё %n</numerusform>
             <numerusform>%1 и ещё %n</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>Traffic</name>
+    <message>
+        <location filename="../src/link/traffic.cpp" line="+19"/>
+        <source>illegal function</source>
+        <translation>недопустимая функция</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>illegal data address</source>
+        <translation>недопустимый адрес данных</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>illegal data value</source>
+        <translation>недопустимое значение данных</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>server device failure</source>
+        <translation>сбой устройства</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>acknowledge</source>
+        <translation>принято к исполнению</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>server device busy</source>
+        <translation>устройство занято</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>unknown exception</source>
+        <translation>неизвестное исключение</translation>
+    </message>
+    <message>
+        <location filename="../src/worker/deviceprocedures.cpp" line="-174"/>
+        <source>write settings block, %1 registers</source>
+        <translation>запись блока настроек, регистров: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>read settings block, %1 registers</source>
+        <translation>чтение блока настроек, регистров: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>write entry block %1 (phone number %1), %2 registers</source>
+        <translation>запись блока записи %1 (телефон %1), регистров: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>read entry block %1 (phone number %1), %2 registers</source>
+        <translation>чтение блока записи %1 (телефон %1), регистров: %2</translation>
+    </message>
+    <message>
+        <location line="+126"/>
+        <source>no answer within %1 ms</source>
+        <translation>нет ответа за %1 мс</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 of %2 bytes, then the line was lost</source>
+        <translation>%1 из %2 байт, затем линия пропала</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 of %2 bytes, then silence</source>
+        <translation>%1 из %2 байт, затем тишина</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>check sum wrong</source>
+        <translation>неверная контрольная сумма</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>answer accepted in %1 ms</source>
+        <translation>ответ принят за %1 мс</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>exception %1: %2</source>
+        <translation>исключение %1: %2</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>answer does not match the request</source>
+        <translation>ответ не соответствует запросу</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>; echo of the request removed</source>
+        <translation>; эхо запроса отброшено</translation>
     </message>
 </context>
 </TS>

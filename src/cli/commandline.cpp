@@ -60,6 +60,7 @@ private:
     bool verify = false;
     bool merge = false;
     bool quiet = false;
+    bool traced = false;   // --trace: the traffic on standard error
 
     int read(const QString &connection, const QString &fileName);
     int write(const QString &connection, const QString &fileName);
@@ -144,7 +145,9 @@ std::optional<int> Tool::parse(const QStringList &arguments)
         QStringLiteral("write: read the modem first and write the file's settings over what it holds, keeping "
                        "its own values for the settings the file lacks; only the blocks that differ are written."));
     const QCommandLineOption traceOption(QStringLiteral("trace"),
-        QStringLiteral("Print every frame in hexadecimal on standard error, as the window does on its console."));
+        QStringLiteral("Print on standard error every frame sent and every answer, once each and in the order they "
+                       "crossed the wire, with the time, the bytes in hexadecimal and what they are, and each "
+                       "job's start and end."));
     const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Say nothing on standard error but failures."));
     parser.addOptions({helpOption, versionOption, keepConOption, noKeepConOption, verifyOption, backupOption,
@@ -171,9 +174,10 @@ std::optional<int> Tool::parse(const QStringList &arguments)
         return usageError(QStringLiteral("--keep-con and --no-keep-con exclude each other"));
     if (parser.isSet(keepConOption) || parser.isSet(noKeepConOption))
         keepConChoice = parser.isSet(keepConOption);
-    // The window's console shows the frames on standard output; here that
-    // belongs to the data.
-    setTraceOutput(parser.isSet(traceOption) ? stderr : nullptr);
+    // The window's console trace goes to standard output, which here
+    // belongs to the data; --trace gives the traffic's own lines instead.
+    setTraceOutput(nullptr);
+    traced = parser.isSet(traceOption);
 
     positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -468,6 +472,11 @@ bool Tool::runJob(MyThread &worker, int job, JobRequest request)
 {
     request.frontend = DeviceProcedures::Frontend::CommandLine;
     QObject::connect(&worker, &MyThread::response, [this](const QString &message) { inform(message); });
+    // Both on the worker's thread, so the traffic and the messages keep
+    // their order.
+    if (traced)
+        QObject::connect(&worker, &MyThread::traffic,
+                         [this](const TrafficEntry &entry) { err.write(entry.line().toUtf8() + '\n'); });
     worker.startJob(job, request);
     worker.wait();
     if (worker.lastJobSucceeded())

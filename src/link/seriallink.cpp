@@ -159,6 +159,8 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
 {
     const int waitLimit = firstExchange ? answerTimeout : nextTimeout;
     firstExchange = 0;
+    m_lastWaitLimit = waitLimit;
+    m_echoRemoved = false;
 
     if (!device() || !device()->isOpen() || portLost()) {
         rxBuffer[0] = '\0';
@@ -177,6 +179,7 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
         pushOut();
         answerLimit += server ? NetworkRoundTrip : wireTimeMs(length);
     }
+    m_lastWaitLimit = answerLimit;
     return collectAnswer(answerLimit, request, length, expectedLength);
 }
 
@@ -250,6 +253,7 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
         if (!echoSettled && received >= length) {
             echoSettled = true;
             if (std::memcmp(rxBuffer, request, size_t(length)) == 0) {
+                m_echoRemoved = true;
                 received -= length;
                 std::memmove(rxBuffer, rxBuffer + length, size_t(received));
                 if (received == 0)

@@ -65,6 +65,10 @@ public:
     int exchange(const char *request, int length, int expectedLength = 0);
     // The last answer, followed by a NUL.
     const char *answer() const;
+    // Of the last exchange: how long it waited for the first byte of the
+    // answer, and whether it dropped an echo of the request.
+    int lastWaitLimit() const { return m_lastWaitLimit; }
+    bool echoRemoved() const { return m_echoRemoved; }
     // Whether the port stopped working since it was opened: unplugged, its
     // line hung up, or the server closed the connection, with nothing of it
     // left to read. An exchange on a lost port ends at once.
@@ -102,6 +106,8 @@ private:
     const int nextTimeout;
     const int byteGapTimeout;
     int firstExchange = 0;
+    int m_lastWaitLimit = 0;
+    bool m_echoRemoved = false;
     Clock::time_point lastByteAt;   // of the last answer; the epoch before any
     char rxBuffer[MaxAnswerLength + 1] = {};
 };

@@ -4,6 +4,7 @@
 #include "seriallink.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QStringList>
 
 namespace {
@@ -38,6 +39,19 @@ QString partlyWritten(int failedBlock)
         .arg(failedBlock);
 }
 
+// "read settings block, 71 registers", "write entry block 2 (phone number 2), 13 registers".
+QString blockWords(int block, bool write, int registers)
+{
+    if (block == 0)
+        return (write ? QCoreApplication::translate("Traffic", "write settings block, %1 registers")
+                      : QCoreApplication::translate("Traffic", "read settings block, %1 registers"))
+            .arg(registers);
+    return (write ? QCoreApplication::translate("Traffic", "write entry block %1 (phone number %1), %2 registers")
+                  : QCoreApplication::translate("Traffic", "read entry block %1 (phone number %1), %2 registers"))
+        .arg(block)
+        .arg(registers);
+}
+
 } // namespace
 
 QString DeviceProcedures::configureLink(SerialLink &link, const QString &connection)
@@ -60,12 +74,13 @@ QString DeviceProcedures::configureLink(SerialLink &link, const QString &connect
 }
 
 DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,
-                                   StopRequested stopRequested)
+                                   StopRequested stopRequested, Traffic traffic)
     : link(link)
     , withKeepCon(withKeepCon)
     , frontend(frontend)
     , report(std::move(report))
     , stopRequested(std::move(stopRequested))
+    , traffic(std::move(traffic))
 {
 }
 
@@ -81,7 +96,7 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
             continue;
         const int dataLength = DeviceSettings::blockBytes(block, withKeepCon);
         answerLength = send(readRequest(quint16(DeviceSettings::firstRegister(block)), quint16(dataLength / 2)),
-                            Modbus::readAnswerLength(dataLength / 2));
+                            Modbus::readAnswerLength(dataLength / 2), blockWords(block, false, dataLength / 2));
         if (!accepted(answerLength, block, false, &failure))
             return {failure, false};
 
@@ -110,9 +125,9 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
     for (int block = 0; block < DeviceSettings::BlockCount; ++block) {
         if (!blocks.test(size_t(block)))
             continue;
-        const int answerLength = send(
-            writeRequest(quint16(DeviceSettings::firstRegister(block)), record.encodeBlock(block, withKeepCon)),
-            Modbus::WriteAnswerLength);
+        const QByteArray image = record.encodeBlock(block, withKeepCon);
+        const int answerLength = send(writeRequest(quint16(DeviceSettings::firstRegister(block)), image),
+                                      Modbus::WriteAnswerLength, blockWords(block, true, (image.size() + 1) / 2));
         // The entry writes are the steps 1..4 of the messages.
         if (!accepted(answerLength, block, true, &failure)) {
             if (!failure.isEmpty() && block > 0)
@@ -130,12 +145,16 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
 // the answer is a frame of `answerLength` bytes. Returns the answer length,
 // or -1 when the job is asked to stop: then no exchange is started, and one
 // cut short is not judged.
-int DeviceProcedures::send(const QByteArray &frame, int answerLength)
+int DeviceProcedures::send(const QByteArray &frame, int answerLength, const QString &what)
 {
     if (stopRequested())
         return -1;
     request = frame;
+    expectedLength = answerLength;
     hexDump(request.constData(), request.size());
+    sentAt = QDateTime::currentMSecsSinceEpoch();
+    if (traffic)
+        traffic({QDateTime::fromMSecsSinceEpoch(sentAt), TrafficEntry::Sent, request, what, false});
     const int received = link.exchange(request.constData(), request.size(), answerLength);
     if (stopRequested())
         return -1;
@@ -145,7 +164,7 @@ int DeviceProcedures::send(const QByteArray &frame, int answerLength)
 // Whether the answer to the read or write of `block` passes the check sum
 // and fits its request; if not, `failure` says why, or stays empty when the
 // job was asked to stop. The entry writes are the steps 1..4 of the messages.
-bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString *failure) const
+bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString *failure)
 {
     failure->clear();
     if (answerLength < 0)
@@ -153,6 +172,19 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
 
     const int step = write ? block : 0;
     if (!answerPassesCrc(link.answer(), answerLength)) {
+        if (answerLength == 0)
+            traceAnswer(0, QCoreApplication::translate("Traffic", "no answer within %1 ms").arg(link.lastWaitLimit()),
+                        true);
+        else if (answerLength < expectedLength)
+            traceAnswer(answerLength, (link.portLost() ? QCoreApplication::translate("Traffic",
+                                                             "%1 of %2 bytes, then the line was lost")
+                                                       : QCoreApplication::translate("Traffic",
+                                                             "%1 of %2 bytes, then silence"))
+                                          .arg(answerLength)
+                                          .arg(expectedLength),
+                        true);
+        else
+            traceAnswer(answerLength, QCoreApplication::translate("Traffic", "check sum wrong"), true);
         *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
                         : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
         // Silence is the commonest failure in the field, and the check sum
@@ -167,8 +199,15 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
     const AnswerCheck check = checkAnswer(request.constData(), request.size(), link.answer(), answerLength);
     switch (check.outcome) {
     case AnswerCheck::Accepted:
+        traceAnswer(answerLength, QCoreApplication::translate("Traffic", "answer accepted in %1 ms")
+                                      .arg(QDateTime::currentMSecsSinceEpoch() - sentAt),
+                    false);
         return true;
     case AnswerCheck::Exception:
+        traceAnswer(answerLength, QCoreApplication::translate("Traffic", "exception %1: %2")
+                                      .arg(check.exceptionCode)
+                                      .arg(exceptionName(check.exceptionCode)),
+                    true);
         *failure = step ? QString::asprintf("The device answered with exception %d on %d step",
                                             check.exceptionCode, step)
                         : QString::asprintf("The device answered with exception %d", check.exceptionCode);
@@ -182,12 +221,24 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
                       "The modem may lack the keep-connection register: use --no-keep-con and try again"));
         break;
     case AnswerCheck::Mismatch:
+        traceAnswer(answerLength, QCoreApplication::translate("Traffic", "answer does not match the request"), true);
         *failure = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",
                                             answerLength, step)
                         : QString::asprintf("The answer of %d bytes does not match the request", answerLength);
         break;
     }
     return false;
+}
+
+void DeviceProcedures::traceAnswer(int answerLength, const QString &words, bool failure)
+{
+    if (!traffic)
+        return;
+    QString said = words;
+    if (link.echoRemoved())
+        said += QCoreApplication::translate("Traffic", "; echo of the request removed");
+    traffic({QDateTime::currentDateTime(), TrafficEntry::Received, QByteArray(link.answer(), answerLength), said,
+             failure});
 }
 
 // What to check when nothing came back: the line and its rate, which over a

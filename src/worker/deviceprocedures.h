@@ -2,6 +2,7 @@
 #define DEVICEPROCEDURES_H
 
 #include "devicesettings.h"
+#include "traffic.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,8 @@ public:
     using Report = std::function<void(const QString &)>;
     using StopRequested = std::function<bool()>;
     using Commit = std::function<void(const DeviceSettings &)>;
+    // Every frame sent and every answer, judged, as it happens.
+    using Traffic = std::function<void(const TrafficEntry &)>;
     using Blocks = DeviceSettings::Blocks;
     // Who reads the messages: their advice names the window's check box or
     // the command-line tool's option.
@@ -44,7 +47,7 @@ public:
     // `withKeepCon` selects the 71-register settings block that carries
     // KeepCon; without it the block has 70 registers.
     DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,
-                     StopRequested stopRequested);
+                     StopRequested stopRequested, Traffic traffic = {});
 
     // Reads `blocks` into a fresh record and hands it to `commit` only when
     // every answer was accepted; entries of the blocks not read stay empty.
@@ -53,8 +56,9 @@ public:
     Outcome write(const DeviceSettings &record, Blocks blocks = DeviceSettings::allBlocks());
 
 private:
-    int send(const QByteArray &frame, int answerLength);
-    bool accepted(int answerLength, int block, bool write, QString *failure) const;
+    int send(const QByteArray &frame, int answerLength, const QString &what);
+    bool accepted(int answerLength, int block, bool write, QString *failure);
+    void traceAnswer(int answerLength, const QString &words, bool failure);
     QByteArray answerData(int answerLength, int dataLength) const;
     QString silenceAdvice() const;
 
@@ -63,7 +67,10 @@ private:
     const Frontend frontend;
     Report report;
     StopRequested stopRequested;
-    QByteArray request;   // the frame of the exchange in progress
+    Traffic traffic;
+    QByteArray request;        // the frame of the exchange in progress
+    int expectedLength = 0;    // of its answer
+    qint64 sentAt = 0;         // ms since the epoch, when it was handed to the link
 };
 
 #endif // DEVICEPROCEDURES_H

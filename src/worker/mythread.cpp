@@ -1,5 +1,7 @@
 #include "mythread.h"
 
+#include <QDateTime>
+
 #include "deviceprocedures.h"
 #include "modbusframe.h"
 #include "modemdetector.h"
@@ -26,6 +28,8 @@ MyThread::MyThread(QObject *parent, LinkTimeouts linkTimeouts)
     : QThread(parent)
     , linkTimeouts(linkTimeouts)
 {
+    // Listeners on other threads get the entries queued.
+    qRegisterMetaType<TrafficEntry>();
 }
 
 MyThread::~MyThread()
@@ -144,6 +148,9 @@ void MyThread::commitReadSettings(const DeviceSettings &record)
 // hears it finds the port free and the worker ready for the next job.
 void MyThread::finishJob(const QString &lastMessage, bool succeeded)
 {
+    // A job asked to stop says no last word.
+    emit traffic({QDateTime::currentDateTime(), TrafficEntry::JobEnded, QByteArray(),
+                  lastMessage.isEmpty() ? tr("stopped") : lastMessage, !succeeded});
     {
         std::lock_guard<std::mutex> locker(mutex);
         lastWordSaid = true;
@@ -166,6 +173,12 @@ void MyThread::run()
         request = shared;
     }
 
+    static const char *const jobNames[] = {QT_TR_NOOP("Job"), QT_TR_NOOP("Read"), QT_TR_NOOP("Write"),
+                                           QT_TR_NOOP("Upload"), QT_TR_NOOP("Detect modem")};
+    const char *jobName = jobNames[request.job >= JobRead && request.job <= JobDetect ? request.job : 0];
+    emit traffic({QDateTime::currentDateTime(), TrafficEntry::JobStarted, QByteArray(),
+                  request.job == JobDetect ? tr(jobName) : tr(jobName) + QLatin1String(", ") + request.portConfig,
+                  false});
     if (request.job == JobDetect) {
         detect(request);
         return;
@@ -190,7 +203,7 @@ void MyThread::run()
 
     DeviceProcedures procedures(
         link, request.keepConEnabled != 0, request.frontend, [this](const QString &message) { emit response(message); },
-        [this] { return isInterruptionRequested(); });
+        [this] { return isInterruptionRequested(); }, [this](const TrafficEntry &entry) { emit traffic(entry); });
     DeviceProcedures::Outcome outcome;
     switch (request.job) {
     case JobRead:

@@ -82,6 +82,9 @@ public:
 
 signals:
     void response(QString s);
+    // Each job's start and end, and every frame it sends and receives,
+    // judged, on the worker's thread.
+    void traffic(const TrafficEntry &entry);
 
 protected:
     void run() override;

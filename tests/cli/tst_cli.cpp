@@ -11,6 +11,7 @@
 #endif
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -201,6 +202,30 @@ private slots:
     }
 
 #ifdef GPRS_SIMULATED_MODEM
+    // --trace: every request and every answer once, in the order they crossed
+    // the wire, between the job's start and end, among the messages.
+    void traceShowsEachFrameOnce()
+    {
+        SimulatedModem modem;
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        QCOMPARE(runCommandLine({"--trace", "-q", "read", modem.connectionText(), "-"}, out, err), 0);
+        QString trace = QString::fromUtf8(err.data());
+        trace.replace(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d ", QRegularExpression::MultilineOption), "")
+            .replace(QRegularExpression("<< [0-9A-F ]+  answer accepted in \\d+ ms"), "<< accepted");
+        QCOMPARE(trace.split('\n', Qt::SkipEmptyParts), QStringList({
+            "-- Read, " + modem.connectionText(),
+            ">> 40 03 00 00 00 47 0A E9  read settings block, 71 registers", "<< accepted",
+            ">> 40 03 01 00 00 0D 8A E2  read entry block 1 (phone number 1), 13 registers", "<< accepted",
+            ">> 40 03 01 40 00 0D 8B 36  read entry block 2 (phone number 2), 13 registers", "<< accepted",
+            ">> 40 03 01 80 00 0D 8B 0A  read entry block 3 (phone number 3), 13 registers", "<< accepted",
+            ">> 40 03 01 C0 00 0D 8A DE  read entry block 4 (phone number 4), 13 registers", "<< accepted",
+            "-- It is Readed 31"}));
+    }
+
     // A modem whose registers hold what their texts do not show: diff names
     // it, a write of a file without those bytes rewrites its block, and the
     // backup made on the way puts every byte back.

@@ -6,6 +6,7 @@
 #include "seriallink.h"
 #include "serialports.h"
 #include "simulatedmodem.h"
+#include "traffic.h"
 
 #include <QScopeGuard>
 #include <QSerialPort>
@@ -149,6 +150,34 @@ private slots:
         QFETCH(QByteArray, data);
         QFETCH(QByteArray, text);
         QCOMPARE(hexDumpText(data.constData(), data.size()), text);
+    }
+
+    // The traffic's lines, as --trace prints them.
+    void trafficLines_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("request") << int(TrafficEntry::Sent) << readTwo << "read settings block, 2 registers"
+                                 << "09:05:03.007 >> 40 03 00 00 00 02 CB 1A  read settings block, 2 registers";
+        QTest::newRow("exception answer") << int(TrafficEntry::Received) << hex("40 83 02 90 e5")
+                                          << "exception " + QString::number(2) + ": " + exceptionName(2)
+                                          << "09:05:03.007 << 40 83 02 90 E5  exception 2: illegal data address";
+        QTest::newRow("no answer") << int(TrafficEntry::Received) << QByteArray() << "no answer within 6000 ms"
+                                   << "09:05:03.007 << no answer within 6000 ms";
+        QTest::newRow("a job's end") << int(TrafficEntry::JobEnded) << QByteArray() << "It is Readed 31"
+                                     << "09:05:03.007 -- It is Readed 31";
+    }
+
+    void trafficLines()
+    {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, words);
+        QFETCH(QString, line);
+        const QDateTime at(QDate(2026, 12, 7), QTime(9, 5, 3, 7));
+        QCOMPARE((TrafficEntry{at, TrafficEntry::Kind(kind), bytes, words, false}.line()), line);
     }
 
     // Picking a port or a rate rewrites its part of the connection text and keeps the rest.

@@ -62,6 +62,7 @@ struct Bench {
         , worker(nullptr, options.silent ? MyThread::LinkTimeouts{300, 300, 100} : MyThread::LinkTimeouts{2000, 2000, 200})
     {
         QObject::connect(&worker, &MyThread::response, &receiver, [this](const QString &s) { messages << s; });
+        QObject::connect(&worker, &MyThread::traffic, &receiver, [this](const TrafficEntry &e) { traffic << e; });
         started = modem.start();
     }
     QString startMessage() const { return "Start process whith " + modem.connectionText(); }
@@ -82,6 +83,7 @@ struct Bench {
     bool started = false;
     QObject receiver;
     QStringList messages;
+    QList<TrafficEntry> traffic;
     MyThread worker;
 };
 
@@ -107,49 +109,56 @@ private slots:
         QTest::addColumn<QString>("lastMessage");
         QTest::addColumn<QString>("matrixFault");  // the fault matrix's row, empty outside it
         QTest::addColumn<int>("matrixFrame");
+        QTest::addColumn<QString>("answerWords");  // the start of the last answer's words in the traffic
         const int read = MyThread::JobRead, write = MyThread::JobWrite;
         SimulatedModemOptions none, oldFirmware, echo;
         oldFirmware.oldFirmware = true;
         echo.echo = true;
-        const QString own;
+        const QString own, accepted = "answer accepted in ";
 
-        QTest::newRow("read, 70 registers") << read << 0 << none << own << 6 << "It is Readed 31" << own << 0;
-        QTest::newRow("read, 71 registers") << read << 1 << none << own << 6 << "It is Readed 31" << own << 0;
-        QTest::newRow("write, 70 registers") << write << 0 << none << own << 6 << "It is Ready 100%" << own << 0;
-        QTest::newRow("write, 71 registers") << write << 1 << none << own << 6 << "It is Ready 100%" << own << 0;
-        QTest::newRow("read, echoing adapter") << read << 1 << echo << own << 6 << "It is Readed 31" << own << 0;
-        QTest::newRow("write, echoing adapter") << write << 0 << echo << own << 6 << "It is Ready 100%" << own << 0;
+        QTest::newRow("read, 70 registers") << read << 0 << none << own << 6 << "It is Readed 31"
+                                            << own << 0 << accepted;
+        QTest::newRow("read, 71 registers") << read << 1 << none << own << 6 << "It is Readed 31"
+                                            << own << 0 << accepted;
+        QTest::newRow("write, 70 registers") << write << 0 << none << own << 6 << "It is Ready 100%"
+                                             << own << 0 << accepted;
+        QTest::newRow("write, 71 registers") << write << 1 << none << own << 6 << "It is Ready 100%"
+                                             << own << 0 << accepted;
+        QTest::newRow("read, echoing adapter") << read << 1 << echo << own << 6 << "It is Readed 31"
+                                               << own << 0 << accepted;
+        QTest::newRow("write, echoing adapter") << write << 0 << echo << own << 6 << "It is Ready 100%"
+                                                << own << 0 << accepted;
         QTest::newRow("write: accented port name") << write << 0 << none << "dev=/nonexistent/café" << 0
-                                                   << noSuchPort("dev=/nonexistent/café") << own << 0;
+                                                   << noSuchPort("dev=/nonexistent/café") << own << 0 << own;
         QTest::newRow("read: a mistyped connection") << read << 0 << none << "dev=%1;baud=fast" << 0
                                                      << "The connection \"dev=%1;baud=fast\" has no baud rate: "
-                                                        "\"fast\" is not a rate such as 9600" << own << 0;
+                                                        "\"fast\" is not a rate such as 9600" << own << 0 << own;
         // A slow line: the answer is awaited from the moment the request has left.
         SimulatedModemOptions at300, at1200;
         at300.pacing = at1200.pacing = true;
         at300.baudRate = 300;
         at1200.baudRate = 1200;
         QTest::newRow("write at 300 baud, paced") << write << 1 << at300 << "dev=%1;baud=300" << 6 << "It is Ready 100%"
-                                                  << own << 0;
+                                                  << own << 0 << accepted;
         QTest::newRow("read at 1200 baud, paced") << read << 1 << at1200 << "dev=%1;baud=1200" << 6 << "It is Readed 31"
-                                                  << own << 0;
+                                                  << own << 0 << accepted;
         // Through a serial device server: the same frames, the server's own failures.
         SimulatedModemOptions server, silentServer, closingServer;
         server.tcpPort = silentServer.tcpPort = closingServer.tcpPort = 0;
         silentServer.silent = closingServer.hangUp = true;
-        QTest::newRow("read over TCP") << read << 1 << server << "%t" << 6 << "It is Readed 31" << own << 0;
+        QTest::newRow("read over TCP") << read << 1 << server << "%t" << 6 << "It is Readed 31" << own << 0 << accepted;
         QTest::newRow("write over TCP, any baud") << write << 0 << server << "%t;baud=250000" << 6 << "It is Ready 100%"
-                                                  << own << 0;
+                                                  << own << 0 << accepted;
         QTest::newRow("read over TCP: silent server") << read << 1 << silentServer << "%t" << 1
             << "There is bad CRC16 sum of 0 bytes. Nothing was received through the server: check its serial side (its "
                "baud rate and the line to the modem), and for firmware without the keep-connection register clear "
-               "\"Enable Keep Connection\"" << own << 0;
+               "\"Enable Keep Connection\"" << own << 0 << QString("no answer within ");
         QTest::newRow("write over TCP: server closes mid-answer") << write << 0 << closingServer << "%t" << 1
             << "There is bad CRC16 sum of 4 bytes. %a closed the connection: check that no other program took it over, "
-               "and try again" << own << 0;
+               "and try again" << own << 0 << QString("4 of 8 bytes, then the line was lost");
         QTest::newRow("read: old firmware, KeepCon") << read << 1 << oldFirmware << own << 1
             << "The device answered with exception 2. The modem may lack the keep-connection register: clear "
-               "\"Enable Keep Connection\" and try again" << own << 0;
+               "\"Enable Keep Connection\" and try again" << own << 0 << QString("exception 2: illegal data address");
 
         // %n: the answer's length; the cut, noisy and halved answers are judged by what arrived.
         struct Fault {
@@ -157,26 +166,29 @@ private slots:
             std::function<void(SimulatedModemOptions &)> set;
             QString message;   // empty: the job succeeds
             std::function<int(int)> received;
+            QString words;     // of the answer in the traffic; %n its length, %e the one expected
         };
         const auto whole = [](int n) { return n; };
         const QList<Fault> faults{
             {"silence", [](SimulatedModemOptions &o) { o.silent = true; }, "There is bad CRC16 sum of %n bytes",
-             [](int) { return 0; }},
+             [](int) { return 0; }, "no answer within "},
             {"wrong check sum", [](SimulatedModemOptions &o) { o.wrongCrc = true; },
-             "There is bad CRC16 sum of %n bytes", whole},
+             "There is bad CRC16 sum of %n bytes", whole, "check sum wrong"},
             {"cut short", [](SimulatedModemOptions &o) { o.cutBytes = 3; }, "There is bad CRC16 sum of %n bytes",
-             [](int n) { return n - 3; }},
+             [](int n) { return n - 3; }, "%n of %e bytes, then silence"},
             {"exception", [](SimulatedModemOptions &o) { o.exceptionBlock = o.faultBlock; },
-             "The device answered with exception 4", whole},
+             "The device answered with exception 4", whole, "exception 4: server device failure"},
             {"another address", [](SimulatedModemOptions &o) { o.answerAddress = 0x41; },
-             "The answer of %n bytes does not match the request", whole},
+             "The answer of %n bytes does not match the request", whole, "answer does not match the request"},
             {"noise before", [](SimulatedModemOptions &o) { o.leadingBytes = 2; },
-             "There is bad CRC16 sum of %n bytes", [](int n) { return n + 2; }},
-            {"short gap", [](SimulatedModemOptions &o) { o.splitPauseMs = 30; }, QString(), whole},
+             "There is bad CRC16 sum of %n bytes", [](int n) { return n + 2; }, "check sum wrong"},
+            {"short gap", [](SimulatedModemOptions &o) { o.splitPauseMs = 30; }, QString(), whole,
+             "answer accepted in "},
             {"long pause", [](SimulatedModemOptions &o) { o.splitPauseMs = 400; },
-             "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; }},
+             "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; }, "%n of %e bytes, then silence"},
             {"port vanishes", [](SimulatedModemOptions &o) { o.hangUp = true; },
-             "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; }},
+             "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; },
+             "%n of %e bytes, then the line was lost"},
         };
         const QString nothing = ". Nothing was received: check the cable, the port and its baud rate, and for "
                                 "firmware without the keep-connection register clear \"Enable Keep Connection\"";
@@ -196,7 +208,8 @@ private slots:
                     SimulatedModemOptions options;
                     options.faultBlock = frame == 1 ? 0 : Golden::entryFirstRegister[frame - 2];
                     fault.set(options);
-                    const int received = fault.received(job == read ? (frame == 1 ? 147 : 31) : 8);
+                    const int expected = job == read ? (frame == 1 ? 147 : 31) : 8;
+                    const int received = fault.received(expected);
                     QString message = fault.message;
                     const bool succeeds = message.isEmpty();
                     message.replace("%n", QString::number(received));
@@ -208,7 +221,9 @@ private slots:
                     QTest::addRow("%s: %s at frame %d", job == read ? "read" : "write", fault.name, frame)
                         << job << int(job == read) << options << own << (succeeds ? 6 : frame)
                         << (succeeds ? QString(job == read ? "It is Readed 31" : "It is Ready 100%") : message)
-                        << QString(fault.name) << frame;
+                        << QString(fault.name) << frame
+                        << QString(succeeds ? "answer accepted in " : fault.words)
+                               .replace("%n", QString::number(received)).replace("%e", QString::number(expected));
                 }
             }
         }
@@ -224,6 +239,7 @@ private slots:
         QFETCH(QString, lastMessage);
         QFETCH(QString, matrixFault);
         QFETCH(int, matrixFrame);
+        QFETCH(QString, answerWords);
         int *cell = matrixFault.isEmpty() ? nullptr : &matrix[matrixFault][(job == MyThread::JobWrite) * 5 + matrixFrame - 1];
         if (cell)
             *cell = -1;
@@ -246,6 +262,24 @@ private slots:
         QCOMPARE(bench.messages, messages << lastMessage);
         const QList<QByteArray> requests = requestsOf(read, keepConEnabled).mid(0, failingFrame);
         QCOMPARE(bench.modem.receivedFrames(), requests);
+        // The traffic: the job's start, each request and its judged answer
+        // once, the job's end with its last word.
+        QVERIFY(bench.traffic.size() >= 2);
+        QCOMPARE(bench.traffic.first().words, QString(read ? "Read, " : "Write, ") + request.portConfig);
+        QCOMPARE(bench.traffic.last().words, lastMessage);
+        QCOMPARE(bench.traffic.last().failure, failingFrame < 6);
+        QList<QByteArray> sent;
+        for (int i = 1; i + 1 < bench.traffic.size(); i += 2) {
+            QCOMPARE(bench.traffic.at(i).kind, TrafficEntry::Sent);
+            QCOMPARE(bench.traffic.at(i + 1).kind, TrafficEntry::Received);
+            sent << bench.traffic.at(i).bytes;
+        }
+        QCOMPARE(sent, requests);
+        if (!requests.isEmpty()) {
+            const TrafficEntry &answer = bench.traffic.at(bench.traffic.size() - 2);
+            QVERIFY2(answer.words.startsWith(answerWords), qPrintable(answer.words));
+            QCOMPARE(answer.failure, failingFrame < 6);
+        }
         // Requests as they go out; accepted read answers as received, the
         // settings answer again with its registers in memory order.
         const auto dump = [](const QByteArray &bytes) { return hexDumpText(bytes.constData(), bytes.size()); };
