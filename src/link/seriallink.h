@@ -56,12 +56,13 @@ public:
     // returns its length, 0..MaxAnswerLength. The wait for the first byte of
     // the answer counts from the moment the request has left the line (its
     // wire time at the baud rate; over a network, NetworkRoundTrip more).
-    // Before a request, bytes waiting in the input are discarded and a serial
-    // line is kept silent for the Modbus gap after the last answer; a copy of the request at the start of the
-    // answer (the echo of a two-wire adapter) is dropped. The answer ends as
-    // soon as it is a frame of `expectedLength` bytes, or a 5-byte exception
-    // answer to the request, with a check sum of 0; otherwise (and always
-    // when `expectedLength` is 0) after the byte gap of silence.
+    // Before a request, bytes waiting in the input are discarded and a
+    // serial line is kept silent for the Modbus gap after the last answer; a
+    // copy of the request at the start of the answer (the echo of a two-wire
+    // adapter) is dropped. The answer ends as soon as it is a frame of
+    // `expectedLength` bytes, or a 5-byte exception answer to the request,
+    // with a check sum of 0; otherwise (and always when `expectedLength` is
+    // 0) after the byte gap of silence.
     int exchange(const char *request, int length, int expectedLength = 0);
     // The last answer, followed by a NUL.
     const char *answer() const;

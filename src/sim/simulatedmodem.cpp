@@ -445,12 +445,9 @@ void SimulatedModem::serve()
             break;
         if (fds[2].revents & POLLIN)
             acceptClient(client);
-        if (fds[3].revents != 0 && !receive(client)) {
-            // The client went away, or its connection was hung up on purpose.
-            closeFd(client.fd);
-            client = Line();
-            client.network = true;
-        }
+        // The client went away, or its connection was hung up on purpose.
+        if (fds[3].revents != 0 && !receive(client))
+            replaceClient(client, -1);
         if (fds[1].revents != 0 && !receive(serial))
             break;
         for (Line *line : {&serial, &client}) {
@@ -465,11 +462,8 @@ void SimulatedModem::serve()
         }
         if (serial.hungUp)
             break;
-        if (client.hungUp) {
-            closeFd(client.fd);
-            client = Line();
-            client.network = true;
-        }
+        if (client.hungUp)
+            replaceClient(client, -1);
     }
     closeFd(client.fd);
     if (serial.hungUp) {
@@ -518,6 +512,12 @@ void SimulatedModem::acceptClient(Line &client)
     // hands them over; none may wait for the one before to be acknowledged.
     const int yes = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    replaceClient(client, fd);
+}
+
+// Closes the client's connection, if any, and starts afresh on `fd` (-1: none).
+void SimulatedModem::replaceClient(Line &client, int fd)
+{
     closeFd(client.fd);
     client = Line();
     client.network = true;

@@ -87,6 +87,7 @@ private:
     void serve();
     bool receive(Line &line);
     void acceptClient(Line &client);
+    static void replaceClient(Line &client, int fd);
     void takeFrames(Line &line);
     void handleFrame(Line &line, const QByteArray &frame, Clock::time_point firstByteAt);
     void sendAnswer(Line &line, const QByteArray &answer, const SimulatedModemOptions &options,

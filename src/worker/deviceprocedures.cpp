@@ -152,9 +152,9 @@ int DeviceProcedures::send(const QByteArray &frame, int answerLength, const QStr
     request = frame;
     expectedLength = answerLength;
     hexDump(request.constData(), request.size());
-    sentAt = QDateTime::currentMSecsSinceEpoch();
+    sinceSent.start();
     if (traffic)
-        traffic({QDateTime::fromMSecsSinceEpoch(sentAt), TrafficEntry::Sent, request, what, false});
+        traffic({QDateTime::currentDateTime(), TrafficEntry::Sent, request, what, false});
     const int received = link.exchange(request.constData(), request.size(), answerLength);
     if (stopRequested())
         return -1;
@@ -176,13 +176,7 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
             traceAnswer(0, QCoreApplication::translate("Traffic", "no answer within %1 ms").arg(link.lastWaitLimit()),
                         true);
         else if (answerLength < expectedLength)
-            traceAnswer(answerLength, (link.portLost() ? QCoreApplication::translate("Traffic",
-                                                             "%1 of %2 bytes, then the line was lost")
-                                                       : QCoreApplication::translate("Traffic",
-                                                             "%1 of %2 bytes, then silence"))
-                                          .arg(answerLength)
-                                          .arg(expectedLength),
-                        true);
+            traceAnswer(answerLength, cutShortWords(answerLength), true);
         else
             traceAnswer(answerLength, QCoreApplication::translate("Traffic", "check sum wrong"), true);
         *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
@@ -199,9 +193,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
     const AnswerCheck check = checkAnswer(request.constData(), request.size(), link.answer(), answerLength);
     switch (check.outcome) {
     case AnswerCheck::Accepted:
-        traceAnswer(answerLength, QCoreApplication::translate("Traffic", "answer accepted in %1 ms")
-                                      .arg(QDateTime::currentMSecsSinceEpoch() - sentAt),
-                    false);
+        traceAnswer(answerLength,
+                    QCoreApplication::translate("Traffic", "answer accepted in %1 ms").arg(sinceSent.elapsed()), false);
         return true;
     case AnswerCheck::Exception:
         traceAnswer(answerLength, QCoreApplication::translate("Traffic", "exception %1: %2")
@@ -228,6 +221,15 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         break;
     }
     return false;
+}
+
+// An answer that stopped short of its frame, and why it stopped.
+QString DeviceProcedures::cutShortWords(int answerLength) const
+{
+    const QString words = link.portLost()
+        ? QCoreApplication::translate("Traffic", "%1 of %2 bytes, then the line was lost")
+        : QCoreApplication::translate("Traffic", "%1 of %2 bytes, then silence");
+    return words.arg(answerLength).arg(expectedLength);
 }
 
 void DeviceProcedures::traceAnswer(int answerLength, const QString &words, bool failure)

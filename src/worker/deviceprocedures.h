@@ -5,6 +5,7 @@
 #include "traffic.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -59,6 +60,7 @@ private:
     int send(const QByteArray &frame, int answerLength, const QString &what);
     bool accepted(int answerLength, int block, bool write, QString *failure);
     void traceAnswer(int answerLength, const QString &words, bool failure);
+    QString cutShortWords(int answerLength) const;
     QByteArray answerData(int answerLength, int dataLength) const;
     QString silenceAdvice() const;
 
@@ -70,7 +72,7 @@ private:
     Traffic traffic;
     QByteArray request;        // the frame of the exchange in progress
     int expectedLength = 0;    // of its answer
-    qint64 sentAt = 0;         // ms since the epoch, when it was handed to the link
+    QElapsedTimer sinceSent;   // since it was handed to the link
 };
 
 #endif // DEVICEPROCEDURES_H
