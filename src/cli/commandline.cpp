@@ -9,9 +9,13 @@
 #include "settingscodecs.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
+#include "userfolders.h"
+#include "writejournal.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QIODevice>
 
 #include <optional>
@@ -28,12 +32,16 @@ const char Description[] =
     "Commands:\n"
     "  read CONNECTION FILE.xml   save the modem's settings as a settings file (\"-\": standard output)\n"
     "  write CONNECTION FILE.xml  send the 35 settings of a settings file to the modem; a file\n"
-    "                             that lacks any is refused unless --merge\n"
+    "                             that lacks any is refused unless --merge. The modem is read\n"
+    "                             first, only the blocks that differ are sent, and the journal\n"
+    "                             keeps what it held (see history)\n"
     "  diff CONNECTION FILE.xml   list the settings that differ: \"key: modem value -> file value\";\n"
     "                             the settings the file lacks are named on standard error\n"
     "  ports                      list the serial ports of this machine\n"
     "  detect [PORT...]           find the port and baud rate the modem answers on (all ports by default);\n"
     "                             a PORT may be a connection text, or tcp://HOST:PORT for a server\n"
+    "  history                    list the journal of Writes, newest first: time, connection, the\n"
+    "                             modem's own phone number, outcome, changed settings, previous file\n"
     "\n"
     "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or\n"
     "\"dev=tcp://192.168.1.50:4001\" for a serial device server that passes Modbus RTU over TCP.\n"
@@ -61,24 +69,24 @@ private:
     bool merge = false;
     bool quiet = false;
     bool traced = false;   // --trace: the traffic on standard error
+    bool json = false;
+    QString journalFolder = UserFolders::journalFolder();
 
     int read(const QString &connection, const QString &fileName);
     int write(const QString &connection, const QString &fileName);
     int diff(const QString &connection, const QString &fileName);
     int ports();
     int detect(const QStringList &portNames);
+    int history();
 
-    int verifyWritten(const QString &connection, const DeviceSettings &wanted, DeviceSettings::Blocks blocks);
+    void sayDifferences(const DeviceSettings &wanted, const DeviceSettings &readBack, DeviceSettings::Blocks blocks);
     // Whether entry `index` is compared with the modem in this run.
     bool compared(int index) const;
-    static QStringList shownDifference(const QString &from, const QByteArray &fromImage, const QString &to,
-                                       const QByteArray &toImage);
 
     // The modem's settings, or nothing when the job failed (it said why).
     // Only the entries of `blocks` are read; the others stay empty.
     std::optional<DeviceSettings> readModem(const QString &connection,
                                             DeviceSettings::Blocks blocks = DeviceSettings::allBlocks());
-    bool writeModem(const QString &connection, const DeviceSettings &record, DeviceSettings::Blocks blocks);
     bool runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
                 DeviceSettings::Blocks blocks, DeviceSettings *readBack);
     bool runJob(MyThread &worker, int job, JobRequest request);
@@ -138,12 +146,14 @@ std::optional<int> Tool::parse(const QStringList &arguments)
     const QCommandLineOption verifyOption(QStringLiteral("verify"),
         QStringLiteral("write: read the modem back afterwards and fail, naming each setting that differs."));
     const QCommandLineOption backupOption(QStringLiteral("backup"),
-        QStringLiteral("write: first save what the modem holds to OLD.xml; write nothing if that read fails. "
-                       "Only the blocks that differ are then written and verified."),
+        QStringLiteral("write: also save what the modem holds to OLD.xml (the journal keeps it in any case); "
+                       "write nothing if that cannot be done."),
         QStringLiteral("OLD.xml"));
     const QCommandLineOption mergeOption(QStringLiteral("merge"),
-        QStringLiteral("write: read the modem first and write the file's settings over what it holds, keeping "
-                       "its own values for the settings the file lacks; only the blocks that differ are written."));
+        QStringLiteral("write: write the file's settings over what the modem holds, keeping its own values for "
+                       "the settings the file lacks."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+        QStringLiteral("history: one JSON object per line, for scripts."));
     const QCommandLineOption traceOption(QStringLiteral("trace"),
         QStringLiteral("Print on standard error every frame sent and every answer, once each and in the order they "
                        "crossed the wire, with the time, the bytes in hexadecimal and what they are, and each "
@@ -151,8 +161,9 @@ std::optional<int> Tool::parse(const QStringList &arguments)
     const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Say nothing on standard error but failures."));
     parser.addOptions({helpOption, versionOption, keepConOption, noKeepConOption, verifyOption, backupOption,
-                       mergeOption, quietOption, traceOption});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, diff, ports or detect."));
+                       mergeOption, jsonOption, quietOption, traceOption});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("read, write, diff, ports, detect or history."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
 
@@ -190,7 +201,15 @@ std::optional<int> Tool::parse(const QStringList &arguments)
         backupFile = parser.value(backupOption);
     if ((verify || backupFile || merge) && command != QLatin1String("write"))
         return usageError(QStringLiteral("--verify, --backup and --merge belong to write"));
+    json = parser.isSet(jsonOption);
+    if (json && command != QLatin1String("history"))
+        return usageError(QStringLiteral("--json belongs to history"));
 
+    if (command == QLatin1String("history")) {
+        if (!positional.isEmpty())
+            return usageError(QStringLiteral("history takes no arguments"));
+        return std::nullopt;
+    }
     if (command == QLatin1String("ports") || command == QLatin1String("detect")) {
         if (command == QLatin1String("ports") && !positional.isEmpty())
             return usageError(QStringLiteral("ports takes no arguments"));
@@ -217,6 +236,8 @@ int Tool::execute()
         status = ports();
     else if (command == QLatin1String("detect"))
         status = detect(positional);
+    else if (command == QLatin1String("history"))
+        status = history();
     else if (command == QLatin1String("read"))
         status = read(positional.at(0), positional.at(1));
     else if (command == QLatin1String("diff"))
@@ -259,88 +280,73 @@ int Tool::write(const QString &connection, const QString &fileName)
         return BadInput;
     }
 
-    DeviceSettings wanted = file.settings;
-    DeviceSettings::Blocks blocks = DeviceSettings::allBlocks();
     if (backupFile && !canSaveTo(*backupFile))
         return BadInput;
-    if (backupFile || merge) {
-        const std::optional<DeviceSettings> held = readModem(connection);
-        if (!held)
-            return DeviceFailed;
-        if (backupFile && !saveFile(*backupFile, *held, connection))
-            return BadInput;
-        // The file is complete unless merging, and then it goes over the modem's own.
-        wanted = *held;
-        for (int index = 0; index < DeviceSettings::Count; ++index) {
-            if (file.present[size_t(index)])
-                wanted.takeEntry(index, file.settings);
-        }
-        // Having just read the modem, only what it does not hold yet is
-        // sent: the registers it answered with against those the write
-        // would send, so that nothing the texts do not show is taken for
-        // held.
-        blocks = held->blocksDifferingFrom(wanted, keepCon);
-        if (blocks.none()) {
-            inform(QStringLiteral("The modem already holds the settings of %1: nothing was written")
-                       .arg(shownName(fileName)));
-            return Success;
-        }
-        // What the modem holds is written back unchanged beside the file's
-        // values, so it must be writable as well.
-        const SettingProblem problem = wanted.firstProblem(blocks);
-        if (problem.exists()) {
-            say(problem.message());
-            return BadInput;
-        }
-        inform(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
-                .arg(blocks.count())
-                .arg(DeviceSettings::BlockCount));
-    }
-    if (!writeModem(connection, wanted, blocks))
-        return DeviceFailed;
-    return verify ? verifyWritten(connection, wanted, blocks) : Success;
-}
-
-// Reads back the blocks just written and names every setting whose
-// registers differ from what the modem should hold now.
-int Tool::verifyWritten(const QString &connection, const DeviceSettings &wanted, DeviceSettings::Blocks blocks)
-{
-    const std::optional<DeviceSettings> held = readModem(connection, blocks);
+    // What the modem holds goes into the journal before anything is sent,
+    // and only what it does not hold yet is sent.
+    const std::optional<DeviceSettings> held = readModem(connection);
     if (!held)
         return DeviceFailed;
-    int differences = 0;
+    if (backupFile && !saveFile(*backupFile, *held, connection))
+        return BadInput;
+    // The file is complete unless merging, and then it goes over the modem's own.
+    DeviceSettings wanted = *held;
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (file.present[size_t(index)])
+            wanted.takeEntry(index, file.settings);
+    }
+    // The registers the modem answered with against those the write would
+    // send, so that nothing the texts do not show is taken for held.
+    const DeviceSettings::Blocks blocks = held->blocksDifferingFrom(wanted, keepCon);
+    if (blocks.none()) {
+        inform(QStringLiteral("The modem already holds the settings of %1: nothing was written").arg(shownName(fileName)));
+        return Success;
+    }
+    // What the modem holds is written back unchanged beside the file's
+    // values, so it must be writable as well.
+    const SettingProblem problem = wanted.firstProblem(blocks);
+    if (problem.exists()) {
+        say(problem.message());
+        return BadInput;
+    }
+    if (blocks.count() < DeviceSettings::BlockCount)
+        inform(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
+                   .arg(blocks.count())
+                   .arg(DeviceSettings::BlockCount));
+
+    JobRequest request{connection, keepCon ? 1 : 0, wanted, std::nullopt};
+    request.blocks = blocks;
+    request.journalFolder = journalFolder;
+    request.held = held;
+    request.verify = verify;
+    MyThread worker;
+    const bool written = runJob(worker, MyThread::JobWrite, request);
+    if (!written && verify)
+        sayDifferences(wanted, worker.settings(), blocks);
+    return written ? Success : DeviceFailed;
+}
+
+// Names every setting of `blocks` whose registers, read back, differ from
+// what the modem should hold now.
+void Tool::sayDifferences(const DeviceSettings &wanted, const DeviceSettings &readBack, DeviceSettings::Blocks blocks)
+{
     for (int index = 0; index < DeviceSettings::Count; ++index) {
         if (!blocks.test(size_t(DeviceSettings::blockOf(index))) || !compared(index))
             continue;
         const QByteArray expected = wanted.fieldImage(index);
-        if (held->fieldImage(index) == expected)
+        if (readBack.fieldImage(index) == expected)
             continue;
-        const QStringList shown = shownDifference(held->value(index), held->fieldImage(index),
+        const QStringList shown = shownDifference(readBack.value(index), readBack.fieldImage(index),
                                                   DeviceSettings::textOf(index, expected), expected);
         say(QStringLiteral("Verify: %1 is \"%2\" on the modem, not \"%3\"")
                 .arg(DeviceSettings::key(index), shown.at(0), shown.at(1)));
-        ++differences;
     }
-    return differences == 0 ? Success : DeviceFailed;
 }
 
 bool Tool::compared(int index) const
 {
     // Without its register KeepCon is neither read nor written.
     return index != DeviceSettings::KeepCon || keepCon;
-}
-
-// Two values that differ, as texts to print: control characters escaped,
-// and the bytes of their fields beside them where the texts look the same.
-QStringList Tool::shownDifference(const QString &from, const QByteArray &fromImage, const QString &to,
-                                  const QByteArray &toImage)
-{
-    QStringList shown{printableText(from), printableText(to)};
-    if (shown.at(0) == shown.at(1)) {
-        shown[0] += QStringLiteral(" [%1]").arg(QString::fromLatin1(fromImage.toHex(' ').toUpper()));
-        shown[1] += QStringLiteral(" [%1]").arg(QString::fromLatin1(toImage.toHex(' ').toUpper()));
-    }
-    return shown;
 }
 
 void Tool::chooseKeepCon(const SettingsValues *file)
@@ -439,17 +445,33 @@ int Tool::detect(const QStringList &portNames)
     return Success;
 }
 
+// The journal of Writes, newest first: one line per entry, or one JSON
+// object per line.
+int Tool::history()
+{
+    const QList<JournalEntry> entries = WriteJournal(journalFolder).entries();
+    for (const JournalEntry &entry : entries) {
+        if (json) {
+            put(QJsonDocument(entry.toJson()).toJson(QJsonDocument::Compact) + '\n');
+            continue;
+        }
+        QStringList fields{entry.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), entry.connection,
+                           entry.ownPhone.isEmpty() ? QStringLiteral("-") : entry.ownPhone, entry.outcomeShown(),
+                           entry.changed.isEmpty() ? QStringLiteral("nothing changed") : entry.changed.join(QStringLiteral("; ")),
+                           QDir::toNativeSeparators(entry.previousFile())};
+        print(fields.join(QLatin1Char('\t')));
+    }
+    if (entries.isEmpty())
+        inform(QStringLiteral("No Write is in the journal (%1)").arg(QDir::toNativeSeparators(journalFolder)));
+    return Success;
+}
+
 std::optional<DeviceSettings> Tool::readModem(const QString &connection, DeviceSettings::Blocks blocks)
 {
     DeviceSettings held;
     if (!runJob(MyThread::JobRead, connection, std::nullopt, blocks, &held))
         return std::nullopt;
     return held;
-}
-
-bool Tool::writeModem(const QString &connection, const DeviceSettings &record, DeviceSettings::Blocks blocks)
-{
-    return runJob(MyThread::JobWrite, connection, record, blocks, nullptr);
 }
 
 // One job of the window's worker, waited for; its messages go to `err` as

@@ -126,3 +126,14 @@ QString checkedValue(bool checked)
 {
     return checked ? QStringLiteral("1") : QStringLiteral("0");
 }
+
+QStringList shownDifference(const QString &from, const QByteArray &fromImage, const QString &to,
+                            const QByteArray &toImage)
+{
+    QStringList shown{printableText(from), printableText(to)};
+    if (shown.at(0) == shown.at(1)) {
+        shown[0] += QStringLiteral(" [%1]").arg(QString::fromLatin1(fromImage.toHex(' ').toUpper()));
+        shown[1] += QStringLiteral(" [%1]").arg(QString::fromLatin1(toImage.toHex(' ').toUpper()));
+    }
+    return shown;
+}

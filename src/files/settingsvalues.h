@@ -38,6 +38,12 @@ struct SettingsValues {
 // entry was read from wherever its value alone would not give them back.
 SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &comPort, bool enableKeepCon);
 
+// Two values of one setting that differ, as texts to show: control
+// characters escaped, and the bytes of their fields beside them where the
+// texts look the same.
+QStringList shownDifference(const QString &from, const QByteArray &fromImage, const QString &to,
+                            const QByteArray &toImage);
+
 // Check boxes and flags are stored as numbers; anything that is not a
 // base-10 number other than 0 reads as unchecked.
 bool isCheckedValue(const QString &value);

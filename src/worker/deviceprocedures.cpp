@@ -98,7 +98,7 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
         answerLength = send(readRequest(quint16(DeviceSettings::firstRegister(block)), quint16(dataLength / 2)),
                             Modbus::readAnswerLength(dataLength / 2), blockWords(block, false, dataLength / 2));
         if (!accepted(answerLength, block, false, &failure))
-            return {failure, false};
+            return {failure, false, block};
 
         QByteArray answer = answerData(answerLength, dataLength);
         if (block == 0)
@@ -132,7 +132,7 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
         if (!accepted(answerLength, block, true, &failure)) {
             if (!failure.isEmpty() && block > 0)
                 failure += QLatin1String(". ") + partlyWritten(block - 1);
-            return {failure, false};
+            return {failure, false, block};
         }
         report(QString::asprintf("Recieved %d%%", progressOf(done, total, answerLength)));
         ++done;

@@ -36,6 +36,7 @@ public:
     struct Outcome {
         QString lastMessage;     // empty when the job was asked to stop
         bool succeeded = false;  // every block was moved
+        int failedBlock = -1;    // the block whose exchange failed
     };
 
     // Configures `link` from the connection text. Returns why the text

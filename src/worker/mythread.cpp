@@ -63,6 +63,10 @@ bool MyThread::startJob(int job, const JobRequest &request)
     shared.frontend = request.frontend;
     shared.portConfig = request.portConfig;
     shared.keepConEnabled = request.keepConEnabled;
+    shared.journalFolder = request.journalFolder;
+    shared.held = request.held;
+    shared.verify = request.verify;
+    shared.journalEntry = JournalEntry();
     if (request.settings)
         shared.settings = *request.settings;
     if (request.uploadFiles)
@@ -124,6 +128,12 @@ QString MyThread::detectedConnection() const
 {
     std::lock_guard<std::mutex> locker(mutex);
     return shared.detected;
+}
+
+JournalEntry MyThread::journalEntry() const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return shared.journalEntry;
 }
 
 bool MyThread::busy() const
@@ -211,7 +221,7 @@ void MyThread::run()
                                   request.blocks);
         break;
     case JobWrite:
-        outcome = procedures.write(request.settings, request.blocks);
+        outcome = write(procedures, request);
         break;
     case JobUpload:
         // The upload only proves that the port opens; nothing is sent.
@@ -237,4 +247,70 @@ void MyThread::detect(const Shared &request)
         shared.detected = outcome.connection.value_or(QString());
     }
     finishJob(outcome.lastMessage, outcome.connection.has_value());
+}
+
+// The Write, with its journal entry around it when it has one: what the
+// modem held is kept before the first byte goes out.
+DeviceProcedures::Outcome MyThread::write(DeviceProcedures &procedures, const Shared &request)
+{
+    if (request.journalFolder.isEmpty())
+        return procedures.write(request.settings, request.blocks);
+
+    std::optional<DeviceSettings> held = request.held;
+    if (!held) {
+        emit response(tr("Reading the modem before writing…"));
+        const DeviceProcedures::Outcome read =
+            procedures.read([&held](const DeviceSettings &record) { held = record; });
+        if (!read.succeeded)
+            return {read.lastMessage.isEmpty() ? QString() : tr("Nothing was written: %1").arg(read.lastMessage), false};
+    }
+    const bool withKeepCon = request.keepConEnabled != 0;
+    const WriteJournal journal(request.journalFolder);
+    QString problem;
+    std::optional<JournalEntry> entry =
+        journal.begin({request.portConfig, withKeepCon, *held, request.settings}, &problem);
+    if (!entry)
+        return {tr("Nothing was written: what the modem holds could not be kept in the journal: %1").arg(problem),
+                false};
+
+    DeviceProcedures::Outcome outcome = procedures.write(request.settings, request.blocks);
+    JournalEntry::Outcome journalled = outcome.succeeded ? JournalEntry::Written : JournalEntry::Failed;
+    if (outcome.succeeded && request.verify) {
+        outcome = verify(procedures, request);
+        journalled = outcome.succeeded ? JournalEntry::Verified : JournalEntry::Failed;
+    }
+    // A Write asked to stop has no last word; the journal says so.
+    if (!journal.finish(*entry, journalled, outcome.lastMessage.isEmpty() ? tr("stopped") : outcome.lastMessage,
+                        outcome.failedBlock, &problem))
+        outcome.lastMessage += QLatin1String(". ") + tr("Its journal entry could not be completed: %1").arg(problem);
+    std::lock_guard<std::mutex> locker(mutex);
+    shared.journalEntry = *entry;
+    return outcome;
+}
+
+// Reads back what was written; the record read back becomes `settings`.
+DeviceProcedures::Outcome MyThread::verify(DeviceProcedures &procedures, const Shared &request)
+{
+    DeviceSettings readBack;
+    DeviceProcedures::Outcome outcome =
+        procedures.read([&readBack](const DeviceSettings &record) { readBack = record; }, request.blocks);
+    if (!outcome.succeeded)
+        return outcome;
+    commitReadSettings(readBack);
+    const int withKeepCon = request.keepConEnabled != 0;
+    QStringList differing;
+    int firstBlock = -1;
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        const int block = DeviceSettings::blockOf(index);
+        if (!request.blocks.test(size_t(block)) || (index == DeviceSettings::KeepCon && !withKeepCon)
+            || readBack.fieldImage(index) == request.settings.fieldImage(index))
+            continue;
+        differing << DeviceSettings::key(index);
+        if (firstBlock < 0)
+            firstBlock = block;
+    }
+    if (differing.isEmpty())
+        return {tr("Verified: the modem holds what was written"), true};
+    return {tr("Verify: the modem holds other values for %1").arg(differing.join(QLatin1String(", "))), false,
+            firstBlock};
 }

@@ -4,6 +4,7 @@
 #include "deviceprocedures.h"
 #include "devicesettings.h"
 #include "seriallink.h"
+#include "writejournal.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,17 @@ struct JobRequest {
     QStringList detectPorts{};
     // Whose controls the messages' advice names.
     DeviceProcedures::Frontend frontend = DeviceProcedures::Frontend::Window;
+
+    // For a Write that goes into the journal of Writes (its folder; empty:
+    // none): what the modem holds, when the caller has just read it on this
+    // connection; otherwise the job reads it first, and a failed read stops
+    // the job with nothing sent. The entry is made before a byte of the
+    // Write goes out.
+    QString journalFolder{};
+    std::optional<DeviceSettings> held{};
+    // For a Write: read the written blocks back and compare them; the
+    // record read back is then `settings`.
+    bool verify = false;
 };
 
 // The one worker thread: each start runs one job (open the port, the job's
@@ -79,6 +91,9 @@ public:
     QString lastWord() const;
     // The connection text of the modem the last detection found, or empty.
     QString detectedConnection() const;
+    // The journal entry of the last Write, once it has ended; an empty
+    // folder when it made none.
+    JournalEntry journalEntry() const;
 
 signals:
     void response(QString s);
@@ -102,10 +117,16 @@ private:
         bool succeeded = false;
         QString lastWord;
         QString detected;
+        QString journalFolder;
+        std::optional<DeviceSettings> held;
+        bool verify = false;
+        JournalEntry journalEntry;
     };
 
     void commitReadSettings(const DeviceSettings &record);
     void detect(const Shared &request);
+    DeviceProcedures::Outcome write(DeviceProcedures &procedures, const Shared &request);
+    DeviceProcedures::Outcome verify(DeviceProcedures &procedures, const Shared &request);
     void finishJob(const QString &lastMessage, bool succeeded = false);
 
     // A std::mutex rather than a QMutex: Qt's futex-based lock is invisible

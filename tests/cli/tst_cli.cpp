@@ -32,6 +32,13 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
+    // The journal of Writes goes to a folder of the test's own.
+    void initTestCase()
+    {
+        QVERIFY(dataHome.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+    }
+
     // %c: the modem's connection text, %p: its port, %t: its server's connection text, %d: a scratch folder (%n: its folder "no", as the
     // system writes it)
     // holding in.xml (the input, when given); saved.xml is checked when given.
@@ -67,13 +74,13 @@ private slots:
         QTest::newRow("read, 70 registers") << QStringList{"--no-keep-con"} + read << plain << none << 0 << none
                                            << "It is Readed 31" << golden << asRead << 5;
         QTest::newRow("write, the file's form") << write << plain << changed << 0 << none << "It is Ready 100%" << written
-                                               << none << 5;
+                                               << none << 6;
         QTest::newRow("write --verify, a value dropped") << QStringList{"--verify"} + write << dropping << changed << 1
             << none << "Verify: PhNum1 is \"+79100000000\" on the modem, not \"+70000000000\""
-            << goldenWith(DeviceSettings::PhNum1, "+79100000000") << none << 10;
+            << goldenWith(DeviceSettings::PhNum1, "+79100000000") << none << 7;
         // Having read the modem, a write sends only the blocks that differ and verifies those.
         QTest::newRow("write --backup --verify, one block differs") << backupVerify << plain << changed << 0 << none
-                                                                    << "It is Readed 31" << written << asRead << 7;
+            << "Verified: the modem holds what was written" << written << asRead << 7;
         QTest::newRow("write --backup --verify, nothing differs") << backupVerify << plain << Golden::file << 0 << none
             << "The modem already holds the settings of %d/in.xml: nothing was written" << golden << asRead << 5;
         QTest::newRow("write --backup, the read fails") << QStringList{"--backup", "%d/saved.xml"} + write << failingEntry
@@ -82,7 +89,7 @@ private slots:
         QTest::newRow("write, a partial file") << write << plain << partial << 2 << none
             << "%d/in.xml lacks 32 of the modem's 35 settings: apnLogin, apnPassword, TxSetting, " << golden << none << 0;
         QTest::newRow("write --merge --verify, a partial file") << QStringList{"--merge", "--verify"} + write << plain
-            << partial << 0 << none << "It is Readed 31" << merged << none << 9;
+            << partial << 0 << none << "Verified: the modem holds what was written" << merged << none << 9;
         QTest::newRow("diff, a value differs") << QStringList{"diff", "%c", "%d/in.xml"} << plain << changed << 1
             << QByteArray("PhNum1: +79160000001 -> +70000000000\n") << "It is Readed 31" << golden << none << 5;
         QTest::newRow("diff, none differs") << QStringList{"diff", "%c", "%d/in.xml"} << plain << Golden::file << 0 << none
@@ -137,9 +144,9 @@ private slots:
         QTest::newRow("read to a full disk") << QStringList{"read", "%c", "-"} << plain << none << 2
                                              << QByteArray("<full disk>") << "standard output: " << golden << none << 5;
         QTest::newRow("write from standard input") << QStringList{"write", "%c", "-"} << plain << changed << 0 << none
-                                                   << "It is Ready 100%" << written << none << 5;
+                                                   << "It is Ready 100%" << written << none << 6;
         QTest::newRow("--quiet says nothing of success") << QStringList{"--quiet"} + write << plain << changed << 0
-                                                         << none << "" << written << none << 5;
+                                                         << none << "" << written << none << 6;
         QTest::newRow("--quiet still tells a failure") << QStringList{"-q", "read", "dev=/nonexistent/ttyGPRS", "-"}
             << plain << none << 1 << none << "The Port dev=/nonexistent/ttyGPRS was not open" << golden << none << 0;
     }
@@ -278,13 +285,78 @@ private slots:
         QCOMPARE(run({"write", "--backup", backup, "--verify", modem.connectionText(), goldenFile}), 0);
         QCOMPARE(modem.receivedFrames().size(), 7);   // the Read, then one block written and read back
         QCOMPARE(modem.registers(first, held.size() / 2), Golden::registersOf(golden));
-        QCOMPARE(run({"write", modem.connectionText(), backup}), 0);
+        // The journal kept the same file; written back, it restores every byte.
+        const QString previous = journalNewest("previous");
+        QCOMPARE(readFile(previous), readFile(backup));
+        QCOMPARE(run({"write", modem.connectionText(), previous}), 0);
         QCOMPARE(modem.registers(first, held.size() / 2), Golden::registersOf(held));
         QCOMPARE(run({"diff", modem.connectionText(), backup}, &output), 0);
         QCOMPARE(output, QByteArray());
     }
+
+    // Every write leaves an entry: what the modem held, what was sent, what
+    // changed and how it ended; history lists it newest first.
+    void journalKeepsEachWrite_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<SimulatedModemOptions>("modemOptions");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QStringList>("changed");
+        SimulatedModemOptions plain, dropping;
+        dropping.droppedRegister = 0x181;   // characters 3 and 4 of PhNum3
+        const QStringList changed{"apnServer: internet.beeline.ru → new.apn", "DNS1: 195.34.32.116 → 1.1.1.1",
+                                  "PhNum3: Дежурный → +70000000003"};
+        QTest::newRow("merged") << QStringList{"--merge"} << plain << "written" << changed;
+        QTest::newRow("merged and verified") << QStringList{"--merge", "--verify"} << plain << "verified" << changed;
+        QTest::newRow("verify fails at the third entry block") << QStringList{"--merge", "--verify"} << dropping
+                                                               << "failed at entry block 3" << changed;
+    }
+
+    void journalKeepsEachWrite()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(SimulatedModemOptions, modemOptions);
+        QFETCH(QString, outcome);
+        QFETCH(QStringList, changed);
+        SimulatedModem modem(modemOptions);
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("in.xml"), "<conf><prm><apnServer name=\"new.apn\"/><PhNum3 name=\"+70000000003\"/>"
+                                                  "<DNS1 name=\"1.1.1.1\"/></prm></conf>"));
+        QBuffer out, err, history;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        history.open(QIODevice::WriteOnly);
+        runCommandLine(options + QStringList{"write", modem.connectionText(), dir.filePath("in.xml")}, out, err);
+        QCOMPARE(runCommandLine({"history", "--json"}, history, err), 0);
+        const QJsonObject entry = QJsonDocument::fromJson(history.data().split('\n').first()).object();
+        QCOMPARE(entry.value("connection").toString(), modem.connectionText());
+        QCOMPARE(entry.value("own_Ph").toString(), QString("+79161234567"));
+        QCOMPARE(entry.value("outcome").toString(), outcome.section(' ', 0, 0));
+        QCOMPARE(entry.value("changed").toVariant().toStringList(), changed);
+        QCOMPARE(QString::fromUtf8(readFile(entry.value("previous").toString())),
+                 QString::fromUtf8(onDisk(Golden::fileWith({{"ComPort", modem.connectionText().toUtf8()}, {"EnableKeepCon", "1"}}))));
+        QBuffer listed;
+        listed.open(QIODevice::WriteOnly);
+        QCOMPARE(runCommandLine({"history"}, listed, err), 0);
+        QCOMPARE(QString::fromUtf8(listed.data()).section('\n', 0, 0).section('\t', 1, 4),
+                 modem.connectionText() + "\t+79161234567\t" + outcome + "\t" + changed.join("; "));
+    }
 #endif
+
+private:
+    // The newest journal entry's file `name`.xml, under the data folder.
+    static QString journalNewest(const QString &name)
+    {
+        const QDir journal(dataHome.filePath("gprs-configurator/journal"));
+        return journal.filePath(journal.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name).last() + "/" + name + ".xml");
+    }
+
+    static QTemporaryDir dataHome;
 };
+
+QTemporaryDir TestCli::dataHome;
 
 QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"
