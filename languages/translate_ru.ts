@@ -24,7 +24,7 @@
         <translation>В подключении «%1» скорость %2 бод, которой у модема нет; допустимы: %3</translation>
     </message>
     <message>
-        <location line="+181"/>
+        <location line="+183"/>
         <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
         <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
     </message>
@@ -44,7 +44,7 @@
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи укажите --no-keep-con</translation>
     </message>
     <message>
-        <location line="-44"/>
+        <location line="-53"/>
         <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
         <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
     </message>
@@ -145,6 +145,102 @@
         <location line="+29"/>
         <source>Cannot write %1 (%2): %3</source>
         <translation>Нельзя записать «%1» (%2): %3</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPage</name>
+    <message>
+        <location filename="../src/app/historypage.ui" line="+9"/>
+        <source>History of Writes</source>
+        <translation>Журнал записей</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>HHistory</source>
+        <translation>Журнал записей в модемы с этого компьютера: когда, куда,
+что изменилось и чем закончилось. Для выбранной записи
+можно загрузить то, что модем хранил до неё, или то, что записано.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Connection</source>
+        <translation>Подключение</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Own phone number</source>
+        <translation>Свой номер</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Outcome</source>
+        <translation>Итог</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Changed settings</source>
+        <translation>Изменённые настройки</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>HLoad previous</source>
+        <translation>Загрузить в форму настройки, которые модем хранил до этой записи.
+Запись их вернёт модему байт в байт.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Load &amp;previous</source>
+        <translation>Загрузить прежние (&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HLoad written</source>
+        <translation>Загрузить в форму настройки, записанные в модем этой записью.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Load &amp;written</source>
+        <translation>Загрузить записанные (&amp;W)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/historypage.cpp" line="+12"/>
+        <source>Journal: %1</source>
+        <translation>Журнал: %1</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>written</source>
+        <translation>записано</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>verified</source>
+        <translation>записано и проверено</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>unfinished</source>
+        <translation>не завершено</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>failed at the settings block</source>
+        <translation>сбой на блоке настроек</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>failed at entry block %1</source>
+        <translation>сбой на блоке номеров %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>failed</source>
+        <translation>сбой</translation>
     </message>
 </context>
 <context>
@@ -457,6 +553,29 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+13"/>
+        <source>HTraffic</source>
+        <translation>Обмен с модемом: каждый отправленный и принятый кадр
+с временем, байтами и пояснением, начало и итог каждой операции.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Traffic…</source>
+        <translation>Обмен… (&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>HHistory</source>
+        <translation>Журнал записей в модемы с этого компьютера: когда, куда,
+что изменилось и чем закончилось. Для выбранной записи
+можно загрузить то, что модем хранил до неё, или то, что записано.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;History…</source>
+        <translation>Журнал… (&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>HMore settings</source>
         <translation>Настройки модема, которых нет в этой форме:
 свой номер, номера SMS-центра и для SMS, IP-адрес,
@@ -468,7 +587,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+118"/>
+        <location filename="../src/app/mainwindow.cpp" line="+146"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -478,7 +597,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+47"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
@@ -488,19 +607,19 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ничего не записано. Сначала прочитайте модем или загрузите полный файл настроек. Ещё неизвестны: %1</translation>
     </message>
     <message>
-        <location line="+22"/>
-        <location line="+66"/>
+        <location line="+37"/>
+        <location line="+70"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-66"/>
-        <location line="+66"/>
+        <location line="-70"/>
+        <location line="+70"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-46"/>
+        <location line="-50"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
@@ -520,7 +639,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Запись завершается; окно закроется после неё… %1</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+46"/>
         <source>The configuration file is damaged at line %1: %2</source>
         <translation>Файл конфигурации повреждён в строке %1: %2</translation>
     </message>
@@ -797,12 +916,13 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>MyThread</name>
     <message>
-        <location filename="../src/worker/mythread.cpp" line="+153"/>
+        <location filename="../src/worker/mythread.cpp" line="+163"/>
+        <location line="+120"/>
         <source>stopped</source>
         <translation>остановлено</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="-97"/>
         <source>Job</source>
         <translation>Задание</translation>
     </message>
@@ -825,6 +945,36 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+0"/>
         <source>Detect modem</source>
         <translation>Поиск модема</translation>
+    </message>
+    <message>
+        <location line="+74"/>
+        <source>Reading the modem before writing…</source>
+        <translation>Чтение модема перед записью…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nothing was written: %1</source>
+        <translation>Ничего не записано: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Nothing was written: what the modem holds could not be kept in the journal: %1</source>
+        <translation>Ничего не записано: не удалось сохранить в журнал то, что хранит модем: %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Its journal entry could not be completed: %1</source>
+        <translation>Запись в журнале не удалось завершить: %1</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Verified: the modem holds what was written</source>
+        <translation>Проверено: модем хранит записанное</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Verify: the modem holds other values for %1</source>
+        <translation>Проверка: модем хранит другие значения %1</translation>
     </message>
 </context>
 <context>
@@ -1089,7 +1239,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>неизвестное исключение</translation>
     </message>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="-174"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="-167"/>
         <source>write settings block, %1 registers</source>
         <translation>запись блока настроек, регистров: %1</translation>
     </message>
@@ -1114,27 +1264,27 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>нет ответа за %1 мс</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+54"/>
         <source>%1 of %2 bytes, then the line was lost</source>
         <translation>%1 из %2 байт, затем линия пропала</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>%1 of %2 bytes, then silence</source>
         <translation>%1 из %2 байт, затем тишина</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-50"/>
         <source>check sum wrong</source>
         <translation>неверная контрольная сумма</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>answer accepted in %1 ms</source>
         <translation>ответ принят за %1 мс</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
         <source>exception %1: %2</source>
         <translation>исключение %1: %2</translation>
     </message>
@@ -1144,9 +1294,89 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>ответ не соответствует запросу</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+24"/>
         <source>; echo of the request removed</source>
         <translation>; эхо запроса отброшено</translation>
+    </message>
+</context>
+<context>
+    <name>TrafficPage</name>
+    <message>
+        <location filename="../src/app/trafficpage.ui" line="+9"/>
+        <source>Traffic</source>
+        <translation>Обмен с модемом</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>HTraffic</source>
+        <translation>Обмен с модемом: каждый отправленный и принятый кадр
+с временем, байтами и пояснением, начало и итог каждой операции.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>HCopy traffic</source>
+        <translation>Скопировать выбранные строки (Ctrl+C).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Copy</source>
+        <translation>Копировать (&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HSave traffic</source>
+        <translation>Сохранить все строки в текстовый файл.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Save as &amp;text…</source>
+        <translation>Сохранить как текст… (&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HClear traffic</source>
+        <translation>Очистить список (журнал на диске остаётся).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>C&amp;lear</source>
+        <translation>Очистить (&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>HOpen log folder</source>
+        <translation>Открыть папку журнала работы: туда пишутся эти строки
+и сообщения строки состояния.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Open folder</source>
+        <translation>Открыть папку (&amp;O)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/trafficpage.cpp" line="+75"/>
+        <source>Save the traffic</source>
+        <translation>Сохранить обмен</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Text files (*.txt)</source>
+        <translation>Текстовые файлы (*.txt)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Saved %1</source>
+        <translation>Сохранено в %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The traffic was not saved: %1: %2</source>
+        <translation>Обмен не сохранён: %1: %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The log is in %1</source>
+        <translation>Журнал работы находится в %1</translation>
     </message>
 </context>
 </TS>

@@ -3,16 +3,21 @@
 
 #include "devicesettings.h"
 #include "filedialogs.h"
+#include "historypage.h"
 #include "moresettingsdialog.h"
 #include "networkaddress.h"
 #include "portpicker.h"
 #include "serialports.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
+#include "trafficpage.h"
+#include "trafficrelay.h"
 #include "uploadlist.h"
+#include "userfolders.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QLocale>
 
@@ -61,6 +66,8 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
     , worker(this)
+    , log(UserFolders::logFolder())
+    , journalFolder(UserFolders::journalFolder())
     , fileDialogs(std::move(fileDialogs))
 {
     languagesDir = QCoreApplication::applicationDirPath();
@@ -97,6 +104,27 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     connect(ui->pushButtonMore, &QAbstractButton::clicked, this, &MainWindow::myMoreSettings);
     portPicker = new PortPicker(ui->comPortLineEdit);
     connect(portPicker, &PortPicker::detectRequested, this, &MainWindow::myDetect);
+
+    // The traffic is shown and logged on this thread, as it comes.
+    trafficPage = new TrafficPage(this, this->fileDialogs, log.folder());
+    trafficRelay = new TrafficRelay(this);
+    connect(&worker, &MyThread::traffic, trafficRelay, &TrafficRelay::take, Qt::DirectConnection);
+    connect(trafficRelay, &TrafficRelay::arrived, this, &MainWindow::myTraffic);
+    connect(ui->pushButtonTraffic, &QAbstractButton::clicked, this, &MainWindow::myTrafficPage);
+    historyPage = new HistoryPage(this, journalFolder);
+    connect(ui->pushButtonHistory, &QAbstractButton::clicked, this, &MainWindow::myHistory);
+    connect(historyPage, &HistoryPage::loadRequested, this, &MainWindow::loadConfig);
+    // Every message the window shows goes into the log beside the traffic.
+    connect(ui->statusBar, &QStatusBar::messageChanged, this, [this](const QString &message) {
+        if (!message.isEmpty())
+            log.append(TrafficEntry{QDateTime::currentDateTime(), TrafficEntry::Status, QByteArray(), message, false}
+                           .line());
+    });
+    log.append(TrafficEntry{QDateTime::currentDateTime(), TrafficEntry::Status, QByteArray(),
+                            QStringLiteral("GPRS configurator started, Qt %1, in %2")
+                                .arg(QLatin1String(qVersion()), QDir::toNativeSeparators(QDir::currentPath())),
+                            false}
+                   .line());
 
     // Relative on purpose: the start-up file belongs to the working directory.
     loadConfig(QStringLiteral("simconf.xml"));
@@ -157,6 +185,27 @@ void MainWindow::myMoreSettings()
     moreSettings->activateWindow();
 }
 
+void MainWindow::myTrafficPage()
+{
+    trafficPage->show();
+    trafficPage->raise();
+    trafficPage->activateWindow();
+}
+
+void MainWindow::myHistory()
+{
+    historyPage->show();
+    historyPage->raise();
+    historyPage->activateWindow();
+}
+
+void MainWindow::myTraffic(const QVector<TrafficEntry> &entries)
+{
+    trafficPage->add(entries);
+    for (const TrafficEntry &entry : entries)
+        log.append(entry.line());
+}
+
 void MainWindow::myRead()
 {
     startJob(MyThread::JobRead, connectionRequest());
@@ -214,7 +263,22 @@ void MainWindow::myWrite()
     }
     JobRequest request = connectionRequest();
     request.settings = record;
-    startJob(MyThread::JobWrite, request);
+    // The journal keeps what the modem holds: known from a Read of this
+    // connection since the last Write, or read first by the job.
+    request.journalFolder = journalFolder;
+    request.held = knownModemFor(request);
+    if (worker.startJob(MyThread::JobWrite, request))
+        knownModem.reset();
+    else
+        showBusy();
+}
+
+std::optional<DeviceSettings> MainWindow::knownModemFor(const JobRequest &request) const
+{
+    if (!knownModem || knownModem->connection != request.portConfig
+        || knownModem->keepConEnabled != request.keepConEnabled)
+        return std::nullopt;
+    return knownModem->held;
 }
 
 void MainWindow::mySave()
@@ -266,11 +330,15 @@ void MainWindow::myResponse(QString s)
             close();
         return;
     }
+    if (worker.job() == MyThread::JobWrite && worker.isLastWord(s) && historyPage->isVisible())
+        historyPage->refresh();
     if (worker.job() != MyThread::JobRead || !s.contains(QLatin1String("Readed")))
         return;
 
     // The Read has put all 35 entries into the record before saying so.
-    editors.showAll(worker.settings());
+    const DeviceSettings held = worker.settings();
+    editors.showAll(held);
+    knownModem = KnownModem{worker.portConfig(), worker.keepConEnabled(), held};
 }
 
 JobRequest MainWindow::connectionRequest() const

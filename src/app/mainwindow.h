@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "activitylog.h"
 #include "filedialogs.h"
 #include "mythread.h"
 #include "settingeditors.h"
@@ -9,11 +10,16 @@
 #include <QString>
 #include <QTranslator>
 
+#include <optional>
+
 namespace Ui {
 class MainWindow;
 }
+class HistoryPage;
 class MoreSettingsDialog;
 class PortPicker;
+class TrafficPage;
+class TrafficRelay;
 
 // The configurator's one window. It owns the form, the device worker and the
 // translation; every user action ends in one of its private slots, and the
@@ -44,6 +50,9 @@ private slots:
     void myResponse(QString s);
     void myMoreSettings();
     void myDetect();
+    void myTrafficPage();
+    void myHistory();
+    void myTraffic(const QVector<TrafficEntry> &entries);
 
 private:
     // Reads a settings file into the form and the page of the others; an empty
@@ -56,6 +65,8 @@ private:
     JobRequest connectionRequest() const;
     void startJob(int job, const JobRequest &request);
     void showBusy();
+    // What the last Read on this connection found, unless a Write came since.
+    std::optional<DeviceSettings> knownModemFor(const JobRequest &request) const;
 
     Ui::MainWindow *ui;
     MyThread worker;   // a child of the window, so it can be found as one
@@ -64,6 +75,19 @@ private:
     QString languagesDir;
     MoreSettingsDialog *moreSettings = nullptr;   // a child of the window
     PortPicker *portPicker = nullptr;             // a child of the Connection field
+    TrafficPage *trafficPage = nullptr;           // a child of the window
+    TrafficRelay *trafficRelay = nullptr;         // a child of the window
+    HistoryPage *historyPage = nullptr;           // a child of the window
+    ActivityLog log;
+    QString journalFolder;
+    // The modem as the last Read found it, and where: a Write on the same
+    // connection journals it without reading it again.
+    struct KnownModem {
+        QString connection;
+        int keepConEnabled = 0;
+        DeviceSettings held;
+    };
+    std::optional<KnownModem> knownModem;
     SettingEditors editors;
     FileDialogAnswer fileDialogs;
     bool closeWhenWritten = false;   // a close waits for the running Write

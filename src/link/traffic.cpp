@@ -4,7 +4,7 @@
 
 QString TrafficEntry::line() const
 {
-    static const char *const marks[] = {">>", "<<", "--", "--"};
+    static const char *const marks[] = {">>", "<<", "--", "--", "::"};
     QString text = at.toString(QStringLiteral("HH:mm:ss.zzz")) + QLatin1Char(' ') + QLatin1String(marks[kind]);
     if (!bytes.isEmpty())
         text += QLatin1Char(' ') + QString::fromLatin1(bytes.toHex(' ').toUpper());

@@ -10,7 +10,8 @@
 // crossed the wire, with what it is or how it was judged, or a job's start
 // or end. The command-line tool's --trace prints these lines.
 struct TrafficEntry {
-    enum Kind { Sent, Received, JobStarted, JobEnded };
+    // Status: a message the window showed its user, which the log keeps too.
+    enum Kind { Sent, Received, JobStarted, JobEnded, Status };
 
     QDateTime at;
     Kind kind = Sent;
@@ -20,7 +21,8 @@ struct TrafficEntry {
 
     // "21:14:03.123 >> 40 03 00 00 00 47 0A E9  read settings block, 71
     // registers": the local time to the millisecond, ">>" to the modem,
-    // "<<" from it, "--" a job's start or end, the bytes, the words.
+    // "<<" from it, "--" a job's start or end, "::" a message, the bytes,
+    // the words.
     QString line() const;
 };
 

@@ -8,6 +8,8 @@
 #include "golden.h"
 #include "mainwindow.h"
 #include "portpicker.h"
+#include "trafficmodel.h"
+#include "trafficpage.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
 #include "simulatedmodem.h"
@@ -16,19 +18,25 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTranslator>
+#include <QTreeWidget>
+
+#include <cmath>
 
 
 namespace {
@@ -72,6 +80,11 @@ class TestWindowActions : public QObject {
 private slots:
     void initTestCase()
     {
+        // The log and the journal go to a folder of the test's own.
+        QVERIFY(dataHome.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dataHome.filePath("config")));
+        QStandardPaths::setTestModeEnabled(QStandardPaths::writableLocation(QStandardPaths::HomeLocation).isEmpty());
         startDir = QDir::currentPath();
         QVERIFY(russian.load(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm"));
     }
@@ -147,7 +160,6 @@ private slots:
             }
         }
         QCOMPARE(status(), shown("There is not the configaration file"));
-        QCOMPARE(widget<QPushButton>("pushButtonMore")->text(), shown("&More settings…"));
         QCOMPARE(widget<QPushButton>("pushButtonMore")->toolTip(), shown("HMore settings"));
         QCOMPARE(widget("comPortLineEdit")->findChild<QToolButton *>()->accessibleName(),
                  shown("Choose the port and the baud rate", "PortPicker"));
@@ -171,10 +183,22 @@ private slots:
             for (int i = 0; i < 4; ++i)
                 QCOMPARE(spies.at(size_t(i))->count(), i <= button ? 1 : 0);
         }
-        auto *page = widget("own_PhLineEdit")->window();
-        QVERIFY(!page->isVisible());
-        QTest::keyClick(window.get(), Qt::Key_M, Qt::AltModifier);
-        QTRY_VERIFY(page->isVisible());
+        // The pages beside the form open from the strip above it.
+        const char *const pages[][3] = {{"&More settings…", "own_PhLineEdit", "M"}, {"&Traffic…", "trafficView", "T"},
+                                        {"&History…", "historyList", "H"}};
+        for (const auto &page : pages) {
+            QWidget *shownPage = widget<QWidget>(page[1])->window();
+            const QString name = shownPage->objectName() == "MoreSettingsDialog" ? "pushButtonMore"
+                : QString("pushButton") + (page[2][0] == 'T' ? "Traffic" : "History");
+            QCOMPARE(widget<QPushButton>(name)->text(), shown(page[0]));
+            QVERIFY(!shownPage->isVisible());
+            QTest::keyClick(window.get(), Qt::Key(page[2][0]), Qt::AltModifier);
+            QTRY_VERIFY(shownPage->isVisible());
+            QTRY_COMPARE(QApplication::activeWindow(), shownPage);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!shownPage->isVisible());
+            QApplication::setActiveWindow(window.get());
+        }
     }
 
     void sizeIsFixedAndIconComesFromAbove()
@@ -376,6 +400,32 @@ private slots:
                                + " holds none of the settings, only: p");
     }
 
+    // The traffic page keeps the newest lines only; failures stand out on
+    // a light palette as on a dark one (WCAG's contrast of 4.5 or more).
+    void trafficKeepsItsBoundsAndColours()
+    {
+        TrafficModel model(nullptr, 3);
+        for (int batch = 0; batch < 2; ++batch) {
+            QVector<TrafficEntry> entries;
+            for (int n = 0; n < 3; ++n)
+                entries << TrafficEntry{QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0, 5)), TrafficEntry::Sent,
+                                        QByteArray(1, char(3 * batch + n)), QString(), false};
+            model.add(batch ? entries.mid(0, 2) : entries);
+        }
+        QCOMPARE(model.text(), QString("09:00:00.005 >> 02\n09:00:00.005 >> 03\n09:00:00.005 >> 04\n"));
+        QCOMPARE(model.text({2, 0}), QString("09:00:00.005 >> 02\n09:00:00.005 >> 04\n"));
+        const auto luminance = [](const QColor &c) {
+            const auto channel = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+        };
+        for (const QColor &base : {QColor(Qt::white), QColor(0xF0, 0xF0, 0xF0), QColor(0x1E, 0x1E, 0x1E), QColor(Qt::black)}) {
+            QPalette palette;
+            palette.setColor(QPalette::Base, base);
+            const qreal a = luminance(base), b = luminance(TrafficPage::failureColour(palette));
+            QVERIFY2((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5, qPrintable(base.name()));
+        }
+    }
+
     void uploadList()
     {
         QVERIFY(QDir().mkdir("python"));
@@ -445,11 +495,116 @@ private slots:
         shown.clear();
         click("pushButtonWrite");
         QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
-        QCOMPARE(shown.size(), 7);
+        // After a Load the Write reads the modem first, for the journal.
+        QCOMPARE(shown.size(), byRead ? 7 : 13);
         QCOMPARE(modem->registers(0, 71),
                  Golden::registersOf(Golden::settingsBlock.left(keepCon ? 142 : 140) + QByteArray(keepCon ? 0 : 2, 0)));
         for (int k = 0; k < DeviceSettings::EntryBlockCount; ++k)
             QCOMPARE(modem->registers(Golden::entryFirstRegister[k], 13), Golden::registersOf(Golden::entryBlocks[k]));
+    }
+
+    // The traffic page shows each frame and the job's start and end as they
+    // happen, failures marked; the log has the same lines and the messages.
+    void trafficPageAndLog_data()
+    {
+        QTest::addColumn<bool>("wrongCrc");
+        QTest::addColumn<QStringList>("lines");   // times left out; "<<": an accepted answer
+        const QString request = ">> 40 03 00 00 00 47 0A E9  read settings block, 71 registers";
+        QTest::newRow("Read") << false << QStringList{"-- Read, %c", request, "<<", ">> 40 03 01 00 00 0D 8A E2  read entry "
+            "block 1 (phone number 1), 13 registers", "<<", ">> 40 03 01 40 00 0D 8B 36  read entry block 2 (phone number 2), "
+            "13 registers", "<<", ">> 40 03 01 80 00 0D 8B 0A  read entry block 3 (phone number 3), 13 registers", "<<",
+            ">> 40 03 01 C0 00 0D 8A DE  read entry block 4 (phone number 4), 13 registers", "<<", "-- It is Readed 31"};
+        QTest::newRow("a check sum wrong") << true << QStringList{"-- Read, %c", request, "! check sum wrong",
+                                                                 "! -- There is bad CRC16 sum of 147 bytes"};
+    }
+
+    void trafficPageAndLog()
+    {
+        QFETCH(bool, wrongCrc);
+        QFETCH(QStringList, lines);
+        SimulatedModemOptions options;
+        options.wrongCrc = wrongCrc;
+        modem->setOptions(options);
+        widget("comPortLineEdit")->setText(modem->connectionText());
+        widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
+        click("pushButtonTraffic");
+        auto *page = window->findChild<TrafficPage *>();
+        QVERIFY(page->isVisible());
+        page->model()->clear();
+        click("pushButtonRead");
+        QTRY_VERIFY_WITH_TIMEOUT(!worker().busy() && worker().job() == MyThread::JobRead, 20000);
+        QTRY_COMPARE(page->model()->rowCount(), lines.size());
+        const QString log = QString::fromUtf8(readFile(dataHome.filePath("gprs-configurator/logs/gprs-configurator.log")));
+        for (int row = 0; row < lines.size(); ++row) {
+            const QModelIndex index = page->model()->index(row);
+            const QString line = index.data().toString();
+            QVERIFY2(log.contains(QDate::currentDate().toString(Qt::ISODate) + " " + line + "\n"), qPrintable(line));
+            QString expected = lines.at(row);
+            const bool failure = expected.startsWith("! ");
+            expected.remove(0, failure ? 2 : 0).replace("%c", connection());
+            QCOMPARE(index.data(Qt::ForegroundRole).isValid(), failure);
+            QVERIFY2(expected == "<<" ? line.contains("  answer accepted in ")
+                                      : line.mid(13).startsWith(expected) || line.endsWith(expected), qPrintable(line));
+        }
+        QVERIFY2(log.contains(" :: " + status() + "\n"), qPrintable(status()));
+        // Copy takes the chosen lines; Escape closes the page.
+        auto *view = page->findChild<QListView *>();
+        view->selectionModel()->select(page->model()->index(1), QItemSelectionModel::Select);
+        page->findChild<QPushButton *>("pushButtonCopy")->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), page->model()->index(1).data().toString() + "\n");
+        QTest::keyClick(view, Qt::Key_Escape);
+        QVERIFY(!page->isVisible());
+    }
+
+    // Every Write is journalled with what the modem held, known from a Read
+    // on the same connection or read by the Write itself; the History page
+    // lists it and loads it back, and a Write of it restores every byte.
+    void journalAndTheWayBack_data()
+    {
+        QTest::addColumn<bool>("readFirst");
+        QTest::addColumn<int>("frames");       // of the Write
+        QTest::addColumn<QString>("changed");
+        QTest::newRow("after a Read") << true << 5 << "apnServer: internet.beeline.ru → changed";
+        QTest::newRow("after a Load, reading first") << false << 10 << "apnLogin: König-Müller-1 → beeline&co";
+    }
+
+    void journalAndTheWayBack()
+    {
+        QFETCH(bool, readFirst);
+        QFETCH(int, frames);
+        QFETCH(QString, changed);
+        Golden::loadInto(*modem);
+        const QVector<quint16> held =
+            Golden::registersOf(QByteArray(Golden::settingsBlock).replace(74, 14, "K\xF6nig-M\xFCller-1"));
+        modem->setRegisters(0, held);
+        if (readFirst) {
+            widget("comPortLineEdit")->setText(modem->connectionText());
+            widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
+            click("pushButtonRead");
+            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
+            widget("apnServerLineEdit")->setText("changed");
+        } else {
+            load(Golden::fileWith({{"ComPort", connection().toUtf8()}, {"EnableKeepCon", "1"}}));
+        }
+        modem->clearReceivedFrames();
+        click("pushButtonWrite");
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+        QCOMPARE(modem->receivedFrames().size(), frames);
+
+        click("pushButtonHistory");
+        auto *list = window->findChild<QTreeWidget *>("historyList");
+        QVERIFY(list->isVisible());
+        const QTreeWidgetItem *newest = list->topLevelItem(0);
+        QCOMPARE(QStringList({newest->text(1), newest->text(2), newest->text(3), newest->text(4)}),
+                 QStringList({connection(), "+79161234567", "written", changed}));
+        QCOMPARE(list->currentItem(), newest);
+        window->findChild<QPushButton *>("pushButtonLoadPrevious")->click();
+        QVERIFY2(status().startsWith("Loaded ") && status().endsWith("previous.xml"), qPrintable(status()));
+        click("pushButtonWrite");
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+        QCOMPARE(modem->registers(0, 71), held);
+        QCOMPARE(list->topLevelItem(0)->text(4), changed.section(": ", 0, 0) + ": " + changed.section(" → ", 1) + " → "
+                                                     + changed.section(": ", 1).section(" → ", 0, 0));
     }
 
     // A login another tool stored in Latin-1, filling its field, shows as
@@ -541,10 +696,17 @@ private slots:
         options.silent = !write;
         options.answerDelayMs = 200;
         options.wrongCrcBlock = failingBlock;
-        modem->setOptions(options);
         load(Golden::fileWith({{"ComPort", modem->connectionText().toUtf8()}, {"EnableKeepCon", "1"}}));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        if (write) {
+            // Read first, so that the Write knows what the modem holds.
+            click("pushButtonRead");
+            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
+            load(Golden::fileWith({{"ComPort", modem->connectionText().toUtf8()}, {"EnableKeepCon", "1"}}));
+            modem->clearReceivedFrames();
+        }
+        modem->setOptions(options);
         click(write ? "pushButtonWrite" : "pushButtonRead");
         QTRY_COMPARE(modem->receivedFrames().size(), 1);
         if (!write) {
@@ -606,6 +768,7 @@ private:
         return readFile(workDir->filePath("saved.xml"));
     }
 
+    QTemporaryDir dataHome;
     QString startDir;
     QTranslator russian;
     QStringList dialogs;

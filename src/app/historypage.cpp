@@ -1,0 +1,78 @@
+#include "historypage.h"
+#include "ui_historypage.h"
+
+#include <QDir>
+
+HistoryPage::HistoryPage(QWidget *parent, QString journalFolder)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::HistoryPage>())
+    , journalFolder(std::move(journalFolder))
+{
+    ui->setupUi(this);
+    ui->folderLabel->setText(tr("Journal: %1").arg(QDir::toNativeSeparators(this->journalFolder)));
+    connect(ui->pushButtonLoadPrevious, &QAbstractButton::clicked, this, [this] { requestLoad(true); });
+    connect(ui->pushButtonLoadWritten, &QAbstractButton::clicked, this, [this] { requestLoad(false); });
+    connect(ui->historyList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
+        ui->pushButtonLoadPrevious->setEnabled(current);
+        ui->pushButtonLoadWritten->setEnabled(current);
+    });
+    refresh();
+}
+
+HistoryPage::~HistoryPage() = default;
+
+void HistoryPage::showEvent(QShowEvent *event)
+{
+    // Opened anew, the page starts at the newest entry.
+    ui->historyList->setCurrentItem(nullptr);
+    refresh();
+    QDialog::showEvent(event);
+}
+
+void HistoryPage::refresh()
+{
+    QTreeWidgetItem *chosen = ui->historyList->currentItem();
+    const QString chosenFolder = chosen ? entries.value(ui->historyList->indexOfTopLevelItem(chosen)).folder : QString();
+    entries = WriteJournal(journalFolder).entries();
+    ui->historyList->clear();
+    for (const JournalEntry &entry : qAsConst(entries)) {
+        const QString ownPhone = entry.ownPhoneAfter == entry.ownPhone
+            ? entry.ownPhone
+            : QStringLiteral("%1 → %2").arg(entry.ownPhone, entry.ownPhoneAfter);
+        auto *item = new QTreeWidgetItem(ui->historyList,
+                                         {QLocale().toString(entry.at, QLocale::ShortFormat), entry.connection,
+                                          ownPhone, outcomeText(entry), entry.changed.join(QLatin1String("; "))});
+        item->setToolTip(3, entry.message);
+        item->setToolTip(4, entry.changed.join(QLatin1Char('\n')));
+        if (entry.folder == chosenFolder)
+            ui->historyList->setCurrentItem(item);
+    }
+    if (!ui->historyList->currentItem() && ui->historyList->topLevelItemCount() > 0)
+        ui->historyList->setCurrentItem(ui->historyList->topLevelItem(0));
+    const bool any = ui->historyList->currentItem() != nullptr;
+    ui->pushButtonLoadPrevious->setEnabled(any);
+    ui->pushButtonLoadWritten->setEnabled(any);
+    for (int column = 0; column < ui->historyList->columnCount() - 1; ++column)
+        ui->historyList->resizeColumnToContents(column);
+}
+
+QString HistoryPage::outcomeText(const JournalEntry &entry)
+{
+    switch (entry.outcome) {
+    case JournalEntry::Written: return tr("written");
+    case JournalEntry::Verified: return tr("verified");
+    case JournalEntry::Unfinished: return tr("unfinished");
+    case JournalEntry::Failed: break;
+    }
+    if (entry.failedBlock == 0)
+        return tr("failed at the settings block");
+    return entry.failedBlock > 0 ? tr("failed at entry block %1").arg(entry.failedBlock) : tr("failed");
+}
+
+void HistoryPage::requestLoad(bool previous)
+{
+    const int row = ui->historyList->indexOfTopLevelItem(ui->historyList->currentItem());
+    if (row < 0 || row >= entries.size())
+        return;
+    emit loadRequested(previous ? entries.at(row).previousFile() : entries.at(row).writtenFile());
+}

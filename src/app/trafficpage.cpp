@@ -1,0 +1,94 @@
+#include "trafficpage.h"
+#include "ui_trafficpage.h"
+
+#include "trafficmodel.h"
+#include "userfolders.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QUrl>
+
+TrafficPage::TrafficPage(QWidget *parent, FileDialogAnswer fileDialogs, QString logFolder)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TrafficPage>())
+    , traffic(new TrafficModel(this))
+    , fileDialogs(std::move(fileDialogs))
+    , logFolder(std::move(logFolder))
+{
+    ui->setupUi(this);
+    ui->trafficView->setModel(traffic);
+    ui->trafficView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    traffic->setFailureColour(failureColour(ui->trafficView->palette()));
+
+    auto *copy = new QAction(this);
+    copy->setShortcuts(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    ui->trafficView->addAction(copy);
+    connect(copy, &QAction::triggered, this, &TrafficPage::copySelected);
+    connect(ui->pushButtonCopy, &QAbstractButton::clicked, this, &TrafficPage::copySelected);
+    connect(ui->pushButtonSaveText, &QAbstractButton::clicked, this, &TrafficPage::saveAsText);
+    connect(ui->pushButtonClear, &QAbstractButton::clicked, traffic, &TrafficModel::clear);
+    connect(ui->pushButtonOpenFolder, &QAbstractButton::clicked, this, &TrafficPage::openFolder);
+}
+
+TrafficPage::~TrafficPage() = default;
+
+void TrafficPage::add(const QVector<TrafficEntry> &entries)
+{
+    const QScrollBar *bar = ui->trafficView->verticalScrollBar();
+    const bool following = bar->value() == bar->maximum();
+    traffic->add(entries);
+    if (following && isVisible())
+        ui->trafficView->scrollToBottom();
+}
+
+QColor TrafficPage::failureColour(const QPalette &palette)
+{
+    return palette.color(QPalette::Base).lightness() >= 128 ? QColor(0xB0, 0x00, 0x20) : QColor(0xFF, 0x8A, 0x80);
+}
+
+void TrafficPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        traffic->setFailureColour(failureColour(ui->trafficView->palette()));
+    QDialog::changeEvent(event);
+}
+
+void TrafficPage::copySelected()
+{
+    QList<int> rows;
+    const QModelIndexList selected = ui->trafficView->selectionModel()->selectedIndexes();
+    for (const QModelIndex &index : selected)
+        rows << index.row();
+    if (!rows.isEmpty())
+        QGuiApplication::clipboard()->setText(traffic->text(rows));
+}
+
+void TrafficPage::saveAsText()
+{
+    QString name = askSaveFileName(this, fileDialogs, tr("Save the traffic"), tr("Text files (*.txt)"));
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QLatin1String(".txt");
+    QSaveFile file(name);
+    const QByteArray text = traffic->text().toUtf8();
+    const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(text) == text.size()
+        && file.commit();
+    ui->noteLabel->setText(saved ? tr("Saved %1").arg(QDir::toNativeSeparators(name))
+                                 : tr("The traffic was not saved: %1: %2")
+                                       .arg(QDir::toNativeSeparators(name), file.errorString()));
+}
+
+void TrafficPage::openFolder()
+{
+    UserFolders::makePrivate(logFolder);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(logFolder)))
+        ui->noteLabel->setText(tr("The log is in %1").arg(QDir::toNativeSeparators(logFolder)));
+}
