@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "workingfolder.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 #endif
     QApplication a(argc, argv);
+    // Before the window reads its start-up file from the working folder.
+    WorkingFolder::enter();
     MainWindow w;
     w.show();
     return a.exec();

@@ -14,11 +14,13 @@
 #include "trafficrelay.h"
 #include "uploadlist.h"
 #include "userfolders.h"
+#include "workingfolder.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -283,9 +285,13 @@ std::optional<DeviceSettings> MainWindow::knownModemFor(const JobRequest &reques
 
 void MainWindow::mySave()
 {
-    const QString name = askSaveFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"));
+    QString name = askSaveFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"),
+                                   WorkingFolder::dialogStart());
     if (name.isEmpty())
         return;
+    // Load lists *.xml only: a file saved without the suffix would hide.
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QLatin1String(".xml");
 
     // A setting nobody has read, loaded or typed is left out rather than
     // stored as a value: loading the file again must not make it known.
@@ -311,6 +317,8 @@ void MainWindow::mySave()
     } else {
         ui->statusBar->showMessage(tr("Saved %1").arg(shownName), 0);
     }
+    if (outcome.saved)
+        WorkingFolder::rememberDialogFolder(name);
 }
 
 void MainWindow::myResponse(QString s)
@@ -352,8 +360,10 @@ JobRequest MainWindow::connectionRequest() const
 void MainWindow::loadConfig(const QString &fileName)
 {
     QString name = fileName;
-    if (name.isEmpty())
-        name = askOpenFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"));
+    const bool asked = name.isEmpty();
+    if (asked)
+        name = askOpenFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"),
+                               WorkingFolder::dialogStart());
 
     // A cancelled dialog leaves the name empty and fails to open as well.
     const SettingsFileContent content = readSettingsFile(name);
@@ -369,6 +379,8 @@ void MainWindow::loadConfig(const QString &fileName)
                                    0);
         return;
     }
+    if (asked)
+        WorkingFolder::rememberDialogFolder(name);
     for (const SettingsPair &pair : content.pairs)
         applyParam(pair.key, pair.value, pair.bytes);
     // The message of an earlier failed Load would say the opposite. What

@@ -3,6 +3,7 @@
 
 #include "trafficmodel.h"
 #include "userfolders.h"
+#include "workingfolder.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -72,7 +73,8 @@ void TrafficPage::copySelected()
 
 void TrafficPage::saveAsText()
 {
-    QString name = askSaveFileName(this, fileDialogs, tr("Save the traffic"), tr("Text files (*.txt)"));
+    QString name = askSaveFileName(this, fileDialogs, tr("Save the traffic"), tr("Text files (*.txt)"),
+                                   WorkingFolder::dialogStart());
     if (name.isEmpty())
         return;
     if (QFileInfo(name).suffix().isEmpty())

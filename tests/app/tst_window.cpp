@@ -10,6 +10,7 @@
 #include "portpicker.h"
 #include "trafficmodel.h"
 #include "trafficpage.h"
+#include "workingfolder.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
 #include "simulatedmodem.h"
@@ -84,7 +85,9 @@ private slots:
         QVERIFY(dataHome.isValid());
         qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dataHome.filePath("config")));
-        QStandardPaths::setTestModeEnabled(QStandardPaths::writableLocation(QStandardPaths::HomeLocation).isEmpty());
+#ifdef Q_OS_WIN
+        QStandardPaths::setTestModeEnabled(true);   // Windows has no such variables
+#endif
         startDir = QDir::currentPath();
         QVERIFY(russian.load(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm"));
     }
@@ -201,6 +204,30 @@ private slots:
         }
     }
 
+    // Started in its own folder, the window stays there only while it may
+    // write there; otherwise, and only then, it works in the documents.
+    void workingFolderIsWritable_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<bool>("programFolderWritable");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("installed, from the Start menu") << "C:/Program Files/GPRS configurator" << false
+                                                        << "C:/Users/tech/Documents/GPRS configurator";
+        QTest::newRow("portable, in its own folder") << "C:/Program Files/GPRS configurator" << true
+                                                     << "C:/Program Files/GPRS configurator";
+        QTest::newRow("from a shell elsewhere") << "C:/Users/tech/modems" << false << "C:/Users/tech/modems";
+    }
+
+    void workingFolderIsWritable()
+    {
+        QFETCH(QString, current);
+        QFETCH(bool, programFolderWritable);
+        QFETCH(QString, chosen);
+        QCOMPARE(WorkingFolder::choose(current, "C:/Program Files/GPRS configurator/", programFolderWritable,
+                                       "C:/Users/tech/Documents"),
+                 chosen);
+    }
+
     void sizeIsFixedAndIconComesFromAbove()
     {
         // The icon is looked up one level above the working folder.
@@ -230,6 +257,15 @@ private slots:
         QCOMPARE(QString(saved()), QString(onDisk(Golden::file)));
         QCOMPARE(status(), "Saved " + QDir::toNativeSeparators(workDir->filePath("saved.xml")));
         QCOMPARE(dialogs, QStringList{"Open Config file|Xml Files (*.xml)"});
+        // A name without a suffix gets .xml, which Load lists; the next
+        // dialog opens where the last file went, in a window started anew too.
+        QVERIFY(QDir(workDir->path()).mkdir("elsewhere"));
+        answerDialogsWith(workDir->filePath("elsewhere/no-suffix"));
+        click("pushButtonSave");
+        QCOMPARE(readFile(workDir->filePath("elsewhere/no-suffix.xml")), onDisk(Golden::file));
+        window = newWindow();
+        click("pushButtonLoad");
+        QCOMPARE(dialogFolder, workDir->filePath("elsewhere"));
         // A save that cannot be made says so.
         QVERIFY(QDir(workDir->path()).mkdir("folder.xml"));
         answerDialogsWith(workDir->filePath("folder.xml"));
@@ -749,8 +785,10 @@ private:
     // The window's file dialogs note what they were asked and answer `dialogAnswer`.
     std::unique_ptr<MainWindow> newWindow()
     {
-        return std::make_unique<MainWindow>(nullptr, [this](const QString &caption, const QString &filter) {
+        return std::make_unique<MainWindow>(nullptr, [this](const QString &caption, const QString &filter,
+                                                            const QString &folder) {
             dialogs << caption + "|" + filter;
+            dialogFolder = folder;
             return dialogAnswer;
         });
     }
@@ -773,6 +811,7 @@ private:
     QTranslator russian;
     QStringList dialogs;
     QString dialogAnswer;
+    QString dialogFolder;   // where the last dialog would have opened
     std::unique_ptr<QTemporaryDir> workDir;
 #ifdef GPRS_SIMULATED_MODEM
     std::unique_ptr<SimulatedModem> modem;

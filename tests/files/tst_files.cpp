@@ -1,5 +1,6 @@
 // Settings files and the upload list, as real files in a temporary folder.
 
+#include "activitylog.h"
 #include "golden.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
@@ -332,6 +333,32 @@ private slots:
         const UploadList list = readUploadList(document.isNull() ? dir.filePath("none.xml") : file(document));
         QCOMPARE(list.opened, opened);
         QCOMPARE(list.files, files);
+    }
+
+    // The log grows to its file limit, then moves on to a fresh file; only
+    // the newest files stay, each line whole, the newest last; and its
+    // folder is its owner's alone.
+    void logIsBounded()
+    {
+        QTemporaryDir dir;
+        ActivityLog log(dir.filePath("logs"), 70, 3);
+        for (int n = 0; n < 20; ++n)
+            QVERIFY(log.append(QString("line %1 of the traffic").arg(n, 2, 10, QChar('0'))));
+        // Each line takes 34 bytes: two to a file.
+        QCOMPARE(QDir(dir.filePath("logs")).entryList(QDir::Files),
+                 QStringList({"gprs-configurator.log", "gprs-configurator.log.1", "gprs-configurator.log.2"}));
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        for (int generation = 0; generation < 3; ++generation) {
+            const int first = 18 - 2 * generation;
+            QCOMPARE(QString::fromUtf8(readFile(log.fileName(generation))),
+                     QString("%1 line %2 of the traffic\n%1 line %3 of the traffic\n").arg(today).arg(first).arg(first + 1));
+        }
+#ifndef Q_OS_WIN
+        const QFile::Permissions rights = QFile::permissions(dir.filePath("logs"));
+        QCOMPARE(rights & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(int(rights & 0x00FF), 0);   // nothing for the group and the others
+#endif
     }
 
 private:
