@@ -5,8 +5,10 @@
 // on the pseudo-terminal, paced, and unpaced; beside
 // each, the same exchanges ended by silence alone, as a plain serial link
 // without frame completion ends them, and the longest stall of the window's
-// event loop while it runs the job. Last, what the command-line tool's
-// `write --backup --verify` costs when it has little or nothing to write.
+// event loop while it runs the job. Then what the traffic page open costs
+// the window's Read, and a Write's journal entry. Last, what the
+// command-line tool's `write --backup --verify` costs when it has little or
+// nothing to write.
 
 #include "commandline.h"
 #include "devicesettings.h"
@@ -75,6 +77,8 @@ const JobCase jobCases[] = {{"Read", MyThread::JobRead}, {"Write", MyThread::Job
 
 constexpr int FramesPerJob = 10;          // five requests, five answers
 constexpr double StallGoalMs = 10;
+constexpr double PageGoalRatio = 1.02;   // the traffic page open, against closed
+constexpr double JournalGoalMs = 20;     // a Write's journal entry
 constexpr double ToolGoalRatio = 1.10;   // of one Read, plus one block when one differs
 constexpr int TickIntervalMs = 5;
 constexpr int JobLimitMs = 60000;
@@ -196,9 +200,15 @@ double runSilenceOnly(SimulatedModem &modem, const QList<QByteArray> &requests)
     return timer.nsecsElapsed() / 1e6;
 }
 
+struct WindowRun {
+    double ms = 0;       // from the click to the last word in the status bar
+    double stall = -1;   // -1: the job did not end with `lastWord`
+};
+
 // The longest time the window's event loop went without running a 5 ms
-// timer, beyond the interval itself, while the window ran `button`'s job.
-double windowStall(MainWindow &window, SimulatedModem &modem, const char *button, const char *lastWord)
+// timer, beyond the interval itself, while the window ran `button`'s job,
+// and how long the job took.
+WindowRun windowJob(MainWindow &window, SimulatedModem &modem, const char *button, const char *lastWord)
 {
     window.findChild<QLineEdit *>(QStringLiteral("comPortLineEdit"))->setText(connectionOf(modem));
     window.findChild<QCheckBox *>(QStringLiteral("EnableKeepConncheckBox"))->setChecked(true);
@@ -213,6 +223,8 @@ double windowStall(MainWindow &window, SimulatedModem &modem, const char *button
     window.statusBar()->clearMessage();
     sinceTick.start();
     ticker.start(TickIntervalMs);
+    QElapsedTimer timer;
+    timer.start();
     window.findChild<QPushButton *>(QString::fromLatin1(button))->click();
     // Until the window shows the job's last word, of success or of failure.
     const MyThread *worker = window.findChild<MyThread *>();
@@ -220,10 +232,29 @@ double windowStall(MainWindow &window, SimulatedModem &modem, const char *button
         return !worker->busy() && !worker->lastWord().isEmpty()
             && window.statusBar()->currentMessage() == worker->lastWord();
     });
+    WindowRun run;
+    run.ms = timer.nsecsElapsed() / 1e6;
     ticker.stop();
-    return ended && window.statusBar()->currentMessage().contains(QLatin1String(lastWord))
-        ? std::max(0.0, longest / 1e6 - TickIntervalMs)
-        : -1;
+    if (ended && window.statusBar()->currentMessage().contains(QLatin1String(lastWord)))
+        run.stall = std::max(0.0, longest / 1e6 - TickIntervalMs);
+    return run;
+}
+
+// The Write's journal entry: the same Write through the worker, unpaced,
+// with and without it, the modem's settings given as a Read found them.
+double journalledWrite(SimulatedModem &modem, const QString &journalFolder)
+{
+    MyThread worker;
+    JobRequest request{connectionOf(modem), 1, demoRecord(), std::nullopt};
+    if (!journalFolder.isEmpty()) {
+        request.journalFolder = journalFolder;
+        request.held = demoRecord();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    worker.startJob(MyThread::JobWrite, request);
+    worker.wait();
+    return worker.lastJobSucceeded() ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
 struct Row {
@@ -314,9 +345,12 @@ int main(int argc, char *argv[])
     const int runs = std::max(1, parser.value(runsOption).toInt());
     const int silenceRuns = std::max(1, parser.value(silenceRunsOption).toInt());
 
-    // The window looks for its start-up file in the working directory.
+    // The window looks for its start-up file in the working directory; the
+    // log, the journal and the remembered folder go to the scratch folder too.
     QTemporaryDir scratch;
     QDir::setCurrent(scratch.path());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("data"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("config"))));
 
     std::vector<Row> rows;
     {
@@ -369,13 +403,50 @@ int main(int argc, char *argv[])
                     row.bound = same != rows.end() ? same->median : 0;
                 }
                 const char *lastWord = job.job == MyThread::JobRead ? "Readed" : "Ready";
-                row.stall = windowStall(window, modem, job.job == MyThread::JobRead ? "pushButtonRead" : "pushButtonWrite",
-                                        lastWord);
+                row.stall = windowJob(window, modem, job.job == MyThread::JobRead ? "pushButtonRead" : "pushButtonWrite",
+                                      lastWord)
+                                .stall;
                 if (row.stall < 0)
                     row.failures << QStringLiteral("the window's job ended with \"%1\"")
                                         .arg(window.statusBar()->currentMessage());
                 rows.push_back(row);
             }
+        }
+    }
+
+    // The traffic page open during the window's Read, 9600 baud, paced,
+    // against the page closed, run by run in turn; and the journal entry of
+    // a Write, unpaced, against none.
+    std::vector<double> pageClosed, pageOpen, journalOff, journalOn;
+    double pageStall = 0;
+    QStringList pageFailures;
+    {
+        QuietStdout quiet;
+        MainWindow window;
+        window.show();
+        SimulatedModemOptions options;
+        options.pacing = true;
+        SimulatedModem modem(options);
+        SimulatedModem unpaced;
+        if (!modem.start() || !unpaced.start()) {
+            std::fprintf(stderr, "gprs-bench: %s\n", qPrintable(modem.errorString() + unpaced.errorString()));
+            return 1;
+        }
+        storeSettings(modem, demoRecord());
+        storeSettings(unpaced, demoRecord());
+        QWidget *page = window.findChild<QWidget *>(QStringLiteral("TrafficPage"));
+        for (int i = 0; i < runs; ++i) {
+            for (bool open : {false, true}) {
+                page->setVisible(open);
+                const WindowRun run = windowJob(window, modem, "pushButtonRead", "Readed");
+                if (run.stall < 0)
+                    pageFailures << QStringLiteral("run %1: \"%2\"").arg(i + 1).arg(window.statusBar()->currentMessage());
+                (open ? pageOpen : pageClosed).push_back(run.ms);
+                if (open)
+                    pageStall = std::max(pageStall, run.stall);
+            }
+            journalOff.push_back(journalledWrite(unpaced, QString()));
+            journalOn.push_back(journalledWrite(unpaced, scratch.filePath(QStringLiteral("journal"))));
         }
     }
 
@@ -451,6 +522,26 @@ int main(int argc, char *argv[])
                     qPrintable(fixed(row.median / row.bound, 2)), ToolGoalRatio, met ? "" : " (missed)", row.frames,
                     row.expectedFrames);
     }
+    const double closedMedian = median(pageClosed), openMedian = median(pageOpen);
+    const bool pageMet = pageFailures.isEmpty() && openMedian <= PageGoalRatio * closedMedian && pageStall <= StallGoalMs;
+    const double journalCost = median(journalOn) - median(journalOff);
+    const bool journalMet = *std::min_element(journalOn.begin(), journalOn.end()) >= 0
+        && *std::min_element(journalOff.begin(), journalOff.end()) >= 0 && journalCost <= JournalGoalMs;
+    allMet = allMet && pageMet && journalMet;
+    std::printf("\n| Window's Read, 9600 baud, paced | Runs | Median, traffic page closed | Median, open | Ratio | Goal "
+                "| Longest stall, open |\n");
+    std::printf("|---|---|---|---|---|---|---|\n");
+    std::printf("| traffic page | %d | %s ms | %s ms | %s | <= %.2fx, stall <= %.0f ms%s | %s ms |\n", runs,
+                qPrintable(fixed(closedMedian)), qPrintable(fixed(openMedian)),
+                qPrintable(fixed(openMedian / closedMedian, 3)), PageGoalRatio, StallGoalMs, pageMet ? "" : " (missed)",
+                qPrintable(fixed(pageStall)));
+    std::printf("\n| Write, unpaced | Runs | Median without journal | Median with | Cost | Goal |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    std::printf("| journal entry | %d | %s ms | %s ms | %s ms | <= %.0f ms%s |\n", runs, qPrintable(fixed(median(journalOff))),
+                qPrintable(fixed(median(journalOn))), qPrintable(fixed(journalCost)), JournalGoalMs,
+                journalMet ? "" : " (missed)");
+    for (const QString &failure : qAsConst(pageFailures))
+        std::printf("- traffic page, %s\n", qPrintable(failure));
     std::printf("\nBound: the time the job's bytes need on the wire, with the Modbus silence around each frame; "
                 "for TCP, paced, the same job's median on the pseudo-terminal.\n");
     std::printf("Window stall: the longest wait of the window's event loop beyond its 5 ms timer during the job; "
