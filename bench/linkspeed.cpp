@@ -438,6 +438,11 @@ int main(int argc, char *argv[])
         for (int i = 0; i < runs; ++i) {
             for (bool open : {false, true}) {
                 page->setVisible(open);
+                // Shown and painted before the Read, as a page the technician opened.
+                QElapsedTimer settle;
+                settle.start();
+                while (settle.elapsed() < 200)
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
                 const WindowRun run = windowJob(window, modem, "pushButtonRead", "Readed");
                 if (run.stall < 0)
                     pageFailures << QStringLiteral("run %1: \"%2\"").arg(i + 1).arg(window.statusBar()->currentMessage());
