@@ -40,7 +40,7 @@ void HistoryPage::refresh()
             ? entry.ownPhone
             : QStringLiteral("%1 → %2").arg(entry.ownPhone, entry.ownPhoneAfter);
         auto *item = new QTreeWidgetItem(ui->historyList,
-                                         {QLocale().toString(entry.at, QLocale::ShortFormat), entry.connection,
+                                         {entry.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), entry.connection,
                                           ownPhone, outcomeText(entry), entry.changed.join(QLatin1String("; "))});
         item->setToolTip(3, entry.message);
         item->setToolTip(4, entry.changed.join(QLatin1Char('\n')));

@@ -23,6 +23,16 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return entry.line();
+    case Qt::ToolTipRole: {
+        // A long frame, shortened in the middle on screen, in full: 16
+        // bytes to a row.
+        if (entry.bytes.size() <= 16)
+            return QVariant();
+        QString rows = entry.words;
+        for (int at = 0; at < entry.bytes.size(); at += 16)
+            rows += QLatin1Char('\n') + QString::fromLatin1(entry.bytes.mid(at, 16).toHex(' ').toUpper());
+        return rows;
+    }
     case Qt::ForegroundRole:
         return entry.failure && failureColour.isValid() ? QVariant(failureColour) : QVariant();
     case Qt::FontRole:

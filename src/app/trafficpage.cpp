@@ -61,6 +61,13 @@ void TrafficPage::changeEvent(QEvent *event)
     QDialog::changeEvent(event);
 }
 
+void TrafficPage::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Opened, the page shows the newest lines.
+    ui->trafficView->scrollToBottom();
+}
+
 void TrafficPage::copySelected()
 {
     QList<int> rows;

@@ -24,7 +24,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSerialPort>
@@ -584,7 +583,7 @@ private slots:
         }
         QVERIFY2(log.contains(" :: " + status() + "\n"), qPrintable(status()));
         // Copy takes the chosen lines; Escape closes the page.
-        auto *view = page->findChild<QListView *>();
+        auto *view = page->findChild<QAbstractItemView *>("trafficView");
         view->selectionModel()->select(page->model()->index(1), QItemSelectionModel::Select);
         page->findChild<QPushButton *>("pushButtonCopy")->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), page->model()->index(1).data().toString() + "\n");
