@@ -582,6 +582,10 @@ private slots:
                                       : line.mid(13).startsWith(expected) || line.endsWith(expected), qPrintable(line));
         }
         QVERIFY2(log.contains(" :: " + status() + "\n"), qPrintable(status()));
+        // Save as text takes them all, with .txt added to a bare name.
+        answerDialogsWith(workDir->filePath("traffic"));
+        page->findChild<QPushButton *>("pushButtonSaveText")->click();
+        QCOMPARE(QString::fromUtf8(readFile(workDir->filePath("traffic.txt"))).remove('\r'), page->model()->text());
         // Copy takes the chosen lines; Escape closes the page.
         auto *view = page->findChild<QAbstractItemView *>("trafficView");
         view->selectionModel()->select(page->model()->index(1), QItemSelectionModel::Select);
