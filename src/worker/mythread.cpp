@@ -297,7 +297,7 @@ DeviceProcedures::Outcome MyThread::verify(DeviceProcedures &procedures, const S
     if (!outcome.succeeded)
         return outcome;
     commitReadSettings(readBack);
-    const int withKeepCon = request.keepConEnabled != 0;
+    const bool withKeepCon = request.keepConEnabled != 0;
     QStringList differing;
     int firstBlock = -1;
     for (int index = 0; index < DeviceSettings::Count; ++index) {
