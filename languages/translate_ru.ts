@@ -256,7 +256,7 @@
         <translation>Подключение</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HConnection</source>
         <translation>Последовательный порт модема и скорость обмена
 в виде dev=ПОРТ;baud=СКОРОСТЬ, например
@@ -270,7 +270,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
         <translation>Сервер APN</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HApn server</source>
         <translation>Имя точки доступа (APN) сотового оператора,
 например internet.mts.ru; до 32 латинских символов.</translation>
@@ -282,7 +282,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
         <translation>Логин APN</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HApn login</source>
         <translation>Имя пользователя точки доступа APN,
 до 14 латинских символов; пусто, если не нужно.</translation>
@@ -294,7 +294,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
         <translation>Пароль APN</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HApn password</source>
         <translation>Пароль точки доступа APN, до 14 латинских символов;
 показывается открытым текстом.</translation>
@@ -306,7 +306,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
         <translation>Линия Tx</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HBaud Tx</source>
         <translation>Параметры последовательной линии Tx модема:
 шесть частей через запятую —
@@ -327,7 +327,7 @@ S — всегда 0, M — всегда 1.
         <translation>Линия Rx</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HBaud Rx</source>
         <translation>Параметры последовательной линии Rx модема:
 шесть частей через запятую —
@@ -355,7 +355,7 @@ S — всегда 0, M — всегда 1.
         <translation>Ожидание пакета</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HTimeout next</source>
         <translation>Время ожидания следующего пакета, в миллисекундах.
 Модем хранит его в десятках миллисекунд, поэтому
@@ -368,7 +368,7 @@ S — всегда 0, M — всегда 1.
         <translation>Число попыток</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HTrying number</source>
         <translation>Сколько раз модем повторяет попытку,
 целое число от 0 до 65535.</translation>
@@ -380,7 +380,7 @@ S — всегда 0, M — всегда 1.
         <translation>Пауза между байтами</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>HTimeout between</source>
         <translation>Наибольшая пауза между байтами одного пакета, в миллисекундах.
 Модем хранит его в десятках миллисекунд, поэтому
@@ -393,7 +393,7 @@ S — всегда 0, M — всегда 1.
         <translation>Ожидание ответа</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+34"/>
         <source>HLoad</source>
         <translation>Загрузить настройки из XML-файла, выбранного в диалоге.
 Настройки, которых нет в файле, не меняются.</translation>
@@ -471,6 +471,11 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+7"/>
+        <source>Phone number 1</source>
+        <translation>Номер телефона 1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HPhone number 1</source>
         <translation>Телефонный номер 1, например +79161234567,
 до 20 символов. Стоит в одной строке
@@ -478,6 +483,11 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+7"/>
+        <source>Phone number 2</source>
+        <translation>Номер телефона 2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HPhone number 2</source>
         <translation>Телефонный номер 2, например +79161234567,
 до 20 символов. Стоит в одной строке
@@ -485,6 +495,11 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+7"/>
+        <source>Phone number 3</source>
+        <translation>Номер телефона 3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HPhone number 3</source>
         <translation>Телефонный номер 3, например +79161234567,
 до 20 символов. Стоит в одной строке
@@ -492,6 +507,11 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+7"/>
+        <source>Phone number 4</source>
+        <translation>Номер телефона 4</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HPhone number 4</source>
         <translation>Телефонный номер 4, например +79161234567,
 до 20 символов. Стоит в одной строке
@@ -504,24 +524,44 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror server 1</source>
+        <translation>Сервер-зеркало 1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror server 1</source>
         <translation>IPv4-адрес сервера-зеркала 1: четыре числа
 от 0 до 255 через точку, например 192.168.1.10.</translation>
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror server 2</source>
+        <translation>Сервер-зеркало 2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror server 2</source>
         <translation>IPv4-адрес сервера-зеркала 2: четыре числа
 от 0 до 255 через точку, например 192.168.1.10.</translation>
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror server 3</source>
+        <translation>Сервер-зеркало 3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror server 3</source>
         <translation>IPv4-адрес сервера-зеркала 3: четыре числа
 от 0 до 255 через точку, например 192.168.1.10.</translation>
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror server 4</source>
+        <translation>Сервер-зеркало 4</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror server 4</source>
         <translation>IPv4-адрес сервера-зеркала 4: четыре числа
 от 0 до 255 через точку, например 192.168.1.10.</translation>
@@ -533,21 +573,41 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror port 1</source>
+        <translation>Порт зеркала 1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror port 1</source>
         <translation>Порт сервера-зеркала 1, целое число от 0 до 65535.</translation>
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror port 2</source>
+        <translation>Порт зеркала 2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror port 2</source>
         <translation>Порт сервера-зеркала 2, целое число от 0 до 65535.</translation>
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror port 3</source>
+        <translation>Порт зеркала 3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror port 3</source>
         <translation>Порт сервера-зеркала 3, целое число от 0 до 65535.</translation>
     </message>
     <message>
         <location line="+7"/>
+        <source>Mirror port 4</source>
+        <translation>Порт зеркала 4</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>HMirror port 4</source>
         <translation>Порт сервера-зеркала 4, целое число от 0 до 65535.</translation>
     </message>
@@ -587,7 +647,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+146"/>
+        <location filename="../src/app/mainwindow.cpp" line="+148"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -608,18 +668,18 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+37"/>
-        <location line="+70"/>
+        <location line="+77"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-70"/>
-        <location line="+70"/>
+        <location line="-77"/>
+        <location line="+77"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-50"/>
+        <location line="-53"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
@@ -634,17 +694,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Сохранено в %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Finishing the Write before closing… %1</source>
         <translation>Запись завершается; окно закроется после неё… %1</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+48"/>
         <source>The configuration file is damaged at line %1: %2</source>
         <translation>Файл конфигурации повреждён в строке %1: %2</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+17"/>
         <source>Nothing was loaded: %1 holds none of the settings</source>
         <translation>Ничего не загружено: в %1 нет ни одной настройки</translation>
     </message>
@@ -664,7 +724,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Загружено из %1</translation>
     </message>
     <message>
-        <location line="-27"/>
+        <location line="-29"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
@@ -1313,7 +1373,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 с временем, байтами и пояснением, начало и итог каждой операции.</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+40"/>
         <source>HCopy traffic</source>
         <translation>Скопировать выбранные строки (Ctrl+C).</translation>
     </message>
@@ -1354,7 +1414,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Открыть папку (&amp;O)</translation>
     </message>
     <message>
-        <location filename="../src/app/trafficpage.cpp" line="+75"/>
+        <location filename="../src/app/trafficpage.cpp" line="+83"/>
         <source>Save the traffic</source>
         <translation>Сохранить обмен</translation>
     </message>
@@ -1364,7 +1424,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Текстовые файлы (*.txt)</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Saved %1</source>
         <translation>Сохранено в %1</translation>
     </message>

@@ -16,6 +16,7 @@
 #include "simulatedmodem.h"
 #endif
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -169,6 +170,25 @@ private slots:
             QCOMPARE(widget<QLabel>(QString(row[0]) + "Label")->text(), shown(row[1], "MoreSettingsDialog"));
             QCOMPARE(widget(QString(row[0]) + "LineEdit")->toolTip(), shown(QString("H") + row[1], "MoreSettingsDialog"));
         }
+
+        // A screen reader names every field by its label, and reads its help.
+        QStringList named;
+        for (const auto &row : formRows)
+            named << QString(row[1]) + "=" + shown(row[0]);
+        for (const auto &column : columns) {
+            for (int n = 1; n <= 4; ++n)
+                named << QString("%1%2LineEdit=").arg(column[1]).arg(n) + shown(QString("%1 %2").arg(column[0]).arg(n));
+        }
+        for (const auto &row : moreRows)
+            named << QString(row[0]) + "LineEdit=" + shown(row[1], "MoreSettingsDialog");
+        QStringList heard;
+        for (const QString &pair : qAsConst(named)) {
+            QLineEdit *field = widget(pair.section('=', 0, 0));
+            QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(field);
+            heard << field->objectName() + "=" + reader->text(QAccessible::Name);
+            QCOMPARE(reader->text(QAccessible::Description), field->toolTip());
+        }
+        QCOMPARE(heard, named);
 
         // Alt and the underlined letter press each button, in both languages.
         window->show();
