@@ -179,6 +179,8 @@ std::optional<int> Tool::parse(const QStringList &arguments)
     }
     if (parser.isSet(versionOption)) {
         print(QStringLiteral("%1 %2").arg(QLatin1String(ProgramName), QLatin1String(GPRS_VERSION)));
+        print(QStringLiteral("Copyright (C) 2026 GPRS configurator developers"));
+        print(QStringLiteral("License MIT: <https://opensource.org/licenses/MIT>"));
         return finished(Success);
     }
     if (parser.isSet(keepConOption) && parser.isSet(noKeepConOption))
