@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <location filename="../src/app/aboutdialog.cpp" line="+11"/>
+        <source>About GPRS configurator</source>
+        <translation>О программе «Конфигуратор GPRS»</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>GPRS configurator %1
+Built with Qt %2, running on Qt %3.
+Released under the MIT licence.
+
+Log: %4
+Journal of Writes: %5</source>
+        <translation>Конфигуратор GPRS %1
+Собран с Qt %2, работает на Qt %3.
+Распространяется по лицензии MIT.
+
+Журнал работы: %4
+Журнал записей: %5</translation>
+    </message>
+</context>
+<context>
     <name>DeviceProcedures</name>
     <message>
         <location filename="../src/worker/deviceprocedures.cpp" line="+29"/>
@@ -647,7 +670,27 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+148"/>
+        <location line="+8"/>
+        <source>About GPRS configurator (F1)</source>
+        <translation>О программе «Конфигуратор GPRS» (F1)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>About GPRS configurator</source>
+        <translation>О программе «Конфигуратор GPRS»</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>?</source>
+        <translation>?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/mainwindow.cpp" line="+155"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>

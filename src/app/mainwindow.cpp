@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "aboutdialog.h"
 #include "devicesettings.h"
 #include "filedialogs.h"
 #include "historypage.h"
@@ -116,6 +117,12 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     historyPage = new HistoryPage(this, journalFolder);
     connect(ui->pushButtonHistory, &QAbstractButton::clicked, this, &MainWindow::myHistory);
     connect(historyPage, &HistoryPage::loadRequested, this, &MainWindow::loadConfig);
+    auto *about = new AboutDialog(this, log.folder(), journalFolder);
+    connect(ui->pushButtonAbout, &QAbstractButton::clicked, about, [about] {
+        about->show();
+        about->raise();
+        about->activateWindow();
+    });
     // Every message the window shows goes into the log beside the traffic.
     connect(ui->statusBar, &QStatusBar::messageChanged, this, [this](const QString &message) {
         if (!message.isEmpty())

@@ -171,6 +171,18 @@ private slots:
             QCOMPARE(widget(QString(row[0]) + "LineEdit")->toolTip(), shown(QString("H") + row[1], "MoreSettingsDialog"));
         }
 
+        // About: the version, the Qt versions, the licence, the folders.
+        window->findChild<QAbstractButton *>("pushButtonAbout")->click();
+        const QString about = widget<QLabel>("aboutText")->text();
+        QVERIFY2(about.startsWith(shown("GPRS configurator %1\nBuilt with Qt %2, running on Qt %3.\nReleased under the MIT "
+                                        "licence.\n\nLog: %4\nJournal of Writes: %5", "AboutDialog")
+                                      .section('\n', 0, 0)
+                                      .arg(GPRS_VERSION) + "\n")
+                     && about.contains(" MIT") && about.contains(qVersion())
+                     && about.contains(QDir::toNativeSeparators(dataHome.filePath("gprs-configurator/logs"))),
+                 qPrintable(about));
+        widget<QLabel>("aboutText")->window()->close();
+
         // A screen reader names every field by its label, and reads its help.
         QStringList named;
         for (const auto &row : formRows)
