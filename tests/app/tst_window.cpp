@@ -10,6 +10,7 @@
 #include "portpicker.h"
 #include "trafficmodel.h"
 #include "trafficpage.h"
+#include "userfolders.h"
 #include "workingfolder.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
@@ -179,7 +180,7 @@ private slots:
                                       .section('\n', 0, 0)
                                       .arg(GPRS_VERSION) + "\n")
                      && about.contains(" MIT") && about.contains(qVersion())
-                     && about.contains(QDir::toNativeSeparators(dataHome.filePath("gprs-configurator/logs"))),
+                     && about.contains(QDir::toNativeSeparators(UserFolders::logFolder())),
                  qPrintable(about));
         widget<QLabel>("aboutText")->window()->close();
 
@@ -601,7 +602,7 @@ private slots:
         click("pushButtonRead");
         QTRY_VERIFY_WITH_TIMEOUT(!worker().busy() && worker().job() == MyThread::JobRead, 20000);
         QTRY_COMPARE(page->model()->rowCount(), lines.size());
-        const QString log = QString::fromUtf8(readFile(dataHome.filePath("gprs-configurator/logs/gprs-configurator.log")));
+        const QString log = QString::fromUtf8(readFile(UserFolders::logFolder() + "/gprs-configurator.log"));
         for (int row = 0; row < lines.size(); ++row) {
             const QModelIndex index = page->model()->index(row);
             const QString line = index.data().toString();
