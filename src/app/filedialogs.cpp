@@ -1,6 +1,7 @@
 #include "filedialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 QString askOpenFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
                         const QString &filter, const QString &folder)
@@ -11,9 +12,10 @@ QString askOpenFileName(QWidget *parent, const FileDialogAnswer &answer, const Q
 }
 
 QString askSaveFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
-                        const QString &filter, const QString &folder)
+                        const QString &filter, const QString &folder, const QString &suffix)
 {
-    if (answer)
-        return answer(caption, filter, folder);
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    QString name = answer ? answer(caption, filter, folder) : QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+        name += suffix;
+    return name;
 }

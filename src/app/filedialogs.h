@@ -22,8 +22,9 @@ using FileDialogAnswer =
 QString askOpenFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
                         const QString &filter, const QString &folder = QString());
 
-// Asks for a file name to save to, with the same defaults.
+// Asks for a file name to save to, with the same defaults. A name without
+// a suffix gets `suffix` (".xml"), so that the dialog's filter lists it later.
 QString askSaveFileName(QWidget *parent, const FileDialogAnswer &answer, const QString &caption,
-                        const QString &filter, const QString &folder = QString());
+                        const QString &filter, const QString &folder, const QString &suffix);
 
 #endif // FILEDIALOGS_H

@@ -16,7 +16,6 @@ HistoryPage::HistoryPage(QWidget *parent, QString journalFolder)
         ui->pushButtonLoadPrevious->setEnabled(current);
         ui->pushButtonLoadWritten->setEnabled(current);
     });
-    refresh();
 }
 
 HistoryPage::~HistoryPage() = default;

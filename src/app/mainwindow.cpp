@@ -21,7 +21,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -126,14 +125,10 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     // Every message the window shows goes into the log beside the traffic.
     connect(ui->statusBar, &QStatusBar::messageChanged, this, [this](const QString &message) {
         if (!message.isEmpty())
-            log.append(TrafficEntry{QDateTime::currentDateTime(), TrafficEntry::Status, QByteArray(), message, false}
-                           .line());
+            logMessage(message);
     });
-    log.append(TrafficEntry{QDateTime::currentDateTime(), TrafficEntry::Status, QByteArray(),
-                            QStringLiteral("GPRS configurator started, Qt %1, in %2")
-                                .arg(QLatin1String(qVersion()), QDir::toNativeSeparators(QDir::currentPath())),
-                            false}
-                   .line());
+    logMessage(QStringLiteral("GPRS configurator started, Qt %1, in %2")
+                   .arg(QLatin1String(qVersion()), QDir::toNativeSeparators(QDir::currentPath())));
 
     // Relative on purpose: the start-up file belongs to the working directory.
     loadConfig(QStringLiteral("simconf.xml"));
@@ -206,6 +201,11 @@ void MainWindow::myHistory()
     historyPage->show();
     historyPage->raise();
     historyPage->activateWindow();
+}
+
+void MainWindow::logMessage(const QString &message)
+{
+    log.append(TrafficEntry{QDateTime::currentDateTime(), TrafficEntry::Status, QByteArray(), message, false}.line());
 }
 
 void MainWindow::myTraffic(const QVector<TrafficEntry> &entries)
@@ -292,13 +292,10 @@ std::optional<DeviceSettings> MainWindow::knownModemFor(const JobRequest &reques
 
 void MainWindow::mySave()
 {
-    QString name = askSaveFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"),
-                                   WorkingFolder::dialogStart());
+    const QString name = askSaveFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"),
+                                         WorkingFolder::dialogStart(), QStringLiteral(".xml"));
     if (name.isEmpty())
         return;
-    // Load lists *.xml only: a file saved without the suffix would hide.
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QLatin1String(".xml");
 
     // A setting nobody has read, loaded or typed is left out rather than
     // stored as a value: loading the file again must not make it known.

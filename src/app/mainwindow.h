@@ -65,6 +65,7 @@ private:
     JobRequest connectionRequest() const;
     void startJob(int job, const JobRequest &request);
     void showBusy();
+    void logMessage(const QString &message);
     // What the last Read on this connection found, unless a Write came since.
     std::optional<DeviceSettings> knownModemFor(const JobRequest &request) const;
 

@@ -80,12 +80,10 @@ void TrafficPage::copySelected()
 
 void TrafficPage::saveAsText()
 {
-    QString name = askSaveFileName(this, fileDialogs, tr("Save the traffic"), tr("Text files (*.txt)"),
-                                   WorkingFolder::dialogStart());
+    const QString name = askSaveFileName(this, fileDialogs, tr("Save the traffic"), tr("Text files (*.txt)"),
+                                         WorkingFolder::dialogStart(), QStringLiteral(".txt"));
     if (name.isEmpty())
         return;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QLatin1String(".txt");
     QSaveFile file(name);
     const QByteArray text = traffic->text().toUtf8();
     const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(text) == text.size()

@@ -332,12 +332,8 @@ int Tool::write(const QString &connection, const QString &fileName)
 // what the modem should hold now.
 void Tool::sayDifferences(const DeviceSettings &wanted, const DeviceSettings &readBack, DeviceSettings::Blocks blocks)
 {
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (!blocks.test(size_t(DeviceSettings::blockOf(index))) || !compared(index))
-            continue;
+    for (int index : readBack.entriesDifferingFrom(wanted, blocks, keepCon)) {
         const QByteArray expected = wanted.fieldImage(index);
-        if (readBack.fieldImage(index) == expected)
-            continue;
         const QStringList shown = shownDifference(readBack.value(index), readBack.fieldImage(index),
                                                   DeviceSettings::textOf(index, expected), expected);
         say(QStringLiteral("Verify: %1 is \"%2\" on the modem, not \"%3\"")

@@ -174,14 +174,9 @@ QList<JournalEntry> WriteJournal::entries() const
 QStringList changedSettings(const DeviceSettings &before, const DeviceSettings &after, bool withKeepCon)
 {
     QStringList changed;
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (index == DeviceSettings::KeepCon && !withKeepCon)
-            continue;
-        const QByteArray from = before.fieldImage(index);
-        const QByteArray to = after.fieldImage(index);
-        if (from == to)
-            continue;
-        const QStringList shown = shownDifference(before.value(index), from, after.value(index), to);
+    for (int index : before.entriesDifferingFrom(after, DeviceSettings::allBlocks(), withKeepCon)) {
+        const QStringList shown =
+            shownDifference(before.value(index), before.fieldImage(index), after.value(index), after.fieldImage(index));
         changed << QStringLiteral("%1: %2 → %3").arg(DeviceSettings::key(index), shown.at(0), shown.at(1));
     }
     return changed;

@@ -509,6 +509,17 @@ DeviceSettings::Blocks DeviceSettings::blocksDifferingFrom(const DeviceSettings 
     return differing;
 }
 
+QList<int> DeviceSettings::entriesDifferingFrom(const DeviceSettings &other, Blocks blocks, bool withKeepCon) const
+{
+    QList<int> differing;
+    for (int index = 0; index < Count; ++index) {
+        if (blocks.test(size_t(blockOf(index))) && (index != KeepCon || withKeepCon)
+            && fieldImage(index) != other.fieldImage(index))
+            differing << index;
+    }
+    return differing;
+}
+
 QByteArray DeviceSettings::encodeSettingsBlock(bool withKeepCon) const
 {
     QByteArray block(withKeepCon ? SettingsBlockBytesWithKeepCon : SettingsBlockBytes, '\0');

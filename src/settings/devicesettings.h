@@ -87,6 +87,9 @@ public:
     // The blocks whose images differ: what a write of `other` over a modem
     // holding this record has to send.
     Blocks blocksDifferingFrom(const DeviceSettings &other, bool withKeepCon) const;
+    // The entries of `blocks`, in index order, whose field bytes differ from
+    // `other`'s; KeepCon only when the settings block carries it.
+    QList<int> entriesDifferingFrom(const DeviceSettings &other, Blocks blocks, bool withKeepCon) const;
 
     // What the device gives back once this record is written: every entry
     // through its block's encoding and decoding ("007" comes back as "7").

@@ -297,20 +297,13 @@ DeviceProcedures::Outcome MyThread::verify(DeviceProcedures &procedures, const S
     if (!outcome.succeeded)
         return outcome;
     commitReadSettings(readBack);
-    const bool withKeepCon = request.keepConEnabled != 0;
-    QStringList differing;
-    int firstBlock = -1;
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        const int block = DeviceSettings::blockOf(index);
-        if (!request.blocks.test(size_t(block)) || (index == DeviceSettings::KeepCon && !withKeepCon)
-            || readBack.fieldImage(index) == request.settings.fieldImage(index))
-            continue;
-        differing << DeviceSettings::key(index);
-        if (firstBlock < 0)
-            firstBlock = block;
-    }
+    const QList<int> differing =
+        readBack.entriesDifferingFrom(request.settings, request.blocks, request.keepConEnabled != 0);
     if (differing.isEmpty())
         return {tr("Verified: the modem holds what was written"), true};
-    return {tr("Verify: the modem holds other values for %1").arg(differing.join(QLatin1String(", "))), false,
-            firstBlock};
+    QStringList keys;
+    for (int index : differing)
+        keys << DeviceSettings::key(index);
+    return {tr("Verify: the modem holds other values for %1").arg(keys.join(QLatin1String(", "))), false,
+            DeviceSettings::blockOf(differing.first())};
 }
