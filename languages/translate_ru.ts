@@ -4,12 +4,12 @@
 <context>
     <name>AboutDialog</name>
     <message>
-        <location filename="../src/app/aboutdialog.cpp" line="+11"/>
+        <location filename="../src/app/aboutdialog.cpp" line="+34"/>
         <source>About GPRS configurator</source>
         <translation>О программе «Конфигуратор GPRS»</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+1"/>
         <source>GPRS configurator %1
 Built with Qt %2, running on Qt %3.
 Released under the MIT licence.
@@ -231,12 +231,12 @@ Journal of Writes: %5</source>
         <translation>Загрузить записанные (&amp;W)</translation>
     </message>
     <message>
-        <location filename="../src/app/historypage.cpp" line="+12"/>
+        <location filename="../src/app/historypage.cpp" line="+36"/>
         <source>Journal: %1</source>
         <translation>Журнал: %1</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+41"/>
         <source>written</source>
         <translation>записано</translation>
     </message>
@@ -670,7 +670,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё настройки… (&amp;M)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+13"/>
         <source>About GPRS configurator (F1)</source>
         <translation>О программе «Конфигуратор GPRS» (F1)</translation>
     </message>
@@ -690,7 +690,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>F1</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+155"/>
+        <location filename="../src/app/mainwindow.cpp" line="+224"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -700,7 +700,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+52"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
@@ -711,13 +711,13 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+37"/>
-        <location line="+77"/>
+        <location line="+74"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-77"/>
-        <location line="+77"/>
+        <location line="-74"/>
+        <location line="+74"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
@@ -1070,12 +1070,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Запись в журнале не удалось завершить: %1</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+18"/>
         <source>Verified: the modem holds what was written</source>
         <translation>Проверено: модем хранит записанное</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
         <source>Verify: the modem holds other values for %1</source>
         <translation>Проверка: модем хранит другие значения %1</translation>
     </message>
@@ -1126,17 +1126,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>PortPicker</name>
     <message>
-        <location filename="../src/app/portpicker.cpp" line="+16"/>
+        <location filename="../src/app/portpicker.cpp" line="+28"/>
         <source>Choose the port and the baud rate</source>
         <translation>Выбрать порт и скорость</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+1"/>
         <source>Ports, baud rates and detection of the modem (Alt+Down)</source>
         <translation>Порты, скорости и поиск модема (Alt+Вниз)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+22"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
@@ -1457,7 +1457,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Открыть папку (&amp;O)</translation>
     </message>
     <message>
-        <location filename="../src/app/trafficpage.cpp" line="+83"/>
+        <location filename="../src/app/trafficpage.cpp" line="+85"/>
         <source>Save the traffic</source>
         <translation>Сохранить обмен</translation>
     </message>
@@ -1467,7 +1467,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Текстовые файлы (*.txt)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+8"/>
         <source>Saved %1</source>
         <translation>Сохранено в %1</translation>
     </message>

@@ -4,9 +4,11 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
-BUILD_PACKAGES=(cmake make g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools help2man)
+# Qt's own translations give its dialogs' buttons and menus their Russian.
+BUILD_PACKAGES=(cmake make g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools help2man
+                qttranslations5-l10n)
 QT6_BUILD_PACKAGES=(cmake make g++ help2man qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools
-                    qt6-l10n-tools libgl-dev)
+                    qt6-l10n-tools libgl-dev qt6-translations-l10n)
 # The Windows build: MinGW-w64 against the Qt 6 for Windows in
 # packaging/windows, with the host's Qt 6 tools (moc, uic, lrelease); the
 # icon is drawn from the SVG; NSIS makes the installer, Wine runs the tests.

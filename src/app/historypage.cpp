@@ -9,7 +9,7 @@ HistoryPage::HistoryPage(QWidget *parent, QString journalFolder)
     , journalFolder(std::move(journalFolder))
 {
     ui->setupUi(this);
-    ui->folderLabel->setText(tr("Journal: %1").arg(QDir::toNativeSeparators(this->journalFolder)));
+    retranslate();
     connect(ui->pushButtonLoadPrevious, &QAbstractButton::clicked, this, [this] { requestLoad(true); });
     connect(ui->pushButtonLoadWritten, &QAbstractButton::clicked, this, [this] { requestLoad(false); });
     connect(ui->historyList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
@@ -19,6 +19,22 @@ HistoryPage::HistoryPage(QWidget *parent, QString journalFolder)
 }
 
 HistoryPage::~HistoryPage() = default;
+
+void HistoryPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        retranslate();
+        if (isVisible())
+            refresh();   // the outcomes
+    }
+    QDialog::changeEvent(event);
+}
+
+void HistoryPage::retranslate()
+{
+    ui->folderLabel->setText(tr("Journal: %1").arg(QDir::toNativeSeparators(journalFolder)));
+}
 
 void HistoryPage::showEvent(QShowEvent *event)
 {

@@ -30,9 +30,12 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void requestLoad(bool previous);
+    // The texts the form does not hold, in the present language.
+    void retranslate();
     // The outcome in the window's language.
     static QString outcomeText(const JournalEntry &entry);
 

@@ -15,15 +15,19 @@
 #include "trafficrelay.h"
 #include "uploadlist.h"
 #include "userfolders.h"
+#include "usersettings.h"
 #include "workingfolder.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QToolButton>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 
 namespace {
@@ -59,6 +63,21 @@ QLineEdit *Ui::MainWindow::*entryField(int index)
     }
 }
 
+// The remembered language: "en" or "ru"; none means Russian.
+const char LanguageKey[] = "window/language";
+
+// Qt's own translations the window uses.
+const char *const qtCatalogues[] = {"qtbase_ru", "qtserialport_ru"};
+
+QString qtTranslationsFolder()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+}
+
 // The file the upload request reads, relative to the working directory.
 const char uploadListFile[] = "python/uploader.xml";
 
@@ -76,12 +95,21 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     languagesDir.append(QLatin1String("/languages"));
     translationFile = languagesDir;
     translationFile.append(QLatin1String("/translate_ru"));
-    // Without the translation the form keeps its English texts; the
-    // translator is installed all the same, it then simply finds nothing.
-    const bool translated = translator.load(translationFile, QString(), QString(), QString());
-    Q_UNUSED(translated)
-    // Before setupUi: the form reads its texts only once.
-    QCoreApplication::installTranslator(&translator);
+    // Without the translation the form keeps its English texts, and there
+    // is no language to switch to.
+    russianAvailable = translator.load(translationFile, QString(), QString(), QString());
+    // Qt's own words (its dialogs' buttons, a field's context menu) in
+    // Russian too: shipped beside the window's on Windows, the system's
+    // elsewhere.
+    for (size_t i = 0; i < std::size(qtCatalogues); ++i) {
+        const QString catalogue = QLatin1String(qtCatalogues[i]);
+        const bool found = qtTranslators.at(i).load(catalogue, languagesDir)
+            || qtTranslators.at(i).load(catalogue, qtTranslationsFolder());
+        Q_UNUSED(found)
+    }
+    // Russian unless the user chose English. Before setupUi, so that the
+    // form's texts come translated the first time.
+    showRussian(russianAvailable && userSettings().value(QLatin1String(LanguageKey)).toString() != QLatin1String("en"));
 
     ui->setupUi(this);
     moreSettings = new MoreSettingsDialog(this);
@@ -104,6 +132,9 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     ui->KeepConncheckBox->setEnabled(ui->EnableKeepConncheckBox->isChecked());
     connect(ui->EnableKeepConncheckBox, &QAbstractButton::toggled, ui->KeepConncheckBox, &QWidget::setEnabled);
     connect(ui->pushButtonMore, &QAbstractButton::clicked, this, &MainWindow::myMoreSettings);
+    ui->pushButtonLanguage->setVisible(russianAvailable);
+    showLanguageButton();
+    connect(ui->pushButtonLanguage, &QAbstractButton::clicked, this, &MainWindow::myLanguage);
     portPicker = new PortPicker(ui->comPortLineEdit);
     connect(portPicker, &PortPicker::detectRequested, this, &MainWindow::myDetect);
 
@@ -130,6 +161,9 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     logMessage(QStringLiteral("GPRS configurator started, Qt %1, in %2")
                    .arg(QLatin1String(qVersion()), QDir::toNativeSeparators(QDir::currentPath())));
 
+    // The technician's first word is usually the port.
+    ui->comPortLineEdit->setFocus();
+
     // Relative on purpose: the start-up file belongs to the working directory.
     loadConfig(QStringLiteral("simconf.xml"));
 
@@ -140,6 +174,56 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
 MainWindow::~MainWindow()
 {
     delete ui;
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        showLanguageButton();
+        portPicker->retranslate();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::myLanguage()
+{
+    showRussian(!russianShown);
+    userSettings().setValue(QLatin1String(LanguageKey), russianShown ? QStringLiteral("ru") : QStringLiteral("en"));
+}
+
+// Installing or removing a translator sends every widget a LanguageChange,
+// on which each retranslates itself.
+void MainWindow::showRussian(bool russian)
+{
+    if (russian == russianShown)
+        return;
+    if (russian) {
+        for (QTranslator &qt : qtTranslators)
+            QCoreApplication::installTranslator(&qt);
+        QCoreApplication::installTranslator(&translator);
+    } else {
+        QCoreApplication::removeTranslator(&translator);
+        for (QTranslator &qt : qtTranslators)
+            QCoreApplication::removeTranslator(&qt);
+    }
+    russianShown = russian;
+}
+
+// The button speaks the language it offers, so that whoever cannot read
+// the window's present language can still find their own.
+void MainWindow::showLanguageButton()
+{
+    QToolButton *button = ui->pushButtonLanguage;
+    if (russianShown) {
+        button->setText(QStringLiteral("EN"));
+        button->setAccessibleName(QStringLiteral("English"));
+        button->setToolTip(QStringLiteral("Show the window in English"));
+    } else {
+        button->setText(QStringLiteral("RU"));
+        button->setAccessibleName(QStringLiteral("Русский"));
+        button->setToolTip(QStringLiteral("Показать окно на русском языке"));
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTranslator>
 
+#include <array>
 #include <optional>
 
 namespace Ui {
@@ -40,6 +41,7 @@ protected:
     // Closing while a Write runs lets it finish first: the modem is never
     // left with half of it.
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void myRead();
@@ -52,6 +54,7 @@ private slots:
     void myDetect();
     void myTrafficPage();
     void myHistory();
+    void myLanguage();
     void myTraffic(const QVector<TrafficEntry> &entries);
 
 private:
@@ -66,12 +69,17 @@ private:
     void startJob(int job, const JobRequest &request);
     void showBusy();
     void logMessage(const QString &message);
+    void showRussian(bool russian);
+    void showLanguageButton();
     // What the last Read on this connection found, unless a Write came since.
     std::optional<DeviceSettings> knownModemFor(const JobRequest &request) const;
 
     Ui::MainWindow *ui;
     MyThread worker;   // a child of the window, so it can be found as one
-    QTranslator translator;
+    QTranslator translator;     // the window's Russian
+    std::array<QTranslator, 2> qtTranslators;   // Qt's own words in Russian
+    bool russianAvailable = false;
+    bool russianShown = false;
     QString translationFile;
     QString languagesDir;
     MoreSettingsDialog *moreSettings = nullptr;   // a child of the window

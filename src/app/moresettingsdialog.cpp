@@ -12,6 +12,13 @@ MoreSettingsDialog::MoreSettingsDialog(QWidget *parent)
 
 MoreSettingsDialog::~MoreSettingsDialog() = default;
 
+void MoreSettingsDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QDialog::changeEvent(event);
+}
+
 QLineEdit *MoreSettingsDialog::field(int index) const
 {
     if (DeviceSettings::hasFormWidget(index))

@@ -25,6 +25,9 @@ public:
     // entries the main form shows.
     QLineEdit *field(int index) const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::MoreSettingsDialog> ui;
 };

@@ -12,21 +12,26 @@ PortPicker::PortPicker(QLineEdit *field, PortLister listPorts)
     : QObject(field)
     , field(field)
     , listPorts(std::move(listPorts))
-    , action(new QAction(field->style()->standardIcon(QStyle::SP_ArrowDown),
-                         tr("Choose the port and the baud rate"), field))
+    , action(new QAction(field->style()->standardIcon(QStyle::SP_ArrowDown), QString(), field))
     , portMenu(new QMenu(field))
 {
     action->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
     action->setShortcutContext(Qt::WidgetShortcut);
-    action->setToolTip(tr("Ports, baud rates and detection of the modem (Alt+Down)"));
     field->addAction(action, QLineEdit::TrailingPosition);
+    retranslate();
+    portMenu->setToolTipsVisible(true);
+    connect(action, &QAction::triggered, this, &PortPicker::showMenu);
+}
+
+void PortPicker::retranslate()
+{
+    action->setText(tr("Choose the port and the baud rate"));
+    action->setToolTip(tr("Ports, baud rates and detection of the modem (Alt+Down)"));
     // The button the field makes for the action is what a screen reader meets.
     for (QToolButton *button : field->findChildren<QToolButton *>()) {
         if (button->defaultAction() == action)
             button->setAccessibleName(action->text());
     }
-    portMenu->setToolTipsVisible(true);
-    connect(action, &QAction::triggered, this, &PortPicker::showMenu);
 }
 
 void PortPicker::showMenu()

@@ -27,6 +27,8 @@ public:
     // The action behind the button, and the menu it opens.
     QAction *openAction() const { return action; }
     QMenu *menu() const { return portMenu; }
+    // Its texts anew, in the window's present language.
+    void retranslate();
 
 signals:
     void detectRequested();

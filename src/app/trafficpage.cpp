@@ -58,6 +58,8 @@ void TrafficPage::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange)
         traffic->setFailureColour(failureColour(ui->trafficView->palette()));
+    else if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);   // the lines keep the words they came with
     QDialog::changeEvent(event);
 }
 

@@ -1,26 +1,16 @@
 #include "workingfolder.h"
 
+#include "usersettings.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace {
 
 const char LastFolderKey[] = "files/lastFolder";
-
-// The user's remembered choices, a file in the user's configuration folder
-// (~/.config/gprs-configurator on Linux, %LOCALAPPDATA%\gprs-configurator on
-// Windows) rather than the registry, so that it goes where Qt's standard
-// locations point.
-QSettings userSettings()
-{
-    return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                         + QLatin1String("/gprs-configurator/gprs-configurator.conf"),
-                     QSettings::IniFormat);
-}
 
 bool sameFolder(const QString &a, const QString &b)
 {

@@ -11,6 +11,7 @@
 #include "trafficmodel.h"
 #include "trafficpage.h"
 #include "userfolders.h"
+#include "usersettings.h"
 #include "workingfolder.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
@@ -25,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -91,16 +93,29 @@ private slots:
 #endif
         startDir = QDir::currentPath();
         QVERIFY(russian.load(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm"));
+        // Qt's own words: shipped beside the window's on Windows, the system's elsewhere.
+        QVERIFY(qtRussian.load("qtbase_ru", GPRS_TEST_BUILD_DIR "/languages")
+                || qtRussian.load("qtbase_ru",
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+#else
+                                  QLibraryInfo::location(QLibraryInfo::TranslationsPath)));
+#endif
     }
 
-    // Rows named "Russian ..." run with the translation beside the program,
-    // as it is installed; all run in a working folder of their own.
+    // Rows named "Russian ..." run with the translations beside the program,
+    // as it is installed; all run in a working folder of their own, with
+    // no language chosen.
     void init()
     {
         QVERIFY(QDir(languages()).removeRecursively());
-        if (QByteArray(QTest::currentDataTag()).startsWith("Russian"))
-            QVERIFY(QDir().mkpath(languages())
-                    && QFile::copy(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm", languages() + "/translate_ru.qm"));
+        if (QByteArray(QTest::currentDataTag()).startsWith("Russian")) {
+            QVERIFY(QDir().mkpath(languages()));
+            const QDir built(GPRS_TEST_BUILD_DIR "/languages");
+            for (const QString &file : built.entryList({"*.qm"}))
+                QVERIFY(QFile::copy(built.filePath(file), languages() + "/" + file));
+        }
+        userSettings().remove("window/language");
         workDir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(workDir->path()));
 #ifdef GPRS_SIMULATED_MODEM
@@ -125,14 +140,32 @@ private slots:
 
     void texts_data()
     {
-        QTest::addColumn<bool>("russian");
-        QTest::newRow("English") << false;
-        QTest::newRow("Russian") << true;
+        QTest::addColumn<bool>("russian");    // the language expected
+        QTest::addColumn<int>("switches");    // presses of the language button
+        QTest::addColumn<bool>("reopened");   // by a second window, after the first
+        QTest::newRow("English") << false << 0 << false;
+        QTest::newRow("Russian") << true << 0 << false;
+        QTest::newRow("Russian, switched to English") << false << 1 << false;
+        QTest::newRow("Russian, switched to English and back") << true << 2 << false;
+        QTest::newRow("Russian, English remembered by the next window") << false << 1 << true;
     }
 
     void texts()
     {
         QFETCH(bool, russian);
+        QFETCH(int, switches);
+        QFETCH(bool, reopened);
+        const bool installed = QByteArray(QTest::currentDataTag()).startsWith("Russian");
+        // The window's texts change at once, its pages' too, though closed.
+        QCOMPARE(widget<QToolButton>("pushButtonLanguage")->isVisibleTo(window.get()), installed);
+        for (int i = 0; i < switches; ++i)
+            widget<QToolButton>("pushButtonLanguage")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        if (reopened)
+            window = newWindow();
+        // The button speaks the language it offers.
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget<QToolButton>("pushButtonLanguage"))->text(QAccessible::Name),
+                 russian ? "English" : "Русский");
         const auto shown = [&](const QString &source, const char *context = "MainWindow") {
             const QString text = russian ? this->russian.translate(context, source.toUtf8().constData()) : source;
             return text.isEmpty() || (russian && text == source) ? "<not translated: " + source + ">" : text;
@@ -163,7 +196,8 @@ private slots:
                 QCOMPARE(column->itemAt(n)->widget()->toolTip(), shown(QString("H%1 %2").arg(columns[c][0]).arg(n)));
             }
         }
-        QCOMPARE(status(), shown("There is not the configaration file"));
+        if (switches == 0 || reopened)   // a message keeps the language it came in
+            QCOMPARE(status(), shown("There is not the configaration file"));
         QCOMPARE(widget<QPushButton>("pushButtonMore")->toolTip(), shown("HMore settings"));
         QCOMPARE(widget("comPortLineEdit")->findChild<QToolButton *>()->accessibleName(),
                  shown("Choose the port and the baud rate", "PortPicker"));
@@ -182,6 +216,8 @@ private slots:
                      && about.contains(" MIT") && about.contains(qVersion())
                      && about.contains(QDir::toNativeSeparators(UserFolders::logFolder())),
                  qPrintable(about));
+        QCOMPARE(widget<QLabel>("aboutText")->window()->findChild<QPushButton *>()->text(),
+                 russian ? qtRussian.translate("QPlatformTheme", "Close") : "Close");
         widget<QLabel>("aboutText")->window()->close();
 
         // A screen reader names every field by its label, and reads its help.
@@ -194,9 +230,12 @@ private slots:
         }
         for (const auto &row : moreRows)
             named << QString(row[0]) + "LineEdit=" + shown(row[1], "MoreSettingsDialog");
+        // A button by its text, without the mark of its Alt key.
+        for (int i = 2; i < 6; ++i)
+            named << QString(controls[i][2]) + "=" + shown(controls[i][0]).remove('&');
         QStringList heard;
         for (const QString &pair : qAsConst(named)) {
-            QLineEdit *field = widget(pair.section('=', 0, 0));
+            QWidget *field = widget<QWidget>(pair.section('=', 0, 0));
             QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(field);
             heard << field->objectName() + "=" + reader->text(QAccessible::Name);
             QCOMPARE(reader->text(QAccessible::Description), field->toolTip());
@@ -207,6 +246,31 @@ private slots:
         window->show();
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // Tab reaches every control in the form's order, from the strip at
+        // the top to the buttons at the foot; the window starts in Connection.
+        QStringList order = {"pushButtonTraffic", "pushButtonHistory", "pushButtonMore", "pushButtonLanguage",
+                             "pushButtonAbout"};
+        for (const auto &row : formRows)
+            order << row[1];
+        order << controls[0][2] << controls[1][2];
+        for (const auto &column : columns) {
+            for (int n = 1; n <= 4; ++n)
+                order << QString("%1%2LineEdit").arg(column[1]).arg(n);
+        }
+        for (int i = 2; i < 6; ++i)
+            order << controls[i][2];
+        QStringList reachable;
+        for (const QString &name : qAsConst(order)) {
+            if (widget<QWidget>(name)->isVisible() && widget<QWidget>(name)->isEnabled())
+                reachable << name;
+        }
+        QStringList reached = {QApplication::focusWidget()->objectName()};
+        while (reached.size() < reachable.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        const int start = int(reachable.indexOf("comPortLineEdit"));
+        QCOMPARE(reached, reachable.mid(start) + reachable.mid(0, start));
         std::vector<std::unique_ptr<QSignalSpy>> spies;
         for (int i = 2; i < 6; ++i)
             spies.push_back(std::make_unique<QSignalSpy>(widget<QPushButton>(controls[i][2]), &QAbstractButton::clicked));
@@ -845,6 +909,7 @@ private:
     QTemporaryDir dataHome;
     QString startDir;
     QTranslator russian;
+    QTranslator qtRussian;
     QStringList dialogs;
     QString dialogAnswer;
     QString dialogFolder;   // where the last dialog would have opened
