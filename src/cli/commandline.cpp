@@ -292,11 +292,7 @@ int Tool::write(const QString &connection, const QString &fileName)
     if (backupFile && !saveFile(*backupFile, *held, connection))
         return BadInput;
     // The file is complete unless merging, and then it goes over the modem's own.
-    DeviceSettings wanted = *held;
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (file.present[size_t(index)])
-            wanted.takeEntry(index, file.settings);
-    }
+    const DeviceSettings wanted = file.over(*held);
     // The registers the modem answered with against those the write would
     // send, so that nothing the texts do not show is taken for held.
     const DeviceSettings::Blocks blocks = held->blocksDifferingFrom(wanted, keepCon);

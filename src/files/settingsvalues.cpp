@@ -51,6 +51,16 @@ SettingsValues SettingsValues::fromPairs(const SettingsPairs &pairs)
     return values;
 }
 
+DeviceSettings SettingsValues::over(const DeviceSettings &held) const
+{
+    DeviceSettings merged = held;
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (present[size_t(index)])
+            merged.takeEntry(index, settings);
+    }
+    return merged;
+}
+
 bool SettingsValues::givesAnySetting() const
 {
     return std::any_of(present.begin(), present.end(), [](bool given) { return given; });

@@ -32,6 +32,9 @@ struct SettingsValues {
     // The values the file gives that the modem cannot hold as they stand, in
     // index order.
     QList<SettingProblem> problems() const;
+    // `held` with the entries the file gives over it: what a Write that
+    // keeps the modem's own values for the rest sends.
+    DeviceSettings over(const DeviceSettings &held) const;
 };
 
 // The 37 pairs of a settings file, in the file's order, with the bytes an

@@ -7,6 +7,11 @@
 
 #include <QCoreApplication>
 
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
 namespace {
 
 // A modem answers a one-register read at once; a port without one is left
@@ -25,41 +30,86 @@ QList<int> ModemDetector::ratesInOrder()
     return rates;
 }
 
+ModemDetector::Try ModemDetector::tryConnection(const QString &connection, QString *problem,
+                                                const std::function<void()> &opened)
+{
+    SerialLink link(AnswerTimeout, AnswerTimeout, ByteGap);
+    QString failure = link.configure(connection.toLatin1());
+    if (failure.isEmpty() && link.open() < 0)
+        failure = link.openFailure();
+    if (!failure.isEmpty()) {
+        if (problem)
+            *problem = failure;
+        return NotOpened;
+    }
+    if (opened)
+        opened();
+    static const QByteArray request = readRequest(0, 1);
+    const int length = link.exchange(request.constData(), request.size(), Modbus::readAnswerLength(1));
+    // An exception answer is a modem too, one that knows no register 0.
+    const bool answered = answerPassesCrc(link.answer(), length)
+        && checkAnswer(request.constData(), request.size(), link.answer(), length).outcome != AnswerCheck::Mismatch;
+    return answered ? Answered : Silent;
+}
+
+std::optional<QString> ModemDetector::searchPort(const QString &portName, const Report &report,
+                                                 const StopRequested &stopRequested)
+{
+    // A server's serial side keeps its own rate: one try says it all.
+    const bool server = NetworkAddress::isNetworkDevice(portName);
+    const QList<int> rates = server ? QList<int>{0} : ratesInOrder();
+    for (int rate : rates) {
+        if (stopRequested())
+            return std::nullopt;
+        const QString connection = server ? QStringLiteral("dev=%1").arg(portName)
+                                          : QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
+        QString problem;
+        switch (tryConnection(connection, &problem, [&] {
+            report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));
+        })) {
+        case NotOpened:
+            report(QCoreApplication::translate("ModemDetector", "The Port %1 was not open. %2").arg(connection, problem));
+            return std::nullopt;   // another rate opens it no better
+        case Answered:
+            return connection;
+        case Silent:
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
 ModemDetector::Outcome ModemDetector::detect(const QStringList &ports, const Report &report,
                                              const StopRequested &stopRequested)
 {
+    // Every port at once, each on a thread of its own: a machine with many
+    // ports finds the modem as soon as one with only the modem's port. The
+    // first port to answer settles it; the others stop at their next try.
     Outcome outcome;
-    const QByteArray request = readRequest(0, 1);
-    const int answerLength = Modbus::readAnswerLength(1);
-    for (const QString &portName : ports) {
-        // A server's serial side keeps its own rate: one try says it all.
-        const bool server = NetworkAddress::isNetworkDevice(portName);
-        const QList<int> rates = server ? QList<int>{0} : ratesInOrder();
-        for (int rate : rates) {
-            if (stopRequested())
-                return outcome;
-            const QString connection = server ? QStringLiteral("dev=%1").arg(portName)
-                                              : QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
-            SerialLink link(AnswerTimeout, AnswerTimeout, ByteGap);
-            const QString problem = link.configure(connection.toLatin1());
-            if (!problem.isEmpty() || link.open() < 0) {
-                report(QCoreApplication::translate("ModemDetector", "The Port %1 was not open. %2")
-                           .arg(connection, problem.isEmpty() ? link.openFailure() : problem));
-                break;   // another rate opens it no better
-            }
-            report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));
-            const int length = link.exchange(request.constData(), request.size(), answerLength);
-            // An exception answer is a modem too, one that knows no register 0.
-            if (answerPassesCrc(link.answer(), length)
-                && checkAnswer(request.constData(), request.size(), link.answer(), length).outcome
-                    != AnswerCheck::Mismatch) {
-                outcome.connection = connection;
-                outcome.lastMessage = QCoreApplication::translate("ModemDetector", "The modem answers on %1")
-                                          .arg(connection);
-                return outcome;
-            }
+    std::atomic<bool> found{false};
+    std::mutex foundMutex;
+    const auto search = [&](const QString &portName) {
+        const std::optional<QString> connection =
+            searchPort(portName, report, [&] { return found.load() || stopRequested(); });
+        std::lock_guard<std::mutex> locker(foundMutex);
+        if (connection && !outcome.connection) {
+            outcome.connection = connection;
+            found = true;
         }
+    };
+    std::vector<std::thread> searches;
+    for (int i = 1; i < ports.size(); ++i)
+        searches.emplace_back(search, ports.at(i));
+    if (!ports.isEmpty())
+        search(ports.constFirst());
+    for (std::thread &thread : searches)
+        thread.join();
+    if (outcome.connection) {
+        outcome.lastMessage = QCoreApplication::translate("ModemDetector", "The modem answers on %1").arg(*outcome.connection);
+        return outcome;
     }
+    if (stopRequested())
+        return outcome;
     if (ports.isEmpty())
         outcome.lastMessage =
             QCoreApplication::translate("ModemDetector", "No modem answered: this machine has no serial ports");

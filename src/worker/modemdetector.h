@@ -7,11 +7,12 @@
 #include <functional>
 #include <optional>
 
-// Finds the port and the rate a modem answers on: on each port in turn,
+// Finds the port and the rate a modem answers on: on every port at once,
 // every rate of the modem's table, its factory rate of 9600 first, with a
 // read of register 0; a serial device server (tcp://HOST:PORT) with one
 // read, since its serial side keeps its own rate. The first answer, an
-// exception answer included, settles it. The window and the command-line tool both search this way.
+// exception answer included, settles it. The window and the command-line
+// tool both search this way.
 class ModemDetector {
 public:
     using Report = std::function<void(const QString &)>;
@@ -25,9 +26,19 @@ public:
     // The rates in the order they are tried.
     static QList<int> ratesInOrder();
 
-    // Tries `ports` in their order; reports each try and each port that
-    // does not open through `report`.
+    // Searches `ports`, each on a thread of its own; reports each try and
+    // each port that does not open through `report`, which may therefore be
+    // called from several threads at once.
     static Outcome detect(const QStringList &ports, const Report &report, const StopRequested &stopRequested);
+
+    // One try: whether a modem answers on `connection` ("dev=...;baud=...").
+    enum Try { NotOpened, Answered, Silent };
+    // `opened` is called once the port is open, before the request goes out.
+    static Try tryConnection(const QString &connection, QString *problem = nullptr,
+                             const std::function<void()> &opened = {});
+    // Every rate on one port, in order; the connection of the first answer.
+    static std::optional<QString> searchPort(const QString &portName, const Report &report,
+                                             const StopRequested &stopRequested);
 };
 
 #endif // MODEMDETECTOR_H
