@@ -61,7 +61,8 @@ std::optional<NetworkAddress> NetworkAddress::parse(const QString &device, QStri
     if (rest.startsWith(QLatin1Char('['))) {
         const int close = rest.indexOf(QLatin1Char(']'));
         address.host = rest.mid(1, close - 1);
-        if (close < 0 || rest.mid(close + 1, 1) != QLatin1String(":")) {
+        // A bracket inside the brackets would make the address read otherwise when shown again.
+        if (close < 0 || rest.mid(close + 1, 1) != QLatin1String(":") || address.host.contains(QLatin1Char('['))) {
             *problem = QCoreApplication::translate("NetworkAddress",
                     "\"%1\" is not a server's address: it takes tcp://[IPv6 ADDRESS]:PORT").arg(device);
             return std::nullopt;

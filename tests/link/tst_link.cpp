@@ -261,6 +261,9 @@ private slots:
         QTest::newRow("IPv6 server without brackets") << "dev=tcp://fe80::1:502" << com1 << 0 << 0
             << noServer.arg("dev=tcp://fe80::1:502", "tcp://fe80::1:502") + "an IPv6 address goes in brackets, "
                "tcp://[ADDRESS]:PORT" << false << none;
+        QTest::newRow("a bracket inside the brackets") << "dev=tcp://[[::1]:502" << com1 << 0 << 0
+            << noServer.arg("dev=tcp://[[::1]:502", "tcp://[[::1]:502") + "it takes tcp://[IPv6 ADDRESS]:PORT" << false
+            << none;
     }
 
     void configureAndOpen()
