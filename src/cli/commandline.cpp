@@ -2,6 +2,7 @@
 
 #include "devicesettings.h"
 #include "filesupport.h"
+#include "fleetprovisioner.h"
 #include "modbusframe.h"
 #include "mythread.h"
 #include "seriallink.h"
@@ -18,7 +19,16 @@
 #include <QJsonDocument>
 #include <QIODevice>
 
+#include <csignal>
+#include <mutex>
 #include <optional>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -42,6 +52,12 @@ const char Description[] =
     "                             a PORT may be a connection text, or tcp://HOST:PORT for a server\n"
     "  history                    list the journal of Writes, newest first: time, connection, the\n"
     "                             modem's own phone number, outcome, changed settings, previous file\n"
+    "  provision TEMPLATE.xml TABLE.csv --port PORT...\n"
+    "                             write a fleet: the template's settings with each row's cells over\n"
+    "                             them (a header of settings keys and an optional id column; an empty\n"
+    "                             cell keeps the template's value), one modem per port at a time, all\n"
+    "                             ports at once; each modem is read, the journal keeps what it held,\n"
+    "                             only the blocks that differ are written and then verified\n"
     "\n"
     "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or\n"
     "\"dev=tcp://192.168.1.50:4001\" for a serial device server that passes Modbus RTU over TCP.\n"
@@ -70,6 +86,10 @@ private:
     bool quiet = false;
     bool traced = false;   // --trace: the traffic on standard error
     bool json = false;
+    QStringList provisionPorts;
+    QString reportFile;
+    QString matchKey;
+    bool waitForModems = false;
     QString journalFolder = UserFolders::journalFolder();
 
     int read(const QString &connection, const QString &fileName);
@@ -78,6 +98,7 @@ private:
     int ports();
     int detect(const QStringList &portNames);
     int history();
+    int provision(const QString &templateFile, const QString &tableFile);
 
     void sayDifferences(const DeviceSettings &wanted, const DeviceSettings &readBack, DeviceSettings::Blocks blocks);
     // Whether entry `index` is compared with the modem in this run.
@@ -101,7 +122,23 @@ private:
 
     // Every message on standard error starts with the program's name, as
     // GNU tools have it; --quiet leaves only the failures.
-    void say(const QString &line) { err.write(QByteArray(ProgramName) + ": " + line.toUtf8() + '\n'); }
+    void say(const QString &line)
+    {
+        std::lock_guard<std::mutex> locker(outputMutex);
+        if (progressShown) {
+            err.write("\r\033[K");
+            progressShown = false;
+        }
+        err.write(QByteArray(ProgramName) + ": " + line.toUtf8() + '\n');
+    }
+    // A line that the next one overwrites, on a terminal only.
+    void showProgress(const QString &line)
+    {
+        std::lock_guard<std::mutex> locker(outputMutex);
+        err.write("\r\033[K" + line.left(200).toUtf8());
+        progressShown = true;
+    }
+    bool errIsTerminal() const;
     void inform(const QString &line)
     {
         if (!quiet)
@@ -122,6 +159,8 @@ private:
         return BadInput;
     }
 
+    std::mutex outputMutex;   // the ports of a provisioning run speak at once
+    bool progressShown = false;
     QIODevice *in;     // null: standard input
     QIODevice &out;
     QIODevice &err;
@@ -160,10 +199,26 @@ std::optional<int> Tool::parse(const QStringList &arguments)
                        "job's start and end."));
     const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Say nothing on standard error but failures."));
+    const QCommandLineOption portOption(QStringLiteral("port"),
+        QStringLiteral("provision: a port to serve, as a connection text or a port's name; without a baud rate "
+                       "it is searched as detect does. Give it once for each port."),
+        QStringLiteral("PORT"));
+    const QCommandLineOption reportOption(QStringLiteral("report"),
+        QStringLiteral("provision: add one CSV line for each modem tried to REPORT.csv; the rows an existing "
+                       "report has as verified are left out, so that a run carries on where one ended."),
+        QStringLiteral("REPORT.csv"));
+    const QCommandLineOption waitOption(QStringLiteral("wait"),
+        QStringLiteral("provision: on each port, once a modem is done, wait for it to be taken away and for the "
+                       "next to answer, until the table is done or Ctrl-C."));
+    const QCommandLineOption matchOption(QStringLiteral("match"),
+        QStringLiteral("provision: give each modem the row whose KEY (own_Ph, say) holds what the modem holds; "
+                       "a modem no row matches is left untouched."),
+        QStringLiteral("KEY"));
     parser.addOptions({helpOption, versionOption, keepConOption, noKeepConOption, verifyOption, backupOption,
-                       mergeOption, jsonOption, quietOption, traceOption});
+                       mergeOption, jsonOption, quietOption, traceOption, portOption, reportOption, waitOption,
+                       matchOption});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("read, write, diff, ports, detect or history."));
+                                 QStringLiteral("read, write, diff, ports, detect, history or provision."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
 
@@ -207,6 +262,33 @@ std::optional<int> Tool::parse(const QStringList &arguments)
     if (json && command != QLatin1String("history"))
         return usageError(QStringLiteral("--json belongs to history"));
 
+    provisionPorts = parser.values(portOption);
+    reportFile = parser.value(reportOption);
+    matchKey = parser.value(matchOption);
+    waitForModems = parser.isSet(waitOption);
+    if ((!provisionPorts.isEmpty() || parser.isSet(reportOption) || waitForModems || parser.isSet(matchOption))
+        && command != QLatin1String("provision"))
+        return usageError(QStringLiteral("--port, --report, --wait and --match belong to provision"));
+    if (command == QLatin1String("provision")) {
+        if (positional.size() != 2)
+            return usageError(QStringLiteral("provision takes TEMPLATE.xml and TABLE.csv"));
+        if (provisionPorts.isEmpty())
+            return usageError(QStringLiteral("provision needs at least one --port"));
+        if (!matchKey.isEmpty() && DeviceSettings::indexOfKey(matchKey) < 0)
+            return usageError(QStringLiteral("--match %1 is not a setting of the modem").arg(matchKey));
+        for (QString &port : provisionPorts) {
+            // A port's bare name stands for its connection, at a rate to be found.
+            if (!port.contains(QLatin1Char('=')))
+                port = QStringLiteral("dev=%1").arg(port);
+            SerialLink link;
+            const QString problem = DeviceProcedures::configureLink(link, port);
+            if (!problem.isEmpty()) {
+                say(problem);
+                return BadInput;
+            }
+        }
+        return std::nullopt;
+    }
     if (command == QLatin1String("history")) {
         if (!positional.isEmpty())
             return usageError(QStringLiteral("history takes no arguments"));
@@ -240,6 +322,8 @@ int Tool::execute()
         status = detect(positional);
     else if (command == QLatin1String("history"))
         status = history();
+    else if (command == QLatin1String("provision"))
+        status = provision(positional.at(0), positional.at(1));
     else if (command == QLatin1String("read"))
         status = read(positional.at(0), positional.at(1));
     else if (command == QLatin1String("diff"))
@@ -458,6 +542,67 @@ int Tool::history()
     if (entries.isEmpty())
         inform(QStringLiteral("No Write is in the journal (%1)").arg(QDir::toNativeSeparators(journalFolder)));
     return Success;
+}
+
+int Tool::provision(const QString &templateFile, const QString &tableFile)
+{
+    SettingsValues templateValues;
+    if (!loadFile(templateFile, &templateValues))
+        return BadInput;
+    chooseKeepCon(&templateValues);
+    if (const QList<SettingProblem> problems = templateValues.problems(); !problems.isEmpty()) {
+        say(QStringLiteral("%1: %2").arg(templateFile, problems.constFirst().message()));
+        return BadInput;
+    }
+    QFile table(tableFile);
+    if (!table.open(QIODevice::ReadOnly)) {
+        say(QStringLiteral("The table cannot be read: %1: %2").arg(tableFile, table.errorString()));
+        return BadInput;
+    }
+    ProvisionRequest request;
+    request.table = readProvisionTable(table.readAll(), templateValues, matchKey);
+    // Every row is checked before a port is opened.
+    if (!request.table.problems.isEmpty()) {
+        for (const QString &problem : qAsConst(request.table.problems).mid(0, 20))
+            say(QStringLiteral("%1: %2").arg(tableFile, problem));
+        if (request.table.problems.size() > 20)
+            say(QStringLiteral("%1: %2 more problems").arg(tableFile).arg(request.table.problems.size() - 20));
+        say(QStringLiteral("Nothing was written: mend the table and run again"));
+        return BadInput;
+    }
+    if (!reportFile.isEmpty()) {
+        QFile earlier(reportFile);
+        if (earlier.open(QIODevice::ReadOnly))
+            request.verifiedBefore = ProvisionReport::verifiedRows(earlier.readAll());
+    }
+    request.ports = provisionPorts;
+    request.matchKey = matchKey;
+    request.wait = waitForModems;
+    request.keepCon = keepCon;
+    request.journalFolder = journalFolder;
+    request.reportFile = reportFile;
+    FleetProvisioner::Say progress;
+    if (!quiet && errIsTerminal())
+        progress = [this](const QString &line) { showProgress(line); };
+    FleetProvisioner fleet(request, [this](const QString &line) { inform(line); },
+                           [this](const QString &line) { say(line); }, progress);
+    if (!fleet.openReport())
+        return BadInput;
+    // Ctrl-C lets each port finish the modem it has; a second one ends the run at once.
+    FleetProvisioner::clearInterrupt();
+    const auto previous = std::signal(SIGINT, [](int) {
+        FleetProvisioner::interrupt();
+        std::signal(SIGINT, SIG_DFL);
+    });
+    const int outcome = fleet.run();
+    std::signal(SIGINT, previous);
+    return outcome == 0 ? Success : DeviceFailed;
+}
+
+bool Tool::errIsTerminal() const
+{
+    const auto *file = qobject_cast<const QFile *>(&err);
+    return file && file->handle() >= 0 && isatty(file->handle());
 }
 
 std::optional<DeviceSettings> Tool::readModem(const QString &connection, DeviceSettings::Blocks blocks)

@@ -116,7 +116,7 @@ QString ProvisionRow::name() const
     return id.isEmpty() ? QStringLiteral("line %1").arg(line) : id;
 }
 
-ProvisionTable readProvisionTable(const QByteArray &text, const SettingsPairs &templatePairs, const QString &matchKey)
+ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &templateValues, const QString &matchKey)
 {
     ProvisionTable table;
     const CsvContent csv = parseCsv(text);
@@ -163,7 +163,6 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsPairs &t
         }
         ProvisionRow row;
         row.line = record.line;
-        SettingsPairs pairs = templatePairs;
         for (int column = 0; column < record.cells.size(); ++column) {
             const QString cell = record.cells.at(column).trimmed();
             if (column == idColumn)
@@ -171,8 +170,11 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsPairs &t
             else if (!cell.isEmpty())
                 row.cells.append(SettingsPair(table.columns.at(column), cell));
         }
-        pairs += row.cells;
-        row.values = SettingsValues::fromPairs(pairs);
+        const SettingsValues cells = SettingsValues::fromPairs(row.cells);
+        row.values = templateValues;
+        row.values.settings = cells.over(templateValues.settings);
+        for (int index = 0; index < DeviceSettings::Count; ++index)
+            row.values.present[size_t(index)] = row.values.present[size_t(index)] || cells.present[size_t(index)];
         for (const SettingProblem &problem : row.values.problems())
             table.problems << QStringLiteral("line %1: %2").arg(row.line).arg(problem.message());
         if (idColumn >= 0) {

@@ -46,10 +46,10 @@ struct ProvisionTable {
     // be used only when there is none.
     QStringList problems;
 };
-// Reads `text` against the template's pairs and checks every row as a
+// Reads `text` against the template's values and checks every row as a
 // Write checks a settings file. A `matchKey`, when given, must be a column
 // filled in on every row, with no value twice.
-ProvisionTable readProvisionTable(const QByteArray &text, const SettingsPairs &templatePairs,
+ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &templateValues,
                                   const QString &matchKey = QString());
 
 // The report of a provisioning run: one line per modem tried.

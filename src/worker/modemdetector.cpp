@@ -7,9 +7,11 @@
 
 #include <QCoreApplication>
 
+#include <QThread>
+
 #include <atomic>
+#include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -97,13 +99,16 @@ ModemDetector::Outcome ModemDetector::detect(const QStringList &ports, const Rep
             found = true;
         }
     };
-    std::vector<std::thread> searches;
-    for (int i = 1; i < ports.size(); ++i)
-        searches.emplace_back(search, ports.at(i));
+    // Qt's threads: a serial port needs one to watch its descriptor.
+    std::vector<std::unique_ptr<QThread>> searches;
+    for (int i = 1; i < ports.size(); ++i) {
+        searches.emplace_back(QThread::create(search, ports.at(i)));
+        searches.back()->start();
+    }
     if (!ports.isEmpty())
         search(ports.constFirst());
-    for (std::thread &thread : searches)
-        thread.join();
+    for (const auto &thread : searches)
+        thread->wait();
     if (outcome.connection) {
         outcome.lastMessage = QCoreApplication::translate("ModemDetector", "The modem answers on %1").arg(*outcome.connection);
         return outcome;

@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <future>
+
 Q_DECLARE_METATYPE(SimulatedModemOptions)
 
 namespace {
@@ -345,6 +348,125 @@ private slots:
         QCOMPARE(runCommandLine({"history"}, listed, err), 0);
         QCOMPARE(QString::fromUtf8(listed.data()).section('\n', 0, 0).section('\t', 1, 4),
                  modem.connectionText() + "\t+79161234567\t" + outcome + "\t" + changed.join("; "));
+    }
+
+    // A fleet against two modems, A and B (whose own phone number is +7002):
+    // each port reads its modem, takes a row, writes and verifies it; the
+    // report has a line for each modem tried. %a, %b: the modems'
+    // connections; rows are "id,MbsAdr..." under a template that sets the APN.
+    void provisionFleet_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("table");
+        QTest::addColumn<QByteArray>("reportBefore");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("modbusAddresses");   // patterns of what A and B hold afterwards; 17: untouched
+        QTest::addColumn<QStringList>("reported");          // "id: result", in report order
+        const QStringList both{"--port", "%a", "--port", "%b"};
+        const QByteArray twoRows = "id,MbsAdr\nfirst,11\nsecond,12\n";
+        const QByteArray header = "id,line,port,time,result,changed,journal,message\r\n";
+        QTest::newRow("in table order, a row each") << both << twoRows << QByteArray() << 0 << QStringList{"1[12]", "1[12]"}
+                                                   << QStringList{"first: verified", "second: verified"};
+        QTest::newRow("--match own_Ph") << QStringList{"--match", "own_Ph"} + both
+            << QByteArray("id;own_Ph;MbsAdr\nfirst;+7002;11\nsecond;+79161234567;12\n") << QByteArray() << 0
+            << QStringList{"12", "11"} << QStringList{"first: verified", "second: verified"};
+        QTest::newRow("--match: a modem no row matches is left alone") << QStringList{"--match", "own_Ph"} + both
+            << QByteArray("own_Ph,MbsAdr\n+7002,11\n") << QByteArray() << 1 << QStringList{"17", "11"}
+            << QStringList{": no row matched", ": verified"};
+        QTest::newRow("resumed: the verified row is left out") << QStringList{"--port", "%a"} << twoRows
+            << header + "first,2,/dev/x,2026-12-08T10:00:00,verified,,,\r\n" << 0 << QStringList{"12", "17"}
+            << QStringList{"first: verified", "second: verified"};
+        QTest::newRow("a port that fails does not stop the other") << QStringList{"--port", "dev=/nonexistent/tty;baud=9600",
+                                                                                "--port", "%b"}
+            << twoRows << QByteArray() << 1 << QStringList{"17", "11"} << QStringList{": failed", "first: verified"};
+        QTest::newRow("a bad row: no port is opened") << both << QByteArray("id,MbsAdr\nfirst,70000\n") << QByteArray() << 2
+                                                      << QStringList{"17", "17"} << QStringList();
+    }
+
+    void provisionFleet()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, table);
+        QFETCH(QByteArray, reportBefore);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, modbusAddresses);
+        QFETCH(QStringList, reported);
+        SimulatedModem a, b;
+        QVERIFY2(a.start() && b.start(), qPrintable(a.errorString() + b.errorString()));
+        Golden::loadInto(a);
+        DeviceSettings bHolds = Golden::record();
+        bHolds.setValue(DeviceSettings::own_Ph, "+7002");
+        storeSettings(b, bHolds);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("template.xml"), "<conf><prm><apnServer name=\"fleet.apn\"/></prm></conf>"));
+        QVERIFY(writeFile(dir.filePath("table.csv"), table));
+        QVERIFY(reportBefore.isEmpty() || writeFile(dir.filePath("report.csv"), reportBefore));
+        for (QString &argument : arguments)
+            argument.replace("%a", a.connectionText()).replace("%b", b.connectionText());
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        QCOMPARE(runCommandLine(QStringList{"provision", dir.filePath("template.xml"), dir.filePath("table.csv"), "--report",
+                                            dir.filePath("report.csv")} + arguments, out, err),
+                 exitCode);
+        const DeviceSettings held[] = {storedSettings(a), storedSettings(b)};
+        for (int modem = 0; modem < 2; ++modem) {
+            const QString address = held[modem].value(DeviceSettings::MbsAdr);
+            QVERIFY2(QRegularExpression("^" + modbusAddresses.at(modem) + "$").match(address).hasMatch(), qPrintable(address));
+            QCOMPARE(held[modem].value(DeviceSettings::apnServer),
+                     address == "17" ? Golden::record().value(DeviceSettings::apnServer) : QString("fleet.apn"));
+        }
+        QStringList results;
+        for (QByteArray line : readFile(dir.filePath("report.csv")).split('\n').mid(1)) {
+            if (!line.trimmed().isEmpty())
+                results << line.split(',').at(0) + ": " + line.split(',').at(4);
+        }
+        if (exitCode == 2) {
+            QCOMPARE(a.receivedFrames().size() + b.receivedFrames().size(), 0);
+            QVERIFY2(err.data().contains("line 2: Cannot write Modbus address (MbsAdr)"), err.data().constData());
+        }
+        // Two ports at once end in either order.
+        if (arguments.count("--port") == 2)
+            std::sort(results.begin(), results.end());
+        QCOMPARE(results, reported);
+    }
+
+    // --wait: a port serves one modem after another, each once the one
+    // before has gone (silent), until the table is done.
+    void provisionWaitsForEachModem()
+    {
+        SimulatedModem modem;
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("template.xml"), "<conf><prm><apnServer name=\"fleet.apn\"/></prm></conf>"));
+        QVERIFY(writeFile(dir.filePath("table.csv"), "MbsAdr\n11\n12\n"));
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        // A waiting port asks for register 0 alone; it starts once a modem is done.
+        std::atomic<int> probes{0};
+        modem.setExchangeObserver([&probes](const QByteArray &request, const QByteArray &) {
+            if (request.startsWith(QByteArray::fromHex("400300000001")))
+                ++probes;
+        });
+        std::future<int> run = std::async(std::launch::async, [&] {
+            return runCommandLine({"provision", "--wait", "--port", modem.connectionText(), dir.filePath("template.xml"),
+                                   dir.filePath("table.csv")}, out, err);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(probes > 0, 20000);
+        QCOMPARE(storedSettings(modem).value(DeviceSettings::MbsAdr), QString("11"));
+        // Gone once the port has asked in vain; then the next modem is plugged in.
+        SimulatedModemOptions silent;
+        silent.silent = true;
+        modem.setOptions(silent);
+        const int answered = probes;
+        QTRY_VERIFY_WITH_TIMEOUT(probes > answered + 1, 20000);
+        Golden::loadInto(modem);
+        modem.setOptions({});
+        QTRY_COMPARE_WITH_TIMEOUT(storedSettings(modem).value(DeviceSettings::MbsAdr), QString("12"), 20000);
+        QCOMPARE(run.get(), 0);
+        QVERIFY2(err.data().endsWith("gprs-configurator-cli: 2 of 2 rows verified\n"), err.data().constData());
     }
 #endif
 

@@ -2,6 +2,7 @@
 
 #include "activitylog.h"
 #include "golden.h"
+#include "provisiontable.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 #include "uploadlist.h"
@@ -333,6 +334,63 @@ private slots:
         const UploadList list = readUploadList(document.isNull() ? dir.filePath("none.xml") : file(document));
         QCOMPARE(list.opened, opened);
         QCOMPARE(list.files, files);
+    }
+
+    // A fleet's table as spreadsheets write it, checked row by row against a
+    // template before any modem is touched. `rows`: each row's name and
+    // cells as "key=value" after the template; `problems`: every complaint.
+    void provisionTable_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("matchKey");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("problems");
+        QTest::newRow("commas, an id, an empty cell keeps the template's") << QByteArray("id,own_Ph,IP\nA,+7001,10.0.0.1\nB,+7002,\n")
+            << QString() << QStringList{"A: own_Ph=+7001 IP=10.0.0.1", "B: own_Ph=+7002 IP=192.168.0.1"} << QStringList();
+        QTest::newRow("semicolons, a byte-order mark, CRLF, no id") << QByteArray("\xEF\xBB\xBFMbsAdr;IP\r\n7;10.0.0.7\r\n\r\n8;\r\n")
+            << QString() << QStringList{"line 2: IP=10.0.0.7 MbsAdr=7", "line 4: IP=192.168.0.1 MbsAdr=8"} << QStringList();
+        QTest::newRow("quotes: the separator, a doubled quote, a line break")
+            << QByteArray("id;apnLogin\n\"a;b\";\"say \"\"hi\"\"\"\n\"two\nlines\";x\n") << QString()
+            << QStringList{"a;b: apnLogin=say \"hi\" IP=192.168.0.1", "two\nlines: apnLogin=x IP=192.168.0.1"} << QStringList();
+        QTest::newRow("bad rows named with their line and key") << QByteArray("id,MbsAdr,TxSetting\nA,70000,\nB,1,9600,9,1,N\nA,2,\n")
+            << QString() << QStringList()
+            << QStringList{"line 2: Cannot write Modbus address (MbsAdr): \"70000\" is not a whole number from 0 to 65535",
+                           "line 3: 6 cells, but the header names 3 columns", "line 4: the id A is on line 2 too"};
+        QTest::newRow("an unknown column and one named twice") << QByteArray("own_Ph,APN,own_Ph\n+7001,x,+7002\n") << QString()
+            << QStringList() << QStringList{"line 1: APN is not a setting of the modem (a column is a settings key, or id)",
+                                            "line 1: column own_Ph is named twice"};
+        QTest::newRow("a stray quote") << QByteArray("own_Ph\n+70\"01\n") << QString() << QStringList()
+            << QStringList{"line 2: a quote in the middle of a field; a field with quotes is quoted as a whole, its quotes "
+                           "doubled"};
+        QTest::newRow("--match: a column, filled in, each value once") << QByteArray("own_Ph,IP\n+7001,\n,10.0.0.2\n+7001,\n")
+            << QString("own_Ph") << QStringList()
+            << QStringList{"line 3: own_Ph is empty, so no modem can match the row", "line 4: own_Ph +7001 is on line 2 too"};
+        QTest::newRow("--match names no column") << QByteArray("IP\n10.0.0.1\n") << QString("own_Ph") << QStringList()
+                                                 << QStringList{"line 1: --match own_Ph names no column of the table"};
+    }
+
+    void provisionTable()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, matchKey);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, problems);
+        const SettingsValues templateValues =
+            SettingsValues::fromPairs({{"IP", "192.168.0.1"}, {"apnServer", "internet.example.net"}});
+        const ProvisionTable table = readProvisionTable(csv, templateValues, matchKey);
+        QCOMPARE(table.problems, problems);
+        QStringList read;
+        for (const ProvisionRow &row : table.rows) {
+            QStringList cells;
+            for (int index = 0; index < DeviceSettings::Count; ++index) {
+                if (row.values.present[size_t(index)] && DeviceSettings::key(index) != "apnServer")
+                    cells << DeviceSettings::key(index) + "=" + row.values.settings.value(index);
+            }
+            QCOMPARE(row.values.settings.value(DeviceSettings::apnServer), QString("internet.example.net"));
+            read << row.name() + ": " + cells.join(' ');
+        }
+        if (problems.isEmpty())
+            QCOMPARE(read, rows);
     }
 
     // The log grows to its file limit, then moves on to a fresh file; only

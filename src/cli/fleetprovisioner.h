@@ -1,0 +1,90 @@
+#ifndef FLEETPROVISIONER_H
+#define FLEETPROVISIONER_H
+
+#include "provisiontable.h"
+
+#include <QFile>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+// What a provisioning run is given: the ports, the checked table and how to
+// go about it.
+struct ProvisionRequest {
+    QStringList ports;             // connection texts; one without baud is searched as detect does
+    ProvisionTable table;          // checked, without problems
+    QString matchKey;              // empty: the rows in table order
+    bool wait = false;             // a port serves one modem after another
+    bool keepCon = true;           // the 71-register settings block
+    QString journalFolder;
+    QSet<QString> verifiedBefore;  // rows an earlier report has as verified
+    QString reportFile;            // empty: none
+};
+
+// Provisions a fleet: each port on a thread of its own reads its modem,
+// takes a row (the next in table order, or the one whose match key the
+// modem holds), writes only the blocks that differ, with the journal
+// keeping what the modem held, and verifies them. A failing port or modem
+// never stops the others. One report line per modem tried, written as it
+// ends.
+class FleetProvisioner {
+public:
+    using Say = std::function<void(const QString &)>;   // called from the ports' threads, one at a time
+
+    // `inform`: each modem's outcome; `fail`: what went wrong; `progress`:
+    // the run's state in one line, whenever it changes.
+    FleetProvisioner(ProvisionRequest request, Say inform, Say fail, Say progress = {});
+
+    // False, having said why, when the report cannot be written.
+    bool openReport();
+    // Runs every port to its end. 0 when every modem tried was verified,
+    // 1 otherwise.
+    int run();
+
+    // Asks every port to stop once its present modem is done; no new modem
+    // is started. Safe in a signal handler.
+    static void interrupt();
+    static void clearInterrupt();
+
+private:
+    struct ModemOutcome {
+        QString rowId;
+        int rowLine = 0;
+        QString result;   // verified, failed, no row matched, no row left
+        QStringList changed;
+        QString journal;
+        QString message;
+    };
+
+    void servePort(const QString &given);
+    // The connection the modem answers on, or nothing once stopped.
+    std::optional<QString> modemOn(const QString &given) const;
+    ModemOutcome provision(const QString &port, const QString &connection);
+    std::optional<int> claimRow(const DeviceSettings &held, QString *why);
+    void finishRow(int row, bool verified);
+    void record(const QString &port, const ModemOutcome &outcome);
+    void setPortState(const QString &port, const QString &state);
+    bool stopped() const;
+    bool rowsLeft() const;
+
+    const ProvisionRequest request;
+    const Say inform;
+    const Say fail;
+    const Say progress;
+
+    mutable std::mutex mutex;   // everything below
+    std::vector<bool> claimed;
+    std::vector<bool> verified;
+    int verifiedCount = 0;
+    bool anyFailure = false;
+    std::map<QString, QString> portStates;
+    QFile report;
+};
+
+#endif // FLEETPROVISIONER_H
