@@ -263,10 +263,12 @@ void FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
     const QString row = outcome.rowLine == 0 ? QString()
         : outcome.rowId.isEmpty()            ? QStringLiteral("line %1").arg(outcome.rowLine)
                                              : QStringLiteral("%1 (line %2)").arg(outcome.rowId).arg(outcome.rowLine);
-    QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, outcome.result, outcome.message)
-                                 : QStringLiteral("%1: %2: %3: %4").arg(port, row, outcome.result, outcome.message);
-    if (!outcome.changed.isEmpty())
-        said += QStringLiteral("; changed %1").arg(outcome.changed.join(QLatin1String("; ")));
+    // A verified Write says what it changed; anything else, its message.
+    const QString what = outcome.result == QLatin1String("verified") && !outcome.changed.isEmpty()
+        ? QStringLiteral("changed %1").arg(outcome.changed.join(QLatin1String("; ")))
+        : outcome.message;
+    const QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, outcome.result, what)
+                                       : QStringLiteral("%1: %2: %3: %4").arg(port, row, outcome.result, what);
     std::lock_guard<std::mutex> locker(mutex);
     if (report.isOpen())
         report.write(csvLine({outcome.rowId, outcome.rowLine == 0 ? QString() : QString::number(outcome.rowLine), port,
