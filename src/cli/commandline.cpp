@@ -135,7 +135,7 @@ private:
     void showProgress(const QString &line)
     {
         std::lock_guard<std::mutex> locker(outputMutex);
-        err.write("\r\033[K" + line.left(200).toUtf8());
+        err.write("\r\033[K" + line.left(79).toUtf8());   // one line of a narrow terminal
         progressShown = true;
     }
     bool errIsTerminal() const;
