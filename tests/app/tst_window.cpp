@@ -806,8 +806,9 @@ private slots:
         // A Read asked for during a detection is dropped, as during any job, with a word.
         click("pushButtonRead");
         QTRY_COMPARE_WITH_TIMEOUT(widget("comPortLineEdit")->text(), modem->connectionText(), 20000);
-        QCOMPARE(shown.mid(0, 2), QStringList({"A job is still running, so this one was not started: try again when it ends",
-                                                "Trying dev=" + modem->portName() + ";baud=9600"}));
+        // Every port is searched at once, so the machine's other ports speak in between.
+        QCOMPARE(shown.first(), "A job is still running, so this one was not started: try again when it ends");
+        QVERIFY(shown.contains("Trying dev=" + modem->portName() + ";baud=9600"));
         QCOMPARE(shown.last(), "The modem answers on " + modem->connectionText());
         QCOMPARE(worker().job(), int(MyThread::JobDetect));
     }
