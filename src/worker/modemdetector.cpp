@@ -109,6 +109,9 @@ ModemDetector::Outcome ModemDetector::detect(const QStringList &ports, const Rep
         search(ports.constFirst());
     for (const auto &thread : searches)
         thread->wait();
+    // Read under the searches' own lock: ThreadSanitizer does not see the
+    // ordering that Qt's wait gives.
+    std::lock_guard<std::mutex> locker(foundMutex);
     if (outcome.connection) {
         outcome.lastMessage = QCoreApplication::translate("ModemDetector", "The modem answers on %1").arg(*outcome.connection);
         return outcome;
