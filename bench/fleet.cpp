@@ -5,6 +5,7 @@
 // the modem on the last one, at the last rate it tries, against a detect of
 // that port alone.
 
+#include "benchfigures.h"
 #include "commandline.h"
 #include "devicesettings.h"
 #include "modemdetector.h"
@@ -32,18 +33,6 @@ constexpr double FleetGoalRatio = 1.2;
 constexpr double TableGoalMs = 1000;
 constexpr int TableRows = 1000;
 constexpr double DetectGoalRatio = 1.2;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-QString fixed(double value, int decimals = 1)
-{
-    return QString::number(value, 'f', decimals);
-}
 
 // The template every row starts from: a modem's whole settings.
 DeviceSettings templateRecord()

@@ -10,6 +10,7 @@
 // command-line tool's `write --backup --verify` costs when it has little or
 // nothing to write.
 
+#include "benchfigures.h"
 #include "commandline.h"
 #include "devicesettings.h"
 #include "mainwindow.h"
@@ -105,13 +106,6 @@ double wireTimeMs(long long bytes, int baudRate, int frames = FramesPerJob)
     const double gapMs = baudRate > Modbus::FixedFrameGapAbove ? Modbus::FixedFrameGapMicroseconds / 1000.0
                                                                : Modbus::FrameGapBits * 1000.0 / baudRate;
     return bytes * Modbus::BitsPerCharacter * 1000.0 / baudRate + frames * gapMs;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 // The frames' hexadecimal trace goes to standard output, as in the tool;
@@ -318,11 +312,6 @@ double runTool(SimulatedModem &modem, const ToolCase &tool, const QString &fileN
     else if (*frames != tool.frames)
         *failure = QStringLiteral("%1 requests, not %2").arg(*frames).arg(tool.frames);
     return ms;
-}
-
-QString fixed(double value, int decimals = 1)
-{
-    return QString::number(value, 'f', decimals);
 }
 
 } // namespace

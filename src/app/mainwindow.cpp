@@ -97,7 +97,7 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     translationFile.append(QLatin1String("/translate_ru"));
     // Without the translation the form keeps its English texts, and there
     // is no language to switch to.
-    russianAvailable = translator.load(translationFile, QString(), QString(), QString());
+    const bool russianAvailable = translator.load(translationFile, QString(), QString(), QString());
     // Qt's own words (its dialogs' buttons, a field's context menu) in
     // Russian too: shipped beside the window's on Windows, the system's
     // elsewhere.

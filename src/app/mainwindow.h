@@ -78,7 +78,6 @@ private:
     MyThread worker;   // a child of the window, so it can be found as one
     QTranslator translator;     // the window's Russian
     std::array<QTranslator, 2> qtTranslators;   // Qt's own words in Russian
-    bool russianAvailable = false;
     bool russianShown = false;
     QString translationFile;
     QString languagesDir;

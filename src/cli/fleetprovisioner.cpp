@@ -200,8 +200,9 @@ FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, 
         write.verify = true;
         succeeded = runJob(worker, MyThread::JobWrite, write);
         outcome.message = worker.lastWord();
-        outcome.changed = worker.journalEntry().changed;
-        outcome.journal = worker.journalEntry().folder;
+        const JournalEntry entry = worker.journalEntry();
+        outcome.changed = entry.changed;
+        outcome.journal = entry.folder;
     }
     outcome.result = succeeded ? QStringLiteral("verified") : QStringLiteral("failed");
     finishRow(*claim, succeeded);
