@@ -132,6 +132,21 @@ QByteArray writeRequest(quint16 firstRegister, const QByteArray &hostOrderData)
     return frame;
 }
 
+int completeAnswerLength(const char *data, int length)
+{
+    if (length < Modbus::ExceptionAnswerLength)
+        return 0;
+    const quint8 function = byteAt(data, 1);
+    int frame = 0;
+    if (function & Modbus::ExceptionFlag)
+        frame = Modbus::ExceptionAnswerLength;
+    else if (function == Modbus::ReadHoldingRegisters)
+        frame = ReadAnswerHeaderLength + byteAt(data, 2) + CrcLength;
+    else if (function == Modbus::WriteMultipleRegisters)
+        frame = Modbus::WriteAnswerLength;
+    return frame > 0 && length >= frame && crc16(data, frame) == 0 ? frame : 0;
+}
+
 AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength)
 {
     AnswerCheck check;

@@ -76,6 +76,13 @@ QByteArray readRequest(quint16 firstRegister, quint16 count);
 // (an odd last byte is padded with 0): 9 + 2N bytes, pairs swapped, CRC included.
 QByteArray writeRequest(quint16 firstRegister, const QByteArray &hostOrderData);
 
+// The length of the answer frame at the start of `data`, as its own header
+// gives it (a read answer: 5 + its byte count; a write answer: 8; an
+// exception answer: 5), when all of it is there with a check sum of 0;
+// otherwise 0. An answer that is complete by its header is over, whatever
+// the request expected: anything after it belongs to no answer of ours.
+int completeAnswerLength(const char *data, int length);
+
 struct AnswerCheck {
     enum Outcome { Accepted, Exception, Mismatch };
     Outcome outcome = Mismatch;

@@ -9,6 +9,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -105,6 +106,7 @@ int SerialLink::open()
     const int opened = server ? openNetwork() : openSerialPort();
     if (opened == 0)
         firstExchange = 1;
+    answerHeard = false;
     return opened;
 }
 
@@ -161,6 +163,8 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
     firstExchange = 0;
     m_lastWaitLimit = waitLimit;
     m_echoRemoved = false;
+    m_bytesAfterAnswer = 0;
+    m_unaskedBytes = 0;
 
     if (!device() || !device()->isOpen() || portLost()) {
         rxBuffer[0] = '\0';
@@ -168,7 +172,15 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
     }
     int answerLimit = waitLimit;
     if (length > 0) {
-        // Noise, or the tail of an earlier answer, must not become the
+        // After an answer, nothing more is due before the next request:
+        // what came anyway is somebody else's, and a request sent into it
+        // would get an answer that may not be its own.
+        if (answerHeard) {
+            m_unaskedBytes = takeWaitingInput();
+            if (m_unaskedBytes > 0)
+                return m_unaskedBytes;
+        }
+        // Noise from before the link's first answer must not become the
         // start of this one.
         dropStaleInput();
         keepFrameGap();
@@ -201,6 +213,19 @@ void SerialLink::dropStaleInput()
     socket->readAll();
 }
 
+// What the input holds now, into the answer buffer.
+int SerialLink::takeWaitingInput()
+{
+    if (device()->bytesAvailable() == 0)
+        device()->waitForReadyRead(0);
+    const qint64 got = device()->read(rxBuffer, MaxAnswerLength);
+    const int taken = got > 0 ? int(got) : 0;
+    rxBuffer[taken] = '\0';
+    if (taken > 0)
+        lastByteAt = Clock::now();
+    return taken;
+}
+
 void SerialLink::pushOut()
 {
     if (port)
@@ -217,17 +242,21 @@ int SerialLink::wireTimeMs(int bytes) const
     return m_baudRate > 0 ? int((qint64(bytes) * Modbus::BitsPerCharacter * 1000 + m_baudRate - 1) / m_baudRate) : 0;
 }
 
-// Modbus RTU tells frames apart by 3.5 character times of silence; a strict
-// slave takes a request that follows its answer sooner for part of it.
+// Modbus RTU tells frames apart by 3.5 character times of silence.
+std::chrono::microseconds SerialLink::frameGap() const
+{
+    return m_baudRate > Modbus::FixedFrameGapAbove || m_baudRate <= 0
+        ? std::chrono::microseconds(Modbus::FixedFrameGapMicroseconds)
+        : std::chrono::microseconds(Modbus::FrameGapBits * 1000000LL / m_baudRate);
+}
+
+// A strict slave takes a request that follows its answer sooner for part of it.
 void SerialLink::keepFrameGap() const
 {
     // The server keeps the gap on its serial side.
     if (server)
         return;
-    const auto gap = m_baudRate > Modbus::FixedFrameGapAbove || m_baudRate <= 0
-        ? std::chrono::microseconds(Modbus::FixedFrameGapMicroseconds)
-        : std::chrono::microseconds(Modbus::FrameGapBits * 1000000LL / m_baudRate);
-    const Clock::time_point quietUntil = lastByteAt + gap;
+    const Clock::time_point quietUntil = lastByteAt + frameGap();
     if (Clock::now() < quietUntil)
         std::this_thread::sleep_until(quietUntil);
 }
@@ -260,21 +289,44 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
                     pollsLeft = pollsFor(waitLimit);
             }
         }
-        if (received >= MaxAnswerLength || completesFrame(received, request, length, expectedLength))
+        if (received >= MaxAnswerLength)
             break;
+        // The start of an echo is no answer yet.
+        const bool echoSoFar = !echoSettled && std::memcmp(rxBuffer, request, size_t(received)) == 0;
+        const int frame = expectedLength > 0 && !echoSoFar ? completeAnswerLength(rxBuffer, received) : 0;
+        if (frame > 0) {
+            answerHeard = true;
+            received = watchSilenceAfter(received);
+            m_bytesAfterAnswer = received - frame;
+            break;
+        }
     }
     rxBuffer[received] = '\0';
     return received;
 }
 
-bool SerialLink::completesFrame(int received, const char *request, int length, int expectedLength) const
+// Watches the line for the Modbus silence after a complete answer, which
+// also keeps the gap before the next request; returns the received count
+// with whatever came within it. Over a network the silence is the one of
+// the server's serial side, at the connection's rate.
+int SerialLink::watchSilenceAfter(int received)
 {
-    if (expectedLength <= 0 || crc16(rxBuffer, received) != 0)
-        return false;
-    if (received == expectedLength)
-        return true;
-    return received == Modbus::ExceptionAnswerLength && length >= 2
-        && quint8(rxBuffer[1]) == (quint8(request[1]) | Modbus::ExceptionFlag);
+    const auto gap = frameGap();
+    Clock::time_point quietUntil = lastByteAt + gap;
+    while (received < MaxAnswerLength && !portLost()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(quietUntil - Clock::now()).count();
+        if (device()->bytesAvailable() == 0)
+            device()->waitForReadyRead(int(std::max<qint64>(left + 1, 0)));
+        const qint64 got = device()->read(rxBuffer + received, MaxAnswerLength - received);
+        if (got > 0) {
+            received += int(got);
+            lastByteAt = Clock::now();
+            quietUntil = lastByteAt + gap;
+        } else if (Clock::now() >= quietUntil) {
+            break;
+        }
+    }
+    return received;
 }
 
 const char *SerialLink::answer() const

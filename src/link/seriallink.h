@@ -59,10 +59,19 @@ public:
     // Before a request, bytes waiting in the input are discarded and a
     // serial line is kept silent for the Modbus gap after the last answer; a
     // copy of the request at the start of the answer (the echo of a two-wire
-    // adapter) is dropped. The answer ends as soon as it is a frame of
-    // `expectedLength` bytes, or a 5-byte exception answer to the request,
-    // with a check sum of 0; otherwise (and always when `expectedLength` is
-    // 0) after the byte gap of silence.
+    // adapter) is dropped. When `expectedLength` is not 0, the answer ends
+    // as soon as it is a complete answer frame by its own header (a read
+    // answer, a write answer or an exception answer, with a check sum of
+    // 0); otherwise (and always when `expectedLength` is 0) after the byte
+    // gap of silence.
+    //
+    // A read answer does not name its registers, so one answer too many
+    // would be taken for the answer to the next request. After a complete
+    // answer the line is watched for the Modbus silence of 3.5 characters,
+    // and what comes within it is kept behind the answer
+    // (bytesAfterAnswer()). Once an answer has come on this link, bytes
+    // waiting before the next request came unasked: that request is not
+    // sent, and they are the exchange's answer (unaskedBytes()).
     int exchange(const char *request, int length, int expectedLength = 0);
     // The last answer, followed by a NUL.
     const char *answer() const;
@@ -70,6 +79,12 @@ public:
     // answer, and whether it dropped an echo of the request.
     int lastWaitLimit() const { return m_lastWaitLimit; }
     bool echoRemoved() const { return m_echoRemoved; }
+    // Of the last exchange: the bytes that came within the silence after a
+    // complete answer, and the bytes that were waiting before its request,
+    // which was then not sent. Either means a second answer, a second
+    // master or noise on the line.
+    int bytesAfterAnswer() const { return m_bytesAfterAnswer; }
+    int unaskedBytes() const { return m_unaskedBytes; }
     // Whether the port stopped working since it was opened: unplugged, its
     // line hung up, or the server closed the connection, with nothing of it
     // left to read. An exchange on a lost port ends at once.
@@ -90,11 +105,13 @@ private:
     int openNetwork();
     bool applyLineSettings();
     void dropStaleInput();
+    int takeWaitingInput();
     void pushOut();
     int wireTimeMs(int bytes) const;
+    std::chrono::microseconds frameGap() const;
     void keepFrameGap() const;
     int collectAnswer(int waitLimit, const char *request, int length, int expectedLength);
-    bool completesFrame(int received, const char *request, int length, int expectedLength) const;
+    int watchSilenceAfter(int received);
 
     std::unique_ptr<QSerialPort> port;
     std::unique_ptr<QTcpSocket> socket;
@@ -109,6 +126,9 @@ private:
     int firstExchange = 0;
     int m_lastWaitLimit = 0;
     bool m_echoRemoved = false;
+    bool answerHeard = false;   // a complete answer came since open
+    int m_bytesAfterAnswer = 0;
+    int m_unaskedBytes = 0;
     Clock::time_point lastByteAt;   // of the last answer; the epoch before any
     char rxBuffer[MaxAnswerLength + 1] = {};
 };

@@ -177,9 +177,12 @@ int main(int argc, char *argv[])
         QStringLiteral("[address:]port"));
     const QCommandLineOption echoOption(QStringLiteral("echo"),
         QStringLiteral("Echo every received byte, as a two-wire RS-485 adapter does."));
+    const QCommandLineOption doubleOption(QStringLiteral("double-answer"),
+        QStringLiteral("Send every answer a second time this long after the first, as a device server that "
+                       "replays or a second master would."), QStringLiteral("ms"));
     parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
-                       splitOption, answerAddressOption, pacingOption, dropOption, echoOption, tcpOption});
+                       splitOption, answerAddressOption, pacingOption, dropOption, echoOption, doubleOption, tcpOption});
     // Not process(): it ends a bad command line with status 1, which here
     // means a port or a file that failed.
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -220,7 +223,8 @@ int main(int argc, char *argv[])
         || !parseNumber(parser, byteGapOption, 0, longestPause, &options.byteGapMs)
         || !parseNumber(parser, splitOption, 0, longestPause, &options.splitPauseMs)
         || !parseNumber(parser, answerAddressOption, 0, 255, &options.answerAddress)
-        || !parseNumber(parser, dropOption, 0, lastRegister, &options.droppedRegister))
+        || !parseNumber(parser, dropOption, 0, lastRegister, &options.droppedRegister)
+        || !parseNumber(parser, doubleOption, 0, longestPause, &options.doubledAnswerMs))
         return 2;
     options.exceptionCode = static_cast<quint8>(exceptionCode);
     options.silent = parser.isSet(silentOption);

@@ -582,7 +582,14 @@ void SimulatedModem::handleFrame(Line &line, const QByteArray &frame, Clock::tim
         current.pacing ? firstByteAt + int(frame.size()) * characterTime(line) : firstByteAt;
     QByteArray answer = QByteArray(std::max(current.leadingBytes, 0), char(0xFF)) + reply.frame;
     answer.chop(std::max(current.cutBytes, 0));
-    sendAnswer(line, answer + QByteArray(std::max(current.trailingBytes, 0), char(0xFF)), current, requestEnd);
+    answer += QByteArray(std::max(current.trailingBytes, 0), char(0xFF));
+    sendAnswer(line, answer, current, requestEnd);
+    if (current.doubledAnswerMs >= 0 && !line.hungUp) {
+        SimulatedModemOptions copy;
+        copy.pacing = current.pacing;
+        copy.answerDelayMs = current.doubledAnswerMs;
+        sendAnswer(line, answer, copy, Clock::now());
+    }
 }
 
 void SimulatedModem::sendAnswer(Line &line, const QByteArray &answer, const SimulatedModemOptions &options,
@@ -623,6 +630,7 @@ void SimulatedModem::sendAnswer(Line &line, const QByteArray &answer, const Simu
             return;
         sent = end;
     }
+    ++m_answersSent;
 }
 
 // The line dies once the client has read the first half of an answer. A

@@ -52,6 +52,8 @@ public:
     QVector<quint16> registers(int first, int count) const;
     void setRegisters(int first, const QVector<quint16> &values);
 
+    // How many answers, copies included, have gone out whole.
+    int answersSent() const { return m_answersSent.load(); }
     // Every frame the modem delimited on the line, good or bad, in order.
     QList<QByteArray> receivedFrames() const;
     void clearReceivedFrames();
@@ -111,6 +113,7 @@ private:
 
     std::thread m_thread;
     std::atomic<bool> m_running{false};
+    std::atomic<int> m_answersSent{0};
     int m_lineFd = -1;          // master side of the pty, or the given port
     int m_listenFd = -1;        // the TCP port, when asked for
     int m_keptSlaveFd = -1;     // our own hold on the pty slave, so the master never sees a hang-up

@@ -47,6 +47,10 @@ struct SimulatedModemOptions {
     // time after the one before, on a schedule from the answer's start.
     bool pacing = false;
     bool echo = false;            // a two-wire adapter: every byte received comes straight back
+    // >= 0: every answer goes out a second time this many ms after the first
+    // (a device server replaying, a second master's answer), before the
+    // modem takes the next request.
+    int doubledAnswerMs = -1;
 
     // These options as they apply to a request from `firstRegister`.
     SimulatedModemOptions forRequest(int firstRegister) const
@@ -58,6 +62,7 @@ struct SimulatedModemOptions {
         healthy.wrongCrcBlock = healthy.exceptionBlock = healthy.answerAddress = -1;
         healthy.answerDelayMs = healthy.byteGapMs = healthy.splitPauseMs = 0;
         healthy.trailingBytes = healthy.leadingBytes = healthy.cutBytes = 0;
+        healthy.doubledAnswerMs = -1;
         return healthy;
     }
 };

@@ -130,7 +130,11 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
                                       Modbus::WriteAnswerLength, blockWords(block, true, (image.size() + 1) / 2));
         // The entry writes are the steps 1..4 of the messages.
         if (!accepted(answerLength, block, true, &failure)) {
-            if (!failure.isEmpty() && block > 0)
+            // An acknowledgement among other bytes may or may not be the modem's.
+            if (!failure.isEmpty() && link.bytesAfterAnswer() > 0)
+                failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
+                        "Whether the modem took this block is not known: read it, and write again");
+            else if (!failure.isEmpty() && block > 0)
                 failure += QLatin1String(". ") + partlyWritten(block - 1);
             return {failure, false, block};
         }
@@ -171,6 +175,31 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         return false;
 
     const int step = write ? block : 0;
+    // A read answer does not name its registers: with a second answer on
+    // the line, any of them may be another block's.
+    const QString crowded = QCoreApplication::translate("DeviceProcedures",
+            "A second answer or a second master is on the line: check that nothing else polls the modem");
+    if (link.unaskedBytes() > 0) {
+        traceAnswer(answerLength, QCoreApplication::translate("Traffic",
+                        "%1 bytes that no request asked for, after the last answer; this request was not sent")
+                        .arg(answerLength), true);
+        *failure = (step ? QString::asprintf("There are %d bytes on the line that no request asked for on %d step",
+                                             answerLength, step)
+                         : QString::asprintf("There are %d bytes on the line that no request asked for",
+                                             answerLength))
+            + QLatin1String(". ") + crowded;
+        return false;
+    }
+    if (link.bytesAfterAnswer() > 0) {
+        traceAnswer(answerLength, QCoreApplication::translate("Traffic", "%1 bytes where one answer of %2 was due")
+                                      .arg(answerLength).arg(expectedLength), true);
+        *failure = (step ? QString::asprintf("There are %d bytes where one answer of %d was due on %d step",
+                                             answerLength, expectedLength, step)
+                         : QString::asprintf("There are %d bytes where one answer of %d was due", answerLength,
+                                             expectedLength))
+            + QLatin1String(". ") + crowded;
+        return false;
+    }
     if (!answerPassesCrc(link.answer(), answerLength)) {
         if (answerLength == 0)
             traceAnswer(0, QCoreApplication::translate("Traffic", "no answer within %1 ms").arg(link.lastWaitLimit()),

@@ -370,30 +370,47 @@ private slots:
         QTest::addColumn<int>("expectedLength");
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<bool>("atOnce");
-        SimulatedModemOptions none, exception, echo, slowEcho, badCrc, trailing;
+        QTest::addColumn<int>("after");   // bytes that came within the silence after a complete answer
+        SimulatedModemOptions none, exception, echo, slowEcho, badCrc, trailing, cut, doubled, pacedDoubled;
         exception.exceptionBlock = 0;
         echo.echo = slowEcho.echo = true;
         echo.pacing = true;
         slowEcho.answerDelayMs = 1200;   // the echo's byte gap is over before the answer starts
         badCrc.wrongCrc = true;
         trailing.trailingBytes = 2;
+        cut.cutBytes = 2;
+        doubled.doubledAnswerMs = pacedDoubled.doubledAnswerMs = 0;
+        pacedDoubled.pacing = true;
         const QByteArray writeTwo = writeRequest(0, hex("2B 37 39 31"));
-        QTest::newRow("read answer") << none << readTwo << 9 << readTwoAnswer << true;
-        QTest::newRow("write answer") << none << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true;
-        QTest::newRow("exception answer") << exception << readTwo << 9 << withCrc(hex("40 83 04")) << true;
-        QTest::newRow("echo dropped, then the answer") << echo << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true;
-        QTest::newRow("echo, then a slow answer") << slowEcho << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << false;
-        QTest::newRow("incomplete frame") << none << readTwo << 11 << readTwoAnswer << false;
-        QTest::newRow("full length, bad check sum") << badCrc << readTwo << 9 << readTwoAnswer.left(7) + hex("FF 36") << false;
-        QTest::newRow("trailing bytes") << trailing << readTwo << 9 << readTwoAnswer + hex("FF FF") << false;
-        QTest::newRow("no expected length") << none << readTwo << 0 << readTwoAnswer << false;
-        SimulatedModemOptions server, byteWise, closing;
-        server.tcpPort = byteWise.tcpPort = closing.tcpPort = 0;
+        QTest::newRow("read answer") << none << readTwo << 9 << readTwoAnswer << true << 0;
+        QTest::newRow("write answer") << none << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true << 0;
+        QTest::newRow("exception answer") << exception << readTwo << 9 << withCrc(hex("40 83 04")) << true << 0;
+        QTest::newRow("echo dropped, then the answer") << echo << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02"))
+                                                       << true << 0;
+        QTest::newRow("echo, then a slow answer") << slowEcho << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02"))
+                                                  << false << 0;
+        QTest::newRow("incomplete frame") << cut << readTwo << 9 << readTwoAnswer.left(7) << false << 0;
+        // An answer says by its header how long it is.
+        QTest::newRow("complete by its header, not the length expected") << none << readTwo << 11 << readTwoAnswer
+                                                                          << true << 0;
+        QTest::newRow("full length, bad check sum") << badCrc << readTwo << 9 << readTwoAnswer.left(7) + hex("FF 36")
+                                                    << false << 0;
+        QTest::newRow("trailing bytes") << trailing << readTwo << 9 << readTwoAnswer + hex("FF FF") << true << 2;
+        QTest::newRow("a second answer right behind") << doubled << readTwo << 9 << readTwoAnswer + readTwoAnswer << true
+                                                      << 9;
+        QTest::newRow("a second answer right behind, paced") << pacedDoubled << readTwo << 9
+                                                             << readTwoAnswer + readTwoAnswer << true << 9;
+        QTest::newRow("no expected length") << none << readTwo << 0 << readTwoAnswer << false << 0;
+        SimulatedModemOptions server, byteWise, closing, doubledServer;
+        server.tcpPort = byteWise.tcpPort = closing.tcpPort = doubledServer.tcpPort = 0;
         byteWise.byteGapMs = 5;
         closing.hangUp = true;
-        QTest::newRow("over TCP") << server << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true;
-        QTest::newRow("over TCP, one byte at a time") << byteWise << readTwo << 9 << readTwoAnswer << true;
-        QTest::newRow("over TCP, closed mid-answer") << closing << readTwo << 9 << readTwoAnswer.left(4) << true;
+        doubledServer.doubledAnswerMs = 0;
+        QTest::newRow("over TCP") << server << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true << 0;
+        QTest::newRow("over TCP, one byte at a time") << byteWise << readTwo << 9 << readTwoAnswer << true << 0;
+        QTest::newRow("over TCP, closed mid-answer") << closing << readTwo << 9 << readTwoAnswer.left(4) << true << 0;
+        QTest::newRow("over TCP, a second answer right behind") << doubledServer << readTwo << 9
+                                                                << readTwoAnswer + readTwoAnswer << true << 9;
     }
 
     void answerCompletion()
@@ -403,6 +420,7 @@ private slots:
         QFETCH(int, expectedLength);
         QFETCH(QByteArray, answer);
         QFETCH(bool, atOnce);
+        QFETCH(int, after);
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
@@ -416,6 +434,7 @@ private slots:
         QCOMPARE(QByteArray(link.answer(), n).toHex(' '), answer.toHex(' '));
         QVERIFY2(atOnce ? elapsed < 500 : elapsed >= 1000, qPrintable(QString::number(elapsed)));
         QCOMPARE(link.portLost(), options.hangUp);
+        QCOMPARE(link.bytesAfterAnswer(), after);
     }
 
     void exchangeTimings_data()
@@ -428,6 +447,7 @@ private slots:
         QTest::addColumn<QByteArray>("first");
         QTest::addColumn<QByteArray>("second");
         QTest::addColumn<int>("leastMs");     // before the second answer is in
+        QTest::addColumn<int>("unasked");     // bytes waiting before the second request, which is then not sent
         SimulatedModemOptions shortPause, longPause, slow, slowLine;
         slowLine.baudRate = 300;
         shortPause.splitPauseMs = 50;
@@ -435,30 +455,39 @@ private slots:
         slow.answerDelayMs = 1000;
         // A byte gap of 200 ms ends an answer after about 300 ms of silence.
         QTest::newRow("pause within the byte gap") << shortPause << 5000 << 300 << false << false << readTwoAnswer
-                                                   << QByteArray() << 0;
+                                                   << QByteArray() << 0 << 0;
         QTest::newRow("pause beyond the byte gap") << longPause << 5000 << 5000 << false << false << readTwoAnswer.left(4)
-                                                   << readTwoAnswer.mid(4) << 0;
+                                                   << readTwoAnswer.mid(4) << 0 << 0;
         // Answers a second late: only a long wait sees them.
         QTest::newRow("first waits answerTimeout, then nextTimeout") << slow << 5000 << 200 << false << true
-                                                                     << readTwoAnswer << QByteArray() << 0;
+                                                                     << readTwoAnswer << QByteArray() << 0 << 0;
         QTest::newRow("open starts a new first exchange") << slow << 5000 << 200 << true << true << readTwoAnswer
-                                                          << readTwoAnswer << 0;
+                                                          << readTwoAnswer << 0 << 0;
         QTest::newRow("after a timed-out first, nextTimeout") << slow << 200 << 5000 << false << true << QByteArray()
-                                                              << readTwoAnswer << 0;
+                                                              << readTwoAnswer << 0 << 0;
         // 3.5 characters at 300 baud (117 ms) between an answer and the next request.
         QTest::newRow("Modbus gap before the next request") << slowLine << 5000 << 5000 << false << true << readTwoAnswer
-                                                            << readTwoAnswer << 100;
+                                                            << readTwoAnswer << 100 << 0;
         // Over a network every wait allows a round trip more (2.2 s here), and
         // the byte gap the spread of the segments (1.2 s).
         SimulatedModemOptions slowServer = slow, silentServer, pausingServer = longPause;
         slowServer.tcpPort = silentServer.tcpPort = pausingServer.tcpPort = 0;
         silentServer.silent = true;
         QTest::newRow("over TCP, a pause within the segments' spread") << pausingServer << 5000 << 300 << false << false
-                                                                       << readTwoAnswer << QByteArray() << 0;
+                                                                       << readTwoAnswer << QByteArray() << 0 << 0;
         QTest::newRow("over TCP, the wait allows a round trip") << slowServer << 200 << 200 << false << true
-                                                                << readTwoAnswer << readTwoAnswer << 900;
+                                                                << readTwoAnswer << readTwoAnswer << 900 << 0;
         QTest::newRow("over TCP, a silent server") << silentServer << 200 << 200 << false << true << QByteArray()
-                                                   << QByteArray() << 2000;
+                                                   << QByteArray() << 2000 << 0;
+        // A second answer that comes after the silence: once the link has had
+        // an answer, bytes before the next request are nobody's answer.
+        SimulatedModemOptions lateCopy, lateCopyServer;
+        lateCopy.doubledAnswerMs = lateCopyServer.doubledAnswerMs = 30;
+        lateCopyServer.tcpPort = 0;
+        QTest::newRow("a second answer 30 ms late") << lateCopy << 5000 << 5000 << false << true << readTwoAnswer
+                                                    << readTwoAnswer << 0 << 9;
+        QTest::newRow("over TCP, a second answer 30 ms late") << lateCopyServer << 5000 << 5000 << false << true
+                                                              << readTwoAnswer << readTwoAnswer << 0 << 9;
     }
 
     void exchangeTimings()
@@ -471,6 +500,7 @@ private slots:
         QFETCH(QByteArray, first);
         QFETCH(QByteArray, second);
         QFETCH(int, leastMs);
+        QFETCH(int, unasked);
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
@@ -483,11 +513,16 @@ private slots:
             link.close();
             QCOMPARE(link.open(), 0);
         }
+        // The copy has gone out before the next request.
+        if (options.doubledAnswerMs >= 0)
+            QTRY_COMPARE_WITH_TIMEOUT(modem.answersSent(), 2, 5000);
         QElapsedTimer timer;
         timer.start();
         n = link.exchange(readTwo.constData(), askAgain ? readTwo.size() : 0, readTwoAnswer.size());
         QCOMPARE(QByteArray(link.answer(), n + 1).toHex(' '), (second + '\0').toHex(' '));
         QVERIFY2(timer.elapsed() >= leastMs, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(link.unaskedBytes(), unasked);
+        QCOMPARE(modem.receivedFrames().size(), askAgain && !unasked ? 2 : 1);
     }
 };
 

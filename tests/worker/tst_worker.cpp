@@ -180,6 +180,7 @@ private slots:
             QString message;   // empty: the job succeeds
             std::function<int(int)> received;
             QString words;     // of the answer in the traffic; %n its length, %e the one expected
+            QString after{};      // after the step; for a write, in place of what the modem holds
         };
         const auto whole = [](int n) { return n; };
         const QList<Fault> faults{
@@ -202,6 +203,10 @@ private slots:
             {"port vanishes", [](SimulatedModemOptions &o) { o.hangUp = true; },
              "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; },
              "%n of %e bytes, then the line was lost"},
+            {"doubled answer", [](SimulatedModemOptions &o) { o.doubledAnswerMs = 0; },
+             "There are %n bytes where one answer of %e was due", [](int n) { return 2 * n; },
+             "%n bytes where one answer of %e was due",
+             ". A second answer or a second master is on the line: check that nothing else polls the modem"},
         };
         const QString nothing = ". Nothing was received: check the cable, the port and its baud rate, and for "
                                 "firmware without the keep-connection register clear \"Enable Keep Connection\"";
@@ -225,11 +230,13 @@ private slots:
                     const int received = fault.received(expected);
                     QString message = fault.message;
                     const bool succeeds = message.isEmpty();
-                    message.replace("%n", QString::number(received));
+                    message.replace("%n", QString::number(received)).replace("%e", QString::number(expected));
                     if (job == write && frame > 1 && !succeeds)
                         message += QString(" on %1 step").arg(frame - 1);
-                    message += options.hangUp ? lost : received == 0 ? nothing : QString();
-                    if (job == write && frame > 1 && !succeeds)
+                    message += options.hangUp ? lost : received == 0 ? nothing : fault.after;
+                    if (job == write && !fault.after.isEmpty())
+                        message += ". Whether the modem took this block is not known: read it, and write again";
+                    else if (job == write && frame > 1 && !succeeds)
                         message += heldBefore.at(frame - 2);
                     QTest::addRow("%s: %s at frame %d", job == read ? "read" : "write", fault.name, frame)
                         << job << int(job == read) << options << own << (succeeds ? 6 : frame)
