@@ -1,6 +1,8 @@
 #include "historypage.h"
 #include "ui_historypage.h"
 
+#include "privatefiles.h"
+
 #include <QDir>
 
 HistoryPage::HistoryPage(QWidget *parent, QString journalFolder)
@@ -12,10 +14,17 @@ HistoryPage::HistoryPage(QWidget *parent, QString journalFolder)
     retranslate();
     connect(ui->pushButtonLoadPrevious, &QAbstractButton::clicked, this, [this] { requestLoad(true); });
     connect(ui->pushButtonLoadWritten, &QAbstractButton::clicked, this, [this] { requestLoad(false); });
-    connect(ui->historyList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
-        ui->pushButtonLoadPrevious->setEnabled(current);
-        ui->pushButtonLoadWritten->setEnabled(current);
-    });
+    connect(ui->historyList, &QTreeWidget::currentItemChanged, this, &HistoryPage::enableLoads);
+}
+
+// An entry's files are loaded only when they are files of its own: a
+// link, a device or a FIFO in their place would hang or mislead the window.
+void HistoryPage::enableLoads()
+{
+    const int row = ui->historyList->indexOfTopLevelItem(ui->historyList->currentItem());
+    const bool chosen = row >= 0 && row < entries.size();
+    ui->pushButtonLoadPrevious->setEnabled(chosen && PrivateFiles::isRegular(entries.at(row).previousFile()));
+    ui->pushButtonLoadWritten->setEnabled(chosen && PrivateFiles::isRegular(entries.at(row).writtenFile()));
 }
 
 HistoryPage::~HistoryPage() = default;
@@ -55,7 +64,8 @@ void HistoryPage::refresh()
             ? entry.ownPhone
             : QStringLiteral("%1 → %2").arg(entry.ownPhone, entry.ownPhoneAfter);
         auto *item = new QTreeWidgetItem(ui->historyList,
-                                         {entry.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), entry.connection,
+                                         {entry.at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                          entry.connection,
                                           ownPhone, outcomeText(entry), entry.changed.join(QLatin1String("; "))});
         item->setToolTip(3, entry.message);
         item->setToolTip(4, entry.changed.join(QLatin1Char('\n')));
@@ -64,9 +74,7 @@ void HistoryPage::refresh()
     }
     if (!ui->historyList->currentItem() && ui->historyList->topLevelItemCount() > 0)
         ui->historyList->setCurrentItem(ui->historyList->topLevelItem(0));
-    const bool any = ui->historyList->currentItem() != nullptr;
-    ui->pushButtonLoadPrevious->setEnabled(any);
-    ui->pushButtonLoadWritten->setEnabled(any);
+    enableLoads();
     for (int column = 0; column < ui->historyList->columnCount() - 1; ++column)
         ui->historyList->resizeColumnToContents(column);
 }

@@ -34,6 +34,7 @@ protected:
 
 private:
     void requestLoad(bool previous);
+    void enableLoads();
     // The texts the form does not hold, in the present language.
     void retranslate();
     // The outcome in the window's language.

@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -289,14 +290,29 @@ void MainWindow::myHistory()
 
 void MainWindow::logMessage(const QString &message)
 {
-    log.append(TrafficEntry{QDateTime::currentDateTime(), TrafficEntry::Status, QByteArray(), message, false}.line());
+    appendToLog(TrafficEntry{QDateTime::currentDateTime(), TrafficEntry::Status, QByteArray(), message, false}.line());
 }
 
 void MainWindow::myTraffic(const QVector<TrafficEntry> &entries)
 {
     trafficPage->add(entries);
     for (const TrafficEntry &entry : entries)
-        log.append(entry.line());
+        appendToLog(entry.line());
+}
+
+// A log that cannot be written never stops the work, but the technician
+// who counts on it for a problem report is told, once, after whatever the
+// window says as it starts.
+void MainWindow::appendToLog(const QString &line)
+{
+    if (log.append(line) || logFailureSaid)
+        return;
+    logFailureSaid = true;
+    QTimer::singleShot(0, this, [this] {
+        ui->statusBar->showMessage(tr("The log cannot be written in %1: %2. The window works on without it")
+                                       .arg(QDir::toNativeSeparators(log.folder()), log.errorString()),
+                                   0);
+    });
 }
 
 void MainWindow::myRead()
@@ -356,22 +372,10 @@ void MainWindow::myWrite()
     }
     JobRequest request = connectionRequest();
     request.settings = record;
-    // The journal keeps what the modem holds: known from a Read of this
-    // connection since the last Write, or read first by the job.
+    // The journal keeps what the modem holds, which the job reads first:
+    // since the last Read, the modem may have been swapped or changed.
     request.journalFolder = journalFolder;
-    request.held = knownModemFor(request);
-    if (worker.startJob(MyThread::JobWrite, request))
-        knownModem.reset();
-    else
-        showBusy();
-}
-
-std::optional<DeviceSettings> MainWindow::knownModemFor(const JobRequest &request) const
-{
-    if (!knownModem || knownModem->connection != request.portConfig
-        || knownModem->keepConEnabled != request.keepConEnabled)
-        return std::nullopt;
-    return knownModem->held;
+    startJob(MyThread::JobWrite, request);
 }
 
 void MainWindow::mySave()
@@ -432,9 +436,7 @@ void MainWindow::myResponse(QString s)
         return;
 
     // The Read has put all 35 entries into the record before saying so.
-    const DeviceSettings held = worker.settings();
-    editors.showAll(held);
-    knownModem = KnownModem{worker.portConfig(), worker.keepConEnabled(), held};
+    editors.showAll(worker.settings());
 }
 
 JobRequest MainWindow::connectionRequest() const

@@ -11,7 +11,6 @@
 #include <QTranslator>
 
 #include <array>
-#include <optional>
 
 namespace Ui {
 class MainWindow;
@@ -69,10 +68,9 @@ private:
     void startJob(int job, const JobRequest &request);
     void showBusy();
     void logMessage(const QString &message);
+    void appendToLog(const QString &line);
     void showRussian(bool russian);
     void showLanguageButton();
-    // What the last Read on this connection found, unless a Write came since.
-    std::optional<DeviceSettings> knownModemFor(const JobRequest &request) const;
 
     Ui::MainWindow *ui;
     MyThread worker;   // a child of the window, so it can be found as one
@@ -87,15 +85,8 @@ private:
     TrafficRelay *trafficRelay = nullptr;         // a child of the window
     HistoryPage *historyPage = nullptr;           // a child of the window
     ActivityLog log;
+    bool logFailureSaid = false;
     QString journalFolder;
-    // The modem as the last Read found it, and where: a Write on the same
-    // connection journals it without reading it again.
-    struct KnownModem {
-        QString connection;
-        int keepConEnabled = 0;
-        DeviceSettings held;
-    };
-    std::optional<KnownModem> knownModem;
     SettingEditors editors;
     FileDialogAnswer fileDialogs;
     bool closeWhenWritten = false;   // a close waits for the running Write

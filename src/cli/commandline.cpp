@@ -122,6 +122,8 @@ private:
 
     // Every message on standard error starts with the program's name, as
     // GNU tools have it; --quiet leaves only the failures.
+    // What a modem or a file holds may carry a terminal's control
+    // sequences: they are shown, never obeyed.
     void say(const QString &line)
     {
         std::lock_guard<std::mutex> locker(outputMutex);
@@ -129,13 +131,13 @@ private:
             err.write("\r\033[K");
             progressShown = false;
         }
-        err.write(QByteArray(ProgramName) + ": " + line.toUtf8() + '\n');
+        err.write(QByteArray(ProgramName) + ": " + printableText(line).toUtf8() + '\n');
     }
     // A line that the next one overwrites, on a terminal only.
     void showProgress(const QString &line)
     {
         std::lock_guard<std::mutex> locker(outputMutex);
-        err.write("\r\033[K" + line.left(79).toUtf8());   // one line of a narrow terminal
+        err.write("\r\033[K" + printableText(line).left(79).toUtf8());   // one line of a narrow terminal
         progressShown = true;
     }
     bool errIsTerminal() const;
@@ -368,42 +370,60 @@ int Tool::write(const QString &connection, const QString &fileName)
 
     if (backupFile && !canSaveTo(*backupFile))
         return BadInput;
-    // What the modem holds goes into the journal before anything is sent,
-    // and only what it does not hold yet is sent.
-    const std::optional<DeviceSettings> held = readModem(connection);
-    if (!held)
-        return DeviceFailed;
-    if (backupFile && !saveFile(*backupFile, *held, connection))
-        return BadInput;
-    // The file is complete unless merging, and then it goes over the modem's own.
-    const DeviceSettings wanted = file.over(*held);
-    // The registers the modem answered with against those the write would
-    // send, so that nothing the texts do not show is taken for held.
-    const DeviceSettings::Blocks blocks = held->blocksDifferingFrom(wanted, keepCon);
-    if (blocks.none()) {
-        inform(QStringLiteral("The modem already holds the settings of %1: nothing was written").arg(shownName(fileName)));
-        return Success;
-    }
-    // What the modem holds is written back unchanged beside the file's
-    // values, so it must be writable as well.
-    const SettingProblem problem = wanted.firstProblem(blocks);
-    if (problem.exists()) {
-        say(problem.message());
-        return BadInput;
-    }
-    if (blocks.count() < DeviceSettings::BlockCount)
-        inform(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
-                   .arg(blocks.count())
-                   .arg(DeviceSettings::BlockCount));
-
-    JobRequest request{connection, keepCon ? 1 : 0, wanted, std::nullopt};
-    request.blocks = blocks;
+    // One job reads what the modem holds, keeps it in the journal before
+    // anything is sent, and sends only what it does not hold yet. Its plan
+    // runs on the worker's thread; what it decides is read back under the
+    // lock once the job has ended.
+    std::mutex planMutex;
+    int refusal = Success;
+    DeviceSettings wanted;
+    DeviceSettings::Blocks blocks;
+    JobRequest request{connection, keepCon ? 1 : 0, std::nullopt, std::nullopt};
     request.journalFolder = journalFolder;
-    request.held = held;
     request.verify = verify;
+    request.plan = [&](const DeviceSettings &held) {
+        std::lock_guard<std::mutex> locker(planMutex);
+        WritePlan plan;
+        if (backupFile && !saveFile(*backupFile, held, connection)) {
+            refusal = BadInput;
+            plan.lastWord = QStringLiteral("Nothing was written: the backup could not be saved");
+            return plan;
+        }
+        // The file is complete unless merging, and then it goes over the modem's own.
+        wanted = file.over(held);
+        // The registers the modem answered with against those the write
+        // would send, so that nothing the texts do not show is taken for held.
+        blocks = held.blocksDifferingFrom(wanted, keepCon);
+        if (blocks.none()) {
+            plan.lastWord = QStringLiteral("The modem already holds the settings of %1: nothing was written")
+                                .arg(shownName(fileName));
+            plan.succeeded = true;
+            return plan;
+        }
+        // What the modem holds is written back unchanged beside the file's
+        // values, so it must be writable as well.
+        if (const SettingProblem problem = wanted.firstProblem(blocks); problem.exists()) {
+            refusal = BadInput;
+            plan.lastWord = problem.message();
+            return plan;
+        }
+        if (blocks.count() < DeviceSettings::BlockCount)
+            inform(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
+                       .arg(blocks.count())
+                       .arg(DeviceSettings::BlockCount));
+        plan.record = wanted;
+        plan.blocks = blocks;
+        return plan;
+    };
     MyThread worker;
     const bool written = runJob(worker, MyThread::JobWrite, request);
-    if (!written && verify)
+    std::lock_guard<std::mutex> locker(planMutex);
+    if (refusal != Success)
+        return refusal;
+    // A journal that cannot be written is a file that cannot be written.
+    if (worker.journalFailed())
+        return BadInput;
+    if (!written && verify && blocks.any())
         sayDifferences(wanted, worker.settings(), blocks);
     return written ? Success : DeviceFailed;
 }
@@ -533,10 +553,14 @@ int Tool::history()
             put(QJsonDocument(entry.toJson()).toJson(QJsonDocument::Compact) + '\n');
             continue;
         }
-        QStringList fields{entry.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), entry.connection,
+        QStringList fields{entry.at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), entry.connection,
                            entry.ownPhone.isEmpty() ? QStringLiteral("-") : entry.ownPhone, entry.outcomeShown(),
                            entry.changed.isEmpty() ? QStringLiteral("nothing changed") : entry.changed.join(QStringLiteral("; ")),
                            QDir::toNativeSeparators(entry.previousFile())};
+        // The modem's own phone number, or a hostile entry, may hold a
+        // terminal's control sequences; a tab would shift the columns.
+        for (QString &field : fields)
+            field = printableText(field);
         print(fields.join(QLatin1Char('\t')));
     }
     if (entries.isEmpty())
@@ -559,8 +583,13 @@ int Tool::provision(const QString &templateFile, const QString &tableFile)
         say(QStringLiteral("The table cannot be read: %1: %2").arg(tableFile, table.errorString()));
         return BadInput;
     }
+    const QByteArray tableText = FileSupport::readLimited(&table, MaxCsvBytes);
+    if (tableText.size() > MaxCsvBytes) {
+        say(QStringLiteral("%1: the table is larger than %2 bytes: nothing was written").arg(tableFile).arg(MaxCsvBytes));
+        return BadInput;
+    }
     ProvisionRequest request;
-    request.table = readProvisionTable(table.readAll(), templateValues, matchKey);
+    request.table = readProvisionTable(tableText, templateValues, matchKey);
     // Every row is checked before a port is opened.
     if (!request.table.problems.isEmpty()) {
         for (const QString &problem : qAsConst(request.table.problems).mid(0, 20))
@@ -570,10 +599,9 @@ int Tool::provision(const QString &templateFile, const QString &tableFile)
         say(QStringLiteral("Nothing was written: mend the table and run again"));
         return BadInput;
     }
-    if (!reportFile.isEmpty()) {
-        QFile earlier(reportFile);
-        if (earlier.open(QIODevice::ReadOnly))
-            request.verifiedBefore = ProvisionReport::verifiedRows(earlier.readAll());
+    if (const QString twice = FleetProvisioner::portsNamedTwice(provisionPorts); !twice.isEmpty()) {
+        say(twice);
+        return BadInput;
     }
     request.ports = provisionPorts;
     request.matchKey = matchKey;

@@ -3,9 +3,13 @@
 #include "modemdetector.h"
 #include "mythread.h"
 #include "networkaddress.h"
+#include "privatefiles.h"
 #include "serialports.h"
+#include "settingscodecs.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QThread>
 
 #include <atomic>
@@ -19,6 +23,10 @@ std::atomic<bool> interrupted{false};
 
 // How often a waiting port asks whether a modem is there (or still there).
 constexpr auto PollInterval = std::chrono::milliseconds(500);
+
+const QString Verified = QStringLiteral("verified");
+const QString Failed = QStringLiteral("failed");
+const QString HoldsVerifiedRow = QStringLiteral("holds a verified row");
 
 bool runJob(MyThread &worker, int job, JobRequest request)
 {
@@ -38,12 +46,6 @@ FleetProvisioner::FleetProvisioner(ProvisionRequest request, Say inform, Say fai
     , claimed(size_t(this->request.table.rows.size()), false)
     , verified(size_t(this->request.table.rows.size()), false)
 {
-    for (int row = 0; row < this->request.table.rows.size(); ++row) {
-        if (this->request.verifiedBefore.contains(this->request.table.rows.at(row).name())) {
-            verified[size_t(row)] = claimed[size_t(row)] = true;
-            ++verifiedCount;
-        }
-    }
 }
 
 void FleetProvisioner::interrupt()
@@ -61,26 +63,73 @@ bool FleetProvisioner::stopped() const
     return interrupted.load();
 }
 
+QString FleetProvisioner::portsNamedTwice(const QStringList &ports)
+{
+    std::map<QString, QString> named;   // identity -> the port that named it first
+    for (const QString &port : ports) {
+        const QString device = SerialPorts::part(port, QStringLiteral("dev"));
+        for (const QString &identity : SerialPorts::deviceIdentities(device)) {
+            const auto first = named.find(identity);
+            if (first == named.end()) {
+                named.emplace(identity, port);
+                continue;
+            }
+            return QStringLiteral("--port %1 and --port %2 name the same %3 (%4): a modem written from both would "
+                                  "hold whichever row came last; give each port once")
+                .arg(first->second, port,
+                     NetworkAddress::isNetworkDevice(device) ? QStringLiteral("server") : QStringLiteral("port"),
+                     identity.startsWith(QLatin1String("tcp:")) ? identity.mid(4) : identity);
+        }
+    }
+    return QString();
+}
+
 bool FleetProvisioner::openReport()
 {
     if (request.reportFile.isEmpty())
         return true;
+    const QString shown = QDir::toNativeSeparators(request.reportFile);
+    const QFileInfo info(request.reportFile);
+    bool fresh = true;
+    if (info.exists() || info.isSymLink()) {
+        QString why;
+        const std::optional<QByteArray> bytes = PrivateFiles::readRegular(request.reportFile, MaxCsvBytes, &why);
+        if (!bytes) {
+            fail(QStringLiteral("The report cannot be read: %1. Nothing was written").arg(why));
+            return false;
+        }
+        const ProvisionReport::Earlier earlier = ProvisionReport::read(*bytes);
+        if (!earlier.error.isEmpty()) {
+            fail(QStringLiteral("The report %1 is damaged at line %2: %3. Nothing was written: mend it, or name "
+                                "another report").arg(shown).arg(earlier.errorLine).arg(earlier.error));
+            return false;
+        }
+        fresh = bytes->isEmpty();
+        for (int row = 0; row < request.table.rows.size(); ++row) {
+            if (earlier.verified.contains(request.table.rows.at(row).name())) {
+                verified[size_t(row)] = claimed[size_t(row)] = true;
+                ++verifiedCount;
+                ++verifiedBefore;
+            }
+        }
+    }
     report.setFileName(request.reportFile);
-    const bool fresh = !report.exists() || report.size() == 0;
-    if (!report.open(QIODevice::Append | QIODevice::Unbuffered)) {
-        fail(QStringLiteral("The report cannot be written: %1: %2").arg(request.reportFile, report.errorString()));
+    QString why;
+    const QByteArray header = csvLine(ProvisionReport::header());
+    if (!PrivateFiles::openForAppend(report, &why)
+        || (fresh && (report.write(header) != header.size() || !PrivateFiles::flushToDisk(report)))) {
+        fail(QStringLiteral("The report cannot be written: %1: %2. Nothing was written")
+                 .arg(shown, why.isEmpty() ? report.errorString() : why));
         return false;
     }
-    if (fresh)
-        report.write(csvLine(ProvisionReport::header()));
     return true;
 }
 
 int FleetProvisioner::run()
 {
-    if (verifiedCount > 0)
+    if (verifiedBefore > 0)
         inform(QStringLiteral("%1 of %2 rows were verified in an earlier run and are left out")
-                   .arg(verifiedCount)
+                   .arg(verifiedBefore)
                    .arg(request.table.rows.size()));
     // Qt's threads: a serial port needs one to watch its descriptor.
     std::vector<std::unique_ptr<QThread>> ports;
@@ -105,9 +154,9 @@ int FleetProvisioner::run()
                         open.size() > 10 ? QStringLiteral(" and %1 more").arg(open.size() - 10) : QString()));
     if (stopped())
         fail(QStringLiteral("Stopped: every port finished its modem first"));
-    return anyFailure ? 1 : 0;
+    // A run stopped half-way has not done what it was asked.
+    return anyFailure || (stopped() && !open.isEmpty()) ? 1 : 0;
 }
-
 bool FleetProvisioner::rowsLeft() const
 {
     std::lock_guard<std::mutex> locker(mutex);
@@ -143,13 +192,13 @@ void FleetProvisioner::servePort(const QString &given)
         } else {
             connection = SerialPorts::part(given, QStringLiteral("baud")).isEmpty() ? modemOn(given) : given;
             if (!connection) {
-                record(port, {QString(), 0, QStringLiteral("failed"), {}, QString(),
-                              QStringLiteral("No modem answered on %1").arg(port)});
+                record(port, {QString(), 0, Failed, {}, QString(), QStringLiteral("No modem answered on %1").arg(port)});
                 break;
             }
         }
-        record(port, provision(port, *connection));
-        if (!request.wait)
+        // A line the report lacks would give its row to another modem on
+        // the next run: the port stops.
+        if (!record(port, provision(port, *connection)) || !request.wait)
             break;
         // The next modem is the one that answers after this one has gone.
         setPortState(port, QStringLiteral("waiting for the modem to be taken away"));
@@ -159,54 +208,92 @@ void FleetProvisioner::servePort(const QString &given)
     setPortState(port, QStringLiteral("done"));
 }
 
+// One job on one open port: the modem is read, given its row, journalled,
+// written where it differs and verified, so that no other modem can come
+// in between. The plan runs on the worker's thread.
 FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, const QString &connection)
 {
-    ModemOutcome outcome;
     setPortState(port, QStringLiteral("reading"));
+    std::mutex planMutex;   // what the plan found, read once the job has ended
+    ModemOutcome outcome;
+    std::optional<int> claim;
+    JobRequest write{connection, request.keepCon ? 1 : 0, std::nullopt, std::nullopt};
+    write.journalFolder = request.journalFolder;
+    write.verify = true;
+    write.plan = [&](const DeviceSettings &held) {
+        std::lock_guard<std::mutex> locker(planMutex);
+        WritePlan plan;
+        // A modem that restarts once its settings change drops out for a
+        // moment: it comes back holding its row, and is not the next modem.
+        if (const std::optional<int> done = verifiedRowHeldBy(held)) {
+            const ProvisionRow &row = request.table.rows.at(*done);
+            outcome.rowId = row.id;
+            outcome.rowLine = row.line;
+            outcome.result = HoldsVerifiedRow;
+            plan.lastWord = QStringLiteral("The modem holds %1 already, which was verified: it was given no other row")
+                                .arg(row.name());
+            plan.succeeded = true;
+            return plan;
+        }
+        QString why;
+        claim = claimRow(held, &why);
+        if (!claim) {
+            outcome.result = request.matchKey.isEmpty() ? QStringLiteral("no row left") : QStringLiteral("no row matched");
+            plan.lastWord = why;
+            return plan;
+        }
+        const ProvisionRow &row = request.table.rows.at(*claim);
+        outcome.rowId = row.id;
+        outcome.rowLine = row.line;
+        setPortState(port, row.name());
+        const DeviceSettings wanted = row.values.over(held);
+        plan.blocks = held.blocksDifferingFrom(wanted, request.keepCon);
+        if (plan.blocks.none()) {
+            plan.lastWord = QStringLiteral("The modem already holds the row: nothing was written");
+            plan.succeeded = true;
+        } else if (const SettingProblem problem = wanted.firstProblem(plan.blocks); problem.exists()) {
+            // A value the modem holds beside the row's, in a block that changes.
+            plan.lastWord = problem.message();
+        }
+        plan.record = wanted;
+        return plan;
+    };
     MyThread worker;
-    JobRequest read{connection, request.keepCon ? 1 : 0, std::nullopt, std::nullopt};
-    if (!runJob(worker, MyThread::JobRead, read)) {
-        outcome.result = QStringLiteral("failed");
-        outcome.message = worker.lastWord();
+    const bool succeeded = runJob(worker, MyThread::JobWrite, write);
+    std::lock_guard<std::mutex> locker(planMutex);
+    outcome.message = worker.lastWord();
+    if (!outcome.result.isEmpty())
         return outcome;
-    }
-    const DeviceSettings held = worker.settings();
-    QString why;
-    const std::optional<int> claim = claimRow(held, &why);
-    if (!claim) {
-        outcome.result = request.matchKey.isEmpty() ? QStringLiteral("no row left") : QStringLiteral("no row matched");
-        outcome.message = why;
-        return outcome;
-    }
-    const ProvisionRow &row = request.table.rows.at(*claim);
-    outcome.rowId = row.id;
-    outcome.rowLine = row.line;
-    setPortState(port, row.name());
-
-    const DeviceSettings wanted = row.values.over(held);
-    const DeviceSettings::Blocks blocks = held.blocksDifferingFrom(wanted, request.keepCon);
-    bool succeeded = false;
-    if (blocks.none()) {
-        succeeded = true;
-        outcome.message = QStringLiteral("The modem already holds the row: nothing was written");
-    } else if (const SettingProblem problem = wanted.firstProblem(blocks); problem.exists()) {
-        // A value the modem holds beside the row's, in a block that changes.
-        outcome.message = problem.message();
-    } else {
-        JobRequest write{connection, request.keepCon ? 1 : 0, wanted, std::nullopt};
-        write.blocks = blocks;
-        write.journalFolder = request.journalFolder;
-        write.held = held;
-        write.verify = true;
-        succeeded = runJob(worker, MyThread::JobWrite, write);
-        outcome.message = worker.lastWord();
-        const JournalEntry entry = worker.journalEntry();
-        outcome.changed = entry.changed;
-        outcome.journal = entry.folder;
-    }
-    outcome.result = succeeded ? QStringLiteral("verified") : QStringLiteral("failed");
-    finishRow(*claim, succeeded);
+    outcome.result = succeeded ? Verified : Failed;
+    const JournalEntry entry = worker.journalEntry();
+    outcome.changed = entry.changed;
+    outcome.journal = entry.folder;
+    if (claim)
+        finishRow(*claim, succeeded);
     return outcome;
+}
+
+// The verified row whose every value the modem holds.
+std::optional<int> FleetProvisioner::verifiedRowHeldBy(const DeviceSettings &held) const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    const QList<ProvisionRow> &rows = request.table.rows;
+    for (int r = 0; r < rows.size(); ++r) {
+        if (!verified[size_t(r)])
+            continue;
+        const ProvisionRow &row = rows.at(r);
+        // The row's own cells first: they tell most rows apart at once.
+        bool cellsHeld = true;
+        for (const SettingsPair &cell : row.cells) {
+            const int index = DeviceSettings::indexOfKey(cell.key);
+            if (index == DeviceSettings::KeepCon && !request.keepCon)
+                continue;
+            cellsHeld = cellsHeld && held.fieldImage(index) == row.values.settings.fieldImage(index);
+        }
+        if (cellsHeld && held.blocksDifferingFrom(row.values.over(held), request.keepCon).none())
+            return r;
+    }
+    return std::nullopt;
 }
 
 // The next row nobody has taken, or the one whose match key the modem holds.
@@ -226,23 +313,25 @@ std::optional<int> FleetProvisioner::claimRow(const DeviceSettings &held, QStrin
     }
     const int index = DeviceSettings::indexOfKey(request.matchKey);
     const QString holds = held.value(index);
+    // What the modem holds goes to a terminal and into the report.
+    const QString shownHolds = printableText(holds);
     for (int row = 0; row < rows.size(); ++row) {
         if (rows.at(row).values.settings.value(index) != holds)
             continue;
         if (verified[size_t(row)]) {
             *why = QStringLiteral("The row of %1 %2 (%3) is verified already: the modem was left untouched")
-                       .arg(request.matchKey, holds, rows.at(row).name());
+                       .arg(request.matchKey, shownHolds, rows.at(row).name());
             return std::nullopt;
         }
         if (claimed[size_t(row)]) {
             *why = QStringLiteral("The row of %1 %2 (%3) is being written on another port: the modem was left "
-                                  "untouched").arg(request.matchKey, holds, rows.at(row).name());
+                                  "untouched").arg(request.matchKey, shownHolds, rows.at(row).name());
             return std::nullopt;
         }
         claimed[size_t(row)] = true;
         return row;
     }
-    *why = QStringLiteral("No row has %1 %2: the modem was left untouched").arg(request.matchKey, holds);
+    *why = QStringLiteral("No row has %1 %2: the modem was left untouched").arg(request.matchKey, shownHolds);
     return std::nullopt;
 }
 
@@ -258,29 +347,42 @@ void FleetProvisioner::finishRow(int row, bool succeeded)
     }
 }
 
-void FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
+bool FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
 {
-    const QString time = QDateTime::currentDateTime().toString(Qt::ISODate);
+    const QDateTime local = QDateTime::currentDateTime();
+    const QString time = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
     const QString row = outcome.rowLine == 0 ? QString()
         : outcome.rowId.isEmpty()            ? QStringLiteral("line %1").arg(outcome.rowLine)
                                              : QStringLiteral("%1 (line %2)").arg(outcome.rowId).arg(outcome.rowLine);
     // A verified Write says what it changed; anything else, its message.
-    const QString what = outcome.result == QLatin1String("verified") && !outcome.changed.isEmpty()
+    const QString what = outcome.result == Verified && !outcome.changed.isEmpty()
         ? QStringLiteral("changed %1").arg(outcome.changed.join(QLatin1String("; ")))
         : outcome.message;
     const QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, outcome.result, what)
                                        : QStringLiteral("%1: %2: %3: %4").arg(port, row, outcome.result, what);
     std::lock_guard<std::mutex> locker(mutex);
-    if (report.isOpen())
-        report.write(csvLine({outcome.rowId, outcome.rowLine == 0 ? QString() : QString::number(outcome.rowLine), port,
-                              time, outcome.result, outcome.changed.join(QLatin1String("; ")), outcome.journal,
-                              outcome.message}));
-    if (outcome.result == QLatin1String("verified")) {
+    // Each line is on the disk before the next modem is started: a run
+    // resumed after a power cut must find every row written.
+    const QByteArray line = csvLine({outcome.rowId, outcome.rowLine == 0 ? QString() : QString::number(outcome.rowLine),
+                                     port, time, outcome.result, outcome.changed.join(QLatin1String("; ")),
+                                     outcome.journal, outcome.message});
+    const bool written = !report.isOpen() || (report.write(line) == line.size() && PrivateFiles::flushToDisk(report));
+    if (outcome.result == Verified || outcome.result == HoldsVerifiedRow) {
         inform(said);
     } else {
         anyFailure = true;
         fail(said);
     }
+    if (!written) {
+        anyFailure = true;
+        fail(QStringLiteral("The report cannot be written: %1: %2. %3 stopped%4")
+                 .arg(QDir::toNativeSeparators(report.fileName()), report.errorString(), port,
+                      outcome.result == Verified
+                          ? QStringLiteral("; %1 is on its modem but not in the report, so a run resumed from it "
+                                           "would write the row again").arg(row)
+                          : QString()));
+    }
+    return written;
 }
 
 void FleetProvisioner::setPortState(const QString &port, const QString &state)

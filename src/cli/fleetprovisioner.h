@@ -23,16 +23,16 @@ struct ProvisionRequest {
     bool wait = false;             // a port serves one modem after another
     bool keepCon = true;           // the 71-register settings block
     QString journalFolder;
-    QSet<QString> verifiedBefore;  // rows an earlier report has as verified
     QString reportFile;            // empty: none
 };
 
 // Provisions a fleet: each port on a thread of its own reads its modem,
 // takes a row (the next in table order, or the one whose match key the
 // modem holds), writes only the blocks that differ, with the journal
-// keeping what the modem held, and verifies them. A failing port or modem
-// never stops the others. One report line per modem tried, written as it
-// ends.
+// keeping what it held, and verifies them, all in one job on one open
+// port. A modem that holds a row verified already is the same modem again
+// and gets no other. A failing port or modem never stops the others. One
+// report line per modem tried, on the disk as it ends.
 class FleetProvisioner {
 public:
     using Say = std::function<void(const QString &)>;   // called from the ports' threads, one at a time
@@ -41,10 +41,16 @@ public:
     // the run's state in one line, whenever it changes.
     FleetProvisioner(ProvisionRequest request, Say inform, Say fail, Say progress = {});
 
-    // False, having said why, when the report cannot be written.
+    // Two ports that name one device, by any of its names: a modem written
+    // from both would hold the row of whichever came last. Says which, or
+    // gives an empty text.
+    static QString portsNamedTwice(const QStringList &ports);
+
+    // Reads what an earlier report says and opens it for the run's lines;
+    // false, having said why, when it is damaged or cannot be written.
     bool openReport();
-    // Runs every port to its end. 0 when every modem tried was verified,
-    // 1 otherwise.
+    // Runs every port to its end. 0 when every modem tried was verified and
+    // the run was not stopped with rows left, 1 otherwise.
     int run();
 
     // Asks every port to stop once its present modem is done; no new modem
@@ -56,7 +62,7 @@ private:
     struct ModemOutcome {
         QString rowId;
         int rowLine = 0;
-        QString result;   // verified, failed, no row matched, no row left
+        QString result;   // verified, failed, no row matched, no row left, holds a verified row
         QStringList changed;
         QString journal;
         QString message;
@@ -66,9 +72,10 @@ private:
     // The connection the modem answers on, or nothing once stopped.
     std::optional<QString> modemOn(const QString &given) const;
     ModemOutcome provision(const QString &port, const QString &connection);
+    std::optional<int> verifiedRowHeldBy(const DeviceSettings &held) const;
     std::optional<int> claimRow(const DeviceSettings &held, QString *why);
     void finishRow(int row, bool verified);
-    void record(const QString &port, const ModemOutcome &outcome);
+    bool record(const QString &port, const ModemOutcome &outcome);
     void setPortState(const QString &port, const QString &state);
     bool stopped() const;
     bool rowsLeft() const;
@@ -82,6 +89,7 @@ private:
     std::vector<bool> claimed;
     std::vector<bool> verified;
     int verifiedCount = 0;
+    int verifiedBefore = 0;     // by an earlier run, as its report says
     bool anyFailure = false;
     std::map<QString, QString> portStates;
     QFile report;

@@ -2,6 +2,7 @@
 
 #include "userfolders.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 
@@ -35,15 +36,23 @@ bool ActivityLog::append(const QString &line)
         if (!openCurrent())
             return false;
     }
-    return file.write(bytes) == bytes.size() && file.flush();
+    if (file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    lastError = file.errorString();
+    return false;
 }
 
 bool ActivityLog::openCurrent()
 {
-    if (!UserFolders::makePrivate(logFolder))
+    if (!UserFolders::makePrivate(logFolder)) {
+        lastError = QCoreApplication::translate("ActivityLog", "the folder cannot be made");
         return false;
+    }
     file.setFileName(currentFile());
-    return file.open(QIODevice::WriteOnly | QIODevice::Append);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return true;
+    lastError = file.errorString();
+    return false;
 }
 
 void ActivityLog::rotate()

@@ -20,6 +20,8 @@ public:
     bool append(const QString &line);
 
     QString folder() const { return logFolder; }
+    // Why the last append failed.
+    QString errorString() const { return lastError; }
     QString currentFile() const;
     // The name of file `generation`: 0 the current one, 1 the one before.
     QString fileName(int generation) const;
@@ -32,4 +34,5 @@ private:
     const qint64 fileLimit;
     const int kept;
     QFile file;
+    QString lastError;
 };

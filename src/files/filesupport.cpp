@@ -17,13 +17,13 @@ void limitReader(QXmlStreamReader &reader)
     reader.setEntityExpansionLimit(EntityExpansionLimit);
 }
 
-QByteArray readLimited(QIODevice *device)
+QByteArray readLimited(QIODevice *device, qint64 limit)
 {
     // In chunks: read(n) sets aside n bytes whatever the document's size.
     constexpr qint64 Chunk = 64 * 1024;
     QByteArray data;
-    while (data.size() <= MaxDocumentBytes) {
-        const QByteArray chunk = device->read(qMin(Chunk, MaxDocumentBytes + 1 - data.size()));
+    while (data.size() <= limit) {
+        const QByteArray chunk = device->read(qMin(Chunk, limit + 1 - data.size()));
         if (chunk.isEmpty())
             break;
         data += chunk;

@@ -40,9 +40,9 @@ ShapeProblem shapeProblem(const QByteArray &document);
 // The line, counted from 1, that holds byte `offset` of `document`.
 qint64 lineAt(const QByteArray &document, qint64 offset);
 
-// At most MaxDocumentBytes + 1 bytes of `device`: one byte more than the
-// limit means the document is too large.
-QByteArray readLimited(QIODevice *device);
+// At most `limit` + 1 bytes of `device`: one byte more than the limit means
+// the document is too large.
+QByteArray readLimited(QIODevice *device, qint64 limit = MaxDocumentBytes);
 
 // A readable reason why `file` could not be opened under `fileName`. Qt's
 // own text is "Unknown error" for a folder or a missing parent folder, which

@@ -1,10 +1,62 @@
 #include "provisiontable.h"
 
+#include "settingscodecs.h"
+
 #include <QHash>
 
 namespace {
 
 const char IdColumn[] = "id";
+const QChar ByteOrderMark(0xFEFF);
+
+// The offset of the first byte that is not part of a well-formed UTF-8
+// sequence (no overlong forms, no surrogates, nothing beyond U+10FFFF), or -1.
+qint64 firstInvalidUtf8(const QByteArray &bytes)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qint64 size = bytes.size();
+    for (qint64 i = 0; i < size;) {
+        const unsigned char lead = data[i];
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF;   // the range of the second byte
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return i;
+        }
+        if (i + length > size)
+            return i;
+        for (int k = 1; k < length; ++k) {
+            const unsigned char next = data[i + k];
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return i;
+        }
+        i += length;
+    }
+    return -1;
+}
+
+int lineOf(const QByteArray &bytes, qint64 offset)
+{
+    return int(bytes.left(int(offset)).count('\n')) + 1;
+}
+
+// A cell in a message: a hostile table may make it a megabyte long.
+QString shownCell(const QString &cell)
+{
+    return printableExcerpt(cell);
+}
 
 // The separator of the first line: the one it holds more of outside quotes.
 char separatorOf(const QString &text)
@@ -29,8 +81,21 @@ char separatorOf(const QString &text)
 CsvContent parseCsv(const QByteArray &bytes)
 {
     CsvContent content;
+    const auto fail = [&content](int line, const QString &error) {
+        content.error = error;
+        content.errorLine = line;
+        return content;
+    };
+    if (const qint64 invalid = firstInvalidUtf8(bytes); invalid >= 0)
+        return fail(lineOf(bytes, invalid),
+                    QString::asprintf("byte 0x%02X is not UTF-8: ", uint(quint8(bytes.at(int(invalid)))))
+                        + QStringLiteral("save the table as \"CSV UTF-8\" (a spreadsheet's plain \"CSV\" on Windows "
+                                         "is in the system's code page, Windows-1251 in Russian)"));
+    if (const int nul = bytes.indexOf('\0'); nul >= 0)
+        return fail(lineOf(bytes, nul), QStringLiteral("a NUL byte, which no text of a table holds"));
+    content.endsWithLineBreak = bytes.endsWith('\n') || bytes.endsWith('\r');
     QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
+    if (text.startsWith(ByteOrderMark))
         text.remove(0, 1);
     const QChar separator = QLatin1Char(separatorOf(text));
     int line = 1;
@@ -47,8 +112,19 @@ CsvContent parseCsv(const QByteArray &bytes)
         cell.clear();
         wasQuoted = false;
     };
+    // Judged as each cell ends: the text itself is bounded by MaxCsvBytes.
+    const auto cellTooLong = [&cell] {
+        return cell.size() * 3 > MaxCsvCellBytes && cell.toUtf8().size() > MaxCsvCellBytes;
+    };
+    const QString tooLong = QStringLiteral("a cell of more than %1 bytes").arg(MaxCsvCellBytes);
+    const QString tooMany = QStringLiteral("more than %1 rows below the header").arg(MaxCsvRecords - 1);
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
+        if (content.records.size() > MaxCsvRecords)
+            return fail(content.records.constLast().line, tooMany);
+        // Two files put one after the other, the second with its mark.
+        if (c == ByteOrderMark)
+            return fail(line, QStringLiteral("a byte-order mark inside the table, which no cell holds"));
         if (quoted) {
             if (c == QLatin1Char('"')) {
                 if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
@@ -72,12 +148,16 @@ CsvContent parseCsv(const QByteArray &bytes)
             cell.clear();
             quoted = wasQuoted = true;
         } else if (c == separator) {
+            if (cellTooLong())
+                return fail(record.line, tooLong);
             record.cells << cell;
             cell.clear();
             wasQuoted = false;
         } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
             if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
+            if (cellTooLong())
+                return fail(record.line, tooLong);
             ++line;
             endRecord();
         } else if (!wasQuoted) {
@@ -88,12 +168,13 @@ CsvContent parseCsv(const QByteArray &bytes)
             return content;
         }
     }
-    if (quoted) {
-        content.error = QStringLiteral("a quoted field is never closed");
-        content.errorLine = record.line;
-        return content;
-    }
+    if (quoted)
+        return fail(record.line, QStringLiteral("a quoted field is never closed"));
+    if (cellTooLong())
+        return fail(record.line, tooLong);
     endRecord();
+    if (content.records.size() > MaxCsvRecords)
+        return fail(content.records.constLast().line, tooMany);
     return content;
 }
 
@@ -136,13 +217,13 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
         table.columns << key;
         const int index = DeviceSettings::indexOfKey(key);
         if (seen.contains(key))
-            table.problems << QStringLiteral("line %1: column %2 is named twice").arg(header.line).arg(key);
+            table.problems << QStringLiteral("line %1: column %2 is named twice").arg(header.line).arg(shownCell(key));
         else if (key == QLatin1String(IdColumn))
             idColumn = column;
         else if (index < 0)
             table.problems << QStringLiteral("line %1: %2 is not a setting of the modem (a column is a settings key, or id)")
                                   .arg(header.line)
-                                  .arg(key.isEmpty() ? QStringLiteral("an unnamed column") : key);
+                                  .arg(key.isEmpty() ? QStringLiteral("an unnamed column") : shownCell(key));
         seen.insert(key, column);
     }
     if (!matchKey.isEmpty() && !seen.contains(matchKey))
@@ -181,7 +262,10 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
             if (row.id.isEmpty())
                 table.problems << QStringLiteral("line %1: the id is empty").arg(row.line);
             else if (ids.contains(row.id))
-                table.problems << QStringLiteral("line %1: the id %2 is on line %3 too").arg(row.line).arg(row.id).arg(ids.value(row.id));
+                table.problems << QStringLiteral("line %1: the id %2 is on line %3 too")
+                                      .arg(row.line)
+                                      .arg(shownCell(row.id))
+                                      .arg(ids.value(row.id));
             ids.insert(row.id, row.line);
         }
         if (!matchKey.isEmpty()) {
@@ -191,7 +275,7 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
             else if (matchValues.contains(value))
                 table.problems << QStringLiteral("line %1: %2 %3 is on line %4 too")
                                       .arg(row.line)
-                                      .arg(matchKey, value)
+                                      .arg(matchKey, shownCell(value))
                                       .arg(matchValues.value(value));
             matchValues.insert(value, row.line);
         }
@@ -210,20 +294,46 @@ QStringList header()
             QStringLiteral("result"), QStringLiteral("changed"), QStringLiteral("journal"), QStringLiteral("message")};
 }
 
-QSet<QString> verifiedRows(const QByteArray &report)
+Earlier read(const QByteArray &report)
 {
-    QSet<QString> verified;
+    Earlier earlier;
     const CsvContent csv = parseCsv(report);
+    if (!csv.error.isEmpty()) {
+        earlier.error = csv.error;
+        earlier.errorLine = csv.errorLine;
+        return earlier;
+    }
+    if (csv.records.isEmpty())
+        return earlier;
+    const auto damaged = [&earlier](int line, const QString &error) {
+        earlier.error = error;
+        earlier.errorLine = line;
+        earlier.verified.clear();
+        return earlier;
+    };
+    if (csv.records.constFirst().cells != header())
+        return damaged(csv.records.constFirst().line,
+                       QStringLiteral("the header is not %1").arg(header().join(QLatin1Char(','))));
+    if (!csv.endsWithLineBreak)
+        return damaged(csv.records.constLast().line, QStringLiteral("the last line is cut short"));
+    static const QStringList results{QStringLiteral("verified"), QStringLiteral("failed"),
+                                     QStringLiteral("no row matched"), QStringLiteral("no row left"),
+                                     QStringLiteral("holds a verified row")};
     for (int r = 1; r < csv.records.size(); ++r) {
-        const QStringList &cells = csv.records.at(r).cells;
-        if (cells.size() < ColumnCount || cells.at(Result) != QLatin1String("verified"))
+        const CsvRecord &record = csv.records.at(r);
+        const QStringList &cells = record.cells;
+        if (cells.size() != ColumnCount)
+            return damaged(record.line, QStringLiteral("%1 cells, not %2").arg(cells.size()).arg(ColumnCount));
+        if (!results.contains(cells.at(Result)))
+            return damaged(record.line, QStringLiteral("%1 is no result").arg(shownCell(cells.at(Result))));
+        if (cells.at(Result) != QLatin1String("verified"))
             continue;
         ProvisionRow row;
         row.id = cells.at(Id);
         row.line = cells.at(Line).toInt();
-        verified.insert(row.name());
+        earlier.verified.insert(row.name());
     }
-    return verified;
+    return earlier;
 }
 
 } // namespace ProvisionReport

@@ -22,7 +22,16 @@ struct CsvContent {
     QList<CsvRecord> records;
     QString error;   // empty when the whole text was read
     int errorLine = 0;
+    bool endsWithLineBreak = false;   // the last record is whole, as every line this system writes
 };
+// The text must be UTF-8 without a NUL and without a byte-order mark but at
+// its start; no cell may exceed MaxCsvCellBytes, and there may be no more
+// than MaxCsvRecords records. What breaks a rule is an error at its line:
+// a cell read as something other than what the spreadsheet meant would go
+// to a modem.
+constexpr int MaxCsvRecords = 100001;                 // a header and 100,000 rows
+constexpr int MaxCsvCellBytes = 1024 * 1024;
+constexpr qint64 MaxCsvBytes = 128 * 1024 * 1024;     // read no further
 CsvContent parseCsv(const QByteArray &text);
 // One record, quoted where it must be, ended by "\r\n".
 QByteArray csvLine(const QStringList &cells);
@@ -56,8 +65,16 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
 namespace ProvisionReport {
 enum Column { Id, Line, Port, Time, Result, Changed, Journal, Message, ColumnCount };
 QStringList header();
-// The rows an earlier report has as verified, by their names (ProvisionRow::name).
-QSet<QString> verifiedRows(const QByteArray &report);
+// What an earlier report says: the rows it has as verified, by their names
+// (ProvisionRow::name), or where it is damaged. A report cut short, by a
+// full disk or a crash, is damaged: trusted, it would hand a modem's row
+// to the next one.
+struct Earlier {
+    QSet<QString> verified;
+    QString error;    // empty when every line was read
+    int errorLine = 0;
+};
+Earlier read(const QByteArray &report);
 } // namespace ProvisionReport
 
 #endif // PROVISIONTABLE_H

@@ -1,5 +1,6 @@
 #include "writejournal.h"
 
+#include "privatefiles.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
 #include "userfolders.h"
@@ -8,8 +9,9 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QSysInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,25 +25,22 @@ QString userName()
     return name.isEmpty() ? qEnvironmentVariable("USERNAME") : name;
 }
 
-// Written to a file of its own that does not exist yet: an entry's files
-// are never written over.
-bool writeOnce(const QString &fileName, const QByteArray &bytes, QString *error)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size()
-        || !file.flush()) {
-        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString());
-        return false;
-    }
-    return true;
-}
+// An entry's facts are a few kilobytes.
+constexpr qint64 MaxEntryBytes = 1024 * 1024;
 
 QJsonObject readJson(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024)
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
+    QString why;
+    const std::optional<QByteArray> bytes = PrivateFiles::readRegular(fileName, MaxEntryBytes, &why);
+    return bytes ? QJsonDocument::fromJson(*bytes).object() : QJsonObject();
+}
+
+// The present moment with its offset from UTC, so that its text says
+// which hour it was when clocks go back.
+QDateTime now()
+{
+    const QDateTime local = QDateTime::currentDateTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc());
 }
 
 JournalEntry entryFromJson(const QString &folder, const QJsonObject &json)
@@ -117,7 +116,7 @@ std::optional<JournalEntry> WriteJournal::begin(const WriteFacts &facts, QString
         return std::nullopt;
     }
     JournalEntry entry;
-    entry.at = QDateTime::currentDateTime();
+    entry.at = now();
     entry.user = userName();
     entry.computer = QSysInfo::machineHostName();
     entry.connection = facts.connection;
@@ -125,9 +124,10 @@ std::optional<JournalEntry> WriteJournal::begin(const WriteFacts &facts, QString
     entry.ownPhoneAfter = facts.written.value(DeviceSettings::own_Ph);
     entry.changed = changedSettings(facts.previous, facts.written, facts.withKeepCon);
 
-    // Named by the time, so that a listing sorts by it; two Writes in one
-    // millisecond get a number.
-    const QString stem = journalFolder + QLatin1Char('/') + entry.at.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    // Named by the time in UTC, so that a listing sorts by it whatever the
+    // clocks do; two Writes in one millisecond get a number.
+    const QString stem =
+        journalFolder + QLatin1Char('/') + entry.at.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz'Z'"));
     entry.folder = stem;
     for (int number = 2; !QDir().mkdir(entry.folder); ++number) {
         if (number > 100) {
@@ -136,13 +136,24 @@ std::optional<JournalEntry> WriteJournal::begin(const WriteFacts &facts, QString
         }
         entry.folder = stem + QLatin1Char('-') + QString::number(number);
     }
-    if (!writeOnce(entry.previousFile(),
-                   settingsDocument(settingsFilePairs(facts.previous, facts.connection, facts.withKeepCon)), error)
-        || !writeOnce(entry.writtenFile(),
-                      settingsDocument(settingsFilePairs(facts.written, facts.connection, facts.withKeepCon)), error)
-        || !writeOnce(entry.folder + QLatin1Char('/') + QLatin1String(BegunFile),
-                      QJsonDocument(entry.toJson()).toJson(), error))
+    QFile::setPermissions(entry.folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // All of it is on the disk before the first frame goes out, or none of
+    // it is there: a power cut must not leave a Write without its entry.
+    const bool kept =
+        PrivateFiles::writeNew(entry.previousFile(),
+                               settingsDocument(settingsFilePairs(facts.previous, facts.connection, facts.withKeepCon)),
+                               error)
+        && PrivateFiles::writeNew(entry.writtenFile(),
+                                  settingsDocument(settingsFilePairs(facts.written, facts.connection, facts.withKeepCon)),
+                                  error)
+        && PrivateFiles::writeNew(entry.folder + QLatin1Char('/') + QLatin1String(BegunFile),
+                                  QJsonDocument(entry.toJson()).toJson(), error);
+    if (!kept || !PrivateFiles::flushFolder(entry.folder) || !PrivateFiles::flushFolder(journalFolder)) {
+        if (kept)
+            *error = QStringLiteral("%1 cannot be flushed to the disk").arg(QDir::toNativeSeparators(entry.folder));
+        QDir(entry.folder).removeRecursively();
         return std::nullopt;
+    }
     return entry;
 }
 
@@ -152,14 +163,18 @@ bool WriteJournal::finish(JournalEntry &entry, JournalEntry::Outcome outcome, co
     entry.outcome = outcome;
     entry.message = message;
     entry.failedBlock = outcome == JournalEntry::Failed ? failedBlock : -1;
-    return writeOnce(entry.folder + QLatin1Char('/') + QLatin1String(EntryFile), QJsonDocument(entry.toJson()).toJson(),
-                     error);
+    // Whole or not at all: without it the entry reads as unfinished.
+    return PrivateFiles::writeNew(entry.folder + QLatin1Char('/') + QLatin1String(EntryFile),
+                                  QJsonDocument(entry.toJson()).toJson(), error)
+        && PrivateFiles::flushFolder(entry.folder);
 }
 
 QList<JournalEntry> WriteJournal::entries() const
 {
     QList<JournalEntry> list;
-    const QStringList names = QDir(journalFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
+    // A folder that is a link is no entry of this journal.
+    const QStringList names = QDir(journalFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                                                            QDir::Name | QDir::Reversed);
     for (const QString &name : names) {
         const QString folder = journalFolder + QLatin1Char('/') + name;
         QJsonObject json = readJson(folder + QLatin1Char('/') + QLatin1String(EntryFile));
@@ -168,6 +183,10 @@ QList<JournalEntry> WriteJournal::entries() const
         if (!json.isEmpty())
             list << entryFromJson(folder, json);
     }
+    // By the time each entry says, which carries its offset from UTC; the
+    // folders' names sort entries of one millisecond.
+    std::stable_sort(list.begin(), list.end(),
+                     [](const JournalEntry &a, const JournalEntry &b) { return a.at > b.at; });
     return list;
 }
 

@@ -99,6 +99,11 @@ QString NetworkAddress::shown() const
     return hostShown + QLatin1Char(':') + QString::number(port);
 }
 
+QList<QHostAddress> NetworkAddress::addresses(QString *problem) const
+{
+    return lookUp(host, ConnectTimeout, problem);
+}
+
 QString NetworkAddress::connect(QTcpSocket &socket) const
 {
     QElapsedTimer clock;

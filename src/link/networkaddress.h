@@ -1,6 +1,8 @@
 #ifndef NETWORKADDRESS_H
 #define NETWORKADDRESS_H
 
+#include <QHostAddress>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -24,6 +26,10 @@ struct NetworkAddress {
 
     // "HOST:PORT", an IPv6 address in brackets.
     QString shown() const;
+
+    // The addresses the host name stands for, looked up within
+    // ConnectTimeout; none, with `problem` set, when it is not known.
+    QList<QHostAddress> addresses(QString *problem) const;
 
     // Connects `socket` within ConnectTimeout, trying each address the host
     // name stands for. Returns why it failed, as a sentence for the

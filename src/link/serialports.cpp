@@ -1,6 +1,9 @@
 #include "serialports.h"
 
+#include "networkaddress.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -82,6 +85,36 @@ QString withPart(const QString &connection, const QString &key, const QString &v
             parts.append(replacement);
     }
     return parts.join(QLatin1Char(';'));
+}
+
+QStringList deviceIdentities(const QString &device)
+{
+    if (NetworkAddress::isNetworkDevice(device)) {
+        QString problem;
+        const std::optional<NetworkAddress> server = NetworkAddress::parse(device, &problem);
+        if (!server)
+            return {device};
+        QStringList identities;
+        for (const QHostAddress &address : server->addresses(&problem)) {
+            // An IPv4 address in its IPv6 form is the same address.
+            bool isIpv4 = false;
+            const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+            const QString shown = isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+            identities << QStringLiteral("tcp:%1:%2").arg(shown).arg(server->port);
+        }
+        return identities.isEmpty() ? QStringList{device.toLower()} : identities;
+    }
+#ifdef Q_OS_WIN
+    // COM3, com3 and \\.\COM3 name one port.
+    QString name = device.trimmed().toUpper();
+    if (name.startsWith(QLatin1String("\\\\.\\")))
+        name.remove(0, 4);
+    return {name};
+#else
+    const QString path = device.startsWith(QLatin1Char('/')) ? device : QLatin1String("/dev/") + device;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return {canonical.isEmpty() ? QDir::cleanPath(path) : canonical};
+#endif
 }
 
 QString whyNotOpen(const QString &portName, QSerialPort::SerialPortError error, const QString &errorString)

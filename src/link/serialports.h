@@ -29,6 +29,12 @@ QString part(const QString &connection, const QString &key);
 // part is kept as it was.
 QString withPart(const QString &connection, const QString &key, const QString &value);
 
+// What the device of a connection's dev part is known by: a serial port's
+// own device (links and the forms of its name followed), or each address of
+// a server with its port. Two dev parts name the same device when these
+// share one; a server whose name cannot be looked up is known by its text.
+QStringList deviceIdentities(const QString &device);
+
 // Why `portName` did not open, from the port's own error, as a sentence for
 // the operator: no such port (and which there are), a port another program
 // holds, or one this user may not open.

@@ -245,7 +245,7 @@ QString addressProblem(const QString &text)
     if (!octets)
         return QCoreApplication::translate("DeviceSettings",
                 "\"%1\" is not an address of four numbers from 0 to 255 separated by dots, such as 192.168.0.1")
-            .arg(printableText(text));
+            .arg(printableExcerpt(text));
     return QString();
 }
 
@@ -255,7 +255,7 @@ QString serialProblem(const QString &text)
     if (parts.size() > 6)
         return QCoreApplication::translate("DeviceSettings",
                 "\"%1\" has more than six parts; expected e.g. 9600,8,1,N,0,0")
-            .arg(printableText(text));
+            .arg(printableExcerpt(text));
 
     auto numberIn = [](const QString &part, const QList<quint64> &allowed) {
         return plainNumber(part, 0xFFFFFFFFu) && allowed.contains(part.toULongLong());
@@ -263,31 +263,31 @@ QString serialProblem(const QString &text)
     if (!plainNumber(parts.at(0), 0xFFFFFFFFu) || !DeviceSettings::baudRates().contains(parts.at(0).toInt()))
         return QCoreApplication::translate("DeviceSettings",
                 "the baud rate \"%1\" is not one the device supports")
-            .arg(printableText(parts.at(0)));
+            .arg(printableExcerpt(parts.at(0)));
     // A missing part would be stored as its zero: 5 data bits, 2 stop bits.
     if (parts.size() < 4)
         return QCoreApplication::translate("DeviceSettings",
                 "\"%1\" lacks the data bits, stop bits or parity; expected e.g. 9600,8,1,N,0,0")
-            .arg(printableText(text));
+            .arg(printableExcerpt(text));
     // The device reads two bits of the data-bits field, so 9 would come back as 8.
     if (!numberIn(parts.at(1), {5, 6, 7, 8}))
         return QCoreApplication::translate("DeviceSettings",
                 "the data bits \"%1\" are not 5, 6, 7 or 8")
-            .arg(printableText(parts.at(1)));
+            .arg(printableExcerpt(parts.at(1)));
     if (!numberIn(parts.at(2), {1, 2}))
         return QCoreApplication::translate("DeviceSettings",
                 "the stop bits \"%1\" are not 1 or 2")
-            .arg(printableText(parts.at(2)));
+            .arg(printableExcerpt(parts.at(2)));
     const QString &parity = parts.at(3);
     if (parity.size() != 1 || !QStringLiteral("NEOSM").contains(parity.at(0)))
         return QCoreApplication::translate("DeviceSettings",
                 "the parity \"%1\" is not N, E, O, S or M")
-            .arg(printableText(parity));
+            .arg(printableExcerpt(parity));
     for (int i = 4; i < parts.size(); ++i) {
         if (!numberIn(parts.at(i), {0, 1}))
             return QCoreApplication::translate("DeviceSettings",
                     "the option \"%1\" is not 0 or 1")
-                .arg(printableText(parts.at(i)));
+                .arg(printableExcerpt(parts.at(i)));
     }
     return QString();
 }
@@ -326,13 +326,13 @@ QString problemOf(const Field &field, const QString &text)
         if (!plainNumber(text, 65535))
             return QCoreApplication::translate("DeviceSettings",
                     "\"%1\" is not a whole number from 0 to 65535")
-                .arg(printableText(text));
+                .arg(printableExcerpt(text));
         return QString();
     case Kind::NumberX10:
         if (!plainNumber(text, 655359))
             return QCoreApplication::translate("DeviceSettings",
                     "\"%1\" is not a whole number from 0 to 655359")
-                .arg(printableText(text));
+                .arg(printableExcerpt(text));
         if (text.toULongLong() % 10 != 0)
             return QCoreApplication::translate("DeviceSettings",
                     "the modem keeps this time in steps of 10, so \"%1\" would read back as %2")

@@ -100,6 +100,13 @@ QString printableText(const QString &text)
     return shown;
 }
 
+QString printableExcerpt(const QString &text, int limit)
+{
+    if (text.size() <= limit)
+        return printableText(text);
+    return printableText(text.left(limit)) + QChar(0x2026);
+}
+
 QString formatAddress(const std::array<quint8, 4> &octets)
 {
     return QString::asprintf("%d.%d.%d.%d", octets[0], octets[1], octets[2], octets[3]);

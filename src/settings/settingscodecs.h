@@ -25,6 +25,9 @@ quint16 parseSerialSettings(const QString &text);
 // The text as a message or a listing shows it: each control character
 // (which a terminal would act on and a status bar not show) as \xHH.
 QString printableText(const QString &text);
+// As printableText, of at most `limit` characters and "…" for the rest: a
+// value in a message, which a hostile file may make a megabyte long.
+QString printableExcerpt(const QString &text, int limit = 40);
 
 // Dotted decimal, first octet first: "192.168.0.1".
 QString formatAddress(const std::array<quint8, 4> &octets);

@@ -64,9 +64,10 @@ bool MyThread::startJob(int job, const JobRequest &request)
     shared.portConfig = request.portConfig;
     shared.keepConEnabled = request.keepConEnabled;
     shared.journalFolder = request.journalFolder;
-    shared.held = request.held;
+    shared.plan = request.plan;
     shared.verify = request.verify;
     shared.journalEntry = JournalEntry();
+    shared.journalFailed = false;
     if (request.settings)
         shared.settings = *request.settings;
     if (request.uploadFiles)
@@ -134,6 +135,12 @@ JournalEntry MyThread::journalEntry() const
 {
     std::lock_guard<std::mutex> locker(mutex);
     return shared.journalEntry;
+}
+
+bool MyThread::journalFailed() const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return shared.journalFailed;
 }
 
 bool MyThread::busy() const
@@ -250,55 +257,62 @@ void MyThread::detect(const Shared &request)
 }
 
 // The Write, with its journal entry around it when it has one: what the
-// modem held is kept before the first byte goes out.
+// modem holds is read on this open port and kept before the first byte goes
+// out, so that no other modem's settings, and no Read from before a modem
+// was swapped, can stand for it.
 DeviceProcedures::Outcome MyThread::write(DeviceProcedures &procedures, const Shared &request)
 {
     if (request.journalFolder.isEmpty())
         return procedures.write(request.settings, request.blocks);
 
-    std::optional<DeviceSettings> held = request.held;
-    if (!held) {
-        emit response(tr("Reading the modem before writing…"));
-        const DeviceProcedures::Outcome read =
-            procedures.read([&held](const DeviceSettings &record) { held = record; });
-        if (!read.succeeded)
-            return {read.lastMessage.isEmpty() ? QString() : tr("Nothing was written: %1").arg(read.lastMessage), false};
-    }
+    emit response(tr("Reading the modem before writing…"));
+    DeviceSettings held;
+    const DeviceProcedures::Outcome read = procedures.read([&held](const DeviceSettings &record) { held = record; });
+    if (!read.succeeded)
+        return {read.lastMessage.isEmpty() ? QString() : tr("Nothing was written: %1").arg(read.lastMessage), false};
+    const WritePlan plan = request.plan ? request.plan(held) : WritePlan{request.settings, request.blocks};
+    if (plan.lastWord)
+        return {*plan.lastWord, plan.succeeded};
+
     const bool withKeepCon = request.keepConEnabled != 0;
     const WriteJournal journal(request.journalFolder);
     QString problem;
-    std::optional<JournalEntry> entry =
-        journal.begin({request.portConfig, withKeepCon, *held, request.settings}, &problem);
-    if (!entry)
+    std::optional<JournalEntry> entry = journal.begin({request.portConfig, withKeepCon, held, plan.record}, &problem);
+    if (!entry) {
+        std::lock_guard<std::mutex> locker(mutex);
+        shared.journalFailed = true;
         return {tr("Nothing was written: what the modem holds could not be kept in the journal: %1").arg(problem),
                 false};
+    }
 
-    DeviceProcedures::Outcome outcome = procedures.write(request.settings, request.blocks);
+    DeviceProcedures::Outcome outcome = procedures.write(plan.record, plan.blocks);
     JournalEntry::Outcome journalled = outcome.succeeded ? JournalEntry::Written : JournalEntry::Failed;
     if (outcome.succeeded && request.verify) {
-        outcome = verify(procedures, request);
+        outcome = verify(procedures, plan, withKeepCon);
         journalled = outcome.succeeded ? JournalEntry::Verified : JournalEntry::Failed;
     }
     // A Write asked to stop has no last word; the journal says so.
-    if (!journal.finish(*entry, journalled, outcome.lastMessage.isEmpty() ? tr("stopped") : outcome.lastMessage,
-                        outcome.failedBlock, &problem))
-        outcome.lastMessage += QLatin1String(". ") + tr("Its journal entry could not be completed: %1").arg(problem);
+    const bool finished = journal.finish(*entry, journalled,
+                                         outcome.lastMessage.isEmpty() ? tr("stopped") : outcome.lastMessage,
+                                         outcome.failedBlock, &problem);
+    if (!finished)
+        outcome.lastMessage += QLatin1String(". ") + tr("Its outcome could not be kept in the journal: %1").arg(problem);
     std::lock_guard<std::mutex> locker(mutex);
     shared.journalEntry = *entry;
+    shared.journalFailed = !finished;
     return outcome;
 }
 
 // Reads back what was written; the record read back becomes `settings`.
-DeviceProcedures::Outcome MyThread::verify(DeviceProcedures &procedures, const Shared &request)
+DeviceProcedures::Outcome MyThread::verify(DeviceProcedures &procedures, const WritePlan &plan, bool withKeepCon)
 {
     DeviceSettings readBack;
     DeviceProcedures::Outcome outcome =
-        procedures.read([&readBack](const DeviceSettings &record) { readBack = record; }, request.blocks);
+        procedures.read([&readBack](const DeviceSettings &record) { readBack = record; }, plan.blocks);
     if (!outcome.succeeded)
         return outcome;
     commitReadSettings(readBack);
-    const QList<int> differing =
-        readBack.entriesDifferingFrom(request.settings, request.blocks, request.keepConEnabled != 0);
+    const QList<int> differing = readBack.entriesDifferingFrom(plan.record, plan.blocks, withKeepCon);
     if (differing.isEmpty())
         return {tr("Verified: the modem holds what was written"), true};
     QStringList keys;

@@ -10,8 +10,19 @@
 #include <QStringList>
 #include <QThread>
 
+#include <functional>
 #include <mutex>
 #include <optional>
+
+// What a journalled Write sends, decided by its caller once the job has
+// read what the modem holds.
+struct WritePlan {
+    DeviceSettings record;
+    DeviceSettings::Blocks blocks = DeviceSettings::allBlocks();
+    // When set, nothing is sent and this is the job's last word.
+    std::optional<QString> lastWord{};
+    bool succeeded = false;   // of a job that ends with `lastWord`
+};
 
 // What the window hands over with a job. Only the parts that are set reach
 // the worker, and only when the job is accepted.
@@ -29,12 +40,14 @@ struct JobRequest {
     DeviceProcedures::Frontend frontend = DeviceProcedures::Frontend::Window;
 
     // For a Write that goes into the journal of Writes (its folder; empty:
-    // none): what the modem holds, when the caller has just read it on this
-    // connection; otherwise the job reads it first, and a failed read stops
-    // the job with nothing sent. The entry is made before a byte of the
-    // Write goes out.
+    // none): the job reads what the modem holds first, on the same open
+    // port, so that the journal never keeps another modem's settings, and a
+    // failed read stops it with nothing sent. The entry is made before a
+    // byte of the Write goes out.
     QString journalFolder{};
-    std::optional<DeviceSettings> held{};
+    // Called on the worker's thread with what the job has just read: what
+    // to write. Without it `settings` and `blocks` go as they are.
+    std::function<WritePlan(const DeviceSettings &held)> plan{};
     // For a Write: read the written blocks back and compare them; the
     // record read back is then `settings`.
     bool verify = false;
@@ -94,6 +107,9 @@ public:
     // The journal entry of the last Write, once it has ended; an empty
     // folder when it made none.
     JournalEntry journalEntry() const;
+    // Whether the last Write's journal could not be written: before the
+    // Write (nothing was sent) or after it (its outcome is not kept).
+    bool journalFailed() const;
 
 signals:
     void response(QString s);
@@ -118,15 +134,16 @@ private:
         QString lastWord;
         QString detected;
         QString journalFolder;
-        std::optional<DeviceSettings> held;
+        std::function<WritePlan(const DeviceSettings &)> plan;
         bool verify = false;
         JournalEntry journalEntry;
+        bool journalFailed = false;
     };
 
     void commitReadSettings(const DeviceSettings &record);
     void detect(const Shared &request);
     DeviceProcedures::Outcome write(DeviceProcedures &procedures, const Shared &request);
-    DeviceProcedures::Outcome verify(DeviceProcedures &procedures, const Shared &request);
+    DeviceProcedures::Outcome verify(DeviceProcedures &procedures, const WritePlan &plan, bool withKeepCon);
     void finishJob(const QString &lastMessage, bool succeeded = false);
 
     // A std::mutex rather than a QMutex: Qt's futex-based lock is invisible

@@ -87,7 +87,7 @@ private slots:
         QTest::newRow("write --backup --verify, nothing differs") << backupVerify << plain << Golden::file << 0 << none
             << "The modem already holds the settings of %d/in.xml: nothing was written" << golden << asRead << 5;
         QTest::newRow("write --backup, the read fails") << QStringList{"--backup", "%d/saved.xml"} + write << failingEntry
-            << Golden::fileWith({{"apnServer", "changed"}}) << 1 << none << "There is bad CRC16 sum of 31 bytes" << golden
+            << Golden::fileWith({{"apnServer", "changed"}}) << 1 << none << "Nothing was written: There is bad CRC16 sum of 31 bytes" << golden
             << none << 2;
         QTest::newRow("write, a partial file") << write << plain << partial << 2 << none
             << "%d/in.xml lacks 32 of the modem's 35 settings: apnLogin, apnPassword, TxSetting, " << golden << none << 0;
