@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -322,6 +323,29 @@ private slots:
         QCOMPARE(WorkingFolder::choose(current, "C:/Program Files/GPRS configurator/", programFolderWritable,
                                        "C:/Users/tech/Documents"),
                  chosen);
+    }
+
+    // A log that cannot be written is said once, after the start-up's own
+    // word, and the window works on.
+    void unwritableLogIsSaidOnce()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the user's folders are Windows' own there");
+#endif
+        QVERIFY(writeFile(workDir->filePath("gprs-configurator"), "not a folder"));
+        const QByteArray dataFolder = qgetenv("XDG_DATA_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataFolder); });
+        qputenv("XDG_DATA_HOME", QFile::encodeName(workDir->path()));
+        window = newWindow();
+        int said = 0;
+        connect(window->statusBar(), &QStatusBar::messageChanged, this, [&](const QString &message) {
+            said += message.startsWith("The log cannot be written in " + QDir::toNativeSeparators(UserFolders::logFolder()));
+        });
+        QTRY_COMPARE(said, 1);
+        widget("comPortLineEdit")->setText("dev=/nonexistent/ttyGPRS");
+        click("pushButtonRead");
+        QTRY_VERIFY(status().startsWith("The Port dev=/nonexistent/ttyGPRS was not open"));
+        QCOMPARE(said, 1);
     }
 
     void sizeIsFixedAndIconComesFromAbove()

@@ -4,6 +4,8 @@
 
 #include "commandline.h"
 #include "golden.h"
+#include "modemdetector.h"
+#include "provisiontable.h"
 #include "simulatedmodemoptions.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
@@ -17,6 +19,7 @@
 
 #include <atomic>
 #include <future>
+#include <mutex>
 
 Q_DECLARE_METATYPE(SimulatedModemOptions)
 
@@ -42,9 +45,10 @@ private slots:
         qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
     }
 
-    // %c: the modem's connection text, %p: its port, %t: its server's connection text, %d: a scratch folder (%n: its folder "no", as the
-    // system writes it)
-    // holding in.xml (the input, when given); saved.xml is checked when given.
+    // %c: the modem's connection text, %p: its port, %t: its server's
+    // connection text, %q: a port on which nothing answers, %d: a scratch
+    // folder (%n: its folder "no", as the system writes it) holding in.xml
+    // (the input, when given); saved.xml is checked when given.
     void commands_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -128,6 +132,9 @@ private slots:
                "--no-keep-con and try again" << golden << none << 1;
         QTest::newRow("read over TCP") << QStringList{"read", "%t", "-"} << plain << none << 0
             << Golden::fileWith({{"ComPort", "%t"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
+        QTest::newRow("detect: the first answer stops the other ports' searches") << QStringList{"detect", "%p", "%q"}
+            << plain << none << 0 << QByteArray("dev=%p;baud=9600\n") << "The modem answers on dev=%p;baud=9600" << golden
+            << none << -1;
         QTest::newRow("detect over TCP") << QStringList{"detect", "%t"} << plain << none << 0 << QByteArray("%t\n")
                                          << "The modem answers on %t" << golden << none << 1;
         QTest::newRow("a server that refuses") << QStringList{"read", "dev=tcp://127.0.0.1:1", "-"} << plain << none << 1
@@ -171,6 +178,11 @@ private slots:
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         const QString connection = modem.connectionText(), port = modem.portName(), server = modem.networkConnectionText();
+        SimulatedModemOptions silent;
+        silent.silent = true;
+        SimulatedModem quiet(silent);
+        QVERIFY2(quiet.start(), qPrintable(quiet.errorString()));
+        const QString quietPort = quiet.portName();
 #else
         // Without pseudo-terminals there is no modem: only the rows in which it hears nothing run.
         Q_UNUSED(options)
@@ -178,10 +190,12 @@ private slots:
         if (frames != 0)
             QSKIP("needs the simulated modem on a pseudo-terminal");
         const QString connection = "dev=COM200;baud=9600", port = "COM200", server = "dev=tcp://127.0.0.1:1";
+        const QString quietPort = "COM201";
 #endif
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
-            return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%d", dir.path())
+            return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%q", quietPort)
+                .replace("%d", dir.path())
                 .replace("%n", QDir::toNativeSeparators(dir.filePath("no")));
         };
         QVERIFY(input.isEmpty() || writeFile(dir.filePath("in.xml"), input));
@@ -199,8 +213,11 @@ private slots:
         QCOMPARE(QString::fromUtf8(out.data()), toFullDisk ? QString() : filled(QString::fromUtf8(output)));
         const QString said = QString::fromUtf8(err.data()).trimmed().section('\n', -1);
         // A port that does not open is named once, not once for every rate.
-        if (arguments.constFirst() == "detect")
+        if (arguments.constFirst() == "detect") {
             QCOMPARE(QString::fromUtf8(err.data()).count("/nonexistent/"), arguments.join(' ').count("/nonexistent/"));
+            // Nor is a silent port tried at every rate once another answered.
+            QVERIFY(QString::fromUtf8(err.data()).count("Trying dev=" + quietPort + ";") < ModemDetector::ratesInOrder().size());
+        }
         if (lastMessage.isEmpty())
             QCOMPARE(said, QString());
         else
@@ -300,60 +317,97 @@ private slots:
         QCOMPARE(output, QByteArray());
     }
 
-    // Every write leaves an entry: what the modem held, what was sent, what
-    // changed and how it ended; history lists it newest first.
+    // Every write leaves an entry, on the disk before its first block goes
+    // out: what the modem held, what was sent, what changed and how it
+    // ended; history lists it newest first, the modem's texts escaped. A
+    // journal that cannot be written stops the write before a block goes.
     void journalKeepsEachWrite_data()
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<SimulatedModemOptions>("modemOptions");
+        QTest::addColumn<bool>("journalBlocked");   // a file stands where the journal's folder would be
         QTest::addColumn<QString>("outcome");
         QTest::addColumn<QStringList>("changed");
         SimulatedModemOptions plain, dropping;
         dropping.droppedRegister = 0x181;   // characters 3 and 4 of PhNum3
         const QStringList changed{"apnServer: internet.beeline.ru → new.apn", "DNS1: 195.34.32.116 → 1.1.1.1",
                                   "PhNum3: Дежурный → +70000000003"};
-        QTest::newRow("merged") << QStringList{"--merge"} << plain << "written" << changed;
-        QTest::newRow("merged and verified") << QStringList{"--merge", "--verify"} << plain << "verified" << changed;
-        QTest::newRow("verify fails at the third entry block") << QStringList{"--merge", "--verify"} << dropping
+        QTest::newRow("merged") << QStringList{"--merge"} << plain << false << "written" << changed;
+        QTest::newRow("merged and verified") << QStringList{"--merge", "--verify"} << plain << false << "verified" << changed;
+        QTest::newRow("verify fails at the third entry block") << QStringList{"--merge", "--verify"} << dropping << false
                                                                << "failed at entry block 3" << changed;
+        QTest::newRow("the journal cannot be written") << QStringList{"--merge"} << plain << true << "" << QStringList();
     }
 
     void journalKeepsEachWrite()
     {
         QFETCH(QStringList, options);
         QFETCH(SimulatedModemOptions, modemOptions);
+        QFETCH(bool, journalBlocked);
         QFETCH(QString, outcome);
         QFETCH(QStringList, changed);
         SimulatedModem modem(modemOptions);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
+        DeviceSettings held = Golden::record();
+        held.setValue(DeviceSettings::own_Ph, "+7\x1B[2J");
+        storeSettings(modem, held);
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("in.xml"), "<conf><prm><apnServer name=\"new.apn\"/><PhNum3 name=\"+70000000003\"/>"
                                                   "<DNS1 name=\"1.1.1.1\"/></prm></conf>"));
+        const QByteArray dataFolder = qgetenv("XDG_DATA_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataFolder); });
+        if (journalBlocked) {
+            QVERIFY(writeFile(dir.filePath("gprs-configurator"), "not a folder"));
+            qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+        }
+        // What the journal holds when the first block arrives.
+        std::mutex firstMutex;
+        QStringList atFirstBlock;
+        modem.setWriteObserver([&](int, int) {
+            std::lock_guard<std::mutex> lock(firstMutex);
+            if (atFirstBlock.isEmpty())
+                atFirstBlock = QDir(journalNewestFolder()).entryList(QDir::Files) << "(first block)";
+        });
         QBuffer out, err, history;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
         history.open(QIODevice::WriteOnly);
-        runCommandLine(options + QStringList{"write", modem.connectionText(), dir.filePath("in.xml")}, out, err);
+        const int status = runCommandLine(options + QStringList{"write", modem.connectionText(), dir.filePath("in.xml")},
+                                          out, err);
+        if (journalBlocked) {
+            QCOMPARE(status, 2);
+            QVERIFY2(err.data().contains("Nothing was written: what the modem holds could not be kept in the journal: "),
+                     err.data().constData());
+            QCOMPARE(storedSettings(modem), held);
+            return;
+        }
+        {
+            std::lock_guard<std::mutex> lock(firstMutex);
+            QCOMPARE(atFirstBlock, QStringList({"begun.json", "previous.xml", "written.xml", "(first block)"}));
+        }
         QCOMPARE(runCommandLine({"history", "--json"}, history, err), 0);
         const QJsonObject entry = QJsonDocument::fromJson(history.data().split('\n').first()).object();
         QCOMPARE(entry.value("connection").toString(), modem.connectionText());
-        QCOMPARE(entry.value("own_Ph").toString(), QString("+79161234567"));
+        QCOMPARE(entry.value("own_Ph").toString(), QString("+7\x1B[2J"));
         QCOMPARE(entry.value("outcome").toString(), outcome.section(' ', 0, 0));
         QCOMPARE(entry.value("changed").toVariant().toStringList(), changed);
         QCOMPARE(QString::fromUtf8(readFile(entry.value("previous").toString())),
-                 QString::fromUtf8(onDisk(Golden::fileWith({{"ComPort", modem.connectionText().toUtf8()}, {"EnableKeepCon", "1"}}))));
+                 QString::fromUtf8(onDisk(Golden::fileWith({{"ComPort", modem.connectionText().toUtf8()}, {"EnableKeepCon", "1"},
+                                                            {"own_Ph", "+7[2J\" bytes=\"2B 37 1B 5B 32 4A 00 00 00 00 00 00 00 00"}}))));
         QBuffer listed;
         listed.open(QIODevice::WriteOnly);
         QCOMPARE(runCommandLine({"history"}, listed, err), 0);
         QCOMPARE(QString::fromUtf8(listed.data()).section('\n', 0, 0).section('\t', 1, 4),
-                 modem.connectionText() + "\t+79161234567\t" + outcome + "\t" + changed.join("; "));
+                 modem.connectionText() + "\t+7\\x1B[2J\t" + outcome + "\t" + changed.join("; "));
     }
 
     // A fleet against two modems, A and B (whose own phone number is +7002):
     // each port reads its modem, takes a row, writes and verifies it; the
-    // report has a line for each modem tried. %a, %b: the modems'
-    // connections; rows are "id,MbsAdr..." under a template that sets the APN.
+    // report has a line for each modem tried, with what changed and its
+    // journal entry. %a, %b: the modems' connections, %s: A's server, %S: the
+    // same server by its name, %l: A's port through a link; rows are
+    // "id,MbsAdr..." under a template that sets the APN.
     void provisionFleet_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -362,25 +416,48 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("modbusAddresses");   // patterns of what A and B hold afterwards; 17: untouched
         QTest::addColumn<QStringList>("reported");          // "id: result", in report order
+        QTest::addColumn<QString>("said");                  // a line on standard error, after the program's name
         const QStringList both{"--port", "%a", "--port", "%b"};
         const QByteArray twoRows = "id,MbsAdr\nfirst,11\nsecond,12\n";
         const QByteArray header = "id,line,port,time,result,changed,journal,message\r\n";
+        const QByteArray earlier = header + "first,2,/dev/x,2026-12-08T10:00:00+03:00,verified,,,\r\n";
+        const QStringList untouched{"17", "17"};
         QTest::newRow("in table order, a row each") << both << twoRows << QByteArray() << 0 << QStringList{"1[12]", "1[12]"}
-                                                   << QStringList{"first: verified", "second: verified"};
+            << QStringList{"first: verified", "second: verified"} << "2 of 2 rows verified";
         QTest::newRow("--match own_Ph") << QStringList{"--match", "own_Ph"} + both
-            << QByteArray("id;own_Ph;MbsAdr\nfirst;+7002;11\nsecond;+79161234567;12\n") << QByteArray() << 0
-            << QStringList{"12", "11"} << QStringList{"first: verified", "second: verified"};
+            << QByteArray("id;own_Ph;MbsAdr\nfirst;+7002;11\nsecond;\"\x1B]0;x\x07\x1B[2J\";12\n") << QByteArray() << 0
+            << QStringList{"12", "11"} << QStringList{"first: verified", "second: verified"} << "";
+        // What the modem holds reaches the terminal and the report escaped.
         QTest::newRow("--match: a modem no row matches is left alone") << QStringList{"--match", "own_Ph"} + both
             << QByteArray("own_Ph,MbsAdr\n+7002,11\n") << QByteArray() << 1 << QStringList{"17", "11"}
-            << QStringList{": no row matched", ": verified"};
-        QTest::newRow("resumed: the verified row is left out") << QStringList{"--port", "%a"} << twoRows
-            << header + "first,2,/dev/x,2026-12-08T10:00:00,verified,,,\r\n" << 0 << QStringList{"12", "17"}
-            << QStringList{"first: verified", "second: verified"};
+            << QStringList{": no row matched", ": verified"}
+            << ": no row matched: No row has own_Ph \\x1B]0;x\\x07\\x1B[2J: the modem was left untouched";
+        QTest::newRow("resumed: the verified row is left out") << QStringList{"--port", "%a"} << twoRows << earlier << 0
+            << QStringList{"12", "17"} << QStringList{"first: verified", "second: verified"}
+            << "1 of 2 rows were verified in an earlier run and are left out";
+        QTest::newRow("resumed: a failed row is done again") << QStringList{"--port", "%a"} << twoRows
+            << QByteArray(earlier).replace("verified", "failed") << 0 << QStringList{"11", "17"}
+            << QStringList{"first: failed", "first: verified"} << "";
         QTest::newRow("a port that fails does not stop the other") << QStringList{"--port", "dev=/nonexistent/tty;baud=9600",
                                                                                 "--port", "%b"}
-            << twoRows << QByteArray() << 1 << QStringList{"17", "11"} << QStringList{": failed", "first: verified"};
+            << twoRows << QByteArray() << 1 << QStringList{"17", "11"} << QStringList{": failed", "first: verified"}
+            << "";
+        // Nothing is touched when the run cannot be trusted to end as it says.
         QTest::newRow("a bad row: no port is opened") << both << QByteArray("id,MbsAdr\nfirst,70000\n") << QByteArray() << 2
-                                                      << QStringList{"17", "17"} << QStringList();
+            << untouched << QStringList() << "%d/table.csv: line 2: Cannot write Modbus address (MbsAdr)";
+        QTest::newRow("a report cut inside a quoted cell") << both << twoRows
+            << header + "first,2,/dev/x,2026-12-08T10:00:00+03:00,verified,\"apnServer: a → b" << 2 << untouched
+            << QStringList() << "The report %d/report.csv is damaged at line 2: a quoted field is never "
+               "closed. Nothing was written: mend it, or name another report";
+        QTest::newRow("a report whose last line is cut") << both << twoRows
+            << header + "first,2,/dev/x,2026-12-08T10:00:00+03:00,verified,,," << 2 << untouched
+            << QStringList{"first: verified"} << "The report %d/report.csv is damaged at line 2: the last line is cut short";
+        QTest::newRow("a report that is no file") << both + QStringList{"--report", "/dev/full"} << twoRows << QByteArray()
+            << 2 << untouched << QStringList() << "The report cannot be read: /dev/full is not a file. Nothing was written";
+        QTest::newRow("one server named twice") << QStringList{"--port", "%s", "--port", "%S"} << twoRows << QByteArray() << 2
+            << untouched << QStringList() << "--port %s and --port %S name the same server (127.0.0.1:";
+        QTest::newRow("one port named twice, once through a link") << QStringList{"--port", "%a", "--port", "%l"} << twoRows
+            << QByteArray() << 2 << untouched << QStringList() << "--port %a and --port %l name the same port (";
     }
 
     void provisionFleet()
@@ -391,18 +468,29 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QStringList, modbusAddresses);
         QFETCH(QStringList, reported);
-        SimulatedModem a, b;
+        QFETCH(QString, said);
+        SimulatedModemOptions withServer;
+        withServer.tcpPort = 0;
+        SimulatedModem a(withServer), b;
         QVERIFY2(a.start() && b.start(), qPrintable(a.errorString() + b.errorString()));
-        Golden::loadInto(a);
-        DeviceSettings bHolds = Golden::record();
+        DeviceSettings aHolds = Golden::record(), bHolds = Golden::record();
+        aHolds.setValue(DeviceSettings::own_Ph, "\x1B]0;x\x07\x1B[2J");
+        storeSettings(a, aHolds);
         bHolds.setValue(DeviceSettings::own_Ph, "+7002");
         storeSettings(b, bHolds);
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("template.xml"), "<conf><prm><apnServer name=\"fleet.apn\"/></prm></conf>"));
         QVERIFY(writeFile(dir.filePath("table.csv"), table));
         QVERIFY(reportBefore.isEmpty() || writeFile(dir.filePath("report.csv"), reportBefore));
+        QVERIFY(QFile::link(a.portName(), dir.filePath("modem-link")));
+        const auto filled = [&](QString text) {
+            return text.replace("%a", a.connectionText()).replace("%b", b.connectionText())
+                .replace("%s", a.networkConnectionText())
+                .replace("%S", QString(a.networkConnectionText()).replace("127.0.0.1", "localhost"))
+                .replace("%l", "dev=" + dir.filePath("modem-link") + ";baud=9600").replace("%d", dir.path());
+        };
         for (QString &argument : arguments)
-            argument.replace("%a", a.connectionText()).replace("%b", b.connectionText());
+            argument = filled(argument);
         QBuffer out, err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
@@ -416,15 +504,29 @@ private slots:
             QCOMPARE(held[modem].value(DeviceSettings::apnServer),
                      address == "17" ? Golden::record().value(DeviceSettings::apnServer) : QString("fleet.apn"));
         }
-        QStringList results;
-        for (QByteArray line : readFile(dir.filePath("report.csv")).split('\n').mid(1)) {
-            if (!line.trimmed().isEmpty())
-                results << line.split(',').at(0) + ": " + line.split(',').at(4);
-        }
-        if (exitCode == 2) {
+        if (exitCode == 2)
             QCOMPARE(a.receivedFrames().size() + b.receivedFrames().size(), 0);
-            QVERIFY2(err.data().contains("line 2: Cannot write Modbus address (MbsAdr)"), err.data().constData());
+        const QStringList lines = QString::fromUtf8(err.data()).split('\n');
+        QVERIFY2(said.isEmpty() || std::any_of(lines.begin(), lines.end(), [&](const QString &line) {
+                     return line.startsWith("gprs-configurator-cli: ") && line.contains(filled(said));
+                 }), err.data().constData());
+        // Each verified modem's line says what changed and where its journal entry is.
+        const CsvContent report = parseCsv(readFile(dir.filePath("report.csv")));
+        QStringList results;
+        for (const CsvRecord &record : report.records.mid(1)) {
+            const QStringList &cells = record.cells;
+            results << cells.at(ProvisionReport::Id) + ": " + cells.at(ProvisionReport::Result);
+            if (cells.at(ProvisionReport::Result) == "verified" && cells.at(ProvisionReport::Port) != "/dev/x") {
+                QVERIFY2(cells.at(ProvisionReport::Changed).contains("MbsAdr: 17 → 1"), qPrintable(cells.join('|')));
+                QVERIFY(QFile::exists(cells.at(ProvisionReport::Journal) + "/previous.xml"));
+            }
+            QVERIFY(!cells.at(ProvisionReport::Message).contains('\x1B'));
         }
+#ifndef Q_OS_WIN
+        // It holds the APN's password: the owner's alone.
+        if (QFile::exists(dir.filePath("report.csv")) && reportBefore.isEmpty())
+            QCOMPARE(int(QFile::permissions(dir.filePath("report.csv")) & 0x00FF), 0);
+#endif
         // Two ports at once end in either order.
         if (arguments.count("--port") == 2)
             std::sort(results.begin(), results.end());
@@ -432,10 +534,15 @@ private slots:
     }
 
     // --wait: a port serves one modem after another, each once the one
-    // before has gone (silent), until the table is done.
+    // before has gone (silent), until the table is done. A modem whose
+    // Write fails leaves its row to the next; one that drops out for a
+    // moment, as a modem restarting with its new settings does, comes back
+    // holding its row and gets no other.
     void provisionWaitsForEachModem()
     {
-        SimulatedModem modem;
+        SimulatedModemOptions dropping;
+        dropping.droppedRegister = 57;   // MbsAdr
+        SimulatedModem modem(dropping);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         QTemporaryDir dir;
@@ -444,39 +551,69 @@ private slots:
         QBuffer out, err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
-        // A waiting port asks for register 0 alone; it starts once a modem is done.
-        std::atomic<int> probes{0};
-        modem.setExchangeObserver([&probes](const QByteArray &request, const QByteArray &) {
-            if (request.startsWith(QByteArray::fromHex("400300000001")))
-                ++probes;
+        // What the modem heard, in order: a waiting port asks for register 0 alone.
+        std::mutex heardMutex;
+        QStringList heard;
+        modem.setExchangeObserver([&](const QByteArray &request, const QByteArray &) {
+            std::lock_guard<std::mutex> lock(heardMutex);
+            heard << (request.startsWith(QByteArray::fromHex("400300000001")) ? "probe"
+                      : request.at(1) == 0x10                                  ? "write"
+                                                                               : "read");
         });
+        const auto count = [&](const QString &kind) {
+            std::lock_guard<std::mutex> lock(heardMutex);
+            return int(heard.count(kind));
+        };
+        // Once a modem is done, the port asks whether it is still there.
+        const auto doneWithModem = [&] {
+            std::lock_guard<std::mutex> lock(heardMutex);
+            return heard.size() > 1 && heard.constLast() == "probe" && heard.at(heard.size() - 2) != "probe";
+        };
+        // Gone once the port has asked in vain.
+        const auto unplug = [&] {
+            SimulatedModemOptions silent;
+            silent.silent = true;
+            modem.setOptions(silent);
+            const int asked = count("probe");
+            QTRY_VERIFY_WITH_TIMEOUT(count("probe") >= asked + 2, 20000);
+        };
         std::future<int> run = std::async(std::launch::async, [&] {
             return runCommandLine({"provision", "--wait", "--port", modem.connectionText(), dir.filePath("template.xml"),
                                    dir.filePath("table.csv")}, out, err);
         });
-        QTRY_VERIFY_WITH_TIMEOUT(probes > 0, 20000);
-        QCOMPARE(storedSettings(modem).value(DeviceSettings::MbsAdr), QString("11"));
-        // Gone once the port has asked in vain; then the next modem is plugged in.
-        SimulatedModemOptions silent;
-        silent.silent = true;
-        modem.setOptions(silent);
-        const int answered = probes;
-        QTRY_VERIFY_WITH_TIMEOUT(probes > answered + 1, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(count("write") > 0 && doneWithModem(), 20000);
+        QCOMPARE(storedSettings(modem).value(DeviceSettings::MbsAdr), QString("17"));
+        unplug();
+        modem.setOptions({});
+        QTRY_COMPARE_WITH_TIMEOUT(storedSettings(modem).value(DeviceSettings::MbsAdr), QString("11"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(doneWithModem(), 20000);
+        // Restarted: the same modem, its row on it.
+        const int writes = count("write"), reads = count("read");
+        unplug();
+        modem.setOptions({});
+        QTRY_VERIFY_WITH_TIMEOUT(count("read") > reads && doneWithModem(), 20000);
+        QCOMPARE(count("write"), writes);
+        unplug();
         Golden::loadInto(modem);
         modem.setOptions({});
         QTRY_COMPARE_WITH_TIMEOUT(storedSettings(modem).value(DeviceSettings::MbsAdr), QString("12"), 20000);
-        QCOMPARE(run.get(), 0);
+        // The failed Write leaves its word in the status.
+        QCOMPARE(run.get(), 1);
+        QVERIFY2(err.data().contains(": holds a verified row: The modem holds line 2 already, which was verified: it "
+                                     "was given no other row\n"), err.data().constData());
         QVERIFY2(err.data().endsWith("gprs-configurator-cli: 2 of 2 rows verified\n"), err.data().constData());
     }
 #endif
 
 private:
-    // The newest journal entry's file `name`.xml, under the data folder.
-    static QString journalNewest(const QString &name)
+    // The newest journal entry's folder, and its file `name`.xml, under the data folder.
+    static QString journalNewestFolder()
     {
         const QDir journal(dataHome.filePath("gprs-configurator/journal"));
-        return journal.filePath(journal.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name).last() + "/" + name + ".xml");
+        const QStringList names = journal.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        return names.isEmpty() ? QString() : journal.filePath(names.last());
     }
+    static QString journalNewest(const QString &name) { return journalNewestFolder() + "/" + name + ".xml"; }
 
     static QTemporaryDir dataHome;
 };

@@ -6,6 +6,7 @@
 #include "settingsfile.h"
 #include "settingsvalues.h"
 #include "uploadlist.h"
+#include "writejournal.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -13,6 +14,9 @@
 #include <QtTest>
 
 #include <cstdio>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -252,6 +256,13 @@ private slots:
         }
         QTest::newRow("a megabyte of 150,000 attributes, refused at once") << attributes + "/>\n</conf>\n" << damaged
                                                                           << SettingsPairs() << qint64(2);
+        QByteArray sixtyFour = "<conf>\n<IP name=\"1\"";
+        for (int i = 1; i < 64; ++i)
+            sixtyFour += " a" + QByteArray::number(i) + "=''";
+        QTest::newRow("an element of 64 attributes, the bound, is read") << sixtyFour + "/>\n</conf>\n" << loaded
+                                                                         << SettingsPairs({{"IP", "1"}}) << qint64(0);
+        QTest::newRow("an element of 65 attributes is refused") << sixtyFour + " a64=''/>\n</conf>\n" << damaged
+                                                                << SettingsPairs() << qint64(2);
         // A setting's element is empty, so the one left open is where the file went wrong.
         QTest::newRow("a setting left open, at its own line")
             << QByteArray(Golden::file).replace("<ToutWaitAnsw name=\"5000\"/>", "<ToutWaitAnsw name=\"5000\">") << damaged
@@ -367,6 +378,22 @@ private slots:
             << QStringList{"line 3: own_Ph is empty, so no modem can match the row", "line 4: own_Ph +7001 is on line 2 too"};
         QTest::newRow("--match names no column") << QByteArray("IP\n10.0.0.1\n") << QString("own_Ph") << QStringList()
                                                  << QStringList{"line 1: --match own_Ph names no column of the table"};
+        // Every byte is what the spreadsheet meant, or the table is refused.
+        QTest::newRow("Windows-1251, as a Russian spreadsheet's plain CSV") << QByteArray("own_Ph,apnLogin\n+7001,\xE8\xED\xF2\n")
+            << QString() << QStringList()
+            << QStringList{"line 2: byte 0xE8 is not UTF-8: save the table as \"CSV UTF-8\" (a spreadsheet's plain \"CSV\" "
+                           "on Windows is in the system's code page, Windows-1251 in Russian)"};
+        QTest::newRow("a NUL byte") << QByteArray("own_Ph,apnServer\n+7001,x\n+7002,inter\0net\n+7003,y\n", 46) << QString()
+            << QStringList() << QStringList{"line 3: a NUL byte, which no text of a table holds"};
+        QTest::newRow("a byte-order mark inside a cell") << QByteArray("own_Ph\n+7001\n\xEF\xBB\xBF+7002\n") << QString()
+            << QStringList() << QStringList{"line 3: a byte-order mark inside the table, which no cell holds"};
+        QTest::newRow("a header cell beyond a megabyte") << QByteArray(1024 * 1024 + 1, 'k') + "\n1\n" << QString()
+            << QStringList() << QStringList{"line 1: a cell of more than 1048576 bytes"};
+        QTest::newRow("a long unknown column, named in part") << QByteArray(300, 'k') + "\n1\n" << QString() << QStringList()
+            << QStringList{"line 1: " + QString(40, 'k') + "… is not a setting of the modem (a column is a settings key, "
+                           "or id)"};
+        QTest::newRow("more than 100,000 rows") << "MbsAdr\n" + QByteArray("1\n").repeated(100001) << QString()
+            << QStringList() << QStringList{"line 100002: more than 100000 rows below the header"};
     }
 
     void provisionTable()
@@ -391,6 +418,65 @@ private slots:
         }
         if (problems.isEmpty())
             QCOMPARE(read, rows);
+    }
+
+    // The journal lists what its own files say, newest first by their time
+    // whatever the clocks did; an entry whose outcome was never written is
+    // unfinished. Links, devices and FIFOs in an entry are never read.
+    void journalEntries_data()
+    {
+        QTest::addColumn<QString>("mangled");   // what is done to the older entry
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("as written") << "" << QStringList{"verified", "failed at entry block 2"};
+        QTest::newRow("no outcome: unfinished") << "no entry.json" << QStringList{"verified", "unfinished"};
+        QTest::newRow("a damaged outcome: unfinished") << "cut entry.json" << QStringList{"verified", "unfinished"};
+#ifndef Q_OS_WIN
+        QTest::newRow("the outcome a link to /dev/zero") << "entry.json to /dev/zero" << QStringList{"verified", "unfinished"};
+        QTest::newRow("the facts a FIFO: no entry") << "begun.json a FIFO" << QStringList{"verified"};
+        QTest::newRow("an entry folder that is a link: no entry") << "folder a link" << QStringList{"verified"};
+#endif
+    }
+
+    void journalEntries()
+    {
+        QFETCH(QString, mangled);
+        QFETCH(QStringList, listed);
+        QTemporaryDir home;
+        const WriteJournal journal(home.filePath("journal"));
+        QString error;
+        const WriteFacts facts{"dev=/dev/ttyUSB0;baud=9600", true, Golden::record(), Golden::record()};
+        std::optional<JournalEntry> older = journal.begin(facts, &error), newer = journal.begin(facts, &error);
+        QVERIFY2(older && newer, qPrintable(error));
+        QVERIFY(journal.finish(*older, JournalEntry::Failed, "There is bad CRC16 sum of 0 bytes on 2 step", 2, &error));
+        QVERIFY(journal.finish(*newer, JournalEntry::Verified, "Verified: the modem holds what was written", -1, &error));
+        // Named in UTC and timed with their offset: nothing in them reads as another hour.
+        QVERIFY2(QFileInfo(older->folder).fileName().contains('Z'), qPrintable(older->folder));
+        QVERIFY(QFile::exists(older->folder + "/entry.json"));
+        const QByteArray json = readFile(older->folder + "/begun.json");
+        QVERIFY2(QRegularExpression("\"time\": \"[^\"]*(Z|[+-]\\d\\d:\\d\\d)\"").match(QString(json)).hasMatch(), json);
+#ifndef Q_OS_WIN
+        // Nothing for the group and the others.
+        for (const char *name : {"", "/begun.json", "/entry.json", "/previous.xml", "/written.xml"})
+            QCOMPARE(int(QFile::permissions(older->folder + name) & 0x00FF), 0);
+#endif
+        const QString outcome = older->folder + "/entry.json", facts_ = older->folder + "/begun.json";
+        if (mangled == "no entry.json")
+            QVERIFY(QFile::remove(outcome));
+        else if (mangled == "cut entry.json")
+            QVERIFY(QFile::resize(outcome, 20));
+        else if (mangled == "entry.json to /dev/zero")
+            QVERIFY(QFile::remove(outcome) && QFile::link("/dev/zero", outcome));
+#ifndef Q_OS_WIN
+        else if (mangled == "begun.json a FIFO")
+            QVERIFY(QFile::remove(outcome) && QFile::remove(facts_) && ::mkfifo(QFile::encodeName(facts_), 0600) == 0);
+#endif
+        else if (mangled == "folder a link")
+            QVERIFY(QDir().rename(older->folder, home.filePath("elsewhere"))
+                    && QFile::link(home.filePath("elsewhere"), older->folder));
+        QStringList outcomes;
+        for (const JournalEntry &entry : journal.entries())
+            outcomes << entry.outcomeShown();
+        QCOMPARE(outcomes, listed);
     }
 
     // The log grows to its file limit, then moves on to a fresh file; only

@@ -248,6 +248,9 @@ private slots:
         // A server's serial side keeps its own rate: any baud is taken.
         QTest::newRow("server") << "dev=tcp://127.0.0.1:%2;baud=1" << "tcp://127.0.0.1:%2" << 1 << 0 << none << false
                                 << none;
+        // Refused, or unreachable where the machine has no IPv6: either names the port read.
+        QTest::newRow("IPv6 server in brackets") << "dev=tcp://[::1]:10" << "tcp://[::1]:10" << 9600 << -1 << none << false
+                                                 << "[::1]:10 ";
         QTest::newRow("server refuses") << "dev=tcp://127.0.0.1:1" << "tcp://127.0.0.1:1" << 9600 << -1 << none << false
             << "127.0.0.1:1 refused the connection: check the server's TCP port, and that no other program holds its "
                "connection.";
