@@ -25,6 +25,14 @@ Journal of Writes: %5</source>
     </message>
 </context>
 <context>
+    <name>ActivityLog</name>
+    <message>
+        <location filename="../src/files/activitylog.cpp" line="+48"/>
+        <source>the folder cannot be made</source>
+        <translation>папку нельзя создать</translation>
+    </message>
+</context>
+<context>
     <name>DeviceProcedures</name>
     <message>
         <location filename="../src/worker/deviceprocedures.cpp" line="+29"/>
@@ -47,7 +55,17 @@ Journal of Writes: %5</source>
         <translation>В подключении «%1» скорость %2 бод, которой у модема нет; допустимы: %3</translation>
     </message>
     <message>
-        <location line="+183"/>
+        <location line="+66"/>
+        <source>Whether the modem took this block is not known: read it, and write again</source>
+        <translation>Неизвестно, принял ли модем этот блок: прочитайте его и запишите снова</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>A second answer or a second master is on the line: check that nothing else polls the modem</source>
+        <translation>На линии второй ответ или второй ведущий: проверьте, что модем не опрашивает никто другой</translation>
+    </message>
+    <message>
+        <location line="+101"/>
         <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
         <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
     </message>
@@ -231,12 +249,12 @@ Journal of Writes: %5</source>
         <translation>Загрузить записанные (&amp;W)</translation>
     </message>
     <message>
-        <location filename="../src/app/historypage.cpp" line="+36"/>
+        <location filename="../src/app/historypage.cpp" line="+45"/>
         <source>Journal: %1</source>
         <translation>Журнал: %1</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+40"/>
         <source>written</source>
         <translation>записано</translation>
     </message>
@@ -690,7 +708,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>F1</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+224"/>
+        <location filename="../src/app/mainwindow.cpp" line="+235"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -700,7 +718,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+45"/>
+        <source>The log cannot be written in %1: %2. The window works on without it</source>
+        <translation>Журнал работы нельзя записать в %1: %2. Окно работает и без него</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
@@ -710,19 +733,19 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ничего не записано. Сначала прочитайте модем или загрузите полный файл настроек. Ещё неизвестны: %1</translation>
     </message>
     <message>
-        <location line="+37"/>
-        <location line="+74"/>
+        <location line="+25"/>
+        <location line="+72"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-74"/>
-        <location line="+74"/>
+        <location line="-72"/>
+        <location line="+72"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-53"/>
+        <location line="-51"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
@@ -742,7 +765,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Запись завершается; окно закроется после неё… %1</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+46"/>
         <source>The configuration file is damaged at line %1: %2</source>
         <translation>Файл конфигурации повреждён в строке %1: %2</translation>
     </message>
@@ -799,22 +822,22 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>ModemDetector</name>
     <message>
-        <location filename="../src/worker/modemdetector.cpp" line="+46"/>
+        <location filename="../src/worker/modemdetector.cpp" line="+73"/>
         <source>The Port %1 was not open. %2</source>
         <translation>Порт %1 не открылся. %2</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-3"/>
         <source>Trying %1</source>
         <translation>Пробую %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+46"/>
         <source>The modem answers on %1</source>
         <translation>Модем отвечает на %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>No modem answered: this machine has no serial ports</source>
         <translation>Модем не ответил: на этом компьютере нет последовательных портов</translation>
     </message>
@@ -1019,13 +1042,13 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>MyThread</name>
     <message>
-        <location filename="../src/worker/mythread.cpp" line="+163"/>
-        <location line="+120"/>
+        <location filename="../src/worker/mythread.cpp" line="+170"/>
+        <location line="+126"/>
         <source>stopped</source>
         <translation>остановлено</translation>
     </message>
     <message>
-        <location line="-97"/>
+        <location line="-103"/>
         <source>Job</source>
         <translation>Задание</translation>
     </message>
@@ -1060,14 +1083,14 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ничего не записано: %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+12"/>
         <source>Nothing was written: what the modem holds could not be kept in the journal: %1</source>
         <translation>Ничего не записано: не удалось сохранить в журнал то, что хранит модем: %1</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <source>Its journal entry could not be completed: %1</source>
-        <translation>Запись в журнале не удалось завершить: %1</translation>
+        <location line="+15"/>
+        <source>Its outcome could not be kept in the journal: %1</source>
+        <translation>Её итог не удалось сохранить в журнале: %1</translation>
     </message>
     <message>
         <location line="+18"/>
@@ -1093,7 +1116,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Имя %1 не удалось разрешить за %2 с: проверьте сеть или укажите IP-адрес сервера.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>&quot;%1&quot; is not a server&apos;s address: it takes tcp://[IPv6 ADDRESS]:PORT</source>
         <translation>«%1» — не адрес сервера: нужно tcp://[АДРЕС IPv6]:ПОРТ</translation>
     </message>
@@ -1108,7 +1131,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>«%1» — не адрес сервера: нужно tcp://УЗЕЛ:ПОРТ, порт TCP от 1 до 65535</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+48"/>
         <source>%1 refused the connection: check the server&apos;s TCP port, and that no other program holds its connection.</source>
         <translation>%1 отказал в соединении: проверьте порт TCP сервера и что его соединение не занято другой программой.</translation>
     </message>
@@ -1157,9 +1180,28 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>PrivateFiles</name>
+    <message>
+        <location filename="../src/files/privatefiles.cpp" line="+57"/>
+        <location line="+21"/>
+        <source>%1 is not a file</source>
+        <translation>%1 — не файл</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>%1 is a link, not a file</source>
+        <translation>%1 — ссылка, а не файл</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1 is larger than %2 bytes</source>
+        <translation>%1 больше %2 байт</translation>
+    </message>
+</context>
+<context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+82"/>
+        <location filename="../src/link/seriallink.cpp" line="+83"/>
         <source>The connection &quot;%1&quot; names no server: %2</source>
         <translation>Подключение «%1» не называет сервер: %2</translation>
     </message>
@@ -1174,12 +1216,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>В подключении «%1» неизвестная часть «%2»; допустимо dev=ПОРТ;baud=СКОРОСТЬ</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>The connection has no dev part, so the default port %1 was tried. %2</source>
         <translation>В подключении нет части dev, поэтому опробован порт по умолчанию %1. %2</translation>
     </message>
     <message>
-        <location line="+187"/>
+        <location line="+237"/>
         <source>%1 closed the connection: check that no other program took it over, and try again</source>
         <translation>%1 закрыл соединение: проверьте, не заняла ли его другая программа, и повторите</translation>
     </message>
@@ -1192,12 +1234,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>SerialPorts</name>
     <message>
-        <location filename="../src/link/serialports.cpp" line="+30"/>
+        <location filename="../src/link/serialports.cpp" line="+33"/>
         <source>serial %1</source>
         <translation>серийный номер %1</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+90"/>
         <source>The connection names no port: it takes dev=PORT.</source>
         <translation>В подключении не указан порт: нужно dev=ПОРТ.</translation>
     </message>
@@ -1295,7 +1337,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>&lt;%1&gt; начинается в этой строке и нигде не закрыт (замечено в строке %2: %3)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/files/settingsvalues.cpp" line="+64"/>
+        <location filename="../src/files/settingsvalues.cpp" line="+74"/>
         <source>%1 and %n more</source>
         <translation>
             <numerusform>%1 и ещё %n</numerusform>
@@ -1342,7 +1384,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>неизвестное исключение</translation>
     </message>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="-167"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="-196"/>
         <source>write settings block, %1 registers</source>
         <translation>запись блока настроек, регистров: %1</translation>
     </message>
@@ -1362,7 +1404,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>чтение блока записи %1 (телефон %1), регистров: %2</translation>
     </message>
     <message>
-        <location line="+126"/>
+        <location line="+133"/>
+        <source>%1 bytes that no request asked for, after the last answer; this request was not sent</source>
+        <translation>%1 байт, которых не запрашивал ни один запрос, после последнего ответа; этот запрос не отправлен</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 bytes where one answer of %2 was due</source>
+        <translation>%1 байт вместо одного ответа из %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>no answer within %1 ms</source>
         <translation>нет ответа за %1 мс</translation>
     </message>

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
+#include <QSaveFile>
 #include <io.h>
 #else
 #include <cerrno>
@@ -110,17 +111,18 @@ bool isRegular(const QString &fileName)
 
 bool writeNew(const QString &fileName, const QByteArray &bytes, QString *why)
 {
-    QFile file(fileName);
 #ifdef Q_OS_WIN
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(bytes) == bytes.size()
-        && file.flush() && flushToDisk(file);
-    if (!written) {
-        *why = QStringLiteral("%1: %2").arg(shown(fileName), file.errorString());
-        file.close();
-        if (file.exists())
-            file.remove();
+    // A save file is on the disk when committed, or not there at all; the
+    // folder's rights are the user's own already.
+    if (QFileInfo::exists(fileName)) {
+        *why = QCoreApplication::translate("PrivateFiles", "%1 exists already").arg(shown(fileName));
+        return false;
     }
-    return written;
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *why = QStringLiteral("%1: %2").arg(shown(fileName), file.errorString());
+    return false;
 #else
     const QByteArray name = QFile::encodeName(fileName);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -166,7 +168,10 @@ bool flushToDisk(QFileDevice &file)
     if (!file.flush())
         return false;
 #ifdef Q_OS_WIN
-    return ::_commit(file.handle()) == 0;
+    // A file Qt opened by its name may have no C library descriptor; then
+    // what was written is with the system, which writes it out itself.
+    const int fd = file.handle();
+    return fd < 0 || ::_commit(fd) == 0;
 #else
     return ::fsync(file.handle()) == 0;
 #endif
