@@ -346,6 +346,10 @@ private slots:
         QFETCH(bool, journalBlocked);
         QFETCH(QString, outcome);
         QFETCH(QStringList, changed);
+        // What the journal holds when the first block arrives; declared
+        // first, so that it outlives the modem's thread.
+        std::mutex firstMutex;
+        QStringList atFirstBlock;
         SimulatedModem modem(modemOptions);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
@@ -361,9 +365,6 @@ private slots:
             QVERIFY(writeFile(dir.filePath("gprs-configurator"), "not a folder"));
             qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
         }
-        // What the journal holds when the first block arrives.
-        std::mutex firstMutex;
-        QStringList atFirstBlock;
         modem.setWriteObserver([&](int, int) {
             std::lock_guard<std::mutex> lock(firstMutex);
             if (atFirstBlock.isEmpty())
@@ -540,6 +541,10 @@ private slots:
     // holding its row and gets no other.
     void provisionWaitsForEachModem()
     {
+        // What the modem heard, in order: a waiting port asks for register 0
+        // alone. Declared first, so that it outlives the modem's thread.
+        std::mutex heardMutex;
+        QStringList heard;
         SimulatedModemOptions dropping;
         dropping.droppedRegister = 57;   // MbsAdr
         SimulatedModem modem(dropping);
@@ -551,9 +556,6 @@ private slots:
         QBuffer out, err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
-        // What the modem heard, in order: a waiting port asks for register 0 alone.
-        std::mutex heardMutex;
-        QStringList heard;
         modem.setExchangeObserver([&](const QByteArray &request, const QByteArray &) {
             std::lock_guard<std::mutex> lock(heardMutex);
             heard << (request.startsWith(QByteArray::fromHex("400300000001")) ? "probe"
