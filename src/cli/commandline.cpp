@@ -64,9 +64,9 @@ const char Description[] =
     "FILE.xml \"-\" is standard input for write and diff.\n"
     "\n"
     "Exit status: 0 success; 1 the port or the device failed; 2 a bad command line, a file\n"
-    "that cannot be read or written (the journal included), or an invalid value. diff: 0 no\n"
-    "difference, 1 some, 2 trouble. provision: 0 every modem tried was verified, 1 otherwise\n"
-    "or when stopped with rows left, 2 a table, report or port that is refused.";
+    "that cannot be read or written (the journal included), or an invalid value.\n"
+    "diff: 0 no difference, 1 some, 2 trouble. provision: 0 every modem tried was verified,\n"
+    "1 otherwise or when stopped with rows left, 2 a table, report or port that is refused.";
 
 class Tool {
 public:

@@ -242,12 +242,15 @@ int SerialLink::wireTimeMs(int bytes) const
     return m_baudRate > 0 ? int((qint64(bytes) * Modbus::BitsPerCharacter * 1000 + m_baudRate - 1) / m_baudRate) : 0;
 }
 
-// Modbus RTU tells frames apart by 3.5 character times of silence.
+// Modbus RTU tells frames apart by 3.5 character times of silence. A
+// server's serial side has a rate of its own, which the connection does not
+// know: it is taken to be the modem's factory rate.
 std::chrono::microseconds SerialLink::frameGap() const
 {
-    return m_baudRate > Modbus::FixedFrameGapAbove || m_baudRate <= 0
+    const int rate = server ? DefaultBaudRate : m_baudRate;
+    return rate > Modbus::FixedFrameGapAbove || rate <= 0
         ? std::chrono::microseconds(Modbus::FixedFrameGapMicroseconds)
-        : std::chrono::microseconds(Modbus::FrameGapBits * 1000000LL / m_baudRate);
+        : std::chrono::microseconds(Modbus::FrameGapBits * 1000000LL / rate);
 }
 
 // A strict slave takes a request that follows its answer sooner for part of it.
@@ -307,8 +310,7 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
 
 // Watches the line for the Modbus silence after a complete answer, which
 // also keeps the gap before the next request; returns the received count
-// with whatever came within it. Over a network the silence is the one of
-// the server's serial side, at the connection's rate.
+// with whatever came within it.
 int SerialLink::watchSilenceAfter(int received)
 {
     const auto gap = frameGap();
