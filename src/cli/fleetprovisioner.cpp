@@ -366,7 +366,8 @@ bool FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
     const QByteArray line = csvLine({outcome.rowId, outcome.rowLine == 0 ? QString() : QString::number(outcome.rowLine),
                                      port, time, outcome.result, outcome.changed.join(QLatin1String("; ")),
                                      outcome.journal, outcome.message});
-    const bool written = !report.isOpen() || (report.write(line) == line.size() && PrivateFiles::flushToDisk(report));
+    const qint64 taken = report.isOpen() ? report.write(line) : line.size();
+    const bool written = taken == line.size() && (!report.isOpen() || PrivateFiles::flushToDisk(report));
     if (outcome.result == Verified || outcome.result == HoldsVerifiedRow) {
         inform(said);
     } else {
@@ -375,11 +376,16 @@ bool FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
     }
     if (!written) {
         anyFailure = true;
+        // A line cut short leaves the report damaged, so that no run resumes
+        // from it before somebody has looked.
+        const QString why = taken >= 0 && taken < line.size()
+            ? QStringLiteral("only %1 of the line's %2 bytes could be written").arg(taken).arg(line.size())
+            : report.errorString();
         fail(QStringLiteral("The report cannot be written: %1: %2. %3 stopped%4")
-                 .arg(QDir::toNativeSeparators(report.fileName()), report.errorString(), port,
+                 .arg(QDir::toNativeSeparators(request.reportFile), why, port,
                       outcome.result == Verified
-                          ? QStringLiteral("; %1 is on its modem but not in the report, so a run resumed from it "
-                                           "would write the row again").arg(row)
+                          ? QStringLiteral("; %1 is on its modem but not in the report: add its line before a run "
+                                           "resumes from the report, or the row goes to another modem too").arg(row)
                           : QString()));
     }
     return written;
