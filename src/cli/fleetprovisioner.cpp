@@ -157,6 +157,7 @@ int FleetProvisioner::run()
     // A run stopped half-way has not done what it was asked.
     return anyFailure || (stopped() && !open.isEmpty()) ? 1 : 0;
 }
+
 bool FleetProvisioner::rowsLeft() const
 {
     std::lock_guard<std::mutex> locker(mutex);
