@@ -1,5 +1,7 @@
 #include "privatefiles.h"
 
+#include "filesupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -63,7 +65,7 @@ std::optional<QByteArray> readRegular(const QString &fileName, qint64 limit, QSt
         *why = QStringLiteral("%1: %2").arg(shown(fileName), file.errorString());
         return std::nullopt;
     }
-    QByteArray bytes = file.read(limit + 1);
+    QByteArray bytes = FileSupport::readLimited(&file, limit);
 #else
     // Not blocking, so that a FIFO does not wait for a writer; the check
     // is made on what was opened, not on the name.

@@ -47,9 +47,15 @@ qint64 firstInvalidUtf8(const QByteArray &bytes)
     return -1;
 }
 
+// As the parser counts lines: CR LF, LF or a CR alone end one.
 int lineOf(const QByteArray &bytes, qint64 offset)
 {
-    return int(bytes.left(int(offset)).count('\n')) + 1;
+    int line = 1;
+    for (qint64 i = 0; i < offset; ++i) {
+        if (bytes.at(int(i)) == '\n' || (bytes.at(int(i)) == '\r' && (i + 1 >= bytes.size() || bytes.at(int(i) + 1) != '\n')))
+            ++line;
+    }
+    return line;
 }
 
 // A cell in a message: a hostile table may make it a megabyte long.

@@ -164,9 +164,13 @@ bool WriteJournal::finish(JournalEntry &entry, JournalEntry::Outcome outcome, co
     entry.message = message;
     entry.failedBlock = outcome == JournalEntry::Failed ? failedBlock : -1;
     // Whole or not at all: without it the entry reads as unfinished.
-    return PrivateFiles::writeNew(entry.folder + QLatin1Char('/') + QLatin1String(EntryFile),
-                                  QJsonDocument(entry.toJson()).toJson(), error)
-        && PrivateFiles::flushFolder(entry.folder);
+    if (!PrivateFiles::writeNew(entry.folder + QLatin1Char('/') + QLatin1String(EntryFile),
+                                QJsonDocument(entry.toJson()).toJson(), error))
+        return false;
+    if (PrivateFiles::flushFolder(entry.folder))
+        return true;
+    *error = QStringLiteral("%1 cannot be flushed to the disk").arg(QDir::toNativeSeparators(entry.folder));
+    return false;
 }
 
 QList<JournalEntry> WriteJournal::entries() const

@@ -92,7 +92,7 @@ QString printableText(const QString &text)
     QString shown;
     shown.reserve(text.size());
     for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
             shown += QString::asprintf("\\x%02X", uint(c.unicode()));
         else
             shown += c;

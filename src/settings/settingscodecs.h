@@ -23,7 +23,9 @@ QString formatSerialSettings(quint16 word);
 quint16 parseSerialSettings(const QString &text);
 
 // The text as a message or a listing shows it: each control character
-// (which a terminal would act on and a status bar not show) as \xHH.
+// (which a terminal would act on and a status bar not show) and each
+// format character (a byte-order mark, a direction override, which
+// reorder or hide what follows) as \xHH.
 QString printableText(const QString &text);
 // As printableText, of at most `limit` characters and "…" for the rest: a
 // value in a message, which a hostile file may make a megabyte long.

@@ -583,8 +583,11 @@ void SimulatedModem::handleFrame(Line &line, const QByteArray &frame, Clock::tim
     QByteArray answer = QByteArray(std::max(current.leadingBytes, 0), char(0xFF)) + reply.frame;
     answer.chop(std::max(current.cutBytes, 0));
     answer += QByteArray(std::max(current.trailingBytes, 0), char(0xFF));
+    // A copy right behind the answer follows it on the same schedule, as on a wire.
+    if (current.doubledAnswerMs == 0)
+        answer += answer;
     sendAnswer(line, answer, current, requestEnd);
-    if (current.doubledAnswerMs >= 0 && !line.hungUp) {
+    if (current.doubledAnswerMs > 0 && !line.hungUp) {
         SimulatedModemOptions copy;
         copy.pacing = current.pacing;
         copy.answerDelayMs = current.doubledAnswerMs;

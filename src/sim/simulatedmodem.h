@@ -52,7 +52,7 @@ public:
     QVector<quint16> registers(int first, int count) const;
     void setRegisters(int first, const QVector<quint16> &values);
 
-    // How many answers, copies included, have gone out whole.
+    // How many answers have gone out whole; a copy sent later counts once more.
     int answersSent() const { return m_answersSent.load(); }
     // Every frame the modem delimited on the line, good or bad, in order.
     QList<QByteArray> receivedFrames() const;

@@ -262,7 +262,7 @@ void MyThread::detect(const Shared &request)
 // was swapped, can stand for it.
 DeviceProcedures::Outcome MyThread::write(DeviceProcedures &procedures, const Shared &request)
 {
-    if (request.journalFolder.isEmpty())
+    if (request.journalFolder.isEmpty() && !request.plan)
         return procedures.write(request.settings, request.blocks);
 
     emit response(tr("Reading the modem before writing…"));
@@ -273,26 +273,34 @@ DeviceProcedures::Outcome MyThread::write(DeviceProcedures &procedures, const Sh
     const WritePlan plan = request.plan ? request.plan(held) : WritePlan{request.settings, request.blocks};
     if (plan.lastWord)
         return {*plan.lastWord, plan.succeeded};
+    // What the job writes is the record until a read-back replaces it.
+    commitReadSettings(plan.record);
 
     const bool withKeepCon = request.keepConEnabled != 0;
     const WriteJournal journal(request.journalFolder);
+    const bool journalled = !request.journalFolder.isEmpty();
     QString problem;
-    std::optional<JournalEntry> entry = journal.begin({request.portConfig, withKeepCon, held, plan.record}, &problem);
-    if (!entry) {
-        std::lock_guard<std::mutex> locker(mutex);
-        shared.journalFailed = true;
-        return {tr("Nothing was written: what the modem holds could not be kept in the journal: %1").arg(problem),
-                false};
+    std::optional<JournalEntry> entry;
+    if (journalled) {
+        entry = journal.begin({request.portConfig, withKeepCon, held, plan.record}, &problem);
+        if (!entry) {
+            std::lock_guard<std::mutex> locker(mutex);
+            shared.journalFailed = true;
+            return {tr("Nothing was written: what the modem holds could not be kept in the journal: %1").arg(problem),
+                    false};
+        }
     }
 
     DeviceProcedures::Outcome outcome = procedures.write(plan.record, plan.blocks);
-    JournalEntry::Outcome journalled = outcome.succeeded ? JournalEntry::Written : JournalEntry::Failed;
+    JournalEntry::Outcome kept = outcome.succeeded ? JournalEntry::Written : JournalEntry::Failed;
     if (outcome.succeeded && request.verify) {
         outcome = verify(procedures, plan, withKeepCon);
-        journalled = outcome.succeeded ? JournalEntry::Verified : JournalEntry::Failed;
+        kept = outcome.succeeded ? JournalEntry::Verified : JournalEntry::Failed;
     }
+    if (!journalled)
+        return outcome;
     // A Write asked to stop has no last word; the journal says so.
-    const bool finished = journal.finish(*entry, journalled,
+    const bool finished = journal.finish(*entry, kept,
                                          outcome.lastMessage.isEmpty() ? tr("stopped") : outcome.lastMessage,
                                          outcome.failedBlock, &problem);
     if (!finished)

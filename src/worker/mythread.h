@@ -45,8 +45,9 @@ struct JobRequest {
     // failed read stops it with nothing sent. The entry is made before a
     // byte of the Write goes out.
     QString journalFolder{};
-    // Called on the worker's thread with what the job has just read: what
-    // to write. Without it `settings` and `blocks` go as they are.
+    // Called on the worker's thread with what the job has just read (it
+    // reads first whenever a plan is given, journal or not): what to write.
+    // Without it `settings` and `blocks` go as they are.
     std::function<WritePlan(const DeviceSettings &held)> plan{};
     // For a Write: read the written blocks back and compare them; the
     // record read back is then `settings`.

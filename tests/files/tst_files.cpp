@@ -387,6 +387,13 @@ private slots:
             << QStringList() << QStringList{"line 3: a NUL byte, which no text of a table holds"};
         QTest::newRow("a byte-order mark inside a cell") << QByteArray("own_Ph\n+7001\n\xEF\xBB\xBF+7002\n") << QString()
             << QStringList() << QStringList{"line 3: a byte-order mark inside the table, which no cell holds"};
+        QStringList hundredThousand;
+        for (int line = 2; line <= 100001; ++line)
+            hundredThousand << QString("line %1: IP=192.168.0.1 MbsAdr=1").arg(line);
+        QTest::newRow("100,000 rows, the bound") << "MbsAdr\n" + QByteArray("1\n").repeated(100000) << QString()
+                                                 << hundredThousand << QStringList();
+        QTest::newRow("an id of a megabyte, the bound") << "id\n" + QByteArray(1024 * 1024, 'k') + "\n" << QString()
+            << QStringList{QString(1024 * 1024, 'k') + ": IP=192.168.0.1"} << QStringList();
         QTest::newRow("a header cell beyond a megabyte") << QByteArray(1024 * 1024 + 1, 'k') + "\n1\n" << QString()
             << QStringList() << QStringList{"line 1: a cell of more than 1048576 bytes"};
         QTest::newRow("a long unknown column, named in part") << QByteArray(300, 'k') + "\n1\n" << QString() << QStringList()
