@@ -1,5 +1,6 @@
 #include "fleetprovisioner.h"
 
+#include "filesupport.h"
 #include "modemdetector.h"
 #include "mythread.h"
 #include "networkaddress.h"
@@ -350,8 +351,7 @@ void FleetProvisioner::finishRow(int row, bool succeeded)
 
 bool FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
 {
-    const QDateTime local = QDateTime::currentDateTime();
-    const QString time = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+    const QString time = FileSupport::nowWithOffset().toString(Qt::ISODate);
     const QString row = outcome.rowLine == 0 ? QString()
         : outcome.rowId.isEmpty()            ? QStringLiteral("line %1").arg(outcome.rowLine)
                                              : QStringLiteral("%1 (line %2)").arg(outcome.rowId).arg(outcome.rowLine);

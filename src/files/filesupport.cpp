@@ -86,6 +86,12 @@ qint64 lineAt(const QByteArray &document, qint64 offset)
     return std::count(document.constBegin(), document.constBegin() + qBound<qint64>(0, offset, document.size()), '\n') + 1;
 }
 
+QDateTime nowWithOffset()
+{
+    const QDateTime local = QDateTime::currentDateTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc());
+}
+
 QString openFailureReason(const QString &fileName, const QFileDevice &file)
 {
     if (fileName.isEmpty())

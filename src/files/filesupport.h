@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 class QFileDevice;
@@ -43,6 +44,10 @@ qint64 lineAt(const QByteArray &document, qint64 offset);
 // At most `limit` + 1 bytes of `device`: one byte more than the limit means
 // the document is too large.
 QByteArray readLimited(QIODevice *device, qint64 limit = MaxDocumentBytes);
+
+// The present moment with its offset from UTC, so that the times files
+// keep say which hour it was when the clocks go back.
+QDateTime nowWithOffset();
 
 // A readable reason why `file` could not be opened under `fileName`. Qt's
 // own text is "Unknown error" for a folder or a missing parent folder, which

@@ -58,12 +58,6 @@ int lineOf(const QByteArray &bytes, qint64 offset)
     return line;
 }
 
-// A cell in a message: a hostile table may make it a megabyte long.
-QString shownCell(const QString &cell)
-{
-    return printableExcerpt(cell);
-}
-
 // The separator of the first line: the one it holds more of outside quotes.
 char separatorOf(const QString &text)
 {
@@ -145,12 +139,9 @@ CsvContent parseCsv(const QByteArray &bytes)
                 cell += c;
             }
         } else if (c == QLatin1Char('"')) {
-            if (!cell.trimmed().isEmpty() || wasQuoted) {
-                content.error = QStringLiteral("a quote in the middle of a field; a field with quotes is quoted as a whole, "
-                                   "its quotes doubled");
-                content.errorLine = line;
-                return content;
-            }
+            if (!cell.trimmed().isEmpty() || wasQuoted)
+                return fail(line, QStringLiteral("a quote in the middle of a field; a field with quotes is quoted as a "
+                                                 "whole, its quotes doubled"));
             cell.clear();
             quoted = wasQuoted = true;
         } else if (c == separator) {
@@ -169,9 +160,7 @@ CsvContent parseCsv(const QByteArray &bytes)
         } else if (!wasQuoted) {
             cell += c;
         } else if (!c.isSpace()) {
-            content.error = QStringLiteral("text after a quoted field's closing quote");
-            content.errorLine = line;
-            return content;
+            return fail(line, QStringLiteral("text after a quoted field's closing quote"));
         }
     }
     if (quoted)
@@ -223,13 +212,13 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
         table.columns << key;
         const int index = DeviceSettings::indexOfKey(key);
         if (seen.contains(key))
-            table.problems << QStringLiteral("line %1: column %2 is named twice").arg(header.line).arg(shownCell(key));
+            table.problems << QStringLiteral("line %1: column %2 is named twice").arg(header.line).arg(printableExcerpt(key));
         else if (key == QLatin1String(IdColumn))
             idColumn = column;
         else if (index < 0)
             table.problems << QStringLiteral("line %1: %2 is not a setting of the modem (a column is a settings key, or id)")
                                   .arg(header.line)
-                                  .arg(key.isEmpty() ? QStringLiteral("an unnamed column") : shownCell(key));
+                                  .arg(key.isEmpty() ? QStringLiteral("an unnamed column") : printableExcerpt(key));
         seen.insert(key, column);
     }
     if (!matchKey.isEmpty() && !seen.contains(matchKey))
@@ -270,7 +259,7 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
             else if (ids.contains(row.id))
                 table.problems << QStringLiteral("line %1: the id %2 is on line %3 too")
                                       .arg(row.line)
-                                      .arg(shownCell(row.id))
+                                      .arg(printableExcerpt(row.id))
                                       .arg(ids.value(row.id));
             ids.insert(row.id, row.line);
         }
@@ -281,7 +270,7 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
             else if (matchValues.contains(value))
                 table.problems << QStringLiteral("line %1: %2 %3 is on line %4 too")
                                       .arg(row.line)
-                                      .arg(matchKey, shownCell(value))
+                                      .arg(matchKey, printableExcerpt(value))
                                       .arg(matchValues.value(value));
             matchValues.insert(value, row.line);
         }
@@ -331,7 +320,7 @@ Earlier read(const QByteArray &report)
         if (cells.size() != ColumnCount)
             return damaged(record.line, QStringLiteral("%1 cells, not %2").arg(cells.size()).arg(ColumnCount));
         if (!results.contains(cells.at(Result)))
-            return damaged(record.line, QStringLiteral("%1 is no result").arg(shownCell(cells.at(Result))));
+            return damaged(record.line, QStringLiteral("%1 is no result").arg(printableExcerpt(cells.at(Result))));
         if (cells.at(Result) != QLatin1String("verified"))
             continue;
         ProvisionRow row;

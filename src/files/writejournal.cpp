@@ -1,5 +1,6 @@
 #include "writejournal.h"
 
+#include "filesupport.h"
 #include "privatefiles.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
@@ -35,12 +36,9 @@ QJsonObject readJson(const QString &fileName)
     return bytes ? QJsonDocument::fromJson(*bytes).object() : QJsonObject();
 }
 
-// The present moment with its offset from UTC, so that its text says
-// which hour it was when clocks go back.
-QDateTime now()
+QString notFlushed(const QString &folder)
 {
-    const QDateTime local = QDateTime::currentDateTime();
-    return local.toOffsetFromUtc(local.offsetFromUtc());
+    return QStringLiteral("%1 cannot be flushed to the disk").arg(QDir::toNativeSeparators(folder));
 }
 
 JournalEntry entryFromJson(const QString &folder, const QJsonObject &json)
@@ -116,7 +114,7 @@ std::optional<JournalEntry> WriteJournal::begin(const WriteFacts &facts, QString
         return std::nullopt;
     }
     JournalEntry entry;
-    entry.at = now();
+    entry.at = FileSupport::nowWithOffset();
     entry.user = userName();
     entry.computer = QSysInfo::machineHostName();
     entry.connection = facts.connection;
@@ -150,7 +148,7 @@ std::optional<JournalEntry> WriteJournal::begin(const WriteFacts &facts, QString
                                   QJsonDocument(entry.toJson()).toJson(), error);
     if (!kept || !PrivateFiles::flushFolder(entry.folder) || !PrivateFiles::flushFolder(journalFolder)) {
         if (kept)
-            *error = QStringLiteral("%1 cannot be flushed to the disk").arg(QDir::toNativeSeparators(entry.folder));
+            *error = notFlushed(entry.folder);
         QDir(entry.folder).removeRecursively();
         return std::nullopt;
     }
@@ -169,7 +167,7 @@ bool WriteJournal::finish(JournalEntry &entry, JournalEntry::Outcome outcome, co
         return false;
     if (PrivateFiles::flushFolder(entry.folder))
         return true;
-    *error = QStringLiteral("%1 cannot be flushed to the disk").arg(QDir::toNativeSeparators(entry.folder));
+    *error = notFlushed(entry.folder);
     return false;
 }
 

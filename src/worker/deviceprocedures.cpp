@@ -177,8 +177,10 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
     const int step = write ? block : 0;
     // A read answer does not name its registers: with a second answer on
     // the line, any of them may be another block's.
-    const QString crowded = QCoreApplication::translate("DeviceProcedures",
-            "A second answer or a second master is on the line: check that nothing else polls the modem");
+    const auto crowded = [] {
+        return QCoreApplication::translate("DeviceProcedures",
+                "A second answer or a second master is on the line: check that nothing else polls the modem");
+    };
     if (link.unaskedBytes() > 0) {
         traceAnswer(answerLength, QCoreApplication::translate("Traffic",
                         "%1 bytes that no request asked for, after the last answer; this request was not sent")
@@ -187,7 +189,7 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
                                              answerLength, step)
                          : QString::asprintf("There are %d bytes on the line that no request asked for",
                                              answerLength))
-            + QLatin1String(". ") + crowded;
+            + QLatin1String(". ") + crowded();
         return false;
     }
     if (link.bytesAfterAnswer() > 0) {
@@ -197,7 +199,7 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
                                              answerLength, expectedLength, step)
                          : QString::asprintf("There are %d bytes where one answer of %d was due", answerLength,
                                              expectedLength))
-            + QLatin1String(". ") + crowded;
+            + QLatin1String(". ") + crowded();
         return false;
     }
     if (!answerPassesCrc(link.answer(), answerLength)) {
