@@ -5,6 +5,7 @@
 #include "mythread.h"
 #include "networkaddress.h"
 #include "privatefiles.h"
+#include "provisionreport.h"
 #include "serialports.h"
 #include "settingscodecs.h"
 

@@ -3,9 +3,10 @@
 // on standard error, and what the modem and the files hold afterwards.
 
 #include "commandline.h"
+#include "csvtable.h"
 #include "golden.h"
 #include "modemdetector.h"
-#include "provisiontable.h"
+#include "provisionreport.h"
 #include "simulatedmodemoptions.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
