@@ -1040,67 +1040,65 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
-    <name>MyThread</name>
+    <name>GuardedWrite</name>
     <message>
-        <location filename="../src/worker/mythread.cpp" line="+170"/>
-        <location line="+126"/>
-        <source>stopped</source>
-        <translation>остановлено</translation>
-    </message>
-    <message>
-        <location line="-103"/>
-        <source>Job</source>
-        <translation>Задание</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Read</source>
-        <translation>Чтение</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Write</source>
-        <translation>Запись</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Upload</source>
-        <translation>Загрузка</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Detect modem</source>
-        <translation>Поиск модема</translation>
-    </message>
-    <message>
-        <location line="+74"/>
         <source>Reading the modem before writing…</source>
         <translation>Чтение модема перед записью…</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Nothing was written: %1</source>
         <translation>Ничего не записано: %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <source>Writing %1 of the %2 blocks; the modem holds the others already</source>
+        <translation>Записываются %1 из %2 блоков; остальные модем уже хранит</translation>
+    </message>
+    <message>
         <source>Nothing was written: what the modem holds could not be kept in the journal: %1</source>
         <translation>Ничего не записано: не удалось сохранить в журнал то, что хранит модем: %1</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <source>stopped</source>
+        <translation>остановлено</translation>
+    </message>
+    <message>
         <source>Its outcome could not be kept in the journal: %1</source>
         <translation>Её итог не удалось сохранить в журнале: %1</translation>
     </message>
     <message>
-        <location line="+18"/>
         <source>Verified: the modem holds what was written</source>
         <translation>Проверено: модем хранит записанное</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Verify: the modem holds other values for %1</source>
         <translation>Проверка: модем хранит другие значения %1</translation>
+    </message>
+</context>
+<context>
+    <name>ModemJob</name>
+    <message>
+        <source>Job</source>
+        <translation>Задание</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Чтение</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+    <message>
+        <source>Detect modem</source>
+        <translation>Поиск модема</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>остановлено</translation>
     </message>
 </context>
 <context>
