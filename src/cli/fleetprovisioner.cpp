@@ -2,7 +2,7 @@
 
 #include "filesupport.h"
 #include "modemdetector.h"
-#include "mythread.h"
+#include "modemjob.h"
 #include "networkaddress.h"
 #include "privatefiles.h"
 #include "provisionreport.h"
@@ -29,14 +29,6 @@ constexpr auto PollInterval = std::chrono::milliseconds(500);
 const QString Verified = QStringLiteral("verified");
 const QString Failed = QStringLiteral("failed");
 const QString HoldsVerifiedRow = QStringLiteral("holds a verified row");
-
-bool runJob(MyThread &worker, int job, JobRequest request)
-{
-    request.frontend = DeviceProcedures::Frontend::CommandLine;
-    worker.startJob(job, request);
-    worker.wait();
-    return worker.lastJobSucceeded();
-}
 
 } // namespace
 
@@ -213,18 +205,17 @@ void FleetProvisioner::servePort(const QString &given)
 
 // One job on one open port: the modem is read, given its row, journalled,
 // written where it differs and verified, so that no other modem can come
-// in between. The plan runs on the worker's thread.
+// in between.
 FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, const QString &connection)
 {
     setPortState(port, QStringLiteral("reading"));
-    std::mutex planMutex;   // what the plan found, read once the job has ended
     ModemOutcome outcome;
     std::optional<int> claim;
     JobRequest write{connection, request.keepCon ? 1 : 0, std::nullopt, std::nullopt};
+    write.frontend = DeviceProcedures::Frontend::CommandLine;
     write.journalFolder = request.journalFolder;
     write.verify = true;
     write.plan = [&](const DeviceSettings &held) {
-        std::lock_guard<std::mutex> locker(planMutex);
         WritePlan plan;
         // A modem that restarts once its settings change drops out for a
         // moment: it comes back holding its row, and is not the next modem.
@@ -249,30 +240,23 @@ FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, 
         outcome.rowId = row.id;
         outcome.rowLine = row.line;
         setPortState(port, row.name());
-        const DeviceSettings wanted = row.values.over(held);
-        plan.blocks = held.blocksDifferingFrom(wanted, request.keepCon);
-        if (plan.blocks.none()) {
-            plan.lastWord = QStringLiteral("The modem already holds the row: nothing was written");
-            plan.succeeded = true;
-        } else if (const SettingProblem problem = wanted.firstProblem(plan.blocks); problem.exists()) {
-            // A value the modem holds beside the row's, in a block that changes.
-            plan.lastWord = problem.message();
-        }
-        plan.record = wanted;
+        plan.record = row.values.over(held);
+        plan.onlyDiffering = true;
+        plan.alreadyHeld = QStringLiteral("The modem already holds the row: nothing was written");
         return plan;
     };
-    MyThread worker;
-    const bool succeeded = runJob(worker, MyThread::JobWrite, write);
-    std::lock_guard<std::mutex> locker(planMutex);
-    outcome.message = worker.lastWord();
+    // The job runs on this port's own thread.
+    const JobOutcome job = ModemJob(ModemJob::Hooks()).run(ModemJob::JobWrite, write);
+    outcome.message = job.lastWord;
     if (!outcome.result.isEmpty())
         return outcome;
-    outcome.result = succeeded ? Verified : Failed;
-    const JournalEntry entry = worker.journalEntry();
-    outcome.changed = entry.changed;
-    outcome.journal = entry.folder;
+    outcome.result = job.succeeded ? Verified : Failed;
+    if (job.write && job.write->entry) {
+        outcome.changed = job.write->entry->changed;
+        outcome.journal = job.write->entry->folder;
+    }
     if (claim)
-        finishRow(*claim, succeeded);
+        finishRow(*claim, job.succeeded);
     return outcome;
 }
 
