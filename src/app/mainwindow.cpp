@@ -128,6 +128,7 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     connect(ui->pushButtonWrite, &QAbstractButton::clicked, this, &MainWindow::myWrite);
     connect(ui->pushButtonSave, &QAbstractButton::clicked, this, &MainWindow::mySave);
     connect(&worker, &MyThread::response, this, &MainWindow::myResponse);
+    connect(&worker, &MyThread::jobEnded, this, &MainWindow::myJobEnded);
     // Without the keep-connection register Keep Connection is neither read
     // nor written, so it cannot be ticked then.
     ui->KeepConncheckBox->setEnabled(ui->EnableKeepConncheckBox->isChecked());
@@ -420,23 +421,28 @@ void MainWindow::myResponse(QString s)
         ui->statusBar->showMessage(tr("Finishing the Write before closing… %1").arg(s), 0);
     else
         ui->statusBar->showMessage(s, 0);
-    if (worker.job() == MyThread::JobDetect && worker.isLastWord(s) && worker.lastJobSucceeded())
-        ui->comPortLineEdit->setText(worker.detectedConnection());
-    if (closeWhenWritten && !worker.busy()) {
-        closeWhenWritten = false;
-        // A failed Write keeps the window open on its message, which says
-        // what the modem now holds and to write again.
-        if (worker.lastJobSucceeded())
-            close();
-        return;
-    }
-    if (worker.job() == MyThread::JobWrite && worker.isLastWord(s) && historyPage->isVisible())
-        historyPage->refresh();
     if (worker.job() != MyThread::JobRead || !s.contains(QLatin1String("Readed")))
         return;
 
     // The Read has put all 35 entries into the record before saying so.
     editors.showAll(worker.settings());
+}
+
+// After the job's last word, if it had one.
+void MainWindow::myJobEnded(const JobOutcome &outcome)
+{
+    if (closeWhenWritten) {
+        closeWhenWritten = false;
+        // A failed Write keeps the window open on its message, which says
+        // what the modem now holds and to write again.
+        if (outcome.succeeded)
+            close();
+        return;
+    }
+    if (outcome.detectedConnection)
+        ui->comPortLineEdit->setText(*outcome.detectedConnection);
+    if (outcome.write && historyPage->isVisible())
+        historyPage->refresh();
 }
 
 JobRequest MainWindow::connectionRequest() const
