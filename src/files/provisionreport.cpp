@@ -12,6 +12,27 @@ QStringList header()
             QStringLiteral("result"), QStringLiteral("changed"), QStringLiteral("journal"), QStringLiteral("message")};
 }
 
+namespace {
+
+// The report is read back by the next run: these are data, never translated.
+const char *const OutcomeTexts[] = {"verified", "failed", "no row matched", "no row left", "holds a verified row"};
+
+} // namespace
+
+QString outcomeText(Outcome outcome)
+{
+    return QString::fromLatin1(OutcomeTexts[outcome]);
+}
+
+std::optional<Outcome> outcomeOf(const QString &text)
+{
+    for (int outcome = Verified; outcome <= HoldsVerifiedRow; ++outcome) {
+        if (text == QLatin1String(OutcomeTexts[outcome]))
+            return Outcome(outcome);
+    }
+    return std::nullopt;
+}
+
 Earlier read(const QByteArray &report)
 {
     Earlier earlier;
@@ -34,17 +55,15 @@ Earlier read(const QByteArray &report)
                        QStringLiteral("the header is not %1").arg(header().join(QLatin1Char(','))));
     if (!csv.endsWithLineBreak)
         return damaged(csv.records.constLast().line, QStringLiteral("the last line is cut short"));
-    static const QStringList results{QStringLiteral("verified"), QStringLiteral("failed"),
-                                     QStringLiteral("no row matched"), QStringLiteral("no row left"),
-                                     QStringLiteral("holds a verified row")};
     for (int r = 1; r < csv.records.size(); ++r) {
         const CsvRecord &record = csv.records.at(r);
         const QStringList &cells = record.cells;
         if (cells.size() != ColumnCount)
             return damaged(record.line, QStringLiteral("%1 cells, not %2").arg(cells.size()).arg(ColumnCount));
-        if (!results.contains(cells.at(Result)))
+        const std::optional<Outcome> outcome = outcomeOf(cells.at(Result));
+        if (!outcome)
             return damaged(record.line, QStringLiteral("%1 is no result").arg(printableExcerpt(cells.at(Result))));
-        if (cells.at(Result) != QLatin1String("verified"))
+        if (*outcome != Verified)
             continue;
         ProvisionRow row;
         row.id = cells.at(Id);
