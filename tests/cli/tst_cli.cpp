@@ -76,9 +76,10 @@ private slots:
         const QStringList read{"read", "%c", "%d/saved.xml"}, write{"write", "%c", "%d/in.xml"};
         const QStringList backupVerify = QStringList{"--backup", "%d/saved.xml", "--verify"} + write;
         // A command's own help: its synopsis first, an option of its own, none of another command's.
-        const auto usage = [](const QString &synopsis, const QString &own, const QString &others) {
-            return QStringLiteral("^Usage: gprs-configurator-cli %1\\n(?=.*%2)(?!.*%3)")
-                .arg(QRegularExpression::escape(synopsis), QRegularExpression::escape(own), QRegularExpression::escape(others))
+        const auto usage = [](const QString &synopsis, const QString &own, const QString &others = {}) {
+            return QStringLiteral("^Usage: gprs-configurator-cli %1\\n(?=.*%2)%3")
+                .arg(QRegularExpression::escape(synopsis), QRegularExpression::escape(own),
+                     others.isEmpty() ? QString() : QStringLiteral("(?!.*%1)").arg(QRegularExpression::escape(others)))
                 .toUtf8();
         };
 
@@ -165,6 +166,16 @@ private slots:
         QTest::newRow("provision --help") << QStringList{"provision", "--help"} << plain << none << 0
             << usage("provision [options] TEMPLATE.xml TABLE.csv --port PORT...", "--match <KEY>", "--verify") << ""
             << golden << none << 0;
+        // The manual page is made from it, exit status included.
+        QTest::newRow("--help of an unknown command: the program's") << QStringList{"frobnicate", "--help"} << plain << none
+            << 0 << usage("[options] command [arguments...]", "diff: 0 no difference, 1 some, 2 trouble") << "" << golden
+            << none << 0;
+        QTest::newRow("write's options given to diff") << QStringList{"diff", "%c", "%d/in.xml", "--verify"} << plain << none
+            << 2 << none << "--verify, --backup and --merge belong to write; try --help" << golden << none << 0;
+        QTest::newRow("history's option given to read") << QStringList{"--json", "read", "%c", "-"} << plain << none << 2
+            << none << "--json belongs to history; try --help" << golden << none << 0;
+        QTest::newRow("provision's option given to history") << QStringList{"history", "--wait"} << plain << none << 2
+            << none << "--port, --report, --wait and --match belong to provision; try --help" << golden << none << 0;
         QTest::newRow("missing argument") << QStringList{"read", "%c"} << plain << none << 2 << none
             << "read takes CONNECTION and FILE.xml; try --help" << golden << none << 0;
         QTest::newRow("unknown option") << QStringList{"--bogus", "ports"} << plain << none << 2 << none
