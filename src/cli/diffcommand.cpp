@@ -21,7 +21,7 @@ public:
     }
     QList<QPair<QString, QString>> arguments() const override
     {
-        return connectionAndFile(QStringLiteral("The settings file to compare; \"-\": standard input."));
+        return connectionAndFileHelp(QStringLiteral("The settings file to compare; \"-\": standard input."));
     }
 
     std::optional<int> checkArguments(const QCommandLineParser &, const QStringList &arguments) override

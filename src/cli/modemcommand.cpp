@@ -35,7 +35,7 @@ std::optional<int> ModemCommand::takeConnectionAndFile(const QStringList &argume
     return std::nullopt;
 }
 
-QList<QPair<QString, QString>> ModemCommand::connectionAndFile(const QString &fileIs) const
+QList<QPair<QString, QString>> ModemCommand::connectionAndFileHelp(const QString &fileIs) const
 {
     return {{QStringLiteral("CONNECTION"),
              QStringLiteral("The connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or \"dev=tcp://HOST:PORT\" "

@@ -28,7 +28,7 @@ protected:
     // For the commands that take CONNECTION FILE.xml: both taken, the
     // connection checked.
     std::optional<int> takeConnectionAndFile(const QStringList &arguments);
-    QList<QPair<QString, QString>> connectionAndFile(const QString &fileIs) const;
+    QList<QPair<QString, QString>> connectionAndFileHelp(const QString &fileIs) const;
     // False (having said why) when the connection text is mistyped.
     bool connectionIsValid(const QString &text);
 

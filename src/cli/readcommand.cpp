@@ -16,7 +16,7 @@ public:
     }
     QList<QPair<QString, QString>> arguments() const override
     {
-        return connectionAndFile(QStringLiteral("The settings file to save; \"-\": standard output."));
+        return connectionAndFileHelp(QStringLiteral("The settings file to save; \"-\": standard output."));
     }
 
     std::optional<int> checkArguments(const QCommandLineParser &, const QStringList &arguments) override

@@ -50,7 +50,7 @@ public:
     QList<QCommandLineOption> options() const override { return {verifyOption(), backupOption(), mergeOption()}; }
     QList<QPair<QString, QString>> arguments() const override
     {
-        return connectionAndFile(QStringLiteral("The settings file to send; \"-\": standard input."));
+        return connectionAndFileHelp(QStringLiteral("The settings file to send; \"-\": standard input."));
     }
 
     std::optional<int> checkArguments(const QCommandLineParser &parser, const QStringList &arguments) override
