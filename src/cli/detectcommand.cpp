@@ -3,7 +3,7 @@
 
 #include "console.h"
 #include "modemcommand.h"
-#include "mythread.h"
+#include "modemjob.h"
 #include "programoptions.h"
 #include "serialports.h"
 
@@ -44,10 +44,10 @@ public:
             request.detectPorts << (name.contains(QLatin1Char('=')) ? SerialPorts::part(name, QStringLiteral("dev")) : name);
         if (portNames.isEmpty())
             request.detectPorts = SerialPorts::availableNames();
-        MyThread worker;
-        if (!runJob(worker, MyThread::JobDetect, request))
+        const JobOutcome outcome = runJob(ModemJob::JobDetect, request);
+        if (!outcome.succeeded)
             return DeviceFailed;
-        console.print(worker.detectedConnection());
+        console.print(outcome.detectedConnection.value_or(QString()));
         return Success;
     }
 

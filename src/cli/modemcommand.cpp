@@ -2,7 +2,7 @@
 
 #include "console.h"
 #include "filesupport.h"
-#include "mythread.h"
+#include "modemjob.h"
 #include "programoptions.h"
 #include "seriallink.h"
 #include "settingsfile.h"
@@ -70,43 +70,29 @@ bool ModemCommand::compared(int index) const
 
 std::optional<DeviceSettings> ModemCommand::readModem(const QString &connection, DeviceSettings::Blocks blocks)
 {
-    DeviceSettings held;
-    if (!runJob(MyThread::JobRead, connection, std::nullopt, blocks, &held))
-        return std::nullopt;
-    return held;
-}
-
-// One job of the window's worker, waited for; its messages go to the
-// console as they come.
-bool ModemCommand::runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
-                          DeviceSettings::Blocks blocks, DeviceSettings *readBack)
-{
-    JobRequest request{connection, keepCon ? 1 : 0, record, std::nullopt};
+    JobRequest request{connection, keepCon ? 1 : 0, std::nullopt, std::nullopt};
     request.blocks = blocks;
-    MyThread worker;
-    if (!runJob(worker, job, request))
-        return false;
-    if (readBack)
-        *readBack = worker.settings();
-    return true;
+    const JobOutcome outcome = runJob(ModemJob::JobRead, request);
+    if (!outcome.succeeded)
+        return std::nullopt;
+    return outcome.settings;
 }
 
-// The job's progress is told as it comes, unless quiet; a failure always.
-bool ModemCommand::runJob(MyThread &worker, int job, JobRequest request)
+// One job on this thread; its progress and traffic go to the console as
+// they come, unless quiet, and a failure always.
+JobOutcome ModemCommand::runJob(int job, JobRequest request)
 {
     request.frontend = DeviceProcedures::Frontend::CommandLine;
-    QObject::connect(&worker, &MyThread::response, [this](const QString &message) { console.inform(message); });
-    // Both on the worker's thread, so the traffic and the messages keep
-    // their order.
+    ModemJob::Hooks hooks;
+    hooks.report = [this](const QString &message) { console.inform(message); };
     if (traced)
-        QObject::connect(&worker, &MyThread::traffic, [this](const TrafficEntry &entry) { console.trace(entry.line()); });
-    worker.startJob(job, request);
-    worker.wait();
-    if (worker.lastJobSucceeded())
-        return true;
-    if (console.isQuiet())
-        console.say(worker.lastWord());
-    return false;
+        hooks.traffic = [this](const TrafficEntry &entry) { console.trace(entry.line()); };
+    const JobOutcome outcome = ModemJob(hooks).run(job, request);
+    if (!outcome.lastWord.isEmpty())
+        console.inform(outcome.lastWord);
+    if (!outcome.succeeded && console.isQuiet())
+        console.say(outcome.lastWord);
+    return outcome;
 }
 
 bool ModemCommand::loadFile(const QString &fileName, SettingsValues *values)

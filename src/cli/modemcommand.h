@@ -6,14 +6,14 @@
 
 #include <optional>
 
-class MyThread;
+struct JobOutcome;
 struct JobRequest;
 struct SettingsValues;
 
-// A command that talks to a modem through the window's worker and reads or
+// A command that talks to a modem through the worker's jobs and reads or
 // saves settings files: the connection checked before anything is opened,
-// the form of the settings block chosen once, the jobs waited for with
-// their messages and traffic on the console.
+// the form of the settings block chosen once, the jobs run with their
+// messages and traffic on the console.
 class ModemCommand : public Command {
 public:
     using Command::Command;
@@ -42,9 +42,7 @@ protected:
     // Only the entries of `blocks` are read; the others stay empty.
     std::optional<DeviceSettings> readModem(const QString &connection,
                                             DeviceSettings::Blocks blocks = DeviceSettings::allBlocks());
-    bool runJob(int job, const QString &connection, const std::optional<DeviceSettings> &record,
-                DeviceSettings::Blocks blocks, DeviceSettings *readBack);
-    bool runJob(MyThread &worker, int job, JobRequest request);
+    JobOutcome runJob(int job, JobRequest request);
 
     // The file's values; false (having said why) when it cannot be used.
     bool loadFile(const QString &fileName, SettingsValues *values);

@@ -4,13 +4,11 @@
 
 #include "console.h"
 #include "modemcommand.h"
-#include "mythread.h"
+#include "modemjob.h"
 #include "settingsvalues.h"
 #include "userfolders.h"
 
 #include <QCommandLineParser>
-
-#include <mutex>
 
 namespace {
 
@@ -65,7 +63,7 @@ public:
     int execute() override;
 
 private:
-    void sayDifferences(const DeviceSettings &wanted, const DeviceSettings &readBack, DeviceSettings::Blocks blocks);
+    void sayDifferences(const DeviceSettings &wanted, const DeviceSettings &readBack, const QList<int> &differing);
 
     bool verify = false;
     bool merge = false;
@@ -100,69 +98,43 @@ int WriteCommand::execute()
     if (backupFile && !canSaveTo(*backupFile))
         return BadInput;
     // One job reads what the modem holds, keeps it in the journal before
-    // anything is sent, and sends only what it does not hold yet. Its plan
-    // runs on the worker's thread; what it decides is read back under the
-    // lock once the job has ended.
-    std::mutex planMutex;
-    int refusal = Success;
-    DeviceSettings wanted;
-    DeviceSettings::Blocks blocks;
+    // anything is sent, and sends only what it does not hold yet.
+    bool backupFailed = false;
     JobRequest request{connection, keepCon ? 1 : 0, std::nullopt, std::nullopt};
     request.journalFolder = journalFolder;
     request.verify = verify;
     request.plan = [&](const DeviceSettings &held) {
-        std::lock_guard<std::mutex> locker(planMutex);
         WritePlan plan;
         if (backupFile && !saveFile(*backupFile, held, connection)) {
-            refusal = BadInput;
+            backupFailed = true;
             plan.lastWord = QStringLiteral("Nothing was written: the backup could not be saved");
             return plan;
         }
         // The file is complete unless merging, and then it goes over the modem's own.
-        wanted = file.over(held);
-        // The registers the modem answered with against those the write
-        // would send, so that nothing the texts do not show is taken for held.
-        blocks = held.blocksDifferingFrom(wanted, keepCon);
-        if (blocks.none()) {
-            plan.lastWord = QStringLiteral("The modem already holds the settings of %1: nothing was written")
-                                .arg(shownName(fileName));
-            plan.succeeded = true;
-            return plan;
-        }
-        // What the modem holds is written back unchanged beside the file's
-        // values, so it must be writable as well.
-        if (const SettingProblem problem = wanted.firstProblem(blocks); problem.exists()) {
-            refusal = BadInput;
-            plan.lastWord = problem.message();
-            return plan;
-        }
-        if (blocks.count() < DeviceSettings::BlockCount)
-            console.inform(QStringLiteral("Writing %1 of the %2 blocks; the modem holds the others already")
-                               .arg(blocks.count())
-                               .arg(DeviceSettings::BlockCount));
-        plan.record = wanted;
-        plan.blocks = blocks;
+        plan.record = file.over(held);
+        plan.onlyDiffering = true;
+        plan.alreadyHeld = QStringLiteral("The modem already holds the settings of %1: nothing was written")
+                               .arg(shownName(fileName));
         return plan;
     };
-    MyThread worker;
-    const bool written = runJob(worker, MyThread::JobWrite, request);
-    std::lock_guard<std::mutex> locker(planMutex);
-    if (refusal != Success)
-        return refusal;
-    // A journal that cannot be written is a file that cannot be written.
-    if (worker.journalFailed())
+    const JobOutcome job = runJob(ModemJob::JobWrite, request);
+    const std::optional<WriteOutcome> &written = job.write;
+    if (backupFailed || (written && written->failure == WriteOutcome::Failure::ValueRefused))
         return BadInput;
-    if (!written && verify && blocks.any())
-        sayDifferences(wanted, worker.settings(), blocks);
-    return written ? Success : DeviceFailed;
+    // A journal that cannot be written is a file that cannot be written.
+    if (written && written->journalFailed)
+        return BadInput;
+    if (written && written->failure == WriteOutcome::Failure::VerifyDifference)
+        sayDifferences(written->record, written->readBack, written->differing);
+    return job.succeeded ? Success : DeviceFailed;
 }
 
-// Names every setting of `blocks` whose registers, read back, differ from
-// what the modem should hold now.
+// Names every setting whose registers, read back, differ from what the
+// modem should hold now.
 void WriteCommand::sayDifferences(const DeviceSettings &wanted, const DeviceSettings &readBack,
-                                  DeviceSettings::Blocks blocks)
+                                  const QList<int> &differing)
 {
-    for (int index : readBack.entriesDifferingFrom(wanted, blocks, keepCon)) {
+    for (int index : differing) {
         const QByteArray expected = wanted.fieldImage(index);
         const QStringList shown = shownDifference(readBack.value(index), readBack.fieldImage(index),
                                                   DeviceSettings::textOf(index, expected), expected);

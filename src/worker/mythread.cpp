@@ -97,25 +97,6 @@ QString MyThread::lastWord() const
     return shared.outcome.lastWord;
 }
 
-QString MyThread::detectedConnection() const
-{
-    std::lock_guard<std::mutex> locker(mutex);
-    return shared.outcome.detectedConnection.value_or(QString());
-}
-
-JournalEntry MyThread::journalEntry() const
-{
-    std::lock_guard<std::mutex> locker(mutex);
-    const std::optional<WriteOutcome> &write = shared.outcome.write;
-    return write && write->entry ? *write->entry : JournalEntry();
-}
-
-bool MyThread::journalFailed() const
-{
-    std::lock_guard<std::mutex> locker(mutex);
-    return shared.outcome.write && shared.outcome.write->journalFailed;
-}
-
 bool MyThread::busy() const
 {
     std::lock_guard<std::mutex> locker(mutex);

@@ -3,7 +3,6 @@
 
 #include "devicesettings.h"
 #include "modemjob.h"
-#include "writejournal.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,8 +10,9 @@
 
 #include <mutex>
 
-// The one worker thread: each start runs one job (open the port, the job's
-// exchanges, close the port) and reports through `response` only.
+// The one worker thread of the window: each start runs one job (open the
+// port, the job's exchanges, close the port) through ModemJob, and reports
+// its messages through `response` and how it ended through `jobEnded`.
 //
 // Every member the GUI thread also touches sits behind one mutex. The
 // request is copied in by startJob, a job works on its own copies, and a
@@ -54,14 +54,6 @@ public:
     bool isLastWord(const QString &message) const;
     // The last word of the last job that ended.
     QString lastWord() const;
-    // The connection text of the modem the last detection found, or empty.
-    QString detectedConnection() const;
-    // The journal entry of the last Write, once it has ended; an empty
-    // folder when it made none.
-    JournalEntry journalEntry() const;
-    // Whether the last Write's journal could not be written: before the
-    // Write (nothing was sent) or after it (its outcome is not kept).
-    bool journalFailed() const;
 
 signals:
     void response(QString s);
