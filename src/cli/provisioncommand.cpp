@@ -147,8 +147,11 @@ int ProvisionCommand::execute()
         console.say(QStringLiteral("Nothing was written: mend the table and run again"));
         return BadInput;
     }
-    if (const QString twice = FleetProvisioner::portsNamedTwice(ports); !twice.isEmpty()) {
-        console.say(twice);
+    if (const auto twice = FleetProvisioner::portsNamedTwice(ports)) {
+        console.say(QStringLiteral("--port %1 and --port %2 name the same %3 (%4): a modem written from both would "
+                                   "hold whichever row came last; give each port once")
+                        .arg(twice->first, twice->second,
+                             twice->server ? QStringLiteral("server") : QStringLiteral("port"), twice->device));
         return BadInput;
     }
     request.ports = ports;

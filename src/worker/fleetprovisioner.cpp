@@ -54,7 +54,7 @@ bool FleetProvisioner::stopped() const
     return interrupted.load();
 }
 
-QString FleetProvisioner::portsNamedTwice(const QStringList &ports)
+std::optional<FleetProvisioner::PortsNamedTwice> FleetProvisioner::portsNamedTwice(const QStringList &ports)
 {
     std::map<QString, QString> named;   // identity -> the port that named it first
     for (const QString &port : ports) {
@@ -65,14 +65,12 @@ QString FleetProvisioner::portsNamedTwice(const QStringList &ports)
                 named.emplace(identity, port);
                 continue;
             }
-            return tr("--port %1 and --port %2 name the same %3 (%4): a modem written from both would "
-                                  "hold whichever row came last; give each port once")
-                .arg(first->second, port,
-                     NetworkAddress::isNetworkDevice(device) ? tr("server") : tr("port"),
-                     identity.startsWith(QLatin1String("tcp:")) ? identity.mid(4) : identity);
+            return PortsNamedTwice{first->second, port,
+                                   identity.startsWith(QLatin1String("tcp:")) ? identity.mid(4) : identity,
+                                   NetworkAddress::isNetworkDevice(device)};
         }
     }
-    return QString();
+    return std::nullopt;
 }
 
 bool FleetProvisioner::openReport()

@@ -59,9 +59,14 @@ public:
     void setModemDone(ModemDone modemDone) { this->modemDone = std::move(modemDone); }
 
     // Two ports that name one device, by any of its names: a modem written
-    // from both would hold the row of whichever came last. Says which, or
-    // gives an empty text.
-    static QString portsNamedTwice(const QStringList &ports);
+    // from both would hold the row of whichever came last.
+    struct PortsNamedTwice {
+        QString first;
+        QString second;
+        QString device;   // what both name: a serial device, or a server's address and port
+        bool server = false;
+    };
+    static std::optional<PortsNamedTwice> portsNamedTwice(const QStringList &ports);
 
     // Reads what an earlier report says and opens it for the run's lines;
     // false, having said why, when it is damaged or cannot be written.
