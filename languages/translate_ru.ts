@@ -1402,12 +1402,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>«%1» не открывается: %2</translation>
     </message>
     <message>
-        <location filename="../src/files/settingsfile.cpp" line="+77"/>
+        <location filename="../src/files/settingsfile.cpp" line="+78"/>
         <source>The document has a DOCTYPE declaration, which a settings file never has.</source>
         <translation>В документе есть объявление DOCTYPE, которого в файле настроек не бывает.</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+55"/>
         <source>&quot;%1&quot; could not be written: %2</source>
         <translation>Не удалось записать «%1»: %2</translation>
     </message>
@@ -1432,7 +1432,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>&lt;%1&gt; начинается в этой строке и нигде не закрыт (замечено в строке %2: %3)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/files/settingsvalues.cpp" line="+74"/>
+        <location filename="../src/files/settingsvalues.cpp" line="+75"/>
         <source>%1 and %n more</source>
         <translation>
             <numerusform>%1 и ещё %n</numerusform>
