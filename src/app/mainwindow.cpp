@@ -33,37 +33,6 @@
 
 namespace {
 
-// The main form's field of every record entry that has one, by entry index;
-// the check box of KeepCon is handled on its own.
-QLineEdit *Ui::MainWindow::*entryField(int index)
-{
-    using Form = Ui::MainWindow;
-    switch (index) {
-    case DeviceSettings::apnServer: return &Form::apnServerLineEdit;
-    case DeviceSettings::apnLogin: return &Form::apnLoginLineEdit;
-    case DeviceSettings::apnPassword: return &Form::apnPasswordLineEdit;
-    case DeviceSettings::TxSetting: return &Form::TxSettingLineEdit;
-    case DeviceSettings::RxSetting: return &Form::RxSettingLineEdit;
-    case DeviceSettings::ToutWaitAnsw: return &Form::ToutAnswLineEdit;
-    case DeviceSettings::ToutWaitNextPacket: return &Form::ToutNextLineEdit;
-    case DeviceSettings::ToutBetwenBytes: return &Form::ToutBetwenLineEdit;
-    case DeviceSettings::TryNum: return &Form::TryNumLineEdit;
-    case DeviceSettings::PhNum1: return &Form::PhNum1LineEdit;
-    case DeviceSettings::PhNum2: return &Form::PhNum2LineEdit;
-    case DeviceSettings::PhNum3: return &Form::PhNum3LineEdit;
-    case DeviceSettings::PhNum4: return &Form::PhNum4LineEdit;
-    case DeviceSettings::MirrServ1: return &Form::MirrServ1LineEdit;
-    case DeviceSettings::MirrServ2: return &Form::MirrServ2LineEdit;
-    case DeviceSettings::MirrServ3: return &Form::MirrServ3LineEdit;
-    case DeviceSettings::MirrServ4: return &Form::MirrServ4LineEdit;
-    case DeviceSettings::MirrPort1: return &Form::MirrPort1LineEdit;
-    case DeviceSettings::MirrPort2: return &Form::MirrPort2LineEdit;
-    case DeviceSettings::MirrPort3: return &Form::MirrPort3LineEdit;
-    case DeviceSettings::MirrPort4: return &Form::MirrPort4LineEdit;
-    default: return nullptr;
-    }
-}
-
 // The remembered language: "en" or "ru"; none means Russian.
 const char LanguageKey[] = "window/language";
 
@@ -114,14 +83,7 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
 
     ui->setupUi(this);
     moreSettings = new MoreSettingsDialog(this);
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (index == DeviceSettings::KeepCon)
-            editors.add(index, ui->KeepConncheckBox);
-        else if (QLineEdit *Ui::MainWindow::*field = entryField(index))
-            editors.add(index, ui->*field);
-        else
-            editors.add(index, moreSettings->field(index));
-    }
+    editors.attach(ui->centralWidget, moreSettings);
 
     connect(ui->pushButtonRead, &QAbstractButton::clicked, this, &MainWindow::myRead);
     connect(ui->pushButtonLoad, &QAbstractButton::clicked, this, &MainWindow::myLoad);
