@@ -1,10 +1,10 @@
 #include "seriallink.h"
 
+#include "connectiontext.h"
 #include "modbusframe.h"
 #include "serialports.h"
 
 #include <QCoreApplication>
-#include <QList>
 #include <QSerialPort>
 #include <QTcpSocket>
 #include <QThread>
@@ -25,19 +25,6 @@ constexpr int DefaultBaudRate = 9600;
 int pollsFor(int milliseconds)
 {
     return milliseconds / PollInterval + 1;
-}
-
-// The rate of a "baud" part: plain digits only; 0, which no port takes,
-// for anything else.
-int wholeNumber(const QByteArray &text)
-{
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-    }
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return ok ? value : 0;
 }
 
 bool stopRequested()
@@ -63,42 +50,15 @@ SerialLink::~SerialLink()
 
 QString SerialLink::configure(const QByteArray &config)
 {
-    const QString shown = QString::fromLatin1(config);
-    const QList<QByteArray> parts = config.split(';');
-    for (const QByteArray &part : parts) {
-        // Empty parts, as after a closing ";", say nothing.
-        if (part.trimmed().isEmpty())
-            continue;
-        const QList<QByteArray> pieces = part.split('=');
-        const QByteArray key = pieces.at(0).trimmed();
-        const QByteArray value = pieces.size() > 1 ? pieces.at(1).trimmed() : QByteArray();
-        if (pieces.size() > 1 && key == "dev") {
-            m_portName = QString::fromLatin1(value);
-            m_portNamed = true;
-            server.reset();
-            if (NetworkAddress::isNetworkDevice(m_portName)) {
-                QString problem;
-                server = NetworkAddress::parse(m_portName, &problem);
-                if (!server)
-                    return QCoreApplication::translate("SerialLink", "The connection \"%1\" names no server: %2")
-                        .arg(shown, problem);
-            }
-        } else if (pieces.size() > 1 && key == "baud") {
-            const int rate = wholeNumber(value);
-            if (rate <= 0)
-                return QCoreApplication::translate("SerialLink",
-                        "The connection \"%1\" has no baud rate: \"%2\" is not a rate such as 9600")
-                    .arg(shown, QString::fromLatin1(value));
-            m_baudRate = rate;
-        } else {
-            // A bare device name, a misspelt key: the port would open with
-            // a default the technician never chose.
-            return QCoreApplication::translate("SerialLink",
-                    "The connection \"%1\" has an unknown part \"%2\"; it takes dev=PORT;baud=RATE")
-                .arg(shown, QString::fromLatin1(part.trimmed()));
-        }
+    const ConnectionText connection = ConnectionText::parse(config);
+    if (connection.deviceNamed) {
+        m_portName = connection.device;
+        m_portNamed = true;
+        server = connection.server;
     }
-    return QString();
+    if (connection.baudRate)
+        m_baudRate = *connection.baudRate;
+    return connection.problem;
 }
 
 int SerialLink::open()

@@ -1,5 +1,6 @@
 #include "simulatedmodem.h"
 
+#include "connectiontext.h"
 #include "modbusframe.h"
 
 #include <algorithm>
@@ -274,7 +275,7 @@ QString SimulatedModem::portName() const
 QString SimulatedModem::connectionText() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return QStringLiteral("dev=%1;baud=%2").arg(m_portName).arg(m_slave.options().baudRate);
+    return ConnectionText::of(m_portName, m_slave.options().baudRate);
 }
 
 int SimulatedModem::tcpPort() const
@@ -288,10 +289,10 @@ QString SimulatedModem::networkConnectionText() const
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_tcpPort < 0)
         return QString();
-    const QString host = m_slave.options().tcpAddress;
-    return QStringLiteral("dev=tcp://%1:%2")
-        .arg(host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host)
-        .arg(m_tcpPort);
+    NetworkAddress server;
+    server.host = m_slave.options().tcpAddress;
+    server.port = quint16(m_tcpPort);
+    return ConnectionText::ofServer(server);
 }
 
 quint16 SimulatedModem::reg(int index) const

@@ -1,5 +1,6 @@
 #include "modemdetector.h"
 
+#include "connectiontext.h"
 #include "devicesettings.h"
 #include "modbusframe.h"
 #include "networkaddress.h"
@@ -63,8 +64,7 @@ std::optional<QString> ModemDetector::searchPort(const QString &portName, const 
     for (int rate : rates) {
         if (stopRequested())
             return std::nullopt;
-        const QString connection = server ? QStringLiteral("dev=%1").arg(portName)
-                                          : QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
+        const QString connection = server ? ConnectionText::of(portName) : ConnectionText::of(portName, rate);
         QString problem;
         switch (tryConnection(connection, &problem, [&] {
             report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));
