@@ -32,8 +32,6 @@ constexpr int MaxPendingBytes = 4096;
 // The longest the line stays up after half of an answer when it is to hang up.
 constexpr auto HangUpDelay = 2000ms;
 constexpr auto HangUpSettle = 50ms;
-using Modbus::CrcLength;
-constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
 
 struct SpeedCode {
     int rate;
@@ -530,16 +528,11 @@ void SimulatedModem::replaceClient(Line &client, int fd)
 void SimulatedModem::takeFrames(Line &line)
 {
     QByteArray &pending = line.pending;
-    while (pending.size() >= 2 && !line.hungUp) {
-        const quint8 function = static_cast<quint8>(pending.at(1));
-        int length = 0;
-        if (function == Modbus::ReadHoldingRegisters) {
-            length = Modbus::ReadRequestLength;
-        } else if (function == Modbus::WriteMultipleRegisters) {
-            if (pending.size() < WriteHeaderLength)
-                return;
-            length = WriteHeaderLength + static_cast<quint8>(pending.at(6)) + CrcLength;
-        } else {
+    while (!pending.isEmpty() && !line.hungUp) {
+        const int length = framing.requestLength(pending.constData(), pending.size());
+        if (length == 0)
+            return;
+        if (length < 0) {
             if (pending.size() > MaxPendingBytes) {
                 const QByteArray noise = pending;
                 pending.clear();

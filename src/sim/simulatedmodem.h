@@ -2,6 +2,7 @@
 #define SIMULATEDMODEM_H
 
 #include "modbusslave.h"
+#include "rtuframing.h"
 #include "simulatedmodemoptions.h"
 
 #include <QByteArray>
@@ -102,6 +103,7 @@ private:
     bool waitUntil(Clock::time_point deadline);
     void closeAll();
 
+    const RtuFraming framing;                    // how requests are delimited on either line
     mutable std::mutex m_mutex;                  // guards everything below up to m_thread
     ModbusSlave m_slave;
     QList<QByteArray> m_frames;

@@ -4,6 +4,7 @@
 #include "connectiontext.h"
 #include "golden.h"
 #include "modbusframe.h"
+#include "rtuframing.h"
 #include "seriallink.h"
 #include "simulatedmodem.h"
 #include "traffic.h"

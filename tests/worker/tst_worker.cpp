@@ -6,6 +6,7 @@
 #include "golden.h"
 #include "modbusframe.h"
 #include "mythread.h"
+#include "rtuframing.h"
 #include "serialports.h"
 #include "simulatedmodem.h"
 
