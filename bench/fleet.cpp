@@ -7,6 +7,7 @@
 
 #include "benchfigures.h"
 #include "commandline.h"
+#include "connectiontext.h"
 #include "devicesettings.h"
 #include "modemdetector.h"
 #include "provisiontable.h"
@@ -201,7 +202,7 @@ int main(int argc, char *argv[])
     if (!found.start())
         return 1;
     ports << found.portName();
-    const QString expected = QStringLiteral("dev=%1;baud=%2").arg(found.portName()).arg(last.baudRate);
+    const QString expected = ConnectionText::of(found.portName(), last.baudRate);
     std::vector<double> detectAlone, detectAll;
     for (int run = 0; run < runs; ++run) {
         QString failure;

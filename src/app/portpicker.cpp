@@ -1,5 +1,6 @@
 #include "portpicker.h"
 
+#include "connectiontext.h"
 #include "devicesettings.h"
 
 #include <QAction>
@@ -44,13 +45,13 @@ void PortPicker::rebuildMenu()
 {
     portMenu->clear();
     const QString connection = field->text();
-    const QString currentPort = SerialPorts::part(connection, QStringLiteral("dev"));
+    const QString currentPort = ConnectionText::part(connection, QStringLiteral("dev"));
     const QList<SerialPorts::Port> ports = listPorts();
     for (const SerialPorts::Port &port : ports) {
         const QString text = port.description.isEmpty() ? port.name
                                                          : tr("%1 (%2)").arg(port.name, port.description);
         QAction *pick = portMenu->addAction(text, this, [this, name = port.name] {
-            field->setText(SerialPorts::withPart(field->text(), QStringLiteral("dev"), name));
+            field->setText(ConnectionText::withPart(field->text(), QStringLiteral("dev"), name));
         });
         pick->setCheckable(true);
         pick->setChecked(port.name == currentPort);
@@ -65,10 +66,10 @@ void PortPicker::rebuildMenu()
         portMenu->addAction(tr("No serial ports found"))->setEnabled(false);
 
     QMenu *rates = portMenu->addMenu(tr("Baud rate"));
-    const QString currentRate = SerialPorts::part(connection, QStringLiteral("baud"));
+    const QString currentRate = ConnectionText::part(connection, QStringLiteral("baud"));
     for (int rate : DeviceSettings::baudRates()) {
         QAction *pick = rates->addAction(QString::number(rate), this, [this, rate] {
-            field->setText(SerialPorts::withPart(field->text(), QStringLiteral("baud"), QString::number(rate)));
+            field->setText(ConnectionText::withPart(field->text(), QStringLiteral("baud"), QString::number(rate)));
         });
         pick->setCheckable(true);
         pick->setChecked(QString::number(rate) == currentRate);

@@ -1,6 +1,5 @@
 #include "modbusframe.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -10,23 +9,10 @@ std::atomic<FILE *> traceOutput{stdout};
 
 constexpr int DumpBytesPerLine = 64;
 using Modbus::CrcLength;
-using Modbus::ReadAnswerHeaderLength;
-constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
 
 quint8 byteAt(const char *data, int offset)
 {
     return static_cast<quint8>(data[offset]);
-}
-
-quint16 wordAt(const char *data, int offset)
-{
-    return static_cast<quint16>((byteAt(data, offset) << 8) | byteAt(data, offset + 1));
-}
-
-void putWord(char *data, int offset, quint16 value)
-{
-    data[offset] = static_cast<char>(value >> 8);
-    data[offset + 1] = static_cast<char>(value & 0xFF);
 }
 
 } // namespace
@@ -96,94 +82,4 @@ void trace(const QByteArray &text)
 void hexDump(const char *data, int length)
 {
     trace(hexDumpText(data, length));
-}
-
-bool answerPassesCrc(const char *answer, int length)
-{
-    return length >= 3 && crc16(answer, length) == 0;
-}
-
-QByteArray readRequest(quint16 firstRegister, quint16 count)
-{
-    QByteArray frame(Modbus::ReadRequestLength, '\0');
-    char *bytes = frame.data();
-    bytes[0] = static_cast<char>(Modbus::DeviceAddress);
-    bytes[1] = static_cast<char>(Modbus::ReadHoldingRegisters);
-    putWord(bytes, 2, firstRegister);
-    putWord(bytes, 4, count);
-    appendCrc16(bytes, frame.size());
-    return frame;
-}
-
-QByteArray writeRequest(quint16 firstRegister, const QByteArray &hostOrderData)
-{
-    const int registerCount = (hostOrderData.size() + 1) / 2;
-    const int dataLength = 2 * registerCount;
-    QByteArray frame(WriteHeaderLength + dataLength + CrcLength, '\0');
-    char *bytes = frame.data();
-    bytes[0] = static_cast<char>(Modbus::DeviceAddress);
-    bytes[1] = static_cast<char>(Modbus::WriteMultipleRegisters);
-    putWord(bytes, 2, firstRegister);
-    putWord(bytes, 4, static_cast<quint16>(registerCount));
-    bytes[6] = static_cast<char>(dataLength);
-    std::copy(hostOrderData.constBegin(), hostOrderData.constEnd(), bytes + WriteHeaderLength);
-    swapPairs(bytes + WriteHeaderLength, dataLength);
-    appendCrc16(bytes, frame.size());
-    return frame;
-}
-
-int completeAnswerLength(const char *data, int length)
-{
-    if (length < Modbus::ExceptionAnswerLength)
-        return 0;
-    const quint8 function = byteAt(data, 1);
-    int frame = 0;
-    if (function & Modbus::ExceptionFlag)
-        frame = Modbus::ExceptionAnswerLength;
-    else if (function == Modbus::ReadHoldingRegisters)
-        frame = ReadAnswerHeaderLength + byteAt(data, 2) + CrcLength;
-    else if (function == Modbus::WriteMultipleRegisters)
-        frame = Modbus::WriteAnswerLength;
-    return frame > 0 && length >= frame && crc16(data, frame) == 0 ? frame : 0;
-}
-
-AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength)
-{
-    AnswerCheck check;
-    // Both read and write requests carry address, function, first register
-    // and count; anything shorter is not a request this code built.
-    if (requestLength < 6 || answerLength < ReadAnswerHeaderLength)
-        return check;
-
-    const quint8 function = byteAt(request, 1);
-    if (byteAt(answer, 0) != Modbus::DeviceAddress)
-        return check;
-
-    if (answerLength == Modbus::ExceptionAnswerLength
-        && byteAt(answer, 1) == (function | Modbus::ExceptionFlag)) {
-        check.outcome = AnswerCheck::Exception;
-        check.exceptionCode = byteAt(answer, 2);
-        return check;
-    }
-    if (byteAt(answer, 1) != function)
-        return check;
-
-    const quint16 registerCount = wordAt(request, 4);
-    switch (function) {
-    case Modbus::ReadHoldingRegisters: {
-        const int dataLength = 2 * registerCount;
-        if (dataLength <= 0xFF && byteAt(answer, 2) == dataLength
-            && answerLength == ReadAnswerHeaderLength + dataLength + CrcLength)
-            check.outcome = AnswerCheck::Accepted;
-        break;
-    }
-    case Modbus::WriteMultipleRegisters:
-        if (answerLength == Modbus::WriteAnswerLength && wordAt(answer, 2) == wordAt(request, 2)
-            && wordAt(answer, 4) == registerCount)
-            check.outcome = AnswerCheck::Accepted;
-        break;
-    default:
-        break;
-    }
-    return check;
 }

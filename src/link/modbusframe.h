@@ -6,8 +6,10 @@
 
 #include <cstdio>
 
-// Modbus RTU frames as the modem speaks them: one slave address, reads with
-// function 3, writes with function 16, every frame closed by the CRC-16.
+// Modbus as the modem speaks it: one slave address, reads with function 3,
+// writes with function 16; on its serial line every frame closed by the
+// CRC-16. The rules of a whole frame are the framing's (rtuframing.h); here
+// are the check sum, the registers' byte order and the frame trace.
 namespace Modbus {
 constexpr quint8 DeviceAddress = 0x40;
 constexpr quint8 ReadHoldingRegisters = 0x03;
@@ -64,36 +66,5 @@ void setTraceOutput(FILE *output);
 void trace(const QByteArray &text);
 // The trace of one frame: hexDumpText.
 void hexDump(const char *data, int length);
-
-// The acceptance test: at least 3 bytes, and the CRC over all of them,
-// the received check sum included, is 0.
-bool answerPassesCrc(const char *answer, int length);
-
-// An 8-byte read of `count` holding registers from `firstRegister`, CRC included.
-QByteArray readRequest(quint16 firstRegister, quint16 count);
-
-// A write of the registers whose little-endian image is `hostOrderData`
-// (an odd last byte is padded with 0): 9 + 2N bytes, pairs swapped, CRC included.
-QByteArray writeRequest(quint16 firstRegister, const QByteArray &hostOrderData);
-
-// The length of the answer frame at the start of `data`, as its own header
-// gives it (a read answer: 5 + its byte count; a write answer: 8; an
-// exception answer: 5), when all of it is there with a check sum of 0;
-// otherwise 0. An answer that is complete by its header is over, whatever
-// the request expected: anything after it belongs to no answer of ours.
-int completeAnswerLength(const char *data, int length);
-
-struct AnswerCheck {
-    enum Outcome { Accepted, Exception, Mismatch };
-    Outcome outcome = Mismatch;
-    int exceptionCode = 0;     // for Exception
-};
-
-// Checks an answer that already passed the CRC test against its request:
-// an exception answer from the device, or the answer the request calls for
-// (same address and function; for a read the byte count 2N and 5 + 2N bytes;
-// for a write 8 bytes repeating the first register and the count).
-// Anything else, an echo of the request included, is a Mismatch.
-AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength);
 
 #endif // MODBUSFRAME_H

@@ -1,13 +1,9 @@
 #include "seriallink.h"
 
-#include "modbusframe.h"
-#include "serialports.h"
-
-#include <QCoreApplication>
-#include <QList>
-#include <QSerialPort>
-#include <QTcpSocket>
-#include <QThread>
+#include "connectiontext.h"
+#include "rtuframing.h"
+#include "serialcarrier.h"
+#include "tcpcarrier.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,33 +23,17 @@ int pollsFor(int milliseconds)
     return milliseconds / PollInterval + 1;
 }
 
-// The rate of a "baud" part: plain digits only; 0, which no port takes,
-// for anything else.
-int wholeNumber(const QByteArray &text)
-{
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-    }
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return ok ? value : 0;
-}
-
-bool stopRequested()
-{
-    return QThread::currentThread()->isInterruptionRequested();
-}
-
 } // namespace
 
 SerialLink::SerialLink(int answerTimeout, int nextTimeout, int byteGapTimeout)
-    : m_portName(QString::fromLatin1(DefaultPortName))
+    : m_framing(std::make_unique<RtuFraming>())
+    , m_portName(QString::fromLatin1(DefaultPortName))
     , m_baudRate(DefaultBaudRate)
     , answerTimeout(answerTimeout)
     , nextTimeout(nextTimeout)
     , byteGapTimeout(byteGapTimeout)
 {
+    makeCarrier();
 }
 
 SerialLink::~SerialLink()
@@ -63,98 +43,40 @@ SerialLink::~SerialLink()
 
 QString SerialLink::configure(const QByteArray &config)
 {
-    const QString shown = QString::fromLatin1(config);
-    const QList<QByteArray> parts = config.split(';');
-    for (const QByteArray &part : parts) {
-        // Empty parts, as after a closing ";", say nothing.
-        if (part.trimmed().isEmpty())
-            continue;
-        const QList<QByteArray> pieces = part.split('=');
-        const QByteArray key = pieces.at(0).trimmed();
-        const QByteArray value = pieces.size() > 1 ? pieces.at(1).trimmed() : QByteArray();
-        if (pieces.size() > 1 && key == "dev") {
-            m_portName = QString::fromLatin1(value);
-            m_portNamed = true;
-            server.reset();
-            if (NetworkAddress::isNetworkDevice(m_portName)) {
-                QString problem;
-                server = NetworkAddress::parse(m_portName, &problem);
-                if (!server)
-                    return QCoreApplication::translate("SerialLink", "The connection \"%1\" names no server: %2")
-                        .arg(shown, problem);
-            }
-        } else if (pieces.size() > 1 && key == "baud") {
-            const int rate = wholeNumber(value);
-            if (rate <= 0)
-                return QCoreApplication::translate("SerialLink",
-                        "The connection \"%1\" has no baud rate: \"%2\" is not a rate such as 9600")
-                    .arg(shown, QString::fromLatin1(value));
-            m_baudRate = rate;
-        } else {
-            // A bare device name, a misspelt key: the port would open with
-            // a default the technician never chose.
-            return QCoreApplication::translate("SerialLink",
-                    "The connection \"%1\" has an unknown part \"%2\"; it takes dev=PORT;baud=RATE")
-                .arg(shown, QString::fromLatin1(part.trimmed()));
-        }
+    const ConnectionText connection = ConnectionText::parse(config);
+    if (connection.deviceNamed) {
+        m_portName = connection.device;
+        m_portNamed = true;
+        server = connection.server;
     }
-    return QString();
+    if (connection.baudRate)
+        m_baudRate = *connection.baudRate;
+    makeCarrier();
+    return connection.problem;
+}
+
+// The one place that knows which carrier a connection names.
+void SerialLink::makeCarrier()
+{
+    if (server)
+        carrier = std::make_unique<TcpCarrier>(*server);
+    else
+        carrier = std::make_unique<SerialCarrier>(m_portName, m_baudRate, m_portNamed);
 }
 
 int SerialLink::open()
 {
-    const int opened = server ? openNetwork() : openSerialPort();
+    m_openFailure = carrier->open();
+    const int opened = m_openFailure.isEmpty() ? 0 : -1;
     if (opened == 0)
         firstExchange = 1;
     answerHeard = false;
     return opened;
 }
 
-int SerialLink::openSerialPort()
-{
-    port = std::make_unique<QSerialPort>();
-    port->close();
-    port->setPortName(m_portName);
-    if (!port->open(QIODevice::ReadWrite)) {
-        m_openFailure = SerialPorts::whyNotOpen(m_portName, port->error(), port->errorString());
-        // The connection text alone would not tell which port that was.
-        if (!m_portNamed)
-            m_openFailure = QCoreApplication::translate("SerialLink",
-                    "The connection has no dev part, so the default port %1 was tried. %2")
-                .arg(m_portName, m_openFailure);
-        return -1;
-    }
-    // A rate the port refuses (0 from a mistyped "baud") would leave the
-    // line at whatever it was before; better to fail as if unopenable.
-    if (!applyLineSettings()) {
-        m_openFailure = port->errorString();
-        port->close();
-        return -1;
-    }
-    return 0;
-}
-
-// Each job connects afresh, so a connection the server dropped between
-// two jobs costs nothing.
-int SerialLink::openNetwork()
-{
-    socket = std::make_unique<QTcpSocket>();
-    m_openFailure = server->connect(*socket);
-    return m_openFailure.isEmpty() ? 0 : -1;
-}
-
 QString SerialLink::openFailure() const
 {
     return m_openFailure;
-}
-
-bool SerialLink::applyLineSettings()
-{
-    return port->setBaudRate(m_baudRate, QSerialPort::AllDirections)
-        && port->setFlowControl(QSerialPort::NoFlowControl)
-        && port->setParity(QSerialPort::NoParity)
-        && port->setDataBits(QSerialPort::Data8)
-        && port->setStopBits(QSerialPort::OneStop);
 }
 
 int SerialLink::exchange(const char *request, int length, int expectedLength)
@@ -166,7 +88,7 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
     m_bytesAfterAnswer = 0;
     m_unaskedBytes = 0;
 
-    if (!device() || !device()->isOpen() || portLost()) {
+    if (!carrier->isOpen() || portLost()) {
         rxBuffer[0] = '\0';
         return 0;
     }
@@ -182,43 +104,21 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
         }
         // Noise from before the link's first answer must not become the
         // start of this one.
-        dropStaleInput();
+        carrier->dropStaleInput();
         keepFrameGap();
-        device()->write(request, length);
         // The wait for the answer starts once the request has left: handed
-        // to the system, then its time on the wire, which at 300 baud is
-        // five seconds for a write of the settings block.
-        pushOut();
-        answerLimit += server ? NetworkRoundTrip : wireTimeMs(length);
+        // to the system, then its time on the carrier.
+        carrier->send(request, length);
+        answerLimit += carrier->answerDelay(length);
     }
     m_lastWaitLimit = answerLimit;
     return collectAnswer(answerLimit, request, length, expectedLength);
 }
 
-QIODevice *SerialLink::device() const
-{
-    if (socket)
-        return socket.get();
-    return port.get();
-}
-
-void SerialLink::dropStaleInput()
-{
-    if (port) {
-        port->clear(QSerialPort::Input);
-        return;
-    }
-    // What the system holds for the socket is fetched first.
-    socket->waitForReadyRead(0);
-    socket->readAll();
-}
-
 // What the input holds now, into the answer buffer.
 int SerialLink::takeWaitingInput()
 {
-    if (device()->bytesAvailable() == 0)
-        device()->waitForReadyRead(0);
-    const qint64 got = device()->read(rxBuffer, MaxAnswerLength);
+    const qint64 got = carrier->read(rxBuffer, MaxAnswerLength, 0);
     const int taken = got > 0 ? int(got) : 0;
     rxBuffer[taken] = '\0';
     if (taken > 0)
@@ -226,40 +126,12 @@ int SerialLink::takeWaitingInput()
     return taken;
 }
 
-void SerialLink::pushOut()
-{
-    if (port)
-        port->flush();
-    else
-        socket->flush();
-    while (device()->bytesToWrite() > 0 && !stopRequested() && device()->waitForBytesWritten(PollInterval)) {
-    }
-}
-
-// The time `bytes` take on the line at 10 bits each (8N1), rounded up.
-int SerialLink::wireTimeMs(int bytes) const
-{
-    return m_baudRate > 0 ? int((qint64(bytes) * Modbus::BitsPerCharacter * 1000 + m_baudRate - 1) / m_baudRate) : 0;
-}
-
-// Modbus RTU tells frames apart by 3.5 character times of silence. A
-// server's serial side has a rate of its own, which the connection does not
-// know: it is taken to be the modem's factory rate.
-std::chrono::microseconds SerialLink::frameGap() const
-{
-    const int rate = server ? DefaultBaudRate : m_baudRate;
-    return rate > Modbus::FixedFrameGapAbove || rate <= 0
-        ? std::chrono::microseconds(Modbus::FixedFrameGapMicroseconds)
-        : std::chrono::microseconds(Modbus::FrameGapBits * 1000000LL / rate);
-}
-
 // A strict slave takes a request that follows its answer sooner for part of it.
 void SerialLink::keepFrameGap() const
 {
-    // The server keeps the gap on its serial side.
-    if (server)
+    if (carrier->farEndKeepsFrameGap())
         return;
-    const Clock::time_point quietUntil = lastByteAt + frameGap();
+    const Clock::time_point quietUntil = lastByteAt + m_framing->frameGap(carrier->lineRate());
     if (Clock::now() < quietUntil)
         std::this_thread::sleep_until(quietUntil);
 }
@@ -268,23 +140,21 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
 {
     int received = 0;
     bool echoSettled = length <= 0;
-    const int byteGap = server ? byteGapTimeout + NetworkJitter : byteGapTimeout;
+    const int byteGap = byteGapTimeout + carrier->answerSpread();
     int pollsLeft = pollsFor(waitLimit);
-    while (pollsLeft != 0 && !stopRequested() && !portLost()) {
+    while (pollsLeft != 0 && !Carrier::stopRequested() && !portLost()) {
         --pollsLeft;
-        if (device()->bytesAvailable() == 0)
-            device()->waitForReadyRead(PollInterval);
-        const qint64 got = device()->read(rxBuffer + received, MaxAnswerLength - received);
+        const qint64 got = carrier->read(rxBuffer + received, MaxAnswerLength - received, PollInterval);
         if (got <= 0)
             continue;
         received += static_cast<int>(got);
         lastByteAt = Clock::now();
         pollsLeft = pollsFor(byteGap);
-        // No answer to these requests starts with a copy of the request, so
-        // one that does is the adapter's echo; the answer is still to come.
+        // An answer that starts with a copy of the request is the adapter's
+        // echo; the answer is still to come.
         if (!echoSettled && received >= length) {
             echoSettled = true;
-            if (std::memcmp(rxBuffer, request, size_t(length)) == 0) {
+            if (m_framing->mayBeEcho(request, length, rxBuffer, received)) {
                 m_echoRemoved = true;
                 received -= length;
                 std::memmove(rxBuffer, rxBuffer + length, size_t(received));
@@ -295,8 +165,8 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
         if (received >= MaxAnswerLength)
             break;
         // The start of an echo is no answer yet.
-        const bool echoSoFar = !echoSettled && std::memcmp(rxBuffer, request, size_t(received)) == 0;
-        const int frame = expectedLength > 0 && !echoSoFar ? completeAnswerLength(rxBuffer, received) : 0;
+        const bool echoSoFar = !echoSettled && m_framing->mayBeEcho(request, length, rxBuffer, received);
+        const int frame = expectedLength > 0 && !echoSoFar ? m_framing->completeAnswerLength(rxBuffer, received) : 0;
         if (frame > 0) {
             answerHeard = true;
             received = watchSilenceAfter(received);
@@ -308,18 +178,17 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
     return received;
 }
 
-// Watches the line for the Modbus silence after a complete answer, which
-// also keeps the gap before the next request; returns the received count
-// with whatever came within it.
+// Watches the line for the silence between frames after a complete answer,
+// which also keeps the gap before the next request; returns the received
+// count with whatever came within it.
 int SerialLink::watchSilenceAfter(int received)
 {
-    const auto gap = frameGap();
+    const auto gap = m_framing->frameGap(carrier->lineRate());
     Clock::time_point quietUntil = lastByteAt + gap;
     while (received < MaxAnswerLength && !portLost()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(quietUntil - Clock::now()).count();
-        if (device()->bytesAvailable() == 0)
-            device()->waitForReadyRead(int(std::max<qint64>(left + 1, 0)));
-        const qint64 got = device()->read(rxBuffer + received, MaxAnswerLength - received);
+        const qint64 got = carrier->read(rxBuffer + received, MaxAnswerLength - received,
+                                         int(std::max<qint64>(left + 1, 0)));
         if (got > 0) {
             received += int(got);
             lastByteAt = Clock::now();
@@ -338,41 +207,17 @@ const char *SerialLink::answer() const
 
 bool SerialLink::portLost() const
 {
-    if (socket)
-        return socket->state() != QAbstractSocket::ConnectedState && socket->bytesAvailable() == 0;
-    if (!port)
-        return false;
-    // A hung-up line fails the next read; an unplugged adapter is gone
-    // altogether.
-    switch (port->error()) {
-    case QSerialPort::ReadError:
-    case QSerialPort::WriteError:
-    case QSerialPort::ResourceError:
-    case QSerialPort::DeviceNotFoundError:
-        return true;
-    default:
-        return false;
-    }
+    return carrier->lost();
 }
 
 QString SerialLink::lossExplanation() const
 {
-    if (server)
-        return QCoreApplication::translate("SerialLink",
-                "%1 closed the connection: check that no other program took it over, and try again")
-            .arg(server->shown());
-    return QCoreApplication::translate("SerialLink",
-            "The port stopped working: check that the adapter is still plugged in");
+    return carrier->lossExplanation();
 }
 
 void SerialLink::close()
 {
-    if (socket)
-        socket->abort();
-    socket.reset();
-    if (port)
-        port->close();
-    port.reset();
+    carrier->close();
 }
 
 QString SerialLink::portName() const

@@ -1,6 +1,8 @@
 #ifndef SERIALLINK_H
 #define SERIALLINK_H
 
+#include "carrier.h"
+#include "framing.h"
 #include "networkaddress.h"
 
 #include <QByteArray>
@@ -10,28 +12,18 @@
 #include <memory>
 #include <optional>
 
-class QIODevice;
-class QSerialPort;
-class QTcpSocket;
-
 // The one channel to the modem: a blocking request/answer wrapper around a
-// QSerialPort, or around a QTcpSocket to a serial device server that passes
-// the frames on unchanged, created, used and destroyed within one worker
-// job. It sends a request on a clean line and collects the answer until it
-// forms the frame the caller expects, or else until the line falls silent.
-// Of Modbus it knows only what ends a frame: its length and its check sum.
+// carrier (a serial port, or TCP to a serial device server that passes the
+// frames on unchanged) and a framing (Modbus RTU), created, used and
+// destroyed within one worker job. It sends a request on a clean line and
+// collects the answer until the framing finds it complete, or else until
+// the line falls silent.
 class SerialLink {
 public:
     static constexpr int DefaultAnswerTimeout = 6000;   // ms, first exchange after open
     static constexpr int DefaultNextTimeout = 6000;     // ms, every later exchange
     static constexpr int DefaultByteGapTimeout = 500;   // ms of silence that ends an answer
     static constexpr int MaxAnswerLength = 1023;
-    // Over a network the answer wait grows by a round trip, and the silence
-    // that ends an answer by the spread of the segments' arrival. A modem's
-    // router falls back to GPRS/EDGE where the signal is poor: round trips of
-    // 0.5 to 1 s there, up to 2 s under load; the spread stays within half.
-    static constexpr int NetworkRoundTrip = 2000;       // ms
-    static constexpr int NetworkJitter = 1000;          // ms
 
     // The system always uses the defaults; tests shorten them.
     explicit SerialLink(int answerTimeout = DefaultAnswerTimeout, int nextTimeout = DefaultNextTimeout,
@@ -55,15 +47,14 @@ public:
     // Sends the request (nothing when length is 0) and collects the answer;
     // returns its length, 0..MaxAnswerLength. The wait for the first byte of
     // the answer counts from the moment the request has left the line (its
-    // wire time at the baud rate; over a network, NetworkRoundTrip more).
+    // wire time at the baud rate; over a network, a round trip more).
     // Before a request, bytes waiting in the input are discarded and a
     // serial line is kept silent for the Modbus gap after the last answer; a
     // copy of the request at the start of the answer (the echo of a two-wire
     // adapter) is dropped. When `expectedLength` is not 0, the answer ends
-    // as soon as it is a complete answer frame by its own header (a read
-    // answer, a write answer or an exception answer, with a check sum of
-    // 0); otherwise (and always when `expectedLength` is 0) after the byte
-    // gap of silence.
+    // as soon as the framing finds it a complete answer frame by its own
+    // header; otherwise (and always when `expectedLength` is 0) after the
+    // byte gap of silence.
     //
     // A read answer does not name its registers, so one answer too many
     // would be taken for the answer to the next request. After a complete
@@ -96,25 +87,20 @@ public:
     QString portName() const;
     int baudRate() const;
     bool overNetwork() const { return server.has_value(); }
+    // How requests and answers are framed on this link.
+    const Framing &framing() const { return *m_framing; }
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    QIODevice *device() const;
-    int openSerialPort();
-    int openNetwork();
-    bool applyLineSettings();
-    void dropStaleInput();
+    void makeCarrier();
     int takeWaitingInput();
-    void pushOut();
-    int wireTimeMs(int bytes) const;
-    std::chrono::microseconds frameGap() const;
     void keepFrameGap() const;
     int collectAnswer(int waitLimit, const char *request, int length, int expectedLength);
     int watchSilenceAfter(int received);
 
-    std::unique_ptr<QSerialPort> port;
-    std::unique_ptr<QTcpSocket> socket;
+    std::unique_ptr<Carrier> carrier;   // made by configure for the device it names
+    std::unique_ptr<Framing> m_framing;
     QString m_openFailure;
     QString m_portName;
     std::optional<NetworkAddress> server;   // when the dev part names one

@@ -1,5 +1,6 @@
 #include "serialports.h"
 
+#include "connectiontext.h"
 #include "networkaddress.h"
 
 #include <QCoreApplication>
@@ -45,46 +46,9 @@ QStringList availableNames()
     return names;
 }
 
-namespace {
-
-// The part's key, as configure() compares it: blanks around it ignored.
-QString keyOf(const QString &part)
-{
-    return part.section(QLatin1Char('='), 0, 0).trimmed();
-}
-
-} // namespace
-
 QString part(const QString &connection, const QString &key)
 {
-    QString value;
-    // As configure() does: a key given twice takes its last value.
-    for (const QString &piece : connection.split(QLatin1Char(';'))) {
-        if (piece.contains(QLatin1Char('=')) && keyOf(piece) == key)
-            value = piece.section(QLatin1Char('='), 1, 1).trimmed();
-    }
-    return value;
-}
-
-QString withPart(const QString &connection, const QString &key, const QString &value)
-{
-    const QString replacement = key + QLatin1Char('=') + value;
-    QStringList parts = connection.split(QLatin1Char(';'));
-    bool replaced = false;
-    for (QString &piece : parts) {
-        if (piece.contains(QLatin1Char('=')) && keyOf(piece) == key) {
-            piece = replacement;
-            replaced = true;
-        }
-    }
-    if (!replaced) {
-        parts.removeAll(QString());
-        if (key == QLatin1String("dev"))
-            parts.prepend(replacement);
-        else
-            parts.append(replacement);
-    }
-    return parts.join(QLatin1Char(';'));
+    return ConnectionText::part(connection, key);
 }
 
 QStringList deviceIdentities(const QString &device)

@@ -6,8 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-// The machine's serial ports, and the connection text that names one of
-// them: "dev=<port>;baud=<rate>", as SerialLink::configure reads it.
+// The machine's serial ports, and what a connection's device is known by.
 namespace SerialPorts {
 
 struct Port {
@@ -21,13 +20,9 @@ struct Port {
 QList<Port> available();
 QStringList availableNames();
 
-// The value of the part `key` ("dev" or "baud"), blanks trimmed; empty when
-// the text has no such part.
+// The value of the part `key` of a connection text: ConnectionText::part.
+// It stays only until the window and the command-line tool ask ConnectionText.
 QString part(const QString &connection, const QString &key);
-// The text with the part `key` set to `value`: the part rewritten where it
-// stands, or added (dev at the front, any other at the end); every other
-// part is kept as it was.
-QString withPart(const QString &connection, const QString &key, const QString &value);
 
 // What the device of a connection's dev part is known by: a serial port's
 // own device (links and the forms of its name followed), or each address of

@@ -7,8 +7,6 @@ namespace {
 constexpr quint8 BroadcastAddress = 0;
 using Modbus::CrcLength;
 constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
-// The shortest frame that can carry an address, a function and a CRC.
-constexpr int MinimumFrameLength = 4;
 
 quint8 byteAt(const QByteArray &frame, int offset)
 {
@@ -61,8 +59,7 @@ ModbusSlave::Reply ModbusSlave::handle(const QByteArray &request)
     // A frame that fails its CRC or is meant for another slave gets no
     // answer at all, exactly as on a shared bus; nor does anything while
     // the modem plays dead.
-    if (m_active.silent || request.size() < MinimumFrameLength
-        || crc16(request.constData(), request.size()) != 0)
+    if (m_active.silent || !framing.requestIntact(request))
         return {};
     const quint8 address = byteAt(request, 0);
     const bool broadcast = address == BroadcastAddress;

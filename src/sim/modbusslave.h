@@ -2,6 +2,7 @@
 #define MODBUSSLAVE_H
 
 #include "devicesettings.h"
+#include "rtuframing.h"
 #include "simulatedmodemoptions.h"
 
 #include <QByteArray>
@@ -58,6 +59,7 @@ private:
     QByteArray exceptionFrame(quint8 function, quint8 code) const;
     void finish(QByteArray &frame, int firstRegister) const;
 
+    const RtuFraming framing;
     quint8 m_address;
     SimulatedModemOptions m_options;
     SimulatedModemOptions m_active;   // m_options as they apply to the request being handled

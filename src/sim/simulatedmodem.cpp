@@ -1,20 +1,16 @@
 #include "simulatedmodem.h"
 
+#include "connectiontext.h"
 #include "modbusframe.h"
+#include "tcpserverline.h"
+#include "ttyline.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <vector>
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/socket.h>
-#include <sys/ioctl.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -31,86 +27,9 @@ constexpr int MaxPendingBytes = 4096;
 // The longest the line stays up after half of an answer when it is to hang up.
 constexpr auto HangUpDelay = 2000ms;
 constexpr auto HangUpSettle = 50ms;
-using Modbus::CrcLength;
-constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
-
-struct SpeedCode {
-    int rate;
-    speed_t code;
-};
-
-constexpr SpeedCode SpeedCodes[] = {
-    {50, B50}, {75, B75}, {110, B110}, {134, B134}, {150, B150}, {200, B200}, {300, B300},
-    {600, B600}, {1200, B1200}, {1800, B1800}, {2400, B2400}, {4800, B4800}, {9600, B9600},
-    {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
-#ifdef B460800
-    {460800, B460800},
-#endif
-#ifdef B921600
-    {921600, B921600},
-#endif
-};
-
-bool speedCodeFor(int rate, speed_t *code)
-{
-    for (const SpeedCode &entry : SpeedCodes) {
-        if (entry.rate == rate) {
-            *code = entry.code;
-            return true;
-        }
-    }
-    return false;
-}
-
-int rateFor(speed_t code)
-{
-    for (const SpeedCode &entry : SpeedCodes) {
-        if (entry.code == code)
-            return entry.rate;
-    }
-    return 0;
-}
-
-QString systemError(const char *what)
-{
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
-}
-
-bool makeRaw(int fd, int baudRate, bool requireSpeed, QString *error)
-{
-    termios settings;
-    if (tcgetattr(fd, &settings) != 0) {
-        *error = systemError("tcgetattr");
-        return false;
-    }
-    cfmakeraw(&settings);
-    settings.c_cflag |= CLOCAL | CREAD;
-    settings.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS);
-    settings.c_cc[VMIN] = 1;
-    settings.c_cc[VTIME] = 0;
-    speed_t code;
-    if (speedCodeFor(baudRate, &code)) {
-        cfsetispeed(&settings, code);
-        cfsetospeed(&settings, code);
-    } else if (requireSpeed) {
-        *error = QStringLiteral("unsupported baud rate %1").arg(baudRate);
-        return false;
-    }
-    if (tcsetattr(fd, TCSANOW, &settings) != 0) {
-        *error = systemError("tcsetattr");
-        return false;
-    }
-    return true;
-}
-
-void closeFd(int &fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
 
 } // namespace
+
 
 SimulatedModem::SimulatedModem(const SimulatedModemOptions &options)
     : m_slave(Modbus::DeviceAddress)
@@ -139,8 +58,7 @@ bool SimulatedModem::start()
     m_wakeRead = wake[0];
     m_wakeWrite = wake[1];
 
-    const bool opened = options().port.isEmpty() ? openPseudoTerminal() : openPort();
-    if (!opened || !listen()) {
+    if (!openLine() || !listen()) {
         closeAll();
         return false;
     }
@@ -171,47 +89,19 @@ QString SimulatedModem::errorString() const
     return m_error;
 }
 
-bool SimulatedModem::openPseudoTerminal()
-{
-    QString error;
-    const int baudRate = options().baudRate;
-    m_lineFd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    char name[256];
-    if (m_lineFd < 0)
-        error = systemError("posix_openpt");
-    else if (grantpt(m_lineFd) != 0 || unlockpt(m_lineFd) != 0)
-        error = systemError("unlockpt");
-    else if (ptsname_r(m_lineFd, name, sizeof name) != 0)
-        error = systemError("ptsname_r");
-    else if ((m_keptSlaveFd = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC)) < 0)
-        error = systemError("open pty slave");
-    else if (makeRaw(m_keptSlaveFd, baudRate, false, &error)
-             && fcntl(m_lineFd, F_SETFL, fcntl(m_lineFd, F_GETFL) | O_NONBLOCK) != 0)
-        error = systemError("fcntl");
-
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_error = error;
-    if (error.isEmpty())
-        m_portName = QString::fromLocal8Bit(name);
-    return error.isEmpty();
-}
-
-bool SimulatedModem::openPort()
+bool SimulatedModem::openLine()
 {
     const SimulatedModemOptions current = options();
     QString error;
-    const QByteArray device = current.port.toLocal8Bit();
-    m_lineFd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_lineFd < 0)
-        error = systemError(device.constData());
-    else
-        makeRaw(m_lineFd, current.baudRate, true, &error);
-
+    auto line = std::make_unique<TtyLine>();
+    const bool opened = current.port.isEmpty() ? line->openPseudoTerminal(current.baudRate, &error)
+                                               : line->openPort(current.port, current.baudRate, &error);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_error = error;
-    if (error.isEmpty())
-        m_portName = current.port;
-    return error.isEmpty();
+    if (opened)
+        m_portName = line->name();
+    m_line = std::move(line);
+    return opened;
 }
 
 bool SimulatedModem::listen()
@@ -220,47 +110,20 @@ bool SimulatedModem::listen()
     if (current.tcpPort < 0)
         return true;
     QString error;
-    sockaddr_storage address = {};
-    socklen_t addressLength = 0;
-    const QByteArray host = current.tcpAddress.toLatin1();
-    auto *v4 = reinterpret_cast<sockaddr_in *>(&address);
-    auto *v6 = reinterpret_cast<sockaddr_in6 *>(&address);
-    if (inet_pton(AF_INET, host.constData(), &v4->sin_addr) == 1) {
-        v4->sin_family = AF_INET;
-        v4->sin_port = htons(quint16(current.tcpPort));
-        addressLength = sizeof *v4;
-    } else if (inet_pton(AF_INET6, host.constData(), &v6->sin6_addr) == 1) {
-        v6->sin6_family = AF_INET6;
-        v6->sin6_port = htons(quint16(current.tcpPort));
-        addressLength = sizeof *v6;
-    }
-    const int yes = 1;
-    if (addressLength == 0)
-        error = QStringLiteral("\"%1\" is not an IP address to listen on").arg(current.tcpAddress);
-    else if ((m_listenFd = ::socket(address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) < 0)
-        error = systemError("socket");
-    else if (::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0)
-        error = systemError("setsockopt");
-    else if (::bind(m_listenFd, reinterpret_cast<sockaddr *>(&address), addressLength) != 0)
-        error = QStringLiteral("TCP port %1 on %2: %3").arg(current.tcpPort).arg(current.tcpAddress,
-                                                               QString::fromLocal8Bit(std::strerror(errno)));
-    else if (::listen(m_listenFd, 4) != 0)
-        error = systemError("listen");
-    else if (::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&address), &addressLength) != 0)
-        error = systemError("getsockname");
-
+    auto server = std::make_unique<TcpServerLine>();
+    const bool listening = server->listen(current.tcpAddress, current.tcpPort, &error);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_error = error;
-    if (error.isEmpty())
-        m_tcpPort = ntohs(address.ss_family == AF_INET ? v4->sin_port : v6->sin6_port);
-    return error.isEmpty();
+    if (listening)
+        m_tcpPort = server->port();
+    m_server = std::move(server);
+    return listening;
 }
 
 void SimulatedModem::closeAll()
 {
-    closeFd(m_listenFd);
-    closeFd(m_lineFd);
-    closeFd(m_keptSlaveFd);
+    m_server.reset();
+    m_line.reset();
     closeFd(m_wakeRead);
     closeFd(m_wakeWrite);
 }
@@ -274,7 +137,7 @@ QString SimulatedModem::portName() const
 QString SimulatedModem::connectionText() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return QStringLiteral("dev=%1;baud=%2").arg(m_portName).arg(m_slave.options().baudRate);
+    return ConnectionText::of(m_portName, m_slave.options().baudRate);
 }
 
 int SimulatedModem::tcpPort() const
@@ -288,10 +151,10 @@ QString SimulatedModem::networkConnectionText() const
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_tcpPort < 0)
         return QString();
-    const QString host = m_slave.options().tcpAddress;
-    return QStringLiteral("dev=tcp://%1:%2")
-        .arg(host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host)
-        .arg(m_tcpPort);
+    NetworkAddress server;
+    server.host = m_slave.options().tcpAddress;
+    server.port = quint16(m_tcpPort);
+    return ConnectionText::ofServer(server);
 }
 
 quint16 SimulatedModem::reg(int index) const
@@ -367,75 +230,46 @@ void SimulatedModem::setExchangeObserver(ExchangeObserver observer)
     m_exchangeObserver = std::move(observer);
 }
 
-int SimulatedModem::lineBaudRate() const
+// The speed of the line a request came by.
+int SimulatedModem::rateOf(const ServedLine &line) const
 {
-    const int fd = m_keptSlaveFd >= 0 ? m_keptSlaveFd : m_lineFd;
-    termios settings;
-    if (fd >= 0 && tcgetattr(fd, &settings) == 0) {
-        const int rate = rateFor(cfgetospeed(&settings));
-        if (rate > 0)
-            return rate;
-    }
-    const int fallback = options().baudRate;
-    return fallback > 0 ? fallback : 9600;
+    return line.rate(options().baudRate);
 }
 
-// A client that opens the line at another speed than the modem's sends
-// nothing the modem can read. Only a pseudo-terminal tells the client's
-// speed; one it cannot name (a custom rate) differs from any standard one.
-bool SimulatedModem::speedsMatch() const
-{
-    if (m_keptSlaveFd < 0)
-        return true;
-    termios settings;
-    if (tcgetattr(m_keptSlaveFd, &settings) != 0)
-        return true;
-    const int own = options().baudRate;
-    const int line = rateFor(cfgetospeed(&settings));
-    speed_t ownCode;
-    return line > 0 ? line == own : !speedCodeFor(own, &ownCode);
-}
-
-// The speed of the line a request came by: over TCP, the server's serial
-// side, which runs at the modem's own rate.
-int SimulatedModem::rateOf(const Line &line) const
-{
-    if (!line.network)
-        return lineBaudRate();
-    const int own = options().baudRate;
-    return own > 0 ? own : 9600;
-}
-
-std::chrono::milliseconds SimulatedModem::frameGap(const Line &line) const
+std::chrono::milliseconds SimulatedModem::frameGap(const ServedLine &line) const
 {
     const auto characters = std::chrono::milliseconds(Modbus::FrameGapBits * 1000 / rateOf(line) + 1);
     return std::max<std::chrono::milliseconds>(characters, MinimumFrameGap);
 }
 
-std::chrono::nanoseconds SimulatedModem::characterTime(const Line &line) const
+std::chrono::nanoseconds SimulatedModem::characterTime(const ServedLine &line) const
 {
     return std::chrono::nanoseconds(Modbus::BitsPerCharacter * 1000000000LL / rateOf(line));
 }
 
 void SimulatedModem::serve()
 {
-    Line serial;
-    serial.fd = m_lineFd;
-    Line client;
-    client.network = true;
+    std::vector<ServedLine *> lines{m_line.get()};
+    if (m_server)
+        lines.push_back(m_server.get());
     for (;;) {
-        // Wake for the earliest end of silence on either line.
+        // Wake for the earliest end of silence on any line.
         int timeout = -1;
-        for (const Line *line : {&serial, &client}) {
+        for (const ServedLine *line : lines) {
             if (line->pending.isEmpty())
                 continue;
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(line->silenceEnds - Clock::now());
             const int wait = static_cast<int>(std::max<long long>(left.count(), 0));
             timeout = timeout < 0 ? wait : std::min(timeout, wait);
         }
-        pollfd fds[4] = {{m_wakeRead, POLLIN, 0}, {serial.fd, POLLIN, 0}, {m_listenFd, POLLIN, 0},
-                         {client.fd, POLLIN, 0}};
-        const int ready = ::poll(fds, 4, timeout);
+        // The order to stop, then each line's own descriptor and the one
+        // that brings it a new peer.
+        std::vector<pollfd> fds{{m_wakeRead, POLLIN, 0}};
+        for (const ServedLine *line : lines) {
+            fds.push_back({line->fd(), POLLIN, 0});
+            fds.push_back({line->acceptFd(), POLLIN, 0});
+        }
+        const int ready = ::poll(fds.data(), nfds_t(fds.size()), timeout);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
@@ -443,15 +277,23 @@ void SimulatedModem::serve()
         }
         if (fds[0].revents != 0)
             break;
-        if (fds[2].revents & POLLIN)
-            acceptClient(client);
-        // The client went away, or its connection was hung up on purpose.
-        if (fds[3].revents != 0 && !receive(client))
-            replaceClient(client, -1);
-        if (fds[1].revents != 0 && !receive(serial))
+        const ServedLine *ended = nullptr;
+        for (size_t i = 0; i < lines.size() && !ended; ++i) {
+            ServedLine &line = *lines[i];
+            if (fds[2 * i + 2].revents & POLLIN)
+                line.accept();
+            // The peer went away, or the line was hung up on purpose.
+            if (fds[2 * i + 1].revents != 0 && !receive(line)) {
+                if (!line.outlivesPeer())
+                    ended = &line;
+                else
+                    line.dropPeer();
+            }
+        }
+        if (ended)
             break;
-        for (Line *line : {&serial, &client}) {
-            if (line->fd >= 0 && !line->pending.isEmpty() && Clock::now() >= line->silenceEnds) {
+        for (ServedLine *line : lines) {
+            if (line->fd() >= 0 && !line->pending.isEmpty() && Clock::now() >= line->silenceEnds) {
                 // Silence ends whatever could not be framed by its header: an
                 // unknown function (which earns exception 1 if its CRC is
                 // right), a truncated frame or noise.
@@ -460,15 +302,19 @@ void SimulatedModem::serve()
                 handleFrame(*line, frame, line->firstByteAt);
             }
         }
-        if (serial.hungUp)
+        for (ServedLine *line : lines) {
+            if (line->hungUp && !line->outlivesPeer())
+                ended = line;
+            else if (line->hungUp)
+                line->dropPeer();
+        }
+        if (ended)
             break;
-        if (client.hungUp)
-            replaceClient(client, -1);
     }
-    closeFd(client.fd);
-    if (serial.hungUp) {
-        // Closing the master side hangs the line up for the client.
-        closeFd(m_lineFd);
+    if (m_server)
+        m_server->dropPeer();
+    if (m_line->hungUp) {
+        m_line->close();
         std::lock_guard<std::mutex> lock(m_mutex);
         m_error = QStringLiteral("the line was hung up on purpose");
     }
@@ -479,21 +325,21 @@ void SimulatedModem::serve()
 // given port hung up or ended (a USB adapter pulled out; we hold the pty
 // slave open ourselves, so a pty never does), a client closed its
 // connection, or a hangUp fault closed it.
-bool SimulatedModem::receive(Line &line)
+bool SimulatedModem::receive(ServedLine &line)
 {
     char buffer[512];
-    const ssize_t got = ::read(line.fd, buffer, sizeof buffer);
+    const ssize_t got = line.read(buffer, sizeof buffer);
     if (got < 0 && (errno == EAGAIN || errno == EINTR))
         return true;
     if (got <= 0) {
-        if (!line.network) {
+        if (!line.outlivesPeer()) {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_error = QStringLiteral("the line hung up");
         }
         return false;
     }
     const Clock::time_point now = Clock::now();
-    if (options().echo && !writeBytes(line, buffer, static_cast<int>(got)))
+    if (options().echo && !line.write(buffer, static_cast<int>(got), m_wakeRead))
         return false;
     if (line.pending.isEmpty())
         line.firstByteAt = now;
@@ -503,42 +349,16 @@ bool SimulatedModem::receive(Line &line)
     return !line.hungUp;
 }
 
-void SimulatedModem::acceptClient(Line &client)
-{
-    const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0)
-        return;
-    // Answers go out byte by byte when paced, as a server's serial side
-    // hands them over; none may wait for the one before to be acknowledged.
-    const int yes = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-    replaceClient(client, fd);
-}
-
-// Closes the client's connection, if any, and starts afresh on `fd` (-1: none).
-void SimulatedModem::replaceClient(Line &client, int fd)
-{
-    closeFd(client.fd);
-    client = Line();
-    client.network = true;
-    client.fd = fd;
-}
-
 // Frames are cut from the pending bytes by their headers; a frame that
 // follows another in one burst counts as starting where the first ended.
-void SimulatedModem::takeFrames(Line &line)
+void SimulatedModem::takeFrames(ServedLine &line)
 {
     QByteArray &pending = line.pending;
-    while (pending.size() >= 2 && !line.hungUp) {
-        const quint8 function = static_cast<quint8>(pending.at(1));
-        int length = 0;
-        if (function == Modbus::ReadHoldingRegisters) {
-            length = Modbus::ReadRequestLength;
-        } else if (function == Modbus::WriteMultipleRegisters) {
-            if (pending.size() < WriteHeaderLength)
-                return;
-            length = WriteHeaderLength + static_cast<quint8>(pending.at(6)) + CrcLength;
-        } else {
+    while (!pending.isEmpty() && !line.hungUp) {
+        const int length = framing.requestLength(pending.constData(), pending.size());
+        if (length == 0)
+            return;
+        if (length < 0) {
             if (pending.size() > MaxPendingBytes) {
                 const QByteArray noise = pending;
                 pending.clear();
@@ -555,9 +375,9 @@ void SimulatedModem::takeFrames(Line &line)
     }
 }
 
-void SimulatedModem::handleFrame(Line &line, const QByteArray &frame, Clock::time_point firstByteAt)
+void SimulatedModem::handleFrame(ServedLine &line, const QByteArray &frame, Clock::time_point firstByteAt)
 {
-    if (!line.network && !speedsMatch())
+    if (!line.hearsPeer(options().baudRate))
         return;
     ModbusSlave::Reply reply;
     SimulatedModemOptions current;
@@ -595,7 +415,7 @@ void SimulatedModem::handleFrame(Line &line, const QByteArray &frame, Clock::tim
     }
 }
 
-void SimulatedModem::sendAnswer(Line &line, const QByteArray &answer, const SimulatedModemOptions &options,
+void SimulatedModem::sendAnswer(ServedLine &line, const QByteArray &answer, const SimulatedModemOptions &options,
                                 Clock::time_point earliestStart)
 {
     const Clock::time_point start =
@@ -629,7 +449,7 @@ void SimulatedModem::sendAnswer(Line &line, const QByteArray &answer, const Simu
             if (!waitUntil(due))
                 return;
         }
-        if (!writeBytes(line, answer.constData() + sent, end - sent))
+        if (!line.write(answer.constData() + sent, end - sent, m_wakeRead))
             return;
         sent = end;
     }
@@ -640,45 +460,16 @@ void SimulatedModem::sendAnswer(Line &line, const QByteArray &answer, const Simu
 // hang-up throws away whatever the client has not read yet, so over a pty
 // our own hold on its slave watches the input queue, which the kernel fills
 // a moment after the write; a TCP connection is closed in order after it.
-void SimulatedModem::hangUp(Line &line)
+// The line dies once the client has read the first half of an answer; a
+// TCP connection is closed in order after it.
+void SimulatedModem::hangUp(ServedLine &line)
 {
     const Clock::time_point latest = Clock::now() + HangUpDelay;
     if (!waitUntil(Clock::now() + HangUpSettle))
         return;
-    int unread = 0;
-    while (!line.network && m_keptSlaveFd >= 0 && ::ioctl(m_keptSlaveFd, FIONREAD, &unread) == 0 && unread > 0
-           && Clock::now() < latest) {
-        if (!waitUntil(Clock::now() + 1ms))
-            return;
-    }
+    if (!line.awaitPeerRead(latest, [this](Clock::time_point deadline) { return waitUntil(deadline); }))
+        return;
     line.hungUp = true;
-}
-
-bool SimulatedModem::writeBytes(const Line &line, const char *data, int length)
-{
-    const int fd = line.fd;
-    while (length > 0) {
-        // A client that closed its connection must not end the modem.
-        const ssize_t written = line.network ? ::send(fd, data, static_cast<size_t>(length), MSG_NOSIGNAL)
-                                             : ::write(fd, data, static_cast<size_t>(length));
-        if (written > 0) {
-            data += written;
-            length -= static_cast<int>(written);
-            continue;
-        }
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0 && errno != EAGAIN)
-            return false;
-        // The client is not reading and the line's buffer is full: wait for
-        // room, or for the order to stop.
-        pollfd fds[2] = {{fd, POLLOUT, 0}, {m_wakeRead, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
-            return false;
-        if (fds[1].revents != 0)
-            return false;
-    }
-    return true;
 }
 
 bool SimulatedModem::waitUntil(Clock::time_point deadline)

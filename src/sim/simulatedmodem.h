@@ -2,6 +2,8 @@
 #define SIMULATEDMODEM_H
 
 #include "modbusslave.h"
+#include "rtuframing.h"
+#include "servedline.h"
 #include "simulatedmodemoptions.h"
 
 #include <QByteArray>
@@ -12,8 +14,12 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
+
+class TcpServerLine;
+class TtyLine;
 
 // A GPRS modem on a serial line: the Modbus slave at 0x40 behind the master
 // side of a pseudo-terminal (or behind a given tty), served on its own
@@ -63,45 +69,25 @@ public:
     void setWriteObserver(WriteObserver observer);
     void setExchangeObserver(ExchangeObserver observer);
 
-    // The speed pacing uses: the one the line is set to, when it can be read
-    // (a client sets it on its end of a pseudo-terminal), else the option.
-    int lineBaudRate() const;
-    // Whether the client's end of the line runs at the modem's own speed.
-    bool speedsMatch() const;
-
 private:
     using Clock = std::chrono::steady_clock;
 
-    // Where requests come from and answers go: the serial line, or the TCP
-    // client. Serve thread only.
-    struct Line {
-        int fd = -1;
-        bool network = false;
-        QByteArray pending;                // bytes not yet framed
-        Clock::time_point silenceEnds;     // when what is pending becomes a frame
-        Clock::time_point firstByteAt;     // of what is pending
-        bool hungUp = false;               // closed by a hangUp fault
-    };
-
-    bool openPseudoTerminal();
-    bool openPort();
+    bool openLine();
     bool listen();
     void serve();
-    bool receive(Line &line);
-    void acceptClient(Line &client);
-    static void replaceClient(Line &client, int fd);
-    void takeFrames(Line &line);
-    void handleFrame(Line &line, const QByteArray &frame, Clock::time_point firstByteAt);
-    void sendAnswer(Line &line, const QByteArray &answer, const SimulatedModemOptions &options,
+    bool receive(ServedLine &line);
+    void takeFrames(ServedLine &line);
+    void handleFrame(ServedLine &line, const QByteArray &frame, Clock::time_point firstByteAt);
+    void sendAnswer(ServedLine &line, const QByteArray &answer, const SimulatedModemOptions &options,
                     Clock::time_point earliestStart);
-    void hangUp(Line &line);
-    int rateOf(const Line &line) const;
-    std::chrono::nanoseconds characterTime(const Line &line) const;
-    std::chrono::milliseconds frameGap(const Line &line) const;
-    bool writeBytes(const Line &line, const char *data, int length);
+    void hangUp(ServedLine &line);
+    int rateOf(const ServedLine &line) const;
+    std::chrono::nanoseconds characterTime(const ServedLine &line) const;
+    std::chrono::milliseconds frameGap(const ServedLine &line) const;
     bool waitUntil(Clock::time_point deadline);
     void closeAll();
 
+    const RtuFraming framing;                    // how requests are delimited on every line
     mutable std::mutex m_mutex;                  // guards everything below up to m_thread
     ModbusSlave m_slave;
     QList<QByteArray> m_frames;
@@ -114,9 +100,8 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::atomic<int> m_answersSent{0};
-    int m_lineFd = -1;          // master side of the pty, or the given port
-    int m_listenFd = -1;        // the TCP port, when asked for
-    int m_keptSlaveFd = -1;     // our own hold on the pty slave, so the master never sees a hang-up
+    std::unique_ptr<TtyLine> m_line;            // the pty or the given port
+    std::unique_ptr<TcpServerLine> m_server;    // when asked for
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
 };

@@ -1,5 +1,6 @@
 #include "deviceprocedures.h"
 
+#include "framing.h"
 #include "modbusframe.h"
 #include "seriallink.h"
 
@@ -9,15 +10,13 @@
 
 namespace {
 
-using Modbus::ReadAnswerHeaderLength;
-
 // The share of a Write done once `done` of its `total` blocks were
 // acknowledged before the one just answered with `answerLength` bytes: an
-// answer of the normal 8 bytes completes its block's share, so a Write of
-// all five blocks shows 20, 40, 60, 80 and 100.
-int progressOf(int done, int total, int answerLength)
+// answer of the normal length (8 bytes on a serial line) completes its
+// block's share, so a Write of all five blocks shows 20, 40, 60, 80 and 100.
+int progressOf(int done, int total, int answerLength, int normalLength)
 {
-    return (done * 100 + answerLength * 100 / Modbus::WriteAnswerLength) / total;
+    return (done * 100 + answerLength * 100 / normalLength) / total;
 }
 
 // What the modem holds after a Write stopped at entry block `failedBlock`:
@@ -81,6 +80,7 @@ DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend 
     , report(std::move(report))
     , stopRequested(std::move(stopRequested))
     , traffic(std::move(traffic))
+    , framing(link.framing())
 {
 }
 
@@ -95,22 +95,24 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
         if (!blocks.test(size_t(block)))
             continue;
         const int dataLength = DeviceSettings::blockBytes(block, withKeepCon);
-        answerLength = send(readRequest(quint16(DeviceSettings::firstRegister(block)), quint16(dataLength / 2)),
-                            Modbus::readAnswerLength(dataLength / 2), blockWords(block, false, dataLength / 2));
+        const quint16 first = quint16(DeviceSettings::firstRegister(block));
+        const quint16 count = quint16(dataLength / 2);
+        answerLength = send(framing.readRegisters(first, count), blockWords(block, false, count));
         if (!accepted(answerLength, block, false, &failure))
             return {failure, false, block};
 
-        QByteArray answer = answerData(answerLength, dataLength);
+        const int dataOffset = framing.readDataOffset();
+        QByteArray answer = answerData(answerLength, dataOffset + dataLength);
         if (block == 0)
             report(QString::asprintf("Recieved %d bytes", answerLength));
         else
             report(QString::asprintf("Recieved %d[%d] bytes", block - 1, answerLength));
         hexDump(answer.constData(), answerLength);
-        swapPairs(answer.data() + ReadAnswerHeaderLength, dataLength);
+        swapPairs(answer.data() + dataOffset, dataLength);
         // The settings block is traced once more with its pairs in memory order.
         if (block == 0)
             hexDump(answer.constData(), answerLength);
-        record.decodeBlock(block, answer.mid(ReadAnswerHeaderLength, dataLength), withKeepCon);
+        record.decodeBlock(block, answer.mid(dataOffset, dataLength), withKeepCon);
     }
 
     commit(record);
@@ -126,8 +128,8 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
         if (!blocks.test(size_t(block)))
             continue;
         const QByteArray image = record.encodeBlock(block, withKeepCon);
-        const int answerLength = send(writeRequest(quint16(DeviceSettings::firstRegister(block)), image),
-                                      Modbus::WriteAnswerLength, blockWords(block, true, (image.size() + 1) / 2));
+        const int answerLength = send(framing.writeRegisters(quint16(DeviceSettings::firstRegister(block)), image),
+                                      blockWords(block, true, (image.size() + 1) / 2));
         // The entry writes are the steps 1..4 of the messages.
         if (!accepted(answerLength, block, true, &failure)) {
             // An acknowledgement among other bytes may or may not be the modem's.
@@ -138,28 +140,28 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
                 failure += QLatin1String(". ") + partlyWritten(block - 1);
             return {failure, false, block};
         }
-        report(QString::asprintf("Recieved %d%%", progressOf(done, total, answerLength)));
+        report(QString::asprintf("Recieved %d%%", progressOf(done, total, answerLength, expectedLength)));
         ++done;
     }
 
     return {QString::asprintf("It is Ready %d%%", 100), true};
 }
 
-// Traces the frame and exchanges it; the link ends the exchange as soon as
-// the answer is a frame of `answerLength` bytes. Returns the answer length,
-// or -1 when the job is asked to stop: then no exchange is started, and one
-// cut short is not judged.
-int DeviceProcedures::send(const QByteArray &frame, int answerLength, const QString &what)
+// Traces the request's frame and exchanges it; the link ends the exchange
+// as soon as the answer is a whole frame. Returns the answer length, or -1
+// when the job is asked to stop: then no exchange is started, and one cut
+// short is not judged.
+int DeviceProcedures::send(const Framing::Request &framed, const QString &what)
 {
     if (stopRequested())
         return -1;
-    request = frame;
-    expectedLength = answerLength;
+    request = framed.frame;
+    expectedLength = framed.answerLength;
     hexDump(request.constData(), request.size());
     sinceSent.start();
     if (traffic)
         traffic({QDateTime::currentDateTime(), TrafficEntry::Sent, request, what, false});
-    const int received = link.exchange(request.constData(), request.size(), answerLength);
+    const int received = link.exchange(request.constData(), request.size(), expectedLength);
     if (stopRequested())
         return -1;
     return received;
@@ -202,7 +204,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
             + QLatin1String(". ") + crowded();
         return false;
     }
-    if (!answerPassesCrc(link.answer(), answerLength)) {
+    const AnswerCheck check = framing.check(request.constData(), request.size(), link.answer(), answerLength);
+    if (check.outcome == AnswerCheck::Damaged) {
         if (answerLength == 0)
             traceAnswer(0, QCoreApplication::translate("Traffic", "no answer within %1 ms").arg(link.lastWaitLimit()),
                         true);
@@ -221,7 +224,6 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
             *failure += QLatin1String(". ") + silenceAdvice();
         return false;
     }
-    const AnswerCheck check = checkAnswer(request.constData(), request.size(), link.answer(), answerLength);
     switch (check.outcome) {
     case AnswerCheck::Accepted:
         traceAnswer(answerLength,
@@ -243,6 +245,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
                       "try again")
                 : QCoreApplication::translate("DeviceProcedures",
                       "The modem may lack the keep-connection register: use --no-keep-con and try again"));
+        break;
+    case AnswerCheck::Damaged:   // worded above
         break;
     case AnswerCheck::Mismatch:
         traceAnswer(answerLength, QCoreApplication::translate("Traffic", "answer does not match the request"), true);
@@ -296,12 +300,12 @@ QString DeviceProcedures::silenceAdvice() const
               "firmware without the keep-connection register use --no-keep-con");
 }
 
-// A copy of the accepted answer. checkAnswer has made sure it holds the whole
-// block; the zero padding only guards the copy should that ever change.
-QByteArray DeviceProcedures::answerData(int answerLength, int dataLength) const
+// A copy of the accepted answer. The framing's check has made sure it holds
+// the whole block; the zero padding only guards the copy should that ever
+// change.
+QByteArray DeviceProcedures::answerData(int answerLength, int needed) const
 {
     QByteArray answer(link.answer(), answerLength);
-    const int needed = ReadAnswerHeaderLength + dataLength;
     if (answer.size() < needed)
         answer.append(QByteArray(needed - answer.size(), '\0'));
     return answer;

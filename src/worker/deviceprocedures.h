@@ -2,6 +2,7 @@
 #define DEVICEPROCEDURES_H
 
 #include "devicesettings.h"
+#include "framing.h"
 #include "traffic.h"
 
 #include <QByteArray>
@@ -58,11 +59,11 @@ public:
     Outcome write(const DeviceSettings &record, Blocks blocks = DeviceSettings::allBlocks());
 
 private:
-    int send(const QByteArray &frame, int answerLength, const QString &what);
+    int send(const Framing::Request &framed, const QString &what);
     bool accepted(int answerLength, int block, bool write, QString *failure);
     void traceAnswer(int answerLength, const QString &words, bool failure);
     QString cutShortWords(int answerLength) const;
-    QByteArray answerData(int answerLength, int dataLength) const;
+    QByteArray answerData(int answerLength, int needed) const;
     QString silenceAdvice() const;
 
     SerialLink &link;
@@ -71,6 +72,7 @@ private:
     Report report;
     StopRequested stopRequested;
     Traffic traffic;
+    const Framing &framing;    // the link's
     QByteArray request;        // the frame of the exchange in progress
     int expectedLength = 0;    // of its answer
     QElapsedTimer sinceSent;   // since it was handed to the link

@@ -1,5 +1,6 @@
 #include "fleetprovisioner.h"
 
+#include "connectiontext.h"
 #include "filesupport.h"
 #include "modemdetector.h"
 #include "modemjob.h"
@@ -58,7 +59,7 @@ std::optional<FleetProvisioner::PortsNamedTwice> FleetProvisioner::portsNamedTwi
 {
     std::map<QString, QString> named;   // identity -> the port that named it first
     for (const QString &port : ports) {
-        const QString device = SerialPorts::part(port, QStringLiteral("dev"));
+        const QString device = ConnectionText::part(port, QStringLiteral("dev"));
         for (const QString &identity : SerialPorts::deviceIdentities(device)) {
             const auto first = named.find(identity);
             if (first == named.end()) {
@@ -160,8 +161,8 @@ bool FleetProvisioner::rowsLeft() const
 // A port given without its rate is searched at every rate, as detect does.
 std::optional<QString> FleetProvisioner::modemOn(const QString &given) const
 {
-    const QString device = SerialPorts::part(given, QStringLiteral("dev"));
-    if (!NetworkAddress::isNetworkDevice(device) && SerialPorts::part(given, QStringLiteral("baud")).isEmpty())
+    const QString device = ConnectionText::part(given, QStringLiteral("dev"));
+    if (!NetworkAddress::isNetworkDevice(device) && ConnectionText::part(given, QStringLiteral("baud")).isEmpty())
         return ModemDetector::searchPort(device, [](const QString &) {}, [this] { return stopped(); });
     if (ModemDetector::tryConnection(given) == ModemDetector::Answered)
         return given;
@@ -170,7 +171,7 @@ std::optional<QString> FleetProvisioner::modemOn(const QString &given) const
 
 void FleetProvisioner::servePort(const QString &given)
 {
-    const QString port = SerialPorts::part(given, QStringLiteral("dev"));
+    const QString port = ConnectionText::part(given, QStringLiteral("dev"));
     while (!stopped() && rowsLeft()) {
         std::optional<QString> connection;
         if (request.wait) {
@@ -180,7 +181,7 @@ void FleetProvisioner::servePort(const QString &given)
             if (!connection)
                 break;
         } else {
-            connection = SerialPorts::part(given, QStringLiteral("baud")).isEmpty() ? modemOn(given) : given;
+            connection = ConnectionText::part(given, QStringLiteral("baud")).isEmpty() ? modemOn(given) : given;
             if (!connection) {
                 record({port, QString(), 0, ProvisionReport::Failed, {}, QString(), tr("No modem answered on %1").arg(port)});
                 break;

@@ -1,7 +1,7 @@
 #include "modemdetector.h"
 
+#include "connectiontext.h"
 #include "devicesettings.h"
-#include "modbusframe.h"
 #include "networkaddress.h"
 #include "seriallink.h"
 
@@ -46,12 +46,12 @@ ModemDetector::Try ModemDetector::tryConnection(const QString &connection, QStri
     }
     if (opened)
         opened();
-    static const QByteArray request = readRequest(0, 1);
-    const int length = link.exchange(request.constData(), request.size(), Modbus::readAnswerLength(1));
+    const Framing::Request request = link.framing().readRegisters(0, 1);
+    const QByteArray &frame = request.frame;
+    const int length = link.exchange(frame.constData(), frame.size(), request.answerLength);
     // An exception answer is a modem too, one that knows no register 0.
-    const bool answered = answerPassesCrc(link.answer(), length)
-        && checkAnswer(request.constData(), request.size(), link.answer(), length).outcome != AnswerCheck::Mismatch;
-    return answered ? Answered : Silent;
+    const AnswerCheck check = link.framing().check(frame.constData(), frame.size(), link.answer(), length);
+    return check.outcome == AnswerCheck::Accepted || check.outcome == AnswerCheck::Exception ? Answered : Silent;
 }
 
 std::optional<QString> ModemDetector::searchPort(const QString &portName, const Report &report,
@@ -63,8 +63,7 @@ std::optional<QString> ModemDetector::searchPort(const QString &portName, const 
     for (int rate : rates) {
         if (stopRequested())
             return std::nullopt;
-        const QString connection = server ? QStringLiteral("dev=%1").arg(portName)
-                                          : QStringLiteral("dev=%1;baud=%2").arg(portName).arg(rate);
+        const QString connection = server ? ConnectionText::of(portName) : ConnectionText::of(portName, rate);
         QString problem;
         switch (tryConnection(connection, &problem, [&] {
             report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));

@@ -4,6 +4,7 @@
 // appended, so that mutated answers reach the check behind it.
 #include "devicesettings.h"
 #include "modbusframe.h"
+#include "rtuframing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

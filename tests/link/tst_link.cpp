@@ -1,10 +1,11 @@
 // The bytes on the wire: frames, check sums, the answer check and the trace,
 // then SerialLink moving them over real pseudo-terminals.
 
+#include "connectiontext.h"
 #include "golden.h"
 #include "modbusframe.h"
+#include "rtuframing.h"
 #include "seriallink.h"
-#include "serialports.h"
 #include "simulatedmodem.h"
 #include "traffic.h"
 
@@ -204,8 +205,58 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         QFETCH(QString, rewritten);
-        QCOMPARE(SerialPorts::withPart(connection, key, value), rewritten);
-        QCOMPARE(SerialPorts::part(rewritten, key), value);
+        QCOMPARE(ConnectionText::withPart(connection, key, value), rewritten);
+        QCOMPARE(ConnectionText::part(rewritten, key), value);
+    }
+
+    // What is read from a connection text builds the text that reads the same.
+    void connectionRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("baudRate");   // -1: none given
+        QTest::addColumn<QString>("host");   // of a server; empty for a serial port
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("built");
+        QTest::newRow("a port and its rate") << QByteArray("dev=/dev/ttyUSB0;baud=9600") << "/dev/ttyUSB0" << 9600 << ""
+                                             << 0 << "dev=/dev/ttyUSB0;baud=9600";
+        QTest::newRow("a port alone, blanks") << QByteArray(" dev = COM3 ;") << "COM3" << -1 << "" << 0 << "dev=COM3";
+        QTest::newRow("a rate first, the last of two") << QByteArray("baud=1200;dev=COM1;baud=19200") << "COM1" << 19200
+                                                       << "" << 0 << "dev=COM1;baud=19200";
+        QTest::newRow("a Windows device path") << QByteArray("dev=\\\\.\\COM12") << "\\\\.\\COM12" << -1 << "" << 0
+                                               << "dev=\\\\.\\COM12";
+        QTest::newRow("a server by IPv4") << QByteArray("dev=tcp://192.168.1.50:4001") << "tcp://192.168.1.50:4001"
+                                          << -1 << "192.168.1.50" << 4001 << "dev=tcp://192.168.1.50:4001";
+        QTest::newRow("a server by name, a rate") << QByteArray("dev=tcp://gprs-server.local:502;baud=115200")
+            << "tcp://gprs-server.local:502" << 115200 << "gprs-server.local" << 502
+            << "dev=tcp://gprs-server.local:502;baud=115200";
+        QTest::newRow("a server by bracketed IPv6") << QByteArray("dev=tcp://[fe80::1]:65535")
+            << "tcp://[fe80::1]:65535" << -1 << "fe80::1" << 65535 << "dev=tcp://[fe80::1]:65535";
+    }
+
+    void connectionRoundTrip()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, device);
+        QFETCH(int, baudRate);
+        QFETCH(QString, host);
+        QFETCH(int, port);
+        QFETCH(QString, built);
+        const ConnectionText read = ConnectionText::parse(text);
+        QCOMPARE(read.problem, QString());
+        QCOMPARE(read.device, device);
+        QCOMPARE(read.baudRate.value_or(-1), baudRate);
+        QCOMPARE(read.server.has_value(), !host.isEmpty());
+        if (read.server) {
+            QCOMPARE(read.server->host, host);
+            QCOMPARE(int(read.server->port), port);
+            QCOMPARE(ConnectionText::ofServer(*read.server), ConnectionText::of(device));
+        }
+        QCOMPARE(read.text(), built);
+        const ConnectionText again = ConnectionText::parse(built.toLatin1());
+        QCOMPARE(again.text(), built);
+        QCOMPARE(again.server.has_value(), read.server.has_value());
+        QCOMPARE(ConnectionText::part(built, "dev"), device);
     }
 
     void configureAndOpen_data()
@@ -333,7 +384,7 @@ private slots:
         SerialLink link(300, 300, 100);
         if (network) {
             QVERIFY(server.listen(QHostAddress::LocalHost));
-            link.configure("dev=tcp://127.0.0.1:" + QByteArray::number(server.serverPort()));
+            link.configure(ConnectionText::ofServer({"127.0.0.1", server.serverPort()}).toLatin1());
             QCOMPARE(link.open(), 0);
             QVERIFY(server.waitForNewConnection(5000));
             // The socket's own copy of the descriptor goes with it.
@@ -351,7 +402,7 @@ private slots:
             QCOMPARE(::write(farEnd, waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
             pollfd arrived{held, POLLIN, 0};
             QCOMPARE(::poll(&arrived, 1, 5000), 1);
-            link.configure("dev=" + QByteArray(name));
+            link.configure(ConnectionText::of(name).toLatin1());
             QCOMPARE(link.open(), 0);
         }
         const int n = link.exchange(request.constData(), request.size());

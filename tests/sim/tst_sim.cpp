@@ -4,6 +4,7 @@
 
 #include "golden.h"
 #include "modbusframe.h"
+#include "rtuframing.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

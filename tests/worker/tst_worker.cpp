@@ -2,9 +2,11 @@
 // each sends, stores, says and traces, how every fault ends it, and how jobs
 // follow one another.
 
+#include "connectiontext.h"
 #include "golden.h"
 #include "modbusframe.h"
 #include "mythread.h"
+#include "rtuframing.h"
 #include "serialports.h"
 #include "simulatedmodem.h"
 
@@ -23,7 +25,7 @@ namespace {
 QString noSuchPort(const QString &config)
 {
     return "The Port " + config + " was not open. "
-        + SerialPorts::whyNotOpen(SerialPorts::part(config, "dev"), QSerialPort::DeviceNotFoundError, QString());
+        + SerialPorts::whyNotOpen(ConnectionText::part(config, "dev"), QSerialPort::DeviceNotFoundError, QString());
 }
 
 constexpr int JobLimit = 30000;   // ms; only a hung job reaches it
@@ -271,7 +273,8 @@ private slots:
         const QString server = bench.modem.networkConnectionText();
         if (!portConfig.isEmpty())
             request.portConfig = portConfig.replace("%1", bench.modem.portName()).replace("%t", server);
-        lastMessage.replace("%1", bench.modem.portName()).replace("%a", server.mid(int(strlen("dev=tcp://"))));
+        const NetworkAddress address = ConnectionText::parse(server.toLatin1()).server.value_or(NetworkAddress());
+        lastMessage.replace("%1", bench.modem.portName()).replace("%a", address.shown());
         bool ran = false;
         const QByteArray traced = stdoutOf([&] { ran = bench.run(job, request); });
         QVERIFY(ran);
@@ -449,7 +452,8 @@ private slots:
         const QString server = bench.modem.networkConnectionText();
         if (!portConfig.isEmpty())
             request.portConfig = portConfig.replace("%1", bench.modem.portName()).replace("%t", server);
-        lastMessage.replace("%1", bench.modem.portName()).replace("%a", server.mid(int(strlen("dev=tcp://"))));
+        const NetworkAddress address = ConnectionText::parse(server.toLatin1()).server.value_or(NetworkAddress());
+        lastMessage.replace("%1", bench.modem.portName()).replace("%a", address.shown());
         QVERIFY(bench.worker.startJob(job, request));
         // Events are handled without the pauses of QTRY_*, so the message is
         // taken up the moment it arrives, as a busy window would.

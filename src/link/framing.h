@@ -1,0 +1,58 @@
+#ifndef FRAMING_H
+#define FRAMING_H
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <chrono>
+
+// An answer judged against the request it came for.
+struct AnswerCheck {
+    // Damaged: too short to be a frame, or its frame check failed.
+    enum Outcome { Accepted, Exception, Mismatch, Damaged };
+    Outcome outcome = Mismatch;
+    int exceptionCode = 0;     // for Exception
+};
+
+// How Modbus requests and answers are framed on whatever carries them. The
+// procedures ask for registers and get their data back; the framing makes
+// the frames, says when an answer is whole and whether it fits its request,
+// and delimits requests for a modem that serves them. One framing serves
+// every exchange of a link, from any thread that owns that link.
+class Framing {
+public:
+    struct Request {
+        QByteArray frame;        // as it goes on the wire
+        int answerLength = 0;    // of the normal answer it calls for
+    };
+
+    virtual ~Framing() = default;
+
+    // A read of `count` holding registers from `first`.
+    virtual Request readRegisters(quint16 first, quint16 count) const = 0;
+    // A write of the registers whose little-endian image is `hostOrderData`.
+    virtual Request writeRegisters(quint16 first, const QByteArray &hostOrderData) const = 0;
+    // Where a read answer's register data starts.
+    virtual int readDataOffset() const = 0;
+
+    // The length of the answer frame at the start of `data` when all of it
+    // is there and intact; otherwise 0.
+    virtual int completeAnswerLength(const char *data, int length) const = 0;
+    // Whether the `length` bytes received so far may still be an echo of the
+    // request (its whole length once that many came) rather than an answer.
+    virtual bool mayBeEcho(const char *request, int requestLength, const char *received, int length) const = 0;
+    // The answer of `answerLength` bytes judged against its request.
+    virtual AnswerCheck check(const char *request, int requestLength, const char *answer, int answerLength) const = 0;
+    // The silence that tells two frames apart on the modem's serial line.
+    virtual std::chrono::microseconds frameGap(int lineRate) const = 0;
+
+    // For the serving side: the length of the request frame at the start
+    // of `data` as its header gives it, 0 while too little is there to
+    // tell, -1 when its header gives none (only silence ends it).
+    virtual int requestLength(const char *data, int length) const = 0;
+    // Whether a delimited request is intact, as a slave checks it before
+    // looking inside.
+    virtual bool requestIntact(const QByteArray &frame) const = 0;
+};
+
+#endif // FRAMING_H

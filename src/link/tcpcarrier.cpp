@@ -1,0 +1,53 @@
+#include "tcpcarrier.h"
+
+#include <QCoreApplication>
+#include <QTcpSocket>
+
+TcpCarrier::TcpCarrier(const NetworkAddress &server)
+    : server(server)
+{
+}
+
+TcpCarrier::~TcpCarrier() = default;
+
+QString TcpCarrier::open()
+{
+    socket = std::make_unique<QTcpSocket>();
+    return server.connect(*socket);
+}
+
+void TcpCarrier::close()
+{
+    if (socket)
+        socket->abort();
+    socket.reset();
+}
+
+bool TcpCarrier::lost() const
+{
+    return socket && socket->state() != QAbstractSocket::ConnectedState && socket->bytesAvailable() == 0;
+}
+
+QString TcpCarrier::lossExplanation() const
+{
+    return QCoreApplication::translate("SerialLink",
+            "%1 closed the connection: check that no other program took it over, and try again")
+        .arg(server.shown());
+}
+
+void TcpCarrier::dropStaleInput()
+{
+    // What the system holds for the socket is fetched first.
+    socket->waitForReadyRead(0);
+    socket->readAll();
+}
+
+QIODevice *TcpCarrier::device() const
+{
+    return socket.get();
+}
+
+void TcpCarrier::flush()
+{
+    socket->flush();
+}
