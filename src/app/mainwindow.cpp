@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "aboutdialog.h"
+#include "connectiontext.h"
 #include "devicesettings.h"
 #include "filedialogs.h"
 #include "historypage.h"
@@ -206,7 +207,7 @@ void MainWindow::myDetect()
 {
     // The port in the field first: the technician may know it already. A
     // server in the field is the only place to look.
-    const QString typed = SerialPorts::part(ui->comPortLineEdit->text(), QStringLiteral("dev"));
+    const QString typed = ConnectionText::part(ui->comPortLineEdit->text(), QStringLiteral("dev"));
     QStringList ports = NetworkAddress::isNetworkDevice(typed) ? QStringList() : SerialPorts::availableNames();
     if (!typed.isEmpty()) {
         ports.removeAll(typed);

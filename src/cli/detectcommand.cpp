@@ -1,6 +1,7 @@
 // detect [PORT...]: the connection on which the modem answers, found by
 // trying the ports at every rate the modem has.
 
+#include "connectiontext.h"
 #include "console.h"
 #include "modemcommand.h"
 #include "modemjob.h"
@@ -41,7 +42,7 @@ public:
         // A connection text, as the simulated modem prints it, names its port
         // by its dev part.
         for (const QString &name : qAsConst(portNames))
-            request.detectPorts << (name.contains(QLatin1Char('=')) ? SerialPorts::part(name, QStringLiteral("dev")) : name);
+            request.detectPorts << (name.contains(QLatin1Char('=')) ? ConnectionText::part(name, QStringLiteral("dev")) : name);
         if (portNames.isEmpty())
             request.detectPorts = SerialPorts::availableNames();
         const JobOutcome outcome = runJob(ModemJob::JobDetect, request);

@@ -2,6 +2,7 @@
 // modem per port at a time and all ports at once, each row of the table
 // over the template.
 
+#include "connectiontext.h"
 #include "console.h"
 #include "filesupport.h"
 #include "fleetprovisioner.h"
@@ -107,7 +108,7 @@ std::optional<int> ProvisionCommand::checkArguments(const QCommandLineParser &pa
     for (QString &port : ports) {
         // A port's bare name stands for its connection, at a rate to be found.
         if (!port.contains(QLatin1Char('=')))
-            port = QStringLiteral("dev=%1").arg(port);
+            port = ConnectionText::of(port);
         if (!connectionIsValid(port))
             return BadInput;
     }

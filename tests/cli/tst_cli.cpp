@@ -3,6 +3,7 @@
 // on standard error, and what the modem and the files hold afterwards.
 
 #include "commandline.h"
+#include "connectiontext.h"
 #include "csvtable.h"
 #include "golden.h"
 #include "modemdetector.h"
@@ -530,7 +531,7 @@ private slots:
             return text.replace("%a", a.connectionText()).replace("%b", b.connectionText())
                 .replace("%s", a.networkConnectionText())
                 .replace("%S", QString(a.networkConnectionText()).replace("127.0.0.1", "localhost"))
-                .replace("%l", "dev=" + dir.filePath("modem-link") + ";baud=9600").replace("%d", dir.path());
+                .replace("%l", ConnectionText::of(dir.filePath("modem-link"), 9600)).replace("%d", dir.path());
         };
         for (QString &argument : arguments)
             argument = filled(argument);
