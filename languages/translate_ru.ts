@@ -64,36 +64,6 @@ Journal of Writes: %5</source>
         <source>A second answer or a second master is on the line: check that nothing else polls the modem</source>
         <translation>На линии второй ответ или второй ведущий: проверьте, что модем не опрашивает никто другой</translation>
     </message>
-    <message>
-        <location line="+101"/>
-        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
-        <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register use --no-keep-con</source>
-        <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи укажите --no-keep-con</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
-        <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register use --no-keep-con</source>
-        <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи укажите --no-keep-con</translation>
-    </message>
-    <message>
-        <location line="-53"/>
-        <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
-        <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The modem may lack the keep-connection register: use --no-keep-con and try again</source>
-        <translation>Возможно, в модеме нет регистра связи: укажите --no-keep-con и повторите</translation>
-    </message>
 </context>
 <context>
     <name>DeviceSettings</name>
@@ -286,6 +256,18 @@ Journal of Writes: %5</source>
 </context>
 <context>
     <name>MainWindow</name>
+    <message>
+        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
+        <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
+    </message>
+    <message>
+        <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
+        <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
+    </message>
+    <message>
+        <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
+        <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
+    </message>
     <message>
         <location filename="../src/app/mainwindow.ui" line="+18"/>
         <source>GPRS configurator</source>

@@ -413,7 +413,24 @@ JobRequest MainWindow::connectionRequest() const
     JobRequest request;
     request.portConfig = ui->comPortLineEdit->text();
     request.keepConEnabled = ui->EnableKeepConncheckBox->isChecked() ? 1 : 0;
+    request.advise = &MainWindow::advice;
     return request;
+}
+
+// Called on the worker's thread, in the language the window shows then.
+QString MainWindow::advice(DeviceProcedures::Advice advice)
+{
+    switch (advice) {
+    case DeviceProcedures::Advice::CheckLine:
+        return tr("Nothing was received: check the cable, the port and its baud rate, and for firmware without the "
+                  "keep-connection register clear \"Enable Keep Connection\"");
+    case DeviceProcedures::Advice::CheckServer:
+        return tr("Nothing was received through the server: check its serial side (its baud rate and the line to the "
+                  "modem), and for firmware without the keep-connection register clear \"Enable Keep Connection\"");
+    case DeviceProcedures::Advice::KeepConRegisterMissing:
+        return tr("The modem may lack the keep-connection register: clear \"Enable Keep Connection\" and try again");
+    }
+    return QString();
 }
 
 void MainWindow::loadConfig(const QString &fileName)

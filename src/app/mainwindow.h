@@ -58,6 +58,8 @@ private slots:
     void myTraffic(const QVector<TrafficEntry> &entries);
 
 private:
+    // The advice after a failure, naming the window's own controls.
+    static QString advice(DeviceProcedures::Advice advice);
     // Reads a settings file into the form and the page of the others; an empty
     // name asks the operator for the file.
     void loadConfig(const QString &fileName);

@@ -68,6 +68,22 @@ bool ModemCommand::compared(int index) const
     return index != DeviceSettings::KeepCon || keepCon;
 }
 
+QString ModemCommand::advice(DeviceProcedures::Advice advice)
+{
+    switch (advice) {
+    case DeviceProcedures::Advice::CheckLine:
+        return QStringLiteral("Nothing was received: check the cable, the port and its baud rate, and for firmware "
+                              "without the keep-connection register use --no-keep-con");
+    case DeviceProcedures::Advice::CheckServer:
+        return QStringLiteral("Nothing was received through the server: check its serial side (its baud rate and the "
+                              "line to the modem), and for firmware without the keep-connection register use "
+                              "--no-keep-con");
+    case DeviceProcedures::Advice::KeepConRegisterMissing:
+        return QStringLiteral("The modem may lack the keep-connection register: use --no-keep-con and try again");
+    }
+    return QString();
+}
+
 std::optional<DeviceSettings> ModemCommand::readModem(const QString &connection, DeviceSettings::Blocks blocks)
 {
     JobRequest request{connection, keepCon ? 1 : 0, std::nullopt, std::nullopt};
@@ -82,7 +98,7 @@ std::optional<DeviceSettings> ModemCommand::readModem(const QString &connection,
 // they come, unless quiet, and a failure always.
 JobOutcome ModemCommand::runJob(int job, JobRequest request)
 {
-    request.frontend = DeviceProcedures::Frontend::CommandLine;
+    request.advise = &ModemCommand::advice;
     ModemJob::Hooks hooks;
     hooks.report = [this](const QString &message) { console.inform(message); };
     if (traced)

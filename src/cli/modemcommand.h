@@ -2,6 +2,7 @@
 #define MODEMCOMMAND_H
 
 #include "command.h"
+#include "deviceprocedures.h"
 #include "devicesettings.h"
 
 #include <optional>
@@ -37,6 +38,9 @@ protected:
     void chooseKeepCon(const SettingsValues *file);
     // Whether entry `index` is compared with the modem in this run.
     bool compared(int index) const;
+
+    // What the tool advises after a failure: its own options.
+    static QString advice(DeviceProcedures::Advice advice);
 
     // The modem's settings, or nothing when the job failed (it said why).
     // Only the entries of `blocks` are read; the others stay empty.

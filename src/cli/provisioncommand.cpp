@@ -159,6 +159,7 @@ int ProvisionCommand::execute()
     request.matchKey = matchKey;
     request.wait = waitForModems;
     request.keepCon = keepCon;
+    request.advise = &ModemCommand::advice;
     request.journalFolder = UserFolders::journalFolder();
     request.reportFile = reportFile;
     FleetProvisioner::Say progress;

@@ -72,11 +72,11 @@ QString DeviceProcedures::configureLink(SerialLink &link, const QString &connect
         .arg(shown.join(QLatin1String(", ")));
 }
 
-DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,
+DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Advise advise, Report report,
                                    StopRequested stopRequested, Traffic traffic)
     : link(link)
     , withKeepCon(withKeepCon)
-    , frontend(frontend)
+    , advise(std::move(advise))
     , report(std::move(report))
     , stopRequested(std::move(stopRequested))
     , traffic(std::move(traffic))
@@ -99,7 +99,7 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
         const quint16 count = quint16(dataLength / 2);
         answerLength = send(framing.readRegisters(first, count), blockWords(block, false, count));
         if (!accepted(answerLength, block, false, &failure))
-            return {failure, false, block};
+            return failed(failure, block);
 
         const int dataOffset = framing.readDataOffset();
         QByteArray answer = answerData(answerLength, dataOffset + dataLength);
@@ -138,13 +138,25 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
                         "Whether the modem took this block is not known: read it, and write again");
             else if (!failure.isEmpty() && block > 0)
                 failure += QLatin1String(". ") + partlyWritten(block - 1);
-            return {failure, false, block};
+            return failed(failure, block);
         }
         report(QString::asprintf("Recieved %d%%", progressOf(done, total, answerLength, expectedLength)));
         ++done;
     }
 
     return {QString::asprintf("It is Ready %d%%", 100), true};
+}
+
+DeviceProcedures::Outcome DeviceProcedures::failed(const QString &lastMessage, int block) const
+{
+    return {lastMessage, false, block, failure, exceptionCode};
+}
+
+// The front end's sentence for `advice`, after the message it completes.
+QString DeviceProcedures::advised(Advice advice) const
+{
+    const QString words = advise ? advise(advice) : QString();
+    return words.isEmpty() ? QString() : QLatin1String(". ") + words;
 }
 
 // Traces the request's frame and exchanges it; the link ends the exchange
@@ -173,6 +185,8 @@ int DeviceProcedures::send(const Framing::Request &framed, const QString &what)
 bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString *failure)
 {
     failure->clear();
+    this->failure = Failure::Stopped;
+    exceptionCode = 0;
     if (answerLength < 0)
         return false;
 
@@ -184,6 +198,7 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
                 "A second answer or a second master is on the line: check that nothing else polls the modem");
     };
     if (link.unaskedBytes() > 0) {
+        this->failure = Failure::SecondAnswer;
         traceAnswer(answerLength, QCoreApplication::translate("Traffic",
                         "%1 bytes that no request asked for, after the last answer; this request was not sent")
                         .arg(answerLength), true);
@@ -195,6 +210,7 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         return false;
     }
     if (link.bytesAfterAnswer() > 0) {
+        this->failure = Failure::SecondAnswer;
         traceAnswer(answerLength, QCoreApplication::translate("Traffic", "%1 bytes where one answer of %2 was due")
                                       .arg(answerLength).arg(expectedLength), true);
         *failure = (step ? QString::asprintf("There are %d bytes where one answer of %d was due on %d step",
@@ -215,17 +231,24 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
             traceAnswer(answerLength, QCoreApplication::translate("Traffic", "check sum wrong"), true);
         *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
                         : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
+        this->failure = answerLength == 0              ? Failure::NoAnswer
+                       : answerLength < expectedLength ? Failure::CutShort
+                                                       : Failure::BadCheckSum;
         // Silence is the commonest failure in the field, and the check sum
         // alone tells the technician nothing about it; nor about a port
         // that went away in the middle of the job.
-        if (link.portLost())
+        if (link.portLost()) {
+            this->failure = Failure::PortLost;
             *failure += QLatin1String(". ") + link.lossExplanation();
-        else if (answerLength == 0)
-            *failure += QLatin1String(". ") + silenceAdvice();
+        } else if (answerLength == 0) {
+            // Over a network the line and its rate are the server's serial side.
+            *failure += advised(link.overNetwork() ? Advice::CheckServer : Advice::CheckLine);
+        }
         return false;
     }
     switch (check.outcome) {
     case AnswerCheck::Accepted:
+        this->failure = Failure::None;
         traceAnswer(answerLength,
                     QCoreApplication::translate("Traffic", "answer accepted in %1 ms").arg(sinceSent.elapsed()), false);
         return true;
@@ -234,21 +257,19 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
                                       .arg(check.exceptionCode)
                                       .arg(exceptionName(check.exceptionCode)),
                     true);
+        this->failure = Failure::Exception;
+        exceptionCode = check.exceptionCode;
         *failure = step ? QString::asprintf("The device answered with exception %d on %d step",
                                             check.exceptionCode, step)
                         : QString::asprintf("The device answered with exception %d", check.exceptionCode);
         // Firmware without register 70 refuses the 71-register settings block.
         if (block == 0 && withKeepCon && check.exceptionCode == Modbus::IllegalDataAddress)
-            *failure += QLatin1String(". ") + (frontend == Frontend::Window
-                ? QCoreApplication::translate("DeviceProcedures",
-                      "The modem may lack the keep-connection register: clear \"Enable Keep Connection\" and "
-                      "try again")
-                : QCoreApplication::translate("DeviceProcedures",
-                      "The modem may lack the keep-connection register: use --no-keep-con and try again"));
+            *failure += advised(Advice::KeepConRegisterMissing);
         break;
     case AnswerCheck::Damaged:   // worded above
         break;
     case AnswerCheck::Mismatch:
+        this->failure = Failure::Mismatch;
         traceAnswer(answerLength, QCoreApplication::translate("Traffic", "answer does not match the request"), true);
         *failure = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",
                                             answerLength, step)
@@ -276,28 +297,6 @@ void DeviceProcedures::traceAnswer(int answerLength, const QString &words, bool 
         said += QCoreApplication::translate("Traffic", "; echo of the request removed");
     traffic({QDateTime::currentDateTime(), TrafficEntry::Received, QByteArray(link.answer(), answerLength), said,
              failure});
-}
-
-// What to check when nothing came back: the line and its rate, which over a
-// network are the server's serial side, and the firmware.
-QString DeviceProcedures::silenceAdvice() const
-{
-    if (link.overNetwork())
-        return frontend == Frontend::Window
-            ? QCoreApplication::translate("DeviceProcedures",
-                  "Nothing was received through the server: check its serial side (its baud rate and the line to "
-                  "the modem), and for firmware without the keep-connection register clear \"Enable Keep "
-                  "Connection\"")
-            : QCoreApplication::translate("DeviceProcedures",
-                  "Nothing was received through the server: check its serial side (its baud rate and the line to "
-                  "the modem), and for firmware without the keep-connection register use --no-keep-con");
-    return frontend == Frontend::Window
-        ? QCoreApplication::translate("DeviceProcedures",
-              "Nothing was received: check the cable, the port and its baud rate, and for "
-              "firmware without the keep-connection register clear \"Enable Keep Connection\"")
-        : QCoreApplication::translate("DeviceProcedures",
-              "Nothing was received: check the cable, the port and its baud rate, and for "
-              "firmware without the keep-connection register use --no-keep-con");
 }
 
 // A copy of the accepted answer. The framing's check has made sure it holds

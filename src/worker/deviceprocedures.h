@@ -30,14 +30,34 @@ public:
     // Every frame sent and every answer, judged, as it happens.
     using Traffic = std::function<void(const TrafficEntry &)>;
     using Blocks = DeviceSettings::Blocks;
-    // Who reads the messages: their advice names the window's check box or
-    // the command-line tool's option.
-    enum class Frontend { Window, CommandLine };
+    // Why an exchange was not accepted.
+    enum class Failure {
+        None,
+        Stopped,         // the job was asked to stop
+        NoAnswer,        // silence
+        CutShort,        // part of an answer, then silence or a lost line
+        BadCheckSum,     // a whole answer whose frame check failed
+        Exception,       // the modem refused the request: see exceptionCode
+        Mismatch,        // an intact answer that is not the one asked for
+        SecondAnswer,    // more bytes than one answer, or bytes nobody asked for
+        PortLost,        // the port or the server's connection went away
+    };
+    // What the technician can do about a failure, when it takes one of the
+    // front end's own controls: only the front end can word it.
+    enum class Advice {
+        CheckLine,               // nothing came back on a serial line
+        CheckServer,             // nothing came back through a serial device server
+        KeepConRegisterMissing,  // the 71-register settings block was refused
+    };
+    // The front end's sentence for `advice`; an empty text says nothing.
+    using Advise = std::function<QString(Advice)>;
 
     struct Outcome {
         QString lastMessage;     // empty when the job was asked to stop
         bool succeeded = false;  // every block was moved
         int failedBlock = -1;    // the block whose exchange failed
+        Failure failure = Failure::None;
+        int exceptionCode = 0;   // for Failure::Exception
     };
 
     // Configures `link` from the connection text. Returns why the text
@@ -49,7 +69,7 @@ public:
 
     // `withKeepCon` selects the 71-register settings block that carries
     // KeepCon; without it the block has 70 registers.
-    DeviceProcedures(SerialLink &link, bool withKeepCon, Frontend frontend, Report report,
+    DeviceProcedures(SerialLink &link, bool withKeepCon, Advise advise, Report report,
                      StopRequested stopRequested, Traffic traffic = {});
 
     // Reads `blocks` into a fresh record and hands it to `commit` only when
@@ -61,20 +81,23 @@ public:
 private:
     int send(const Framing::Request &framed, const QString &what);
     bool accepted(int answerLength, int block, bool write, QString *failure);
+    Outcome failed(const QString &lastMessage, int block) const;
+    QString advised(Advice advice) const;
     void traceAnswer(int answerLength, const QString &words, bool failure);
     QString cutShortWords(int answerLength) const;
     QByteArray answerData(int answerLength, int needed) const;
-    QString silenceAdvice() const;
 
     SerialLink &link;
     const bool withKeepCon;
-    const Frontend frontend;
+    const Advise advise;
     Report report;
     StopRequested stopRequested;
     Traffic traffic;
     const Framing &framing;    // the link's
     QByteArray request;        // the frame of the exchange in progress
     int expectedLength = 0;    // of its answer
+    Failure failure = Failure::None;   // of the last exchange not accepted
+    int exceptionCode = 0;
     QElapsedTimer sinceSent;   // since it was handed to the link
 };
 

@@ -210,7 +210,7 @@ FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, 
     std::optional<ProvisionReport::Outcome> settled;   // before anything was written
     std::optional<int> claim;
     JobRequest write{connection, request.keepCon ? 1 : 0, std::nullopt, std::nullopt};
-    write.frontend = DeviceProcedures::Frontend::CommandLine;
+    write.advise = request.advise;
     write.journalFolder = request.journalFolder;
     write.verify = true;
     write.plan = [&](const DeviceSettings &held) {

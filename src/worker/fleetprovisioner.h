@@ -1,6 +1,7 @@
 #ifndef FLEETPROVISIONER_H
 #define FLEETPROVISIONER_H
 
+#include "deviceprocedures.h"
 #include "provisionreport.h"
 #include "provisiontable.h"
 
@@ -26,6 +27,7 @@ struct ProvisionRequest {
     bool keepCon = true;           // the 71-register settings block
     QString journalFolder;
     QString reportFile;            // empty: none
+    DeviceProcedures::Advise advise{};   // the front end's advice in its messages
 };
 
 // Provisions a fleet: each port on a thread of its own reads its modem,

@@ -64,7 +64,7 @@ JobOutcome ModemJob::runOnLink(int job, const JobRequest &request) const
         outcome.settings = record;
         hooks.commit(record);
     };
-    DeviceProcedures procedures(link, request.keepConEnabled != 0, request.frontend, hooks.report,
+    DeviceProcedures procedures(link, request.keepConEnabled != 0, request.advise, hooks.report,
                                 hooks.stopRequested, hooks.traffic);
     DeviceProcedures::Outcome done;
     switch (job) {

@@ -25,8 +25,9 @@ struct JobRequest {
     DeviceSettings::Blocks blocks = DeviceSettings::allBlocks();
     // For a detection: the ports to try, in order.
     QStringList detectPorts{};
-    // Whose controls the messages' advice names.
-    DeviceProcedures::Frontend frontend = DeviceProcedures::Frontend::Window;
+    // The front end's advice after a failure, in its own words (none when
+    // not given).
+    DeviceProcedures::Advise advise{};
 
     // For a Write that goes into the journal of Writes (its folder; empty:
     // none): the job reads what the modem holds first, on the same open

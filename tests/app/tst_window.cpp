@@ -44,6 +44,9 @@
 
 #include <cmath>
 
+#ifdef GPRS_SIMULATED_MODEM
+Q_DECLARE_METATYPE(SimulatedModemOptions)
+#endif
 
 namespace {
 
@@ -665,23 +668,30 @@ private slots:
     // happen, failures marked; the log has the same lines and the messages.
     void trafficPageAndLog_data()
     {
-        QTest::addColumn<bool>("wrongCrc");
+        QTest::addColumn<SimulatedModemOptions>("options");
         QTest::addColumn<QStringList>("lines");   // times left out; "<<": an accepted answer
         const QString request = ">> 40 03 00 00 00 47 0A E9  read settings block, 71 registers";
-        QTest::newRow("Read") << false << QStringList{"-- Read, %c", request, "<<", ">> 40 03 01 00 00 0D 8A E2  read entry "
+        SimulatedModemOptions healthy, wrongCrc, oldFirmware, silent;
+        wrongCrc.wrongCrc = oldFirmware.oldFirmware = silent.silent = true;
+        QTest::newRow("Read") << healthy << QStringList{"-- Read, %c", request, "<<", ">> 40 03 01 00 00 0D 8A E2  read entry "
             "block 1 (phone number 1), 13 registers", "<<", ">> 40 03 01 40 00 0D 8B 36  read entry block 2 (phone number 2), "
             "13 registers", "<<", ">> 40 03 01 80 00 0D 8B 0A  read entry block 3 (phone number 3), 13 registers", "<<",
             ">> 40 03 01 C0 00 0D 8A DE  read entry block 4 (phone number 4), 13 registers", "<<", "-- It is Readed 31"};
-        QTest::newRow("a check sum wrong") << true << QStringList{"-- Read, %c", request, "! check sum wrong",
-                                                                 "! -- There is bad CRC16 sum of 147 bytes"};
+        QTest::newRow("a check sum wrong") << wrongCrc << QStringList{"-- Read, %c", request, "! check sum wrong",
+                                                                     "! -- There is bad CRC16 sum of 147 bytes"};
+        // The window's own advice, naming its check box.
+        QTest::newRow("old firmware") << oldFirmware << QStringList{"-- Read, %c", request,
+            "! exception 2: illegal data address", "! -- The device answered with exception 2. The modem may lack the "
+            "keep-connection register: clear \"Enable Keep Connection\" and try again"};
+        QTest::newRow("silence") << silent << QStringList{"-- Read, %c", request, "! << no answer within ",
+            "! -- There is bad CRC16 sum of 0 bytes. Nothing was received: check the cable, the port and its baud rate, "
+            "and for firmware without the keep-connection register clear \"Enable Keep Connection\""};
     }
 
     void trafficPageAndLog()
     {
-        QFETCH(bool, wrongCrc);
+        QFETCH(SimulatedModemOptions, options);
         QFETCH(QStringList, lines);
-        SimulatedModemOptions options;
-        options.wrongCrc = wrongCrc;
         modem->setOptions(options);
         widget("comPortLineEdit")->setText(modem->connectionText());
         widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);

@@ -37,6 +37,12 @@ QStringList readMessages(int settingsAnswer = 145)
             "Recieved 2[31] bytes", "Recieved 3[31] bytes", "It is Readed 31"};
 }
 
+// Each front end words its own advice; the worker only says which, and where.
+QString adviceNamed(DeviceProcedures::Advice advice)
+{
+    return QString("[advice %1]").arg(int(advice));
+}
+
 const QStringList writeMessages{"Recieved 20%", "Recieved 40%", "Recieved 60%", "Recieved 80%", "Recieved 100%",
                                 "It is Ready 100%"};
 
@@ -85,7 +91,9 @@ struct Bench {
     bool run(int job, const JobRequest &request) { return worker.startJob(job, request) && waitForJobEnd(); }
     JobRequest request(int keepConEnabled = 0, const std::optional<DeviceSettings> &settings = {}) const
     {
-        return JobRequest{modem.connectionText(), keepConEnabled, settings, std::nullopt};
+        JobRequest request{modem.connectionText(), keepConEnabled, settings, std::nullopt};
+        request.advise = adviceNamed;
+        return request;
     }
 
     SimulatedModem modem;
@@ -165,15 +173,14 @@ private slots:
         QTest::newRow("write over TCP, any baud") << write << 0 << server << "%t;baud=250000" << 6 << "It is Ready 100%"
                                                   << own << 0 << accepted;
         QTest::newRow("read over TCP: silent server") << read << 1 << silentServer << "%t" << 1
-            << "There is bad CRC16 sum of 0 bytes. Nothing was received through the server: check its serial side (its "
-               "baud rate and the line to the modem), and for firmware without the keep-connection register clear "
-               "\"Enable Keep Connection\"" << own << 0 << QString("no answer within ");
+            << "There is bad CRC16 sum of 0 bytes. " + adviceNamed(DeviceProcedures::Advice::CheckServer) << own << 0
+            << QString("no answer within ");
         QTest::newRow("write over TCP: server closes mid-answer") << write << 0 << closingServer << "%t" << 1
             << "There is bad CRC16 sum of 4 bytes. %a closed the connection: check that no other program took it over, "
                "and try again" << own << 0 << QString("4 of 8 bytes, then the line was lost");
         QTest::newRow("read: old firmware, KeepCon") << read << 1 << oldFirmware << own << 1
-            << "The device answered with exception 2. The modem may lack the keep-connection register: clear "
-               "\"Enable Keep Connection\" and try again" << own << 0 << QString("exception 2: illegal data address");
+            << "The device answered with exception 2. " + adviceNamed(DeviceProcedures::Advice::KeepConRegisterMissing)
+            << own << 0 << QString("exception 2: illegal data address");
 
         // %n: the answer's length; the cut, noisy and halved answers are judged by what arrived.
         struct Fault {
@@ -210,8 +217,7 @@ private slots:
              "%n bytes where one answer of %e was due",
              ". A second answer or a second master is on the line: check that nothing else polls the modem"},
         };
-        const QString nothing = ". Nothing was received: check the cable, the port and its baud rate, and for "
-                                "firmware without the keep-connection register clear \"Enable Keep Connection\"";
+        const QString nothing = ". " + adviceNamed(DeviceProcedures::Advice::CheckLine);
         const QString lost = ". The port stopped working: check that the adapter is still plugged in";
         const QStringList heldBefore{
             ". The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: "
