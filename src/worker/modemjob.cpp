@@ -76,7 +76,9 @@ JobOutcome ModemJob::runOnLink(int job, const JobRequest &request) const
                                     request.plan, request.settings.value_or(DeviceSettings()), request.blocks,
                                     request.verify};
         outcome.write = GuardedWrite(procedures, hooks.report, commit).run(write);
-        done = {outcome.write->lastWord, outcome.write->succeeded, outcome.write->device.failedBlock};
+        done = outcome.write->device;
+        done.lastMessage = outcome.write->lastWord;
+        done.succeeded = outcome.write->succeeded;
         break;
     }
     case JobUpload:
@@ -92,6 +94,7 @@ JobOutcome ModemJob::runOnLink(int job, const JobRequest &request) const
     link.close();
     outcome.succeeded = done.succeeded;
     outcome.lastWord = done.lastMessage;
+    outcome.exchange = done;
     return outcome;
 }
 

@@ -55,6 +55,8 @@ struct JobOutcome {
     std::optional<QString> detectedConnection{};
     // A Write's own account.
     std::optional<WriteOutcome> write{};
+    // How its exchanges went: the failed one's block and cause.
+    DeviceProcedures::Outcome exchange{};
 };
 
 // How long the link waits (ms): the link's own defaults, which the system

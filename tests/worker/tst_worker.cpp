@@ -12,12 +12,15 @@
 
 #include <QElapsedTimer>
 #include <QSemaphore>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <mutex>
 
 
 Q_DECLARE_METATYPE(SimulatedModemOptions)
+Q_DECLARE_METATYPE(DeviceProcedures::Failure)
+Q_DECLARE_METATYPE(WriteOutcome::Failure)
 
 namespace {
 
@@ -36,6 +39,8 @@ QStringList readMessages(int settingsAnswer = 145)
     return {QString("Recieved %1 bytes").arg(settingsAnswer), "Recieved 0[31] bytes", "Recieved 1[31] bytes",
             "Recieved 2[31] bytes", "Recieved 3[31] bytes", "It is Readed 31"};
 }
+
+using Failure = DeviceProcedures::Failure;
 
 // Each front end words its own advice; the worker only says which, and where.
 QString adviceNamed(DeviceProcedures::Advice advice)
@@ -72,6 +77,7 @@ struct Bench {
         , worker(nullptr, options.silent ? MyThread::LinkTimeouts{300, 300, 100} : MyThread::LinkTimeouts{2000, 2000, 200})
     {
         QObject::connect(&worker, &MyThread::response, &receiver, [this](const QString &s) { messages << s; });
+        QObject::connect(&worker, &MyThread::jobEnded, &receiver, [this](const JobOutcome &o) { outcome = o; });
         // Taken on the worker's thread: Qt's hand-over of a queued argument
         // is invisible to ThreadSanitizer, a plain mutex is not.
         QObject::connect(&worker, &MyThread::traffic, &receiver, [this](const TrafficEntry &e) {
@@ -100,6 +106,7 @@ struct Bench {
     bool started = false;
     QObject receiver;
     QStringList messages;
+    JobOutcome outcome;
     QList<TrafficEntry> trafficSoFar() const
     {
         std::lock_guard<std::mutex> lock(trafficMutex);
@@ -133,6 +140,7 @@ private slots:
         QTest::addColumn<QString>("matrixFault");  // the fault matrix's row, empty outside it
         QTest::addColumn<int>("matrixFrame");
         QTest::addColumn<QString>("answerWords");  // the start of the last answer's words in the traffic
+        QTest::addColumn<Failure>("cause");          // of the failed exchange, as the job's outcome says it
         const int read = MyThread::JobRead, write = MyThread::JobWrite;
         SimulatedModemOptions none, oldFirmware, echo;
         oldFirmware.oldFirmware = true;
@@ -140,47 +148,48 @@ private slots:
         const QString own, accepted = "answer accepted in ";
 
         QTest::newRow("read, 70 registers") << read << 0 << none << own << 6 << "It is Readed 31"
-                                            << own << 0 << accepted;
+                                            << own << 0 << accepted << Failure::None;
         QTest::newRow("read, 71 registers") << read << 1 << none << own << 6 << "It is Readed 31"
-                                            << own << 0 << accepted;
+                                            << own << 0 << accepted << Failure::None;
         QTest::newRow("write, 70 registers") << write << 0 << none << own << 6 << "It is Ready 100%"
-                                             << own << 0 << accepted;
+                                             << own << 0 << accepted << Failure::None;
         QTest::newRow("write, 71 registers") << write << 1 << none << own << 6 << "It is Ready 100%"
-                                             << own << 0 << accepted;
+                                             << own << 0 << accepted << Failure::None;
         QTest::newRow("read, echoing adapter") << read << 1 << echo << own << 6 << "It is Readed 31"
-                                               << own << 0 << accepted;
+                                               << own << 0 << accepted << Failure::None;
         QTest::newRow("write, echoing adapter") << write << 0 << echo << own << 6 << "It is Ready 100%"
-                                                << own << 0 << accepted;
+                                                << own << 0 << accepted << Failure::None;
         QTest::newRow("write: accented port name") << write << 0 << none << "dev=/nonexistent/café" << 0
-                                                   << noSuchPort("dev=/nonexistent/café") << own << 0 << own;
+                                                   << noSuchPort("dev=/nonexistent/café") << own << 0 << own << Failure::None;
         QTest::newRow("read: a mistyped connection") << read << 0 << none << "dev=%1;baud=fast" << 0
                                                      << "The connection \"dev=%1;baud=fast\" has no baud rate: "
-                                                        "\"fast\" is not a rate such as 9600" << own << 0 << own;
+                                                        "\"fast\" is not a rate such as 9600" << own << 0 << own << Failure::None;
         // A slow line: the answer is awaited from the moment the request has left.
         SimulatedModemOptions at300, at1200;
         at300.pacing = at1200.pacing = true;
         at300.baudRate = 300;
         at1200.baudRate = 1200;
         QTest::newRow("write at 300 baud, paced") << write << 1 << at300 << "dev=%1;baud=300" << 6 << "It is Ready 100%"
-                                                  << own << 0 << accepted;
+                                                  << own << 0 << accepted << Failure::None;
         QTest::newRow("read at 1200 baud, paced") << read << 1 << at1200 << "dev=%1;baud=1200" << 6 << "It is Readed 31"
-                                                  << own << 0 << accepted;
+                                                  << own << 0 << accepted << Failure::None;
         // Through a serial device server: the same frames, the server's own failures.
         SimulatedModemOptions server, silentServer, closingServer;
         server.tcpPort = silentServer.tcpPort = closingServer.tcpPort = 0;
         silentServer.silent = closingServer.hangUp = true;
-        QTest::newRow("read over TCP") << read << 1 << server << "%t" << 6 << "It is Readed 31" << own << 0 << accepted;
+        QTest::newRow("read over TCP") << read << 1 << server << "%t" << 6 << "It is Readed 31" << own << 0 << accepted << Failure::None;
         QTest::newRow("write over TCP, any baud") << write << 0 << server << "%t;baud=250000" << 6 << "It is Ready 100%"
-                                                  << own << 0 << accepted;
+                                                  << own << 0 << accepted << Failure::None;
         QTest::newRow("read over TCP: silent server") << read << 1 << silentServer << "%t" << 1
             << "There is bad CRC16 sum of 0 bytes. " + adviceNamed(DeviceProcedures::Advice::CheckServer) << own << 0
-            << QString("no answer within ");
+            << QString("no answer within ") << Failure::NoAnswer;
         QTest::newRow("write over TCP: server closes mid-answer") << write << 0 << closingServer << "%t" << 1
             << "There is bad CRC16 sum of 4 bytes. %a closed the connection: check that no other program took it over, "
-               "and try again" << own << 0 << QString("4 of 8 bytes, then the line was lost");
+               "and try again" << own << 0 << QString("4 of 8 bytes, then the line was lost")
+            << Failure::PortLost;
         QTest::newRow("read: old firmware, KeepCon") << read << 1 << oldFirmware << own << 1
             << "The device answered with exception 2. " + adviceNamed(DeviceProcedures::Advice::KeepConRegisterMissing)
-            << own << 0 << QString("exception 2: illegal data address");
+            << own << 0 << QString("exception 2: illegal data address") << Failure::Exception;
 
         // %n: the answer's length; the cut, noisy and halved answers are judged by what arrived.
         struct Fault {
@@ -189,32 +198,35 @@ private slots:
             QString message;   // empty: the job succeeds
             std::function<int(int)> received;
             QString words;     // of the answer in the traffic; %n its length, %e the one expected
+            Failure cause;
             QString after{};      // after the step; for a write, in place of what the modem holds
         };
         const auto whole = [](int n) { return n; };
         const QList<Fault> faults{
             {"silence", [](SimulatedModemOptions &o) { o.silent = true; }, "There is bad CRC16 sum of %n bytes",
-             [](int) { return 0; }, "no answer within "},
+             [](int) { return 0; }, "no answer within ", Failure::NoAnswer},
             {"wrong check sum", [](SimulatedModemOptions &o) { o.wrongCrc = true; },
-             "There is bad CRC16 sum of %n bytes", whole, "check sum wrong"},
+             "There is bad CRC16 sum of %n bytes", whole, "check sum wrong", Failure::BadCheckSum},
             {"cut short", [](SimulatedModemOptions &o) { o.cutBytes = 3; }, "There is bad CRC16 sum of %n bytes",
-             [](int n) { return n - 3; }, "%n of %e bytes, then silence"},
+             [](int n) { return n - 3; }, "%n of %e bytes, then silence", Failure::CutShort},
             {"exception", [](SimulatedModemOptions &o) { o.exceptionBlock = o.faultBlock; },
-             "The device answered with exception 4", whole, "exception 4: server device failure"},
+             "The device answered with exception 4", whole, "exception 4: server device failure", Failure::Exception},
             {"another address", [](SimulatedModemOptions &o) { o.answerAddress = 0x41; },
-             "The answer of %n bytes does not match the request", whole, "answer does not match the request"},
+             "The answer of %n bytes does not match the request", whole, "answer does not match the request",
+             Failure::Mismatch},
             {"noise before", [](SimulatedModemOptions &o) { o.leadingBytes = 2; },
-             "There is bad CRC16 sum of %n bytes", [](int n) { return n + 2; }, "check sum wrong"},
+             "There is bad CRC16 sum of %n bytes", [](int n) { return n + 2; }, "check sum wrong", Failure::BadCheckSum},
             {"short gap", [](SimulatedModemOptions &o) { o.splitPauseMs = 30; }, QString(), whole,
-             "answer accepted in "},
+             "answer accepted in ", Failure::None},
             {"long pause", [](SimulatedModemOptions &o) { o.splitPauseMs = 400; },
-             "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; }, "%n of %e bytes, then silence"},
+             "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; }, "%n of %e bytes, then silence",
+             Failure::CutShort},
             {"port vanishes", [](SimulatedModemOptions &o) { o.hangUp = true; },
              "There is bad CRC16 sum of %n bytes", [](int n) { return n / 2; },
-             "%n of %e bytes, then the line was lost"},
+             "%n of %e bytes, then the line was lost", Failure::PortLost},
             {"doubled answer", [](SimulatedModemOptions &o) { o.doubledAnswerMs = 0; },
              "There are %n bytes where one answer of %e was due", [](int n) { return 2 * n; },
-             "%n bytes where one answer of %e was due",
+             "%n bytes where one answer of %e was due", Failure::SecondAnswer,
              ". A second answer or a second master is on the line: check that nothing else polls the modem"},
         };
         const QString nothing = ". " + adviceNamed(DeviceProcedures::Advice::CheckLine);
@@ -251,7 +263,8 @@ private slots:
                         << (succeeds ? QString(job == read ? "It is Readed 31" : "It is Ready 100%") : message)
                         << QString(fault.name) << frame
                         << QString(succeeds ? "answer accepted in " : fault.words)
-                               .replace("%n", QString::number(received)).replace("%e", QString::number(expected));
+                               .replace("%n", QString::number(received)).replace("%e", QString::number(expected))
+                        << fault.cause;
                 }
             }
         }
@@ -268,6 +281,7 @@ private slots:
         QFETCH(QString, matrixFault);
         QFETCH(int, matrixFrame);
         QFETCH(QString, answerWords);
+        QFETCH(Failure, cause);
         int *cell = matrixFault.isEmpty() ? nullptr : &matrix[matrixFault][(job == MyThread::JobWrite) * 5 + matrixFrame - 1];
         if (cell)
             *cell = -1;
@@ -332,6 +346,9 @@ private slots:
             expected.setValue(DeviceSettings::KeepCon, "0");
         QCOMPARE(bench.worker.settings(), read && failingFrame < 6 ? DeviceSettings() : expected);
         QCOMPARE(bench.worker.job(), job);
+        QCOMPARE(bench.outcome.succeeded, failingFrame == 6);
+        QCOMPARE(bench.outcome.exchange.failure, cause);
+        QCOMPARE(bench.outcome.exchange.failedBlock, failingFrame >= 1 && failingFrame < 6 ? failingFrame - 1 : -1);
         for (int block = 0; !read && block <= DeviceSettings::EntryBlockCount; ++block) {
             const QByteArray image = block ? Golden::entryBlocks[block - 1] : settingsOf(keepConEnabled);
             const QVector<quint16> now =
@@ -370,6 +387,94 @@ private slots:
             table += line + "\n";
         }
         qInfo("%s%d of %d cases held (+ held, X failed, . not run)", qPrintable(table), held, cases);
+    }
+
+    // The guarded Write that every front end runs, run here as the tool and
+    // the fleet run it, on this thread: how it ends for each cause, what
+    // went to the modem and what the journal kept.
+    void guardedWriteOutcomes_data()
+    {
+        QTest::addColumn<SimulatedModemOptions>("from");     // from the start
+        QTest::addColumn<SimulatedModemOptions>("writing");  // once the modem was read
+        QTest::addColumn<QString>("change");                 // "KEY=VALUE" over what the modem holds
+        QTest::addColumn<bool>("journalBlocked");            // a file where the journal's folder goes
+        QTest::addColumn<WriteOutcome::Failure>("failure");
+        QTest::addColumn<Failure>("cause");
+        QTest::addColumn<int>("writesHeard");
+        QTest::addColumn<QString>("kept");                   // the journal entry's outcome; empty: none
+        using F = WriteOutcome::Failure;
+        SimulatedModemOptions healthy, silent, exception, wrongCrc, hangUp, dropping;
+        silent.silent = wrongCrc.wrongCrc = hangUp.hangUp = true;
+        exception.exceptionBlock = 0x140;
+        dropping.droppedRegister = 0x141;   // characters 3 and 4 of PhNum2
+        const QString phone = "PhNum2=+70000000002";
+        QTest::newRow("verified") << healthy << healthy << phone << false << F::None << Failure::None << 1 << "verified";
+        QTest::newRow("the modem holds it") << healthy << healthy << QString() << false << F::None << Failure::None << 0
+                                            << QString();
+        QTest::newRow("a value refused") << healthy << healthy << "MbsAdr=70000" << false << F::ValueRefused
+                                         << Failure::None << 0 << QString();
+        QTest::newRow("the journal blocked") << healthy << healthy << phone << true << F::JournalNotWritable
+                                             << Failure::None << 0 << QString();
+        QTest::newRow("no answer to the read") << silent << silent << phone << false << F::ReadBeforeFailed
+                                               << Failure::NoAnswer << 0 << QString();
+        QTest::newRow("exception 4") << healthy << exception << phone << false << F::Device << Failure::Exception << 1
+                                     << "failed at entry block 2";
+        QTest::newRow("a check sum wrong") << healthy << wrongCrc << phone << false << F::Device << Failure::BadCheckSum
+                                           << 1 << "failed at entry block 2";
+        QTest::newRow("the port lost") << healthy << hangUp << phone << false << F::Device << Failure::PortLost << 1
+                                       << "failed at entry block 2";
+        QTest::newRow("a verify difference") << healthy << dropping << phone << false << F::VerifyDifference
+                                             << Failure::None << 1 << "failed at entry block 2";
+    }
+
+    void guardedWriteOutcomes()
+    {
+        QFETCH(SimulatedModemOptions, from);
+        QFETCH(SimulatedModemOptions, writing);
+        QFETCH(QString, change);
+        QFETCH(bool, journalBlocked);
+        QFETCH(WriteOutcome::Failure, failure);
+        QFETCH(Failure, cause);
+        QFETCH(int, writesHeard);
+        QFETCH(QString, kept);
+        SimulatedModem modem(from);
+        QVERIFY(modem.start());
+        Golden::loadInto(modem);
+        QTemporaryDir dir;
+        const QString journal = dir.filePath("journal");
+        if (journalBlocked)
+            QVERIFY(writeFile(journal, "not a folder"));
+        JobRequest request{modem.connectionText(), 1, std::nullopt, std::nullopt};
+        request.journalFolder = journal;
+        request.verify = true;
+        request.plan = [&](const DeviceSettings &held) {
+            modem.setOptions(writing);
+            WritePlan plan{held};
+            if (!change.isEmpty())
+                plan.record.setValue(DeviceSettings::indexOfKey(change.section('=', 0, 0)), change.section('=', 1));
+            plan.onlyDiffering = true;
+            plan.alreadyHeld = "held already";
+            return plan;
+        };
+        const JobOutcome job = ModemJob({}, MyThread::LinkTimeouts{300, 300, 100}).run(ModemJob::JobWrite, request);
+        QVERIFY(job.write);
+        const WriteOutcome &outcome = *job.write;
+        QCOMPARE(outcome.failure, failure);
+        QCOMPARE(outcome.device.failure, cause);
+        QCOMPARE(job.succeeded, failure == WriteOutcome::Failure::None);
+        QCOMPARE(outcome.succeeded, job.succeeded);
+        QVERIFY(!job.lastWord.isEmpty());
+        int writes = 0;
+        for (const QByteArray &frame : modem.receivedFrames())
+            writes += frame.at(1) == char(Modbus::WriteMultipleRegisters);
+        QCOMPARE(writes, writesHeard);
+        QCOMPARE(int(outcome.blocks.count()), writesHeard);
+        QCOMPARE(outcome.entry.has_value(), !kept.isEmpty());
+        QCOMPARE(outcome.journalFailed, journalBlocked);
+        if (outcome.entry)
+            QCOMPARE(WriteJournal(journal).entries().value(0).outcomeShown(), kept);
+        if (failure == WriteOutcome::Failure::VerifyDifference)
+            QCOMPARE(outcome.differing, QList<int>{DeviceSettings::PhNum2});
     }
 
     void requestWhileRunningChangesNothing()
