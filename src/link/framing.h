@@ -28,10 +28,12 @@ public:
 
     virtual ~Framing() = default;
 
-    // A read of `count` holding registers from `first`.
-    virtual Request readRegisters(quint16 first, quint16 count) const = 0;
+    // A read of `count` holding registers from `first`. Not const: a
+    // framing may number its requests, to tell a late answer from the
+    // one due.
+    virtual Request readRegisters(quint16 first, quint16 count) = 0;
     // A write of the registers whose little-endian image is `hostOrderData`.
-    virtual Request writeRegisters(quint16 first, const QByteArray &hostOrderData) const = 0;
+    virtual Request writeRegisters(quint16 first, const QByteArray &hostOrderData) = 0;
     // Where a read answer's register data starts.
     virtual int readDataOffset() const = 0;
 

@@ -29,12 +29,12 @@ void putWord(char *data, int offset, quint16 value)
 
 } // namespace
 
-Framing::Request RtuFraming::readRegisters(quint16 first, quint16 count) const
+Framing::Request RtuFraming::readRegisters(quint16 first, quint16 count)
 {
     return {readRequest(first, count), Modbus::readAnswerLength(count)};
 }
 
-Framing::Request RtuFraming::writeRegisters(quint16 first, const QByteArray &hostOrderData) const
+Framing::Request RtuFraming::writeRegisters(quint16 first, const QByteArray &hostOrderData)
 {
     return {writeRequest(first, hostOrderData), Modbus::WriteAnswerLength};
 }

@@ -11,8 +11,8 @@
 // silence.
 class RtuFraming : public Framing {
 public:
-    Request readRegisters(quint16 first, quint16 count) const override;
-    Request writeRegisters(quint16 first, const QByteArray &hostOrderData) const override;
+    Request readRegisters(quint16 first, quint16 count) override;
+    Request writeRegisters(quint16 first, const QByteArray &hostOrderData) override;
     int readDataOffset() const override { return Modbus::ReadAnswerHeaderLength; }
     int completeAnswerLength(const char *data, int length) const override;
     bool mayBeEcho(const char *request, int requestLength, const char *received, int length) const override;

@@ -72,7 +72,7 @@ private:
     Report report;
     StopRequested stopRequested;
     Traffic traffic;
-    const Framing &framing;    // the link's
+    Framing &framing;          // the link's
     QByteArray request;        // the frame of the exchange in progress
     int expectedLength = 0;    // of its answer
     QElapsedTimer sinceSent;   // since it was handed to the link
