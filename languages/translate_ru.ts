@@ -98,7 +98,7 @@ Journal of Writes: %5</source>
 <context>
     <name>DeviceSettings</name>
     <message>
-        <location filename="../src/settings/devicesettings.cpp" line="+220"/>
+        <location filename="../src/settings/settingchecks.cpp" line="+39"/>
         <source>the text contains a NUL character</source>
         <translation>в тексте есть символ NUL</translation>
     </message>
@@ -183,7 +183,7 @@ Journal of Writes: %5</source>
         <translation>модем хранит это время с шагом 10, поэтому «%1» прочитается как %2</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+15"/>
         <source>Cannot write %1 (%2): %3</source>
         <translation>Нельзя записать «%1» (%2): %3</translation>
     </message>
@@ -306,7 +306,6 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="-334"/>
         <source>Apn server</source>
         <translation>Сервер APN</translation>
     </message>
@@ -318,7 +317,6 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Apn login</source>
         <translation>Логин APN</translation>
     </message>
@@ -330,7 +328,6 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Apn password</source>
         <translation>Пароль APN</translation>
     </message>
@@ -342,7 +339,6 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+9"/>
         <source>Baud Tx</source>
         <translation>Линия Tx</translation>
     </message>
@@ -363,7 +359,6 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Baud Rx</source>
         <translation>Линия Rx</translation>
     </message>
@@ -391,7 +386,6 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+6"/>
         <source>Timeout next</source>
         <translation>Ожидание пакета</translation>
     </message>
@@ -404,7 +398,6 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+3"/>
         <source>Trying number</source>
         <translation>Число попыток</translation>
     </message>
@@ -416,7 +409,6 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="-2"/>
         <source>Timeout between</source>
         <translation>Пауза между байтами</translation>
     </message>
@@ -429,7 +421,6 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="-5"/>
         <source>Timeout answer</source>
         <translation>Ожидание ответа</translation>
     </message>
@@ -488,7 +479,6 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+9"/>
         <source>Keep Connection</source>
         <translation>Держать связь</translation>
     </message>
@@ -708,7 +698,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>F1</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+235"/>
+        <location filename="../src/app/mainwindow.cpp" line="+197"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
@@ -794,30 +784,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
-    <message>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
-        <location line="+1"/>
-        <location line="+1"/>
-        <location line="+1"/>
-        <source>Phone number %1</source>
-        <translation>Номер телефона %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location line="+1"/>
-        <location line="+1"/>
-        <location line="+1"/>
-        <source>Mirror server %1</source>
-        <translation>Сервер-зеркало %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location line="+1"/>
-        <location line="+1"/>
-        <location line="+1"/>
-        <source>Mirror port %1</source>
-        <translation>Порт зеркала %1</translation>
-    </message>
 </context>
 <context>
     <name>ModemDetector</name>
@@ -861,7 +827,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+11"/>
-        <location filename="../src/settings/devicesettings.cpp" line="-32"/>
         <source>Own phone number</source>
         <translation>Свой номер</translation>
     </message>
@@ -890,7 +855,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="-233"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>SMS centre number</source>
         <translation>Номер SMS-центра</translation>
     </message>
@@ -902,7 +866,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>SMS phone number</source>
         <translation>Номер для SMS</translation>
     </message>
@@ -914,7 +877,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>IP address</source>
         <translation>IP-адрес</translation>
     </message>
@@ -926,7 +888,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>DNS 1</source>
         <translation>DNS-сервер 1</translation>
     </message>
@@ -938,7 +899,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>DNS 2</source>
         <translation>DNS-сервер 2</translation>
     </message>
@@ -950,7 +910,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Modbus address</source>
         <translation>Адрес Modbus</translation>
     </message>
@@ -962,7 +921,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+4"/>
         <source>Timeout wait next</source>
         <translation>Ожидание следующего</translation>
     </message>
@@ -975,7 +933,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+2"/>
         <source>Server restart time</source>
         <translation>Перезапуск сервера</translation>
     </message>
@@ -987,7 +944,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Modem restart time</source>
         <translation>Перезапуск модема</translation>
     </message>
@@ -999,7 +955,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+1"/>
         <source>Disconnect time</source>
         <translation>Время разъединения</translation>
     </message>
@@ -1011,7 +966,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+3"/>
         <source>Max number of bytes</source>
         <translation>Наибольшее число байт</translation>
     </message>
@@ -1023,7 +977,6 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../src/settings/devicesettings.cpp" line="+2"/>
         <source>Answers number</source>
         <translation>Число ответов</translation>
     </message>
@@ -1040,67 +993,65 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
-    <name>MyThread</name>
+    <name>GuardedWrite</name>
     <message>
-        <location filename="../src/worker/mythread.cpp" line="+170"/>
-        <location line="+126"/>
-        <source>stopped</source>
-        <translation>остановлено</translation>
-    </message>
-    <message>
-        <location line="-103"/>
-        <source>Job</source>
-        <translation>Задание</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Read</source>
-        <translation>Чтение</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Write</source>
-        <translation>Запись</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Upload</source>
-        <translation>Загрузка</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Detect modem</source>
-        <translation>Поиск модема</translation>
-    </message>
-    <message>
-        <location line="+74"/>
         <source>Reading the modem before writing…</source>
         <translation>Чтение модема перед записью…</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Nothing was written: %1</source>
         <translation>Ничего не записано: %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <source>Writing %1 of the %2 blocks; the modem holds the others already</source>
+        <translation>Записываются %1 из %2 блоков; остальные модем уже хранит</translation>
+    </message>
+    <message>
         <source>Nothing was written: what the modem holds could not be kept in the journal: %1</source>
         <translation>Ничего не записано: не удалось сохранить в журнал то, что хранит модем: %1</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <source>stopped</source>
+        <translation>остановлено</translation>
+    </message>
+    <message>
         <source>Its outcome could not be kept in the journal: %1</source>
         <translation>Её итог не удалось сохранить в журнале: %1</translation>
     </message>
     <message>
-        <location line="+18"/>
         <source>Verified: the modem holds what was written</source>
         <translation>Проверено: модем хранит записанное</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Verify: the modem holds other values for %1</source>
         <translation>Проверка: модем хранит другие значения %1</translation>
+    </message>
+</context>
+<context>
+    <name>ModemJob</name>
+    <message>
+        <source>Job</source>
+        <translation>Задание</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Чтение</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+    <message>
+        <source>Detect modem</source>
+        <translation>Поиск модема</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>остановлено</translation>
     </message>
 </context>
 <context>
@@ -1270,6 +1221,148 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>SettingLabel</name>
+    <message>
+        <location filename="../src/settings/registerlayout.cpp" line="+17"/>
+        <source>Apn server</source>
+        <translation>Сервер APN</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Apn login</source>
+        <translation>Логин APN</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Apn password</source>
+        <translation>Пароль APN</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Own phone number</source>
+        <translation>Свой номер</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>SMS centre number</source>
+        <translation>Номер SMS-центра</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>SMS phone number</source>
+        <translation>Номер для SMS</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>IP address</source>
+        <translation>IP-адрес</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>DNS 1</source>
+        <translation>DNS-сервер 1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>DNS 2</source>
+        <translation>DNS-сервер 2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Modbus address</source>
+        <translation>Адрес Modbus</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Baud Tx</source>
+        <translation>Линия Tx</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Baud Rx</source>
+        <translation>Линия Rx</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Timeout wait next</source>
+        <translation>Ожидание следующего</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Timeout answer</source>
+        <translation>Ожидание ответа</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Server restart time</source>
+        <translation>Перезапуск сервера</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Modem restart time</source>
+        <translation>Перезапуск модема</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Disconnect time</source>
+        <translation>Время разъединения</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Timeout next</source>
+        <translation>Ожидание пакета</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Timeout between</source>
+        <translation>Пауза между байтами</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Max number of bytes</source>
+        <translation>Наибольшее число байт</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Trying number</source>
+        <translation>Число попыток</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Answers number</source>
+        <translation>Число ответов</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep Connection</source>
+        <translation>Держать связь</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Phone number %1</source>
+        <translation>Номер телефона %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Mirror server %1</source>
+        <translation>Сервер-зеркало %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Mirror port %1</source>
+        <translation>Порт зеркала %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsFile</name>
     <message>
         <location filename="../src/files/filesupport.cpp" line="+63"/>
@@ -1307,12 +1400,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>«%1» не открывается: %2</translation>
     </message>
     <message>
-        <location filename="../src/files/settingsfile.cpp" line="+77"/>
+        <location filename="../src/files/settingsfile.cpp" line="+78"/>
         <source>The document has a DOCTYPE declaration, which a settings file never has.</source>
         <translation>В документе есть объявление DOCTYPE, которого в файле настроек не бывает.</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+55"/>
         <source>&quot;%1&quot; could not be written: %2</source>
         <translation>Не удалось записать «%1»: %2</translation>
     </message>
@@ -1337,7 +1430,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>&lt;%1&gt; начинается в этой строке и нигде не закрыт (замечено в строке %2: %3)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/files/settingsvalues.cpp" line="+74"/>
+        <location filename="../src/files/settingsvalues.cpp" line="+75"/>
         <source>%1 and %n more</source>
         <translation>
             <numerusform>%1 и ещё %n</numerusform>

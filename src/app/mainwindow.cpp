@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "aboutdialog.h"
+#include "connectiontext.h"
 #include "devicesettings.h"
 #include "filedialogs.h"
 #include "historypage.h"
@@ -32,37 +33,6 @@
 #include <cstdio>
 
 namespace {
-
-// The main form's field of every record entry that has one, by entry index;
-// the check box of KeepCon is handled on its own.
-QLineEdit *Ui::MainWindow::*entryField(int index)
-{
-    using Form = Ui::MainWindow;
-    switch (index) {
-    case DeviceSettings::apnServer: return &Form::apnServerLineEdit;
-    case DeviceSettings::apnLogin: return &Form::apnLoginLineEdit;
-    case DeviceSettings::apnPassword: return &Form::apnPasswordLineEdit;
-    case DeviceSettings::TxSetting: return &Form::TxSettingLineEdit;
-    case DeviceSettings::RxSetting: return &Form::RxSettingLineEdit;
-    case DeviceSettings::ToutWaitAnsw: return &Form::ToutAnswLineEdit;
-    case DeviceSettings::ToutWaitNextPacket: return &Form::ToutNextLineEdit;
-    case DeviceSettings::ToutBetwenBytes: return &Form::ToutBetwenLineEdit;
-    case DeviceSettings::TryNum: return &Form::TryNumLineEdit;
-    case DeviceSettings::PhNum1: return &Form::PhNum1LineEdit;
-    case DeviceSettings::PhNum2: return &Form::PhNum2LineEdit;
-    case DeviceSettings::PhNum3: return &Form::PhNum3LineEdit;
-    case DeviceSettings::PhNum4: return &Form::PhNum4LineEdit;
-    case DeviceSettings::MirrServ1: return &Form::MirrServ1LineEdit;
-    case DeviceSettings::MirrServ2: return &Form::MirrServ2LineEdit;
-    case DeviceSettings::MirrServ3: return &Form::MirrServ3LineEdit;
-    case DeviceSettings::MirrServ4: return &Form::MirrServ4LineEdit;
-    case DeviceSettings::MirrPort1: return &Form::MirrPort1LineEdit;
-    case DeviceSettings::MirrPort2: return &Form::MirrPort2LineEdit;
-    case DeviceSettings::MirrPort3: return &Form::MirrPort3LineEdit;
-    case DeviceSettings::MirrPort4: return &Form::MirrPort4LineEdit;
-    default: return nullptr;
-    }
-}
 
 // The remembered language: "en" or "ru"; none means Russian.
 const char LanguageKey[] = "window/language";
@@ -114,20 +84,14 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
 
     ui->setupUi(this);
     moreSettings = new MoreSettingsDialog(this);
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (index == DeviceSettings::KeepCon)
-            editors.add(index, ui->KeepConncheckBox);
-        else if (QLineEdit *Ui::MainWindow::*field = entryField(index))
-            editors.add(index, ui->*field);
-        else
-            editors.add(index, moreSettings->field(index));
-    }
+    editors.attach(ui->centralWidget, moreSettings);
 
     connect(ui->pushButtonRead, &QAbstractButton::clicked, this, &MainWindow::myRead);
     connect(ui->pushButtonLoad, &QAbstractButton::clicked, this, &MainWindow::myLoad);
     connect(ui->pushButtonWrite, &QAbstractButton::clicked, this, &MainWindow::myWrite);
     connect(ui->pushButtonSave, &QAbstractButton::clicked, this, &MainWindow::mySave);
     connect(&worker, &MyThread::response, this, &MainWindow::myResponse);
+    connect(&worker, &MyThread::jobEnded, this, &MainWindow::myJobEnded);
     // Without the keep-connection register Keep Connection is neither read
     // nor written, so it cannot be ticked then.
     ui->KeepConncheckBox->setEnabled(ui->EnableKeepConncheckBox->isChecked());
@@ -243,7 +207,7 @@ void MainWindow::myDetect()
 {
     // The port in the field first: the technician may know it already. A
     // server in the field is the only place to look.
-    const QString typed = SerialPorts::part(ui->comPortLineEdit->text(), QStringLiteral("dev"));
+    const QString typed = ConnectionText::part(ui->comPortLineEdit->text(), QStringLiteral("dev"));
     QStringList ports = NetworkAddress::isNetworkDevice(typed) ? QStringList() : SerialPorts::availableNames();
     if (!typed.isEmpty()) {
         ports.removeAll(typed);
@@ -420,23 +384,28 @@ void MainWindow::myResponse(QString s)
         ui->statusBar->showMessage(tr("Finishing the Write before closing… %1").arg(s), 0);
     else
         ui->statusBar->showMessage(s, 0);
-    if (worker.job() == MyThread::JobDetect && worker.isLastWord(s) && worker.lastJobSucceeded())
-        ui->comPortLineEdit->setText(worker.detectedConnection());
-    if (closeWhenWritten && !worker.busy()) {
-        closeWhenWritten = false;
-        // A failed Write keeps the window open on its message, which says
-        // what the modem now holds and to write again.
-        if (worker.lastJobSucceeded())
-            close();
-        return;
-    }
-    if (worker.job() == MyThread::JobWrite && worker.isLastWord(s) && historyPage->isVisible())
-        historyPage->refresh();
     if (worker.job() != MyThread::JobRead || !s.contains(QLatin1String("Readed")))
         return;
 
     // The Read has put all 35 entries into the record before saying so.
     editors.showAll(worker.settings());
+}
+
+// After the job's last word, if it had one.
+void MainWindow::myJobEnded(const JobOutcome &outcome)
+{
+    if (closeWhenWritten) {
+        closeWhenWritten = false;
+        // A failed Write keeps the window open on its message, which says
+        // what the modem now holds and to write again.
+        if (outcome.succeeded)
+            close();
+        return;
+    }
+    if (outcome.detectedConnection)
+        ui->comPortLineEdit->setText(*outcome.detectedConnection);
+    if (outcome.write && historyPage->isVisible())
+        historyPage->refresh();
 }
 
 JobRequest MainWindow::connectionRequest() const

@@ -49,6 +49,7 @@ private slots:
     void myWrite();
     void mySave();
     void myResponse(QString s);
+    void myJobEnded(const JobOutcome &outcome);
     void myMoreSettings();
     void myDetect();
     void myTrafficPage();

@@ -1,8 +1,6 @@
 #include "moresettingsdialog.h"
 #include "ui_moresettingsdialog.h"
 
-#include "devicesettings.h"
-
 MoreSettingsDialog::MoreSettingsDialog(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::MoreSettingsDialog>())
@@ -17,11 +15,4 @@ void MoreSettingsDialog::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange)
         ui->retranslateUi(this);
     QDialog::changeEvent(event);
-}
-
-QLineEdit *MoreSettingsDialog::field(int index) const
-{
-    if (DeviceSettings::hasFormWidget(index))
-        return nullptr;
-    return findChild<QLineEdit *>(DeviceSettings::key(index) + QLatin1String("LineEdit"));
 }

@@ -5,8 +5,6 @@
 
 #include <memory>
 
-class QLineEdit;
-
 namespace Ui {
 class MoreSettingsDialog;
 }
@@ -20,10 +18,6 @@ class MoreSettingsDialog : public QDialog {
 public:
     explicit MoreSettingsDialog(QWidget *parent = nullptr);
     ~MoreSettingsDialog() override;
-
-    // The field of record entry `index`, named after its key; null for the
-    // entries the main form shows.
-    QLineEdit *field(int index) const;
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -5,6 +5,39 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+void SettingEditors::attach(QWidget *form, QWidget *page)
+{
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        const QString name = editorName(index);
+        QWidget *editor = form->findChild<QWidget *>(name);
+        hidden.set(size_t(index), editor == nullptr);
+        if (!editor)
+            editor = page->findChild<QWidget *>(name);
+        Q_ASSERT(editor);
+        if (auto *box = qobject_cast<QCheckBox *>(editor))
+            add(index, box);
+        else
+            add(index, qobject_cast<QLineEdit *>(editor));
+    }
+}
+
+QString SettingEditors::editorName(int index)
+{
+    // The main form's names come from the first configurator's form.
+    switch (index) {
+    case DeviceSettings::ToutWaitAnsw:
+        return QStringLiteral("ToutAnswLineEdit");
+    case DeviceSettings::ToutWaitNextPacket:
+        return QStringLiteral("ToutNextLineEdit");
+    case DeviceSettings::ToutBetwenBytes:
+        return QStringLiteral("ToutBetwenLineEdit");
+    case DeviceSettings::KeepCon:
+        return QStringLiteral("KeepConncheckBox");
+    default:
+        return DeviceSettings::key(index) + QLatin1String("LineEdit");
+    }
+}
+
 void SettingEditors::add(int index, QLineEdit *field)
 {
     editors[size_t(index)] = field;

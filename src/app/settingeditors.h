@@ -21,10 +21,14 @@ class QWidget;
 // or into a file, in the bytes it came in.
 class SettingEditors {
 public:
-    // Each entry gets one editor before use: a line edit, or for KeepCon a
-    // check box. Typing into it, or clicking it, makes its value known.
-    void add(int index, QLineEdit *field);
-    void add(int index, QCheckBox *box);
+    // Gives each entry its editor before use, found by its object name: on
+    // the main form, or else on `page`, the page of the others. An editor is
+    // a line edit, or for KeepCon a check box; typing into it, or clicking
+    // it, makes its value known.
+    void attach(QWidget *form, QWidget *page);
+    // The object name of entry `index`'s editor: its key and "LineEdit",
+    // but where the main form names it otherwise.
+    static QString editorName(int index);
 
     QString value(int index) const;
     // Shows entry `index` of `record` in its editor, keeping its bytes behind
@@ -36,14 +40,17 @@ public:
 
     bool isKnown(int index) const { return known.test(size_t(index)); }
     // An entry without a field on the main form that is still unknown.
-    bool isUnknownHidden(int index) const { return !DeviceSettings::hasFormWidget(index) && !isKnown(index); }
+    bool isUnknownHidden(int index) const { return hidden.test(size_t(index)) && !isKnown(index); }
     // Those entries, as the window labels them.
     QStringList unknownHiddenLabels() const;
 
 private:
+    void add(int index, QLineEdit *field);
+    void add(int index, QCheckBox *box);
     void markKnown(int index);
 
     std::array<QWidget *, DeviceSettings::Count> editors{};
+    std::bitset<DeviceSettings::Count> hidden;   // not on the main form
     std::bitset<DeviceSettings::Count> known;
     DeviceSettings shown;   // what the editors were last given, with its bytes
 };

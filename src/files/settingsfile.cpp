@@ -1,6 +1,7 @@
 #include "settingsfile.h"
 
 #include "filesupport.h"
+#include "registerlayout.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -82,21 +83,12 @@ QString doctypeRefused()
 
 const QStringList &settingsFileKeys()
 {
-    static const QStringList keys {
-        QStringLiteral("ComPort"), QStringLiteral("apnServer"), QStringLiteral("apnLogin"),
-        QStringLiteral("apnPassword"), QStringLiteral("TxSetting"), QStringLiteral("RxSetting"),
-        QStringLiteral("ToutWaitAnsw"), QStringLiteral("ToutWaitNextPacket"), QStringLiteral("ToutBetwenBytes"),
-        QStringLiteral("TryNum"), QStringLiteral("MirrServ1"), QStringLiteral("MirrServ2"),
-        QStringLiteral("MirrServ3"), QStringLiteral("MirrServ4"), QStringLiteral("MirrPort1"),
-        QStringLiteral("MirrPort2"), QStringLiteral("MirrPort3"), QStringLiteral("MirrPort4"),
-        QStringLiteral("PhNum1"), QStringLiteral("PhNum2"), QStringLiteral("PhNum3"),
-        QStringLiteral("PhNum4"), QStringLiteral("KeepCon"), QStringLiteral("EnableKeepCon"),
-        QStringLiteral("own_Ph"), QStringLiteral("sc_Ph"), QStringLiteral("sms_Ph"),
-        QStringLiteral("IP"), QStringLiteral("DNS1"), QStringLiteral("DNS2"),
-        QStringLiteral("MbsAdr"), QStringLiteral("RestartTimeSrv"), QStringLiteral("RestartTimeMdm"),
-        QStringLiteral("DisconnectTime"), QStringLiteral("ToutWaitNext"), QStringLiteral("MaxNumBytes"),
-        QStringLiteral("AnswersNum"),
-    };
+    static const QStringList keys = [] {
+        QStringList names;
+        for (const SettingKey &key : RegisterLayout::fileOrder())
+            names << key.name();
+        return names;
+    }();
     return keys;
 }
 

@@ -33,7 +33,8 @@ struct SettingsPair {
 using SettingsPairs = QVector<SettingsPair>;
 Q_DECLARE_METATYPE(SettingsPair)
 
-// The 37 keys in the order a settings file lists them: ComPort, apnServer, ... AnswersNum.
+// The 37 keys in the order a settings file lists them: ComPort, apnServer, ... AnswersNum
+// (the register layout's file order, spelled out).
 const QStringList &settingsFileKeys();
 
 // The whole document for `pairs`, in the order given: the declaration, <conf>,

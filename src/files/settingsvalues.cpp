@@ -1,5 +1,6 @@
 #include "settingsvalues.h"
 
+#include "registerlayout.h"
 #include "settingkeys.h"
 #include "settingscodecs.h"
 
@@ -79,10 +80,9 @@ QString SettingsValues::unknownKeysShown() const
 QStringList SettingsValues::missingKeys() const
 {
     QStringList missing;
-    for (const QString &key : settingsFileKeys()) {
-        const int index = DeviceSettings::indexOfKey(key);
-        if (index >= 0 && !present[size_t(index)])
-            missing << key;
+    for (const SettingKey &key : RegisterLayout::fileOrder()) {
+        if (key.target == SettingKey::Entry && !present[size_t(key.index)])
+            missing << key.name();
     }
     return missing;
 }
@@ -115,14 +115,13 @@ SettingsPair entryPair(const QString &key, const DeviceSettings &record, int ind
 SettingsPairs settingsFilePairs(const DeviceSettings &record, const QString &comPort, bool enableKeepCon)
 {
     SettingsPairs pairs;
-    for (const QString &key : settingsFileKeys()) {
-        const SettingKey target = SettingKey::lookup(key);
-        if (target.target == SettingKey::ComPort)
-            pairs.append({key, comPort});
-        else if (target.target == SettingKey::EnableKeepCon)
-            pairs.append({key, checkedValue(enableKeepCon)});
+    for (const SettingKey &key : RegisterLayout::fileOrder()) {
+        if (key.target == SettingKey::ComPort)
+            pairs.append({key.name(), comPort});
+        else if (key.target == SettingKey::EnableKeepCon)
+            pairs.append({key.name(), checkedValue(enableKeepCon)});
         else
-            pairs.append(entryPair(key, record, target.index));
+            pairs.append(entryPair(key.name(), record, key.index));
     }
     return pairs;
 }

@@ -46,11 +46,6 @@ QStringList availableNames()
     return names;
 }
 
-QString part(const QString &connection, const QString &key)
-{
-    return ConnectionText::part(connection, key);
-}
-
 QStringList deviceIdentities(const QString &device)
 {
     if (NetworkAddress::isNetworkDevice(device)) {

@@ -20,9 +20,6 @@ struct Port {
 QList<Port> available();
 QStringList availableNames();
 
-// The value of the part `key` of a connection text: ConnectionText::part.
-// It stays only until the window and the command-line tool ask ConnectionText.
-QString part(const QString &connection, const QString &key);
 
 // What the device of a connection's dev part is known by: a serial port's
 // own device (links and the forms of its name followed), or each address of

@@ -38,6 +38,8 @@ public:
         PhNum1, PhNum2, PhNum3, PhNum4, MirrServ1, MirrServ2, MirrServ3, MirrServ4,
         MirrPort1, MirrPort2, MirrPort3, MirrPort4 };
     static constexpr int Count = 35;
+    // The register layout's sizes by name, checked against its table
+    // (registerlayout.cpp) where it is written.
     static constexpr int EntryBlockCount = 4;
     static constexpr int SettingsBlockBytes = 140;              // 70 registers, no KeepCon
     static constexpr int SettingsBlockBytesWithKeepCon = 142;   // 71 registers
@@ -67,9 +69,8 @@ public:
 
     static QString key(int index);                      // "apnServer" ... "MirrPort4"; empty outside 0..34
     static int indexOfKey(const QString &key);          // exact, case-sensitive; -1 if not one of the 35
-    static bool hasFormWidget(int index);               // false for the 13: 3-9, 12, 14-16, 19, 21
     // The setting as the window labels it ("Baud Tx", "Phone number 2", "DNS 1"),
-    // in the installed translation.
+    // in the installed translation: how every front end's messages name it.
     static QString label(int index);
 
     // Settings block: entries 0..22, 140 bytes, or 142 with KeepCon.
@@ -116,6 +117,7 @@ public:
     // Entry `index` of `other`: its text, and the bytes it was read from.
     void takeEntry(int index, const DeviceSettings &other);
 
+    // The checks before a write (settingchecks.cpp).
     // The first entry of `blocks`, in index order, whose text the device
     // cannot hold as written; none exists when every one can be written.
     // Encoding never fails, it stores a defined value for any text, so a write
@@ -128,6 +130,8 @@ public:
     static SettingProblem check(int index, const QString &text);
 
 private:
+    static bool validIndex(int index) { return index >= 0 && index < Count; }
+    static bool validBlock(int block) { return block >= 0 && block < BlockCount; }
     void decodeEntry(int index, const char *block);
     void encodeEntry(int index, char *block) const;
 

@@ -18,3 +18,18 @@ SettingKey SettingKey::lookup(const QString &key)
     }
     return result;
 }
+
+QString SettingKey::name() const
+{
+    switch (target) {
+    case ComPort:
+        return QLatin1String(ComPortKey);
+    case EnableKeepCon:
+        return QLatin1String(EnableKeepConKey);
+    case Entry:
+        return DeviceSettings::key(index);
+    case Unknown:
+        break;
+    }
+    return QString();
+}

@@ -16,6 +16,8 @@ struct SettingKey {
     int index = -1;     // the DeviceSettings index, for Entry only
 
     static SettingKey lookup(const QString &key);
+    // The key as a file spells it; empty for Unknown.
+    QString name() const;
 
     bool operator==(const SettingKey &other) const
     { return target == other.target && index == other.index; }

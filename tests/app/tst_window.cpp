@@ -3,6 +3,7 @@
 // simulated modem on a pseudo-terminal, with real settings files.
 
 #include "commandline.h"
+#include "connectiontext.h"
 #include "elidingstatusbar.h"
 #include "filedialogs.h"
 #include "golden.h"
@@ -832,7 +833,7 @@ private slots:
         SimulatedModemOptions at19200;
         at19200.baudRate = 19200;
         modem->setOptions(at19200);
-        widget("comPortLineEdit")->setText("dev=" + modem->portName());
+        widget("comPortLineEdit")->setText(ConnectionText::of(modem->portName()));
         QStringList shown;
         connect(window->statusBar(), &QStatusBar::messageChanged, this, [&](const QString &message) { shown << message; });
         auto *picker = window->findChild<PortPicker *>();

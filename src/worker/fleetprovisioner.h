@@ -1,8 +1,10 @@
 #ifndef FLEETPROVISIONER_H
 #define FLEETPROVISIONER_H
 
+#include "provisionreport.h"
 #include "provisiontable.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSet>
 #include <QString>
@@ -34,17 +36,37 @@ struct ProvisionRequest {
 // and gets no other. A failing port or modem never stops the others. One
 // report line per modem tried, on the disk as it ends.
 class FleetProvisioner {
+    Q_DECLARE_TR_FUNCTIONS(FleetProvisioner)
 public:
     using Say = std::function<void(const QString &)>;   // called from the ports' threads, one at a time
+
+    // What became of one modem, as its report line keeps it.
+    struct ModemOutcome {
+        QString port;
+        QString rowId;
+        int rowLine = 0;   // 0: no row
+        ProvisionReport::Outcome result = ProvisionReport::Failed;
+        QStringList changed;   // "key: before → after"
+        QString journal;       // the Write's journal entry
+        QString message;       // the job's last word
+    };
+    using ModemDone = std::function<void(const ModemOutcome &)>;   // as Say
 
     // `inform`: each modem's outcome; `fail`: what went wrong; `progress`:
     // the run's state in one line, whenever it changes.
     FleetProvisioner(ProvisionRequest request, Say inform, Say fail, Say progress = {});
+    // Told each modem's outcome once its report line is written; set before run().
+    void setModemDone(ModemDone modemDone) { this->modemDone = std::move(modemDone); }
 
     // Two ports that name one device, by any of its names: a modem written
-    // from both would hold the row of whichever came last. Says which, or
-    // gives an empty text.
-    static QString portsNamedTwice(const QStringList &ports);
+    // from both would hold the row of whichever came last.
+    struct PortsNamedTwice {
+        QString first;
+        QString second;
+        QString device;   // what both name: a serial device, or a server's address and port
+        bool server = false;
+    };
+    static std::optional<PortsNamedTwice> portsNamedTwice(const QStringList &ports);
 
     // Reads what an earlier report says and opens it for the run's lines;
     // false, having said why, when it is damaged or cannot be written.
@@ -59,15 +81,6 @@ public:
     static void clearInterrupt();
 
 private:
-    struct ModemOutcome {
-        QString rowId;
-        int rowLine = 0;
-        QString result;   // verified, failed, no row matched, no row left, holds a verified row
-        QStringList changed;
-        QString journal;
-        QString message;
-    };
-
     void servePort(const QString &given);
     // The connection the modem answers on, or nothing once stopped.
     std::optional<QString> modemOn(const QString &given) const;
@@ -75,7 +88,7 @@ private:
     std::optional<int> verifiedRowHeldBy(const DeviceSettings &held) const;
     std::optional<int> claimRow(const DeviceSettings &held, QString *why);
     void finishRow(int row, bool verified);
-    bool record(const QString &port, const ModemOutcome &outcome);
+    bool record(const ModemOutcome &outcome);
     void setPortState(const QString &port, const QString &state);
     bool stopped() const;
     bool rowsLeft() const;
@@ -84,6 +97,7 @@ private:
     const Say inform;
     const Say fail;
     const Say progress;
+    ModemDone modemDone;
 
     mutable std::mutex mutex;   // everything below
     std::vector<bool> claimed;

@@ -3,9 +3,10 @@
 #include "connectiontext.h"
 #include "filesupport.h"
 #include "modemdetector.h"
-#include "mythread.h"
+#include "modemjob.h"
 #include "networkaddress.h"
 #include "privatefiles.h"
+#include "provisionreport.h"
 #include "serialports.h"
 #include "settingscodecs.h"
 
@@ -26,17 +27,6 @@ std::atomic<bool> interrupted{false};
 // How often a waiting port asks whether a modem is there (or still there).
 constexpr auto PollInterval = std::chrono::milliseconds(500);
 
-const QString Verified = QStringLiteral("verified");
-const QString Failed = QStringLiteral("failed");
-const QString HoldsVerifiedRow = QStringLiteral("holds a verified row");
-
-bool runJob(MyThread &worker, int job, JobRequest request)
-{
-    request.frontend = DeviceProcedures::Frontend::CommandLine;
-    worker.startJob(job, request);
-    worker.wait();
-    return worker.lastJobSucceeded();
-}
 
 } // namespace
 
@@ -65,7 +55,7 @@ bool FleetProvisioner::stopped() const
     return interrupted.load();
 }
 
-QString FleetProvisioner::portsNamedTwice(const QStringList &ports)
+std::optional<FleetProvisioner::PortsNamedTwice> FleetProvisioner::portsNamedTwice(const QStringList &ports)
 {
     std::map<QString, QString> named;   // identity -> the port that named it first
     for (const QString &port : ports) {
@@ -76,14 +66,12 @@ QString FleetProvisioner::portsNamedTwice(const QStringList &ports)
                 named.emplace(identity, port);
                 continue;
             }
-            return QStringLiteral("--port %1 and --port %2 name the same %3 (%4): a modem written from both would "
-                                  "hold whichever row came last; give each port once")
-                .arg(first->second, port,
-                     NetworkAddress::isNetworkDevice(device) ? QStringLiteral("server") : QStringLiteral("port"),
-                     identity.startsWith(QLatin1String("tcp:")) ? identity.mid(4) : identity);
+            return PortsNamedTwice{first->second, port,
+                                   identity.startsWith(QLatin1String("tcp:")) ? identity.mid(4) : identity,
+                                   NetworkAddress::isNetworkDevice(device)};
         }
     }
-    return QString();
+    return std::nullopt;
 }
 
 bool FleetProvisioner::openReport()
@@ -97,12 +85,12 @@ bool FleetProvisioner::openReport()
         QString why;
         const std::optional<QByteArray> bytes = PrivateFiles::readRegular(request.reportFile, MaxCsvBytes, &why);
         if (!bytes) {
-            fail(QStringLiteral("The report cannot be read: %1. Nothing was written").arg(why));
+            fail(tr("The report cannot be read: %1. Nothing was written").arg(why));
             return false;
         }
         const ProvisionReport::Earlier earlier = ProvisionReport::read(*bytes);
         if (!earlier.error.isEmpty()) {
-            fail(QStringLiteral("The report %1 is damaged at line %2: %3. Nothing was written: mend it, or name "
+            fail(tr("The report %1 is damaged at line %2: %3. Nothing was written: mend it, or name "
                                 "another report").arg(shown).arg(earlier.errorLine).arg(earlier.error));
             return false;
         }
@@ -120,7 +108,7 @@ bool FleetProvisioner::openReport()
     const QByteArray header = csvLine(ProvisionReport::header());
     if (!PrivateFiles::openForAppend(report, &why)
         || (fresh && (report.write(header) != header.size() || !PrivateFiles::flushToDisk(report)))) {
-        fail(QStringLiteral("The report cannot be written: %1: %2. Nothing was written")
+        fail(tr("The report cannot be written: %1: %2. Nothing was written")
                  .arg(shown, why.isEmpty() ? report.errorString() : why));
         return false;
     }
@@ -130,7 +118,7 @@ bool FleetProvisioner::openReport()
 int FleetProvisioner::run()
 {
     if (verifiedBefore > 0)
-        inform(QStringLiteral("%1 of %2 rows were verified in an earlier run and are left out")
+        inform(tr("%1 of %2 rows were verified in an earlier run and are left out")
                    .arg(verifiedBefore)
                    .arg(request.table.rows.size()));
     // Qt's threads: a serial port needs one to watch its descriptor.
@@ -147,15 +135,15 @@ int FleetProvisioner::run()
         if (!verified[row])
             open << request.table.rows.at(int(row)).name();
     }
-    const QString summary = QStringLiteral("%1 of %2 rows verified").arg(verifiedCount).arg(verified.size());
+    const QString summary = tr("%1 of %2 rows verified").arg(verifiedCount).arg(verified.size());
     if (open.isEmpty())
         inform(summary);
     else
-        inform(QStringLiteral("%1; not yet: %2%3")
+        inform(tr("%1; not yet: %2%3")
                    .arg(summary, QStringList(open.mid(0, 10)).join(QLatin1String(", ")),
-                        open.size() > 10 ? QStringLiteral(" and %1 more").arg(open.size() - 10) : QString()));
+                        open.size() > 10 ? tr(" and %1 more").arg(open.size() - 10) : QString()));
     if (stopped())
-        fail(QStringLiteral("Stopped: every port finished its modem first"));
+        fail(tr("Stopped: every port finished its modem first"));
     // A run stopped half-way has not done what it was asked.
     return anyFailure || (stopped() && !open.isEmpty()) ? 1 : 0;
 }
@@ -187,7 +175,7 @@ void FleetProvisioner::servePort(const QString &given)
     while (!stopped() && rowsLeft()) {
         std::optional<QString> connection;
         if (request.wait) {
-            setPortState(port, QStringLiteral("waiting for a modem"));
+            setPortState(port, tr("waiting for a modem"));
             while (!stopped() && rowsLeft() && !(connection = modemOn(given)))
                 std::this_thread::sleep_for(PollInterval);
             if (!connection)
@@ -195,36 +183,37 @@ void FleetProvisioner::servePort(const QString &given)
         } else {
             connection = ConnectionText::part(given, QStringLiteral("baud")).isEmpty() ? modemOn(given) : given;
             if (!connection) {
-                record(port, {QString(), 0, Failed, {}, QString(), QStringLiteral("No modem answered on %1").arg(port)});
+                record({port, QString(), 0, ProvisionReport::Failed, {}, QString(), tr("No modem answered on %1").arg(port)});
                 break;
             }
         }
         // A line the report lacks would give its row to another modem on
         // the next run: the port stops.
-        if (!record(port, provision(port, *connection)) || !request.wait)
+        if (!record(provision(port, *connection)) || !request.wait)
             break;
         // The next modem is the one that answers after this one has gone.
-        setPortState(port, QStringLiteral("waiting for the modem to be taken away"));
+        setPortState(port, tr("waiting for the modem to be taken away"));
         while (!stopped() && rowsLeft() && ModemDetector::tryConnection(*connection) == ModemDetector::Answered)
             std::this_thread::sleep_for(PollInterval);
     }
-    setPortState(port, QStringLiteral("done"));
+    setPortState(port, tr("done"));
 }
 
 // One job on one open port: the modem is read, given its row, journalled,
 // written where it differs and verified, so that no other modem can come
-// in between. The plan runs on the worker's thread.
+// in between.
 FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, const QString &connection)
 {
-    setPortState(port, QStringLiteral("reading"));
-    std::mutex planMutex;   // what the plan found, read once the job has ended
+    setPortState(port, tr("reading"));
     ModemOutcome outcome;
+    outcome.port = port;
+    std::optional<ProvisionReport::Outcome> settled;   // before anything was written
     std::optional<int> claim;
     JobRequest write{connection, request.keepCon ? 1 : 0, std::nullopt, std::nullopt};
+    write.frontend = DeviceProcedures::Frontend::CommandLine;
     write.journalFolder = request.journalFolder;
     write.verify = true;
     write.plan = [&](const DeviceSettings &held) {
-        std::lock_guard<std::mutex> locker(planMutex);
         WritePlan plan;
         // A modem that restarts once its settings change drops out for a
         // moment: it comes back holding its row, and is not the next modem.
@@ -232,16 +221,15 @@ FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, 
             const ProvisionRow &row = request.table.rows.at(*done);
             outcome.rowId = row.id;
             outcome.rowLine = row.line;
-            outcome.result = HoldsVerifiedRow;
-            plan.lastWord = QStringLiteral("The modem holds %1 already, which was verified: it was given no other row")
-                                .arg(row.name());
+            settled = ProvisionReport::HoldsVerifiedRow;
+            plan.lastWord = tr("The modem holds %1 already, which was verified: it was given no other row").arg(row.name());
             plan.succeeded = true;
             return plan;
         }
         QString why;
         claim = claimRow(held, &why);
         if (!claim) {
-            outcome.result = request.matchKey.isEmpty() ? QStringLiteral("no row left") : QStringLiteral("no row matched");
+            settled = request.matchKey.isEmpty() ? ProvisionReport::NoRowLeft : ProvisionReport::NoRowMatched;
             plan.lastWord = why;
             return plan;
         }
@@ -249,30 +237,25 @@ FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, 
         outcome.rowId = row.id;
         outcome.rowLine = row.line;
         setPortState(port, row.name());
-        const DeviceSettings wanted = row.values.over(held);
-        plan.blocks = held.blocksDifferingFrom(wanted, request.keepCon);
-        if (plan.blocks.none()) {
-            plan.lastWord = QStringLiteral("The modem already holds the row: nothing was written");
-            plan.succeeded = true;
-        } else if (const SettingProblem problem = wanted.firstProblem(plan.blocks); problem.exists()) {
-            // A value the modem holds beside the row's, in a block that changes.
-            plan.lastWord = problem.message();
-        }
-        plan.record = wanted;
+        plan.record = row.values.over(held);
+        plan.onlyDiffering = true;
+        plan.alreadyHeld = tr("The modem already holds the row: nothing was written");
         return plan;
     };
-    MyThread worker;
-    const bool succeeded = runJob(worker, MyThread::JobWrite, write);
-    std::lock_guard<std::mutex> locker(planMutex);
-    outcome.message = worker.lastWord();
-    if (!outcome.result.isEmpty())
+    // The job runs on this port's own thread.
+    const JobOutcome job = ModemJob(ModemJob::Hooks()).run(ModemJob::JobWrite, write);
+    outcome.message = job.lastWord;
+    if (settled) {
+        outcome.result = *settled;
         return outcome;
-    outcome.result = succeeded ? Verified : Failed;
-    const JournalEntry entry = worker.journalEntry();
-    outcome.changed = entry.changed;
-    outcome.journal = entry.folder;
+    }
+    outcome.result = job.succeeded ? ProvisionReport::Verified : ProvisionReport::Failed;
+    if (job.write && job.write->entry) {
+        outcome.changed = job.write->entry->changed;
+        outcome.journal = job.write->entry->folder;
+    }
     if (claim)
-        finishRow(*claim, succeeded);
+        finishRow(*claim, job.succeeded);
     return outcome;
 }
 
@@ -311,7 +294,7 @@ std::optional<int> FleetProvisioner::claimRow(const DeviceSettings &held, QStrin
                 return row;
             }
         }
-        *why = QStringLiteral("Every row is taken: the modem was left untouched");
+        *why = tr("Every row is taken: the modem was left untouched");
         return std::nullopt;
     }
     const int index = DeviceSettings::indexOfKey(request.matchKey);
@@ -322,19 +305,19 @@ std::optional<int> FleetProvisioner::claimRow(const DeviceSettings &held, QStrin
         if (rows.at(row).values.settings.value(index) != holds)
             continue;
         if (verified[size_t(row)]) {
-            *why = QStringLiteral("The row of %1 %2 (%3) is verified already: the modem was left untouched")
+            *why = tr("The row of %1 %2 (%3) is verified already: the modem was left untouched")
                        .arg(request.matchKey, shownHolds, rows.at(row).name());
             return std::nullopt;
         }
         if (claimed[size_t(row)]) {
-            *why = QStringLiteral("The row of %1 %2 (%3) is being written on another port: the modem was left "
+            *why = tr("The row of %1 %2 (%3) is being written on another port: the modem was left "
                                   "untouched").arg(request.matchKey, shownHolds, rows.at(row).name());
             return std::nullopt;
         }
         claimed[size_t(row)] = true;
         return row;
     }
-    *why = QStringLiteral("No row has %1 %2: the modem was left untouched").arg(request.matchKey, shownHolds);
+    *why = tr("No row has %1 %2: the modem was left untouched").arg(request.matchKey, shownHolds);
     return std::nullopt;
 }
 
@@ -350,27 +333,29 @@ void FleetProvisioner::finishRow(int row, bool succeeded)
     }
 }
 
-bool FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
+bool FleetProvisioner::record(const ModemOutcome &outcome)
 {
+    const QString &port = outcome.port;
+    const QString result = ProvisionReport::outcomeText(outcome.result);
     const QString time = FileSupport::nowWithOffset().toString(Qt::ISODate);
     const QString row = outcome.rowLine == 0 ? QString()
-        : outcome.rowId.isEmpty()            ? QStringLiteral("line %1").arg(outcome.rowLine)
-                                             : QStringLiteral("%1 (line %2)").arg(outcome.rowId).arg(outcome.rowLine);
+        : outcome.rowId.isEmpty()            ? tr("line %1").arg(outcome.rowLine)
+                                             : tr("%1 (line %2)").arg(outcome.rowId).arg(outcome.rowLine);
     // A verified Write says what it changed; anything else, its message.
-    const QString what = outcome.result == Verified && !outcome.changed.isEmpty()
-        ? QStringLiteral("changed %1").arg(outcome.changed.join(QLatin1String("; ")))
+    const QString what = outcome.result == ProvisionReport::Verified && !outcome.changed.isEmpty()
+        ? tr("changed %1").arg(outcome.changed.join(QLatin1String("; ")))
         : outcome.message;
-    const QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, outcome.result, what)
-                                       : QStringLiteral("%1: %2: %3: %4").arg(port, row, outcome.result, what);
+    const QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, result, what)
+                                       : QStringLiteral("%1: %2: %3: %4").arg(port, row, result, what);
     std::lock_guard<std::mutex> locker(mutex);
     // Each line is on the disk before the next modem is started: a run
     // resumed after a power cut must find every row written.
     const QByteArray line = csvLine({outcome.rowId, outcome.rowLine == 0 ? QString() : QString::number(outcome.rowLine),
-                                     port, time, outcome.result, outcome.changed.join(QLatin1String("; ")),
+                                     port, time, result, outcome.changed.join(QLatin1String("; ")),
                                      outcome.journal, outcome.message});
     const qint64 taken = report.isOpen() ? report.write(line) : line.size();
     const bool written = taken == line.size() && (!report.isOpen() || PrivateFiles::flushToDisk(report));
-    if (outcome.result == Verified || outcome.result == HoldsVerifiedRow) {
+    if (outcome.result == ProvisionReport::Verified || outcome.result == ProvisionReport::HoldsVerifiedRow) {
         inform(said);
     } else {
         anyFailure = true;
@@ -381,15 +366,17 @@ bool FleetProvisioner::record(const QString &port, const ModemOutcome &outcome)
         // A line cut short leaves the report damaged, so that no run resumes
         // from it before somebody has looked.
         const QString why = taken >= 0 && taken < line.size()
-            ? QStringLiteral("only %1 of the line's %2 bytes could be written").arg(taken).arg(line.size())
+            ? tr("only %1 of the line's %2 bytes could be written").arg(taken).arg(line.size())
             : report.errorString();
-        fail(QStringLiteral("The report cannot be written: %1: %2. %3 stopped%4")
+        fail(tr("The report cannot be written: %1: %2. %3 stopped%4")
                  .arg(QDir::toNativeSeparators(request.reportFile), why, port,
-                      outcome.result == Verified
-                          ? QStringLiteral("; %1 is on its modem but not in the report: add its line before a run "
-                                           "resumes from the report, or the row goes to another modem too").arg(row)
+                      outcome.result == ProvisionReport::Verified
+                          ? tr("; %1 is on its modem but not in the report: add its line before a run resumes "
+                               "from the report, or the row goes to another modem too").arg(row)
                           : QString()));
     }
+    if (modemDone)
+        modemDone(outcome);
     return written;
 }
 
@@ -402,7 +389,7 @@ void FleetProvisioner::setPortState(const QString &port, const QString &state)
     QStringList ports;
     for (const auto &entry : portStates)
         ports << QStringLiteral("%1: %2").arg(entry.first, entry.second);
-    progress(QStringLiteral("%1 of %2 rows verified | %3")
+    progress(tr("%1 of %2 rows verified | %3")
                  .arg(verifiedCount)
                  .arg(verified.size())
                  .arg(ports.join(QLatin1String(" | "))));
