@@ -19,7 +19,9 @@ public:
     AnswerCheck check(const char *request, int requestLength, const char *answer, int answerLength) const override;
     std::chrono::microseconds frameGap(int lineRate) const override;
     int requestLength(const char *data, int length) const override;
-    bool requestIntact(const QByteArray &frame) const override;
+    std::optional<ServedRequest> unwrapRequest(const QByteArray &frame) const override;
+    QByteArray wrapAnswer(const QByteArray &requestFrame, quint8 unit, const QByteArray &pdu) const override;
+    QByteArray damageFrameCheck(QByteArray frame) const override;
 };
 
 // The rules of the RTU frame, as the framing above applies them; the tests
