@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <chrono>
+#include <optional>
 
 // An answer judged against the request it came for.
 struct AnswerCheck {
@@ -17,8 +18,9 @@ struct AnswerCheck {
 // How Modbus requests and answers are framed on whatever carries them. The
 // procedures ask for registers and get their data back; the framing makes
 // the frames, says when an answer is whole and whether it fits its request,
-// and delimits requests for a modem that serves them. One framing serves
-// every exchange of a link, from any thread that owns that link.
+// and for a modem that serves them delimits and opens the requests and
+// closes the answers around what its slave says. One framing serves every
+// exchange of a link, from any thread that owns that link.
 class Framing {
 public:
     struct Request {
@@ -28,10 +30,12 @@ public:
 
     virtual ~Framing() = default;
 
-    // A read of `count` holding registers from `first`.
-    virtual Request readRegisters(quint16 first, quint16 count) const = 0;
+    // A read of `count` holding registers from `first`. Not const: a
+    // framing may number its requests, to tell a late answer from the
+    // one due.
+    virtual Request readRegisters(quint16 first, quint16 count) = 0;
     // A write of the registers whose little-endian image is `hostOrderData`.
-    virtual Request writeRegisters(quint16 first, const QByteArray &hostOrderData) const = 0;
+    virtual Request writeRegisters(quint16 first, const QByteArray &hostOrderData) = 0;
     // Where a read answer's register data starts.
     virtual int readDataOffset() const = 0;
 
@@ -50,9 +54,21 @@ public:
     // of `data` as its header gives it, 0 while too little is there to
     // tell, -1 when its header gives none (only silence ends it).
     virtual int requestLength(const char *data, int length) const = 0;
-    // Whether a delimited request is intact, as a slave checks it before
-    // looking inside.
-    virtual bool requestIntact(const QByteArray &frame) const = 0;
+    // A request as a slave sees it once its frame is taken off.
+    struct ServedRequest {
+        quint8 unit = 0;     // the slave it is meant for
+        QByteArray pdu;      // the function and its data
+    };
+    // The request inside a delimited frame; nothing when the frame is
+    // damaged (too short, or its check fails), which a slave leaves
+    // unanswered.
+    virtual std::optional<ServedRequest> unwrapRequest(const QByteArray &frame) const = 0;
+    // The frame that carries `pdu`, a slave's answer as `unit`, back to the
+    // master that sent `requestFrame`.
+    virtual QByteArray wrapAnswer(const QByteArray &requestFrame, quint8 unit, const QByteArray &pdu) const = 0;
+    // `frame` with a check that fails, as a faulty modem sends it; a framing
+    // without a check of its own gives it back as it is.
+    virtual QByteArray damageFrameCheck(QByteArray frame) const = 0;
 };
 
 #endif // FRAMING_H

@@ -29,12 +29,12 @@ void putWord(char *data, int offset, quint16 value)
 
 } // namespace
 
-Framing::Request RtuFraming::readRegisters(quint16 first, quint16 count) const
+Framing::Request RtuFraming::readRegisters(quint16 first, quint16 count)
 {
     return {readRequest(first, count), Modbus::readAnswerLength(count)};
 }
 
-Framing::Request RtuFraming::writeRegisters(quint16 first, const QByteArray &hostOrderData) const
+Framing::Request RtuFraming::writeRegisters(quint16 first, const QByteArray &hostOrderData)
 {
     return {writeRequest(first, hostOrderData), Modbus::WriteAnswerLength};
 }
@@ -85,9 +85,33 @@ int RtuFraming::requestLength(const char *data, int length) const
     return WriteHeaderLength + byteAt(data, 6) + CrcLength;
 }
 
-bool RtuFraming::requestIntact(const QByteArray &frame) const
+std::optional<Framing::ServedRequest> RtuFraming::unwrapRequest(const QByteArray &frame) const
 {
-    return frame.size() >= MinimumRequestLength && crc16(frame.constData(), frame.size()) == 0;
+    if (frame.size() < MinimumRequestLength || crc16(frame.constData(), frame.size()) != 0)
+        return std::nullopt;
+    return ServedRequest{byteAt(frame.constData(), 0), frame.mid(1, frame.size() - 1 - CrcLength)};
+}
+
+// RTU answers carry no trace of their request: the address and the check
+// sum are all there is around the answer.
+QByteArray RtuFraming::wrapAnswer(const QByteArray &, quint8 unit, const QByteArray &pdu) const
+{
+    QByteArray frame(1 + pdu.size() + CrcLength, '\0');
+    frame[0] = static_cast<char>(unit);
+    std::copy(pdu.constBegin(), pdu.constEnd(), frame.begin() + 1);
+    appendCrc16(frame.data(), frame.size());
+    return frame;
+}
+
+// Inverting both bytes changes the check sum whatever it was, so the
+// master's test over the whole frame can no longer give 0.
+QByteArray RtuFraming::damageFrameCheck(QByteArray frame) const
+{
+    if (frame.size() >= CrcLength) {
+        frame[frame.size() - 2] = static_cast<char>(~frame.at(frame.size() - 2));
+        frame[frame.size() - 1] = static_cast<char>(~frame.at(frame.size() - 1));
+    }
+    return frame;
 }
 
 bool answerPassesCrc(const char *answer, int length)

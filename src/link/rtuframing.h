@@ -11,15 +11,17 @@
 // silence.
 class RtuFraming : public Framing {
 public:
-    Request readRegisters(quint16 first, quint16 count) const override;
-    Request writeRegisters(quint16 first, const QByteArray &hostOrderData) const override;
+    Request readRegisters(quint16 first, quint16 count) override;
+    Request writeRegisters(quint16 first, const QByteArray &hostOrderData) override;
     int readDataOffset() const override { return Modbus::ReadAnswerHeaderLength; }
     int completeAnswerLength(const char *data, int length) const override;
     bool mayBeEcho(const char *request, int requestLength, const char *received, int length) const override;
     AnswerCheck check(const char *request, int requestLength, const char *answer, int answerLength) const override;
     std::chrono::microseconds frameGap(int lineRate) const override;
     int requestLength(const char *data, int length) const override;
-    bool requestIntact(const QByteArray &frame) const override;
+    std::optional<ServedRequest> unwrapRequest(const QByteArray &frame) const override;
+    QByteArray wrapAnswer(const QByteArray &requestFrame, quint8 unit, const QByteArray &pdu) const override;
+    QByteArray damageFrameCheck(QByteArray frame) const override;
 };
 
 // The rules of the RTU frame, as the framing above applies them; the tests

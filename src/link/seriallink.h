@@ -88,7 +88,7 @@ public:
     int baudRate() const;
     bool overNetwork() const { return server.has_value(); }
     // How requests and answers are framed on this link.
-    const Framing &framing() const { return *m_framing; }
+    Framing &framing() { return *m_framing; }
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -5,8 +5,10 @@
 namespace {
 
 constexpr quint8 BroadcastAddress = 0;
-using Modbus::CrcLength;
-constexpr int WriteHeaderLength = Modbus::WriteRequestHeaderLength;
+// Function, first register, count.
+constexpr int ReadRequestLength = 5;
+// Function, first register, count, byte count.
+constexpr int WriteHeaderLength = 6;
 
 quint8 byteAt(const QByteArray &frame, int offset)
 {
@@ -22,6 +24,14 @@ void appendWord(QByteArray &frame, quint16 value)
 {
     frame.append(static_cast<char>(value >> 8));
     frame.append(static_cast<char>(value & 0xFF));
+}
+
+QByteArray exceptionPdu(quint8 function, quint8 code)
+{
+    QByteArray pdu;
+    pdu.append(static_cast<char>(function | Modbus::ExceptionFlag));
+    pdu.append(static_cast<char>(code));
+    return pdu;
 }
 
 } // namespace
@@ -52,114 +62,93 @@ bool ModbusSlave::inMap(int first, int count) const
     return end <= OldFirmwareSettingsEnd || first >= EntryBlocksStart;
 }
 
-ModbusSlave::Reply ModbusSlave::handle(const QByteArray &request)
+ModbusSlave::Reply ModbusSlave::handle(quint8 unit, const QByteArray &pdu)
 {
     // The faults that strike this request, when they strike only one block.
-    m_active = m_options.forRequest(request.size() >= 4 ? wordAt(request, 2) : -1);
-    // A frame that fails its CRC or is meant for another slave gets no
-    // answer at all, exactly as on a shared bus; nor does anything while
-    // the modem plays dead.
-    if (m_active.silent || !framing.requestIntact(request))
-        return {};
-    const quint8 address = byteAt(request, 0);
-    const bool broadcast = address == BroadcastAddress;
-    if (address != m_address && !broadcast)
+    m_active = m_options.forRequest(pdu.size() >= 3 ? wordAt(pdu, 1) : -1);
+    // A request meant for another slave gets no answer at all, exactly as
+    // on a shared bus; nor does anything while the modem plays dead.
+    const bool broadcast = unit == BroadcastAddress;
+    if (m_active.silent || pdu.isEmpty() || (unit != m_address && !broadcast))
         return {};
 
-    const quint8 function = byteAt(request, 1);
+    const quint8 function = byteAt(pdu, 0);
     if (function == Modbus::ReadHoldingRegisters)
-        return readRegisters(request, broadcast);
+        return readRegisters(pdu, broadcast);
     if (function == Modbus::WriteMultipleRegisters)
-        return writeRegisters(request, broadcast);
+        return writeRegisters(pdu, broadcast);
     if (broadcast)
         return {};
     Reply reply;
-    reply.frame = exceptionFrame(function, IllegalFunction);
-    finish(reply.frame, -1);
+    reply.pdu = exceptionPdu(function, IllegalFunction);
+    finish(reply, -1);
     return reply;
 }
 
 ModbusSlave::Reply ModbusSlave::readRegisters(const QByteArray &request, bool broadcast)
 {
     Reply reply;
-    // Reads make no sense to every slave at once, and a frame of the wrong
+    // Reads make no sense to every slave at once, and a request of the wrong
     // length is not a read this slave can parse.
-    if (broadcast || request.size() != Modbus::ReadRequestLength)
+    if (broadcast || request.size() != ReadRequestLength)
         return reply;
-    reply.firstRegister = wordAt(request, 2);
-    reply.count = wordAt(request, 4);
+    reply.firstRegister = wordAt(request, 1);
+    reply.count = wordAt(request, 3);
 
     // The order of the checks is the one Modbus prescribes: count, then
     // address range, then execution.
     if (reply.count < 1 || reply.count > MaxReadCount)
-        reply.frame = exceptionFrame(Modbus::ReadHoldingRegisters, IllegalDataValue);
+        reply.pdu = exceptionPdu(Modbus::ReadHoldingRegisters, IllegalDataValue);
     else if (!inMap(reply.firstRegister, reply.count))
-        reply.frame = exceptionFrame(Modbus::ReadHoldingRegisters, IllegalDataAddress);
+        reply.pdu = exceptionPdu(Modbus::ReadHoldingRegisters, IllegalDataAddress);
     else if (reply.firstRegister == m_active.exceptionBlock)
-        reply.frame = exceptionFrame(Modbus::ReadHoldingRegisters, m_active.exceptionCode);
+        reply.pdu = exceptionPdu(Modbus::ReadHoldingRegisters, m_active.exceptionCode);
     else {
-        reply.frame.append(static_cast<char>(m_address));
-        reply.frame.append(static_cast<char>(Modbus::ReadHoldingRegisters));
-        reply.frame.append(static_cast<char>(2 * reply.count));
+        reply.pdu.append(static_cast<char>(Modbus::ReadHoldingRegisters));
+        reply.pdu.append(static_cast<char>(2 * reply.count));
         for (int i = 0; i < reply.count; ++i)
-            appendWord(reply.frame, m_registers.at(reply.firstRegister + i));
+            appendWord(reply.pdu, m_registers.at(reply.firstRegister + i));
     }
-    finish(reply.frame, reply.firstRegister);
+    finish(reply, reply.firstRegister);
     return reply;
 }
 
 ModbusSlave::Reply ModbusSlave::writeRegisters(const QByteArray &request, bool broadcast)
 {
     Reply reply;
-    if (request.size() < WriteHeaderLength + CrcLength
-        || request.size() != WriteHeaderLength + byteAt(request, 6) + CrcLength)
+    if (request.size() < WriteHeaderLength || request.size() != WriteHeaderLength + byteAt(request, 5))
         return reply;
-    reply.firstRegister = wordAt(request, 2);
-    reply.count = wordAt(request, 4);
-    const int byteCount = byteAt(request, 6);
+    reply.firstRegister = wordAt(request, 1);
+    reply.count = wordAt(request, 3);
+    const int byteCount = byteAt(request, 5);
 
     if (reply.count < 1 || reply.count > MaxWriteCount || byteCount != 2 * reply.count)
-        reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, IllegalDataValue);
+        reply.pdu = exceptionPdu(Modbus::WriteMultipleRegisters, IllegalDataValue);
     else if (!inMap(reply.firstRegister, reply.count))
-        reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, IllegalDataAddress);
+        reply.pdu = exceptionPdu(Modbus::WriteMultipleRegisters, IllegalDataAddress);
     else if (reply.firstRegister == m_active.exceptionBlock)
-        reply.frame = exceptionFrame(Modbus::WriteMultipleRegisters, m_active.exceptionCode);
+        reply.pdu = exceptionPdu(Modbus::WriteMultipleRegisters, m_active.exceptionCode);
     else {
         for (int i = 0; i < reply.count; ++i) {
             if (reply.firstRegister + i != m_active.droppedRegister)
                 m_registers[reply.firstRegister + i] = wordAt(request, WriteHeaderLength + 2 * i);
         }
         reply.registersWritten = true;
-        reply.frame = request.left(6);
+        reply.pdu = request.left(WriteHeaderLength - 1);
     }
     // A broadcast is performed but never answered, not even with an exception.
     if (broadcast) {
-        reply.frame.clear();
+        reply.pdu.clear();
         return reply;
     }
-    finish(reply.frame, reply.firstRegister);
+    finish(reply, reply.firstRegister);
     return reply;
 }
 
-QByteArray ModbusSlave::exceptionFrame(quint8 function, quint8 code) const
+// The faults that change where an answer seems to come from and whether it
+// passes its check; the framing applies them on the wire.
+void ModbusSlave::finish(Reply &reply, int firstRegister) const
 {
-    QByteArray frame;
-    frame.append(static_cast<char>(m_address));
-    frame.append(static_cast<char>(function | Modbus::ExceptionFlag));
-    frame.append(static_cast<char>(code));
-    return frame;
-}
-
-void ModbusSlave::finish(QByteArray &frame, int firstRegister) const
-{
-    if (m_active.answerAddress >= 0)
-        frame[0] = static_cast<char>(m_active.answerAddress);
-    frame.append(QByteArray(CrcLength, '\0'));
-    appendCrc16(frame.data(), frame.size());
-    // Inverting both bytes changes the check sum whatever it was, so the
-    // master's test over the whole frame can no longer give 0.
-    if (m_active.wrongCrc || (firstRegister >= 0 && firstRegister == m_active.wrongCrcBlock)) {
-        frame[frame.size() - 2] = static_cast<char>(~frame.at(frame.size() - 2));
-        frame[frame.size() - 1] = static_cast<char>(~frame.at(frame.size() - 1));
-    }
+    reply.unit = m_active.answerAddress >= 0 ? static_cast<quint8>(m_active.answerAddress) : m_address;
+    reply.wrongCheck = m_active.wrongCrc || (firstRegister >= 0 && firstRegister == m_active.wrongCrcBlock);
 }

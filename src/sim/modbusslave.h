@@ -2,17 +2,18 @@
 #define MODBUSSLAVE_H
 
 #include "devicesettings.h"
-#include "rtuframing.h"
 #include "simulatedmodemoptions.h"
 
 #include <QByteArray>
 #include <QVector>
 #include <QtGlobal>
 
-// The modem's Modbus RTU slave without any line: it takes one complete frame
-// and gives the answer a real slave would send (or none), applying the fault
-// options that change what an answer says. Timing faults belong to the line
-// and are not its business. Not thread-safe; the owner guards it.
+// The modem's Modbus slave without any line or framing: it takes one
+// request (the unit it is meant for, its function and data) and gives the
+// answer a real slave would send (or none), deciding which of the fault
+// options that change what an answer says strike it; the framing puts them
+// on the wire. Timing faults belong to the line and are not its business.
+// Not thread-safe; the owner guards it.
 class ModbusSlave {
 public:
     static constexpr int RegisterCount = 512;
@@ -30,7 +31,9 @@ public:
     };
 
     struct Reply {
-        QByteArray frame;              // empty: the slave stays silent
+        QByteArray pdu;                // the function and its data; empty: the slave stays silent
+        quint8 unit = 0;               // the unit the answer comes from
+        bool wrongCheck = false;       // the answer's frame check is to fail
         bool registersWritten = false; // a write was performed (answered or broadcast)
         int firstRegister = 0;         // of the request, when it was a read or write
         int count = 0;
@@ -48,7 +51,8 @@ public:
     quint16 reg(int index) const;
     void setReg(int index, quint16 value);
 
-    Reply handle(const QByteArray &request);
+    // `unit` 0 is every slave at once.
+    Reply handle(quint8 unit, const QByteArray &pdu);
 
     // Whether registers [first, first + count) all exist in the current map.
     bool inMap(int first, int count) const;
@@ -56,10 +60,8 @@ public:
 private:
     Reply readRegisters(const QByteArray &request, bool broadcast);
     Reply writeRegisters(const QByteArray &request, bool broadcast);
-    QByteArray exceptionFrame(quint8 function, quint8 code) const;
-    void finish(QByteArray &frame, int firstRegister) const;
+    void finish(Reply &reply, int firstRegister) const;
 
-    const RtuFraming framing;
     quint8 m_address;
     SimulatedModemOptions m_options;
     SimulatedModemOptions m_active;   // m_options as they apply to the request being handled

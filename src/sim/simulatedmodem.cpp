@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include <fcntl.h>
@@ -379,6 +380,9 @@ void SimulatedModem::handleFrame(ServedLine &line, const QByteArray &frame, Cloc
 {
     if (!line.hearsPeer(options().baudRate))
         return;
+    // A frame that fails its check gets no answer at all, exactly as on a
+    // shared bus.
+    const std::optional<Framing::ServedRequest> request = framing.unwrapRequest(frame);
     ModbusSlave::Reply reply;
     SimulatedModemOptions current;
     WriteObserver observer;
@@ -386,21 +390,29 @@ void SimulatedModem::handleFrame(ServedLine &line, const QByteArray &frame, Cloc
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames.append(frame);
-        reply = m_slave.handle(frame);
-        current = m_slave.activeOptions();
+        if (request) {
+            reply = m_slave.handle(request->unit, request->pdu);
+            current = m_slave.activeOptions();
+        }
         observer = m_writeObserver;
         exchangeObserver = m_exchangeObserver;
     }
+    QByteArray answerFrame;
+    if (!reply.pdu.isEmpty()) {
+        answerFrame = framing.wrapAnswer(frame, reply.unit, reply.pdu);
+        if (reply.wrongCheck)
+            answerFrame = framing.damageFrameCheck(answerFrame);
+    }
     if (exchangeObserver)
-        exchangeObserver(frame, reply.frame);
+        exchangeObserver(frame, answerFrame);
     if (reply.registersWritten && observer)
         observer(reply.firstRegister, reply.count);
-    if (reply.frame.isEmpty())
+    if (answerFrame.isEmpty())
         return;
     // On a real line the request is over only one wire time after its start.
     const Clock::time_point requestEnd =
         current.pacing ? firstByteAt + int(frame.size()) * characterTime(line) : firstByteAt;
-    QByteArray answer = QByteArray(std::max(current.leadingBytes, 0), char(0xFF)) + reply.frame;
+    QByteArray answer = QByteArray(std::max(current.leadingBytes, 0), char(0xFF)) + answerFrame;
     answer.chop(std::max(current.cutBytes, 0));
     answer += QByteArray(std::max(current.trailingBytes, 0), char(0xFF));
     // A copy right behind the answer follows it on the same schedule, as on a wire.

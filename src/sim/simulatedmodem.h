@@ -87,7 +87,7 @@ private:
     bool waitUntil(Clock::time_point deadline);
     void closeAll();
 
-    const RtuFraming framing;                    // how requests are delimited on every line
+    const RtuFraming framing;                    // how requests are delimited, opened and answered on every line
     mutable std::mutex m_mutex;                  // guards everything below up to m_thread
     ModbusSlave m_slave;
     QList<QByteArray> m_frames;

@@ -93,7 +93,7 @@ private:
     Report report;
     StopRequested stopRequested;
     Traffic traffic;
-    const Framing &framing;    // the link's
+    Framing &framing;          // the link's
     QByteArray request;        // the frame of the exchange in progress
     int expectedLength = 0;    // of its answer
     Failure failure = Failure::None;   // of the last exchange not accepted

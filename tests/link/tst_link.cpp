@@ -77,6 +77,11 @@ private slots:
             << hex("40 10 00 00 00 47 8E") + Golden::wireOf(Golden::settingsBlock) + hex("22 2D");
         QTest::newRow("write settings, 70") << writeRequest(0, Golden::settingsBlock.left(140))
             << hex("40 10 00 00 00 46 8C") + Golden::wireOf(Golden::settingsBlock.left(140)) + hex("0A 10");
+        // The serving side: a request opened down to its unit and function, an answer closed around them.
+        const RtuFraming rtu;
+        const Framing::ServedRequest served = rtu.unwrapRequest(readTwo).value_or(Framing::ServedRequest{});
+        QTest::newRow("request unwrapped") << QByteArray(1, char(served.unit)) + served.pdu << hex("40 03 00 00 00 02");
+        QTest::newRow("answer wrapped") << rtu.wrapAnswer(readTwo, 0x40, hex("03 04 37 2B 31 39")) << readTwoAnswer;
     }
 
     void requests()
