@@ -975,6 +975,113 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>FleetProvisioner</name>
+    <message>
+        <source>The report cannot be read: %1. Nothing was written</source>
+        <translation>Отчёт нельзя прочитать: %1. Ничего не записано</translation>
+    </message>
+    <message>
+        <source>The report %1 is damaged at line %2: %3. Nothing was written: mend it, or name another report</source>
+        <translation>Отчёт %1 повреждён в строке %2: %3. Ничего не записано: исправьте его или укажите другой отчёт</translation>
+    </message>
+    <message>
+        <source>The report cannot be written: %1: %2. Nothing was written</source>
+        <translation>Отчёт нельзя записать: %1: %2. Ничего не записано</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows were verified in an earlier run and are left out</source>
+        <translation>Строки, проверенные при прошлом запуске, пропускаются: %1 из %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows verified</source>
+        <translation>Проверено строк: %1 из %2</translation>
+    </message>
+    <message>
+        <source>%1; not yet: %2%3</source>
+        <translation>%1; ещё не проверены: %2%3</translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> и ещё %1</translation>
+    </message>
+    <message>
+        <source>Stopped: every port finished its modem first</source>
+        <translation>Остановлено: каждый порт сначала закончил работу со своим модемом</translation>
+    </message>
+    <message>
+        <source>waiting for a modem</source>
+        <translation>ожидание модема</translation>
+    </message>
+    <message>
+        <source>No modem answered on %1</source>
+        <translation>Модем не ответил на %1</translation>
+    </message>
+    <message>
+        <source>waiting for the modem to be taken away</source>
+        <translation>ожидание отключения модема</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>готово</translation>
+    </message>
+    <message>
+        <source>reading</source>
+        <translation>чтение</translation>
+    </message>
+    <message>
+        <source>The modem holds %1 already, which was verified: it was given no other row</source>
+        <translation>Модем уже хранит проверенную строку %1: другой строки он не получил</translation>
+    </message>
+    <message>
+        <source>The modem already holds the row: nothing was written</source>
+        <translation>Модем уже хранит эту строку: ничего не записано</translation>
+    </message>
+    <message>
+        <source>Every row is taken: the modem was left untouched</source>
+        <translation>Все строки заняты: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <source>The row of %1 %2 (%3) is verified already: the modem was left untouched</source>
+        <translation>Строка с %1 %2 (%3) уже проверена: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <source>The row of %1 %2 (%3) is being written on another port: the modem was left untouched</source>
+        <translation>Строка с %1 %2 (%3) сейчас записывается через другой порт: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <source>No row has %1 %2: the modem was left untouched</source>
+        <translation>Ни в одной строке нет %1 %2: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>строка %1</translation>
+    </message>
+    <message>
+        <source>%1 (line %2)</source>
+        <translation>%1 (строка %2)</translation>
+    </message>
+    <message>
+        <source>changed %1</source>
+        <translation>изменено: %1</translation>
+    </message>
+    <message>
+        <source>only %1 of the line&apos;s %2 bytes could be written</source>
+        <translation>удалось записать только %1 из %2 байт строки</translation>
+    </message>
+    <message>
+        <source>The report cannot be written: %1: %2. %3 stopped%4</source>
+        <translation>Отчёт нельзя записать: %1: %2. Порт %3 остановлен%4</translation>
+    </message>
+    <message>
+        <source>; %1 is on its modem but not in the report: add its line before a run resumes from the report, or the row goes to another modem too</source>
+        <translation>; %1 уже в модеме, но её нет в отчёте: допишите её строку в отчёт, прежде чем продолжать запуск по нему, иначе эта строка достанется и другому модему</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows verified | %3</source>
+        <translation>Проверено строк: %1 из %2 | %3</translation>
+    </message>
+</context>
+<context>
     <name>GuardedWrite</name>
     <message>
         <source>Reading the modem before writing…</source>
