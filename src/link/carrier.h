@@ -14,9 +14,10 @@ class Carrier {
 public:
     virtual ~Carrier();
 
-    // Why the device did not open (a sentence for the technician), or an
-    // empty text.
-    virtual QString open() = 0;
+    // Opens the device; false, with `why` said for the technician, when it
+    // cannot be used. Whether it opened is never read from the words, which
+    // a system may leave empty.
+    virtual bool open(QString *why) = 0;
     virtual void close() = 0;
     bool isOpen() const;
     // Whether the device stopped working since it opened, with nothing of

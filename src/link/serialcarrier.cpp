@@ -13,28 +13,29 @@ SerialCarrier::SerialCarrier(const QString &portName, int baudRate, bool named)
 
 SerialCarrier::~SerialCarrier() = default;
 
-QString SerialCarrier::open()
+bool SerialCarrier::open(QString *why)
 {
     port = std::make_unique<QSerialPort>();
     port->close();
     port->setPortName(portName);
     if (!port->open(QIODevice::ReadWrite)) {
-        const QString why = SerialPorts::whyNotOpen(portName, port->error(), port->errorString());
+        *why = SerialPorts::whyNotOpen(portName, port->error(), port->errorString());
         // The connection text alone would not tell which port that was.
         if (!named)
-            return QCoreApplication::translate("SerialLink",
+            *why = QCoreApplication::translate("SerialLink",
                     "The connection has no dev part, so the default port %1 was tried. %2")
-                .arg(portName, why);
-        return why;
+                .arg(portName, *why);
+        return false;
     }
     // A rate the port refuses would leave the line at whatever it was
     // before; better to fail as if unopenable.
     if (!applyLineSettings()) {
-        const QString why = port->errorString();
+        *why = port->errorString();
         port->close();
-        return why;
+        return false;
     }
-    return QString();
+    why->clear();
+    return true;
 }
 
 bool SerialCarrier::applyLineSettings()

@@ -16,7 +16,7 @@ public:
     SerialCarrier(const QString &portName, int baudRate, bool named);
     ~SerialCarrier() override;
 
-    QString open() override;
+    bool open(QString *why) override;
     void close() override;
     bool lost() const override;
     QString lossExplanation() const override;

@@ -66,8 +66,7 @@ void SerialLink::makeCarrier()
 
 int SerialLink::open()
 {
-    m_openFailure = carrier->open();
-    const int opened = m_openFailure.isEmpty() ? 0 : -1;
+    const int opened = carrier->open(&m_openFailure) ? 0 : -1;
     if (opened == 0)
         firstExchange = 1;
     answerHeard = false;

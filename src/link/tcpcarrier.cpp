@@ -10,10 +10,11 @@ TcpCarrier::TcpCarrier(const NetworkAddress &server)
 
 TcpCarrier::~TcpCarrier() = default;
 
-QString TcpCarrier::open()
+bool TcpCarrier::open(QString *why)
 {
     socket = std::make_unique<QTcpSocket>();
-    return server.connect(*socket);
+    *why = server.connect(*socket);
+    return why->isEmpty() && socket->state() == QAbstractSocket::ConnectedState;
 }
 
 void TcpCarrier::close()

@@ -27,7 +27,7 @@ public:
     explicit TcpCarrier(const NetworkAddress &server);
     ~TcpCarrier() override;
 
-    QString open() override;
+    bool open(QString *why) override;
     void close() override;
     bool lost() const override;
     QString lossExplanation() const override;

@@ -347,7 +347,7 @@ bool FleetProvisioner::record(const ModemOutcome &outcome)
         : outcome.message;
     const QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, result, what)
                                        : QStringLiteral("%1: %2: %3: %4").arg(port, row, result, what);
-    std::lock_guard<std::mutex> locker(mutex);
+    std::unique_lock<std::mutex> locker(mutex);
     // Each line is on the disk before the next modem is started: a run
     // resumed after a power cut must find every row written.
     const QByteArray line = csvLine({outcome.rowId, outcome.rowLine == 0 ? QString() : QString::number(outcome.rowLine),
@@ -375,6 +375,8 @@ bool FleetProvisioner::record(const ModemOutcome &outcome)
                                "from the report, or the row goes to another modem too").arg(row)
                           : QString()));
     }
+    // Whoever watches may ask the run how it stands.
+    locker.unlock();
     if (modemDone)
         modemDone(outcome);
     return written;
