@@ -91,7 +91,13 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     connect(ui->pushButtonWrite, &QAbstractButton::clicked, this, &MainWindow::myWrite);
     connect(ui->pushButtonSave, &QAbstractButton::clicked, this, &MainWindow::mySave);
     connect(&worker, &MyThread::response, this, &MainWindow::myResponse);
-    connect(&worker, &MyThread::jobEnded, this, &MainWindow::myJobEnded);
+    connect(&worker, &MyThread::jobEnded, this, [this](const JobOutcome &outcome) {
+        {
+            std::lock_guard<std::mutex> locker(endedMutex);
+            ended.append(outcome);
+        }
+        QMetaObject::invokeMethod(this, &MainWindow::myJobEnded, Qt::QueuedConnection);
+    }, Qt::DirectConnection);
     // Without the keep-connection register Keep Connection is neither read
     // nor written, so it cannot be ticked then.
     ui->KeepConncheckBox->setEnabled(ui->EnableKeepConncheckBox->isChecked());
@@ -392,8 +398,15 @@ void MainWindow::myResponse(QString s)
 }
 
 // After the job's last word, if it had one.
-void MainWindow::myJobEnded(const JobOutcome &outcome)
+void MainWindow::myJobEnded()
 {
+    JobOutcome outcome;
+    {
+        std::lock_guard<std::mutex> locker(endedMutex);
+        if (ended.isEmpty())
+            return;
+        outcome = ended.takeFirst();
+    }
     if (closeWhenWritten) {
         closeWhenWritten = false;
         // A failed Write keeps the window open on its message, which says

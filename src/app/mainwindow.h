@@ -6,11 +6,13 @@
 #include "mythread.h"
 #include "settingeditors.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QTranslator>
 
 #include <array>
+#include <mutex>
 
 namespace Ui {
 class MainWindow;
@@ -49,7 +51,7 @@ private slots:
     void myWrite();
     void mySave();
     void myResponse(QString s);
-    void myJobEnded(const JobOutcome &outcome);
+    void myJobEnded();
     void myMoreSettings();
     void myDetect();
     void myTrafficPage();
@@ -76,6 +78,12 @@ private:
     void showLanguageButton();
 
     Ui::MainWindow *ui;
+    // The jobs' outcomes, taken over from the worker's thread under a plain
+    // lock, which ThreadSanitizer sees (Qt's hand-over of a queued argument
+    // it does not), until the window's thread comes to them. Declared before
+    // the worker, whose last job may end while the window is destroyed.
+    std::mutex endedMutex;
+    QList<JobOutcome> ended;
     MyThread worker;   // a child of the window, so it can be found as one
     QTranslator translator;     // the window's Russian
     std::array<QTranslator, 2> qtTranslators;   // Qt's own words in Russian

@@ -77,7 +77,10 @@ struct Bench {
         , worker(nullptr, options.silent ? MyThread::LinkTimeouts{300, 300, 100} : MyThread::LinkTimeouts{2000, 2000, 200})
     {
         QObject::connect(&worker, &MyThread::response, &receiver, [this](const QString &s) { messages << s; });
-        QObject::connect(&worker, &MyThread::jobEnded, &receiver, [this](const JobOutcome &o) { outcome = o; });
+        QObject::connect(&worker, &MyThread::jobEnded, &receiver, [this](const JobOutcome &o) {
+            std::lock_guard<std::mutex> lock(trafficMutex);
+            lastOutcome = o;
+        }, Qt::DirectConnection);
         // Taken on the worker's thread: Qt's hand-over of a queued argument
         // is invisible to ThreadSanitizer, a plain mutex is not.
         QObject::connect(&worker, &MyThread::traffic, &receiver, [this](const TrafficEntry &e) {
@@ -106,7 +109,12 @@ struct Bench {
     bool started = false;
     QObject receiver;
     QStringList messages;
-    JobOutcome outcome;
+    JobOutcome outcome() const
+    {
+        std::lock_guard<std::mutex> lock(trafficMutex);
+        return lastOutcome;
+    }
+    JobOutcome lastOutcome;
     QList<TrafficEntry> trafficSoFar() const
     {
         std::lock_guard<std::mutex> lock(trafficMutex);
@@ -346,9 +354,10 @@ private slots:
             expected.setValue(DeviceSettings::KeepCon, "0");
         QCOMPARE(bench.worker.settings(), read && failingFrame < 6 ? DeviceSettings() : expected);
         QCOMPARE(bench.worker.job(), job);
-        QCOMPARE(bench.outcome.succeeded, failingFrame == 6);
-        QCOMPARE(bench.outcome.exchange.failure, cause);
-        QCOMPARE(bench.outcome.exchange.failedBlock, failingFrame >= 1 && failingFrame < 6 ? failingFrame - 1 : -1);
+        const JobOutcome outcome = bench.outcome();
+        QCOMPARE(outcome.succeeded, failingFrame == 6);
+        QCOMPARE(outcome.exchange.failure, cause);
+        QCOMPARE(outcome.exchange.failedBlock, failingFrame >= 1 && failingFrame < 6 ? failingFrame - 1 : -1);
         for (int block = 0; !read && block <= DeviceSettings::EntryBlockCount; ++block) {
             const QByteArray image = block ? Golden::entryBlocks[block - 1] : settingsOf(keepConEnabled);
             const QVector<quint16> now =
