@@ -16,32 +16,36 @@ WriteOutcome GuardedWrite::ended(WriteOutcome outcome, WriteOutcome::Failure fai
     return outcome;
 }
 
+// The Write as its exchanges left it: done, stopped, or failed with the
+// procedures' last word; a failed read before the Write says it inside
+// `readBefore`'s words.
+WriteOutcome GuardedWrite::exchanged(WriteOutcome outcome, const DeviceProcedures::Outcome &done,
+                                     const QString &readBefore) const
+{
+    outcome.device = done;
+    if (done.succeeded)
+        return ended(outcome, WriteOutcome::Failure::None, done.lastMessage, true);
+    if (done.lastMessage.isEmpty())
+        return ended(outcome, WriteOutcome::Failure::Stopped, QString());
+    if (!readBefore.isEmpty())
+        return ended(outcome, WriteOutcome::Failure::ReadBeforeFailed, readBefore.arg(done.lastMessage));
+    return ended(outcome, WriteOutcome::Failure::Device, done.lastMessage);
+}
+
 WriteOutcome GuardedWrite::run(const Request &request)
 {
     WriteOutcome outcome;
     outcome.record = request.record;
     if (request.journalFolder.isEmpty() && !request.plan) {
         // Nothing to keep and nothing to decide: the record goes as it is.
-        const DeviceProcedures::Outcome written = procedures.write(request.record, request.blocks);
-        outcome.blocks = request.blocks;
-        outcome.device = written;
-        outcome.succeeded = written.succeeded;
-        outcome.lastWord = written.lastMessage;
-        if (!written.succeeded)
-            outcome.failure = written.lastMessage.isEmpty() ? WriteOutcome::Failure::Stopped
-                                                            : WriteOutcome::Failure::Device;
-        return outcome;
+        return exchanged(outcome, procedures.write(request.record, request.blocks));
     }
 
     report(tr("Reading the modem before writing…"));
     const DeviceProcedures::Outcome read =
         procedures.read([&outcome](const DeviceSettings &record) { outcome.held = record; });
-    if (!read.succeeded) {
-        outcome.device = read;
-        if (read.lastMessage.isEmpty())
-            return ended(outcome, WriteOutcome::Failure::Stopped, QString());
-        return ended(outcome, WriteOutcome::Failure::ReadBeforeFailed, tr("Nothing was written: %1").arg(read.lastMessage));
-    }
+    if (!read.succeeded)
+        return exchanged(outcome, read, tr("Nothing was written: %1"));
 
     const WritePlan plan = request.plan ? request.plan(outcome.held) : WritePlan{request.record, request.blocks};
     if (plan.lastWord)
@@ -80,14 +84,9 @@ WriteOutcome GuardedWrite::run(const Request &request)
     }
 
     outcome.blocks = blocks;
-    const DeviceProcedures::Outcome written = procedures.write(plan.record, blocks);
-    outcome.device = written;
-    outcome.succeeded = written.succeeded;
-    outcome.lastWord = written.lastMessage;
-    if (!written.succeeded)
-        outcome.failure = written.lastMessage.isEmpty() ? WriteOutcome::Failure::Stopped : WriteOutcome::Failure::Device;
-    JournalEntry::Outcome kept = written.succeeded ? JournalEntry::Written : JournalEntry::Failed;
-    if (written.succeeded && request.verify) {
+    outcome = exchanged(outcome, procedures.write(plan.record, blocks));
+    JournalEntry::Outcome kept = outcome.succeeded ? JournalEntry::Written : JournalEntry::Failed;
+    if (outcome.succeeded && request.verify) {
         outcome = verify(outcome, request.withKeepCon);
         kept = outcome.succeeded ? JournalEntry::Verified : JournalEntry::Failed;
     }
@@ -109,11 +108,8 @@ WriteOutcome GuardedWrite::verify(WriteOutcome outcome, bool withKeepCon)
     DeviceSettings readBack;
     const DeviceProcedures::Outcome read =
         procedures.read([&readBack](const DeviceSettings &record) { readBack = record; }, outcome.blocks);
-    if (!read.succeeded) {
-        outcome.device = read;
-        return ended(outcome, read.lastMessage.isEmpty() ? WriteOutcome::Failure::Stopped : WriteOutcome::Failure::Device,
-                     read.lastMessage);
-    }
+    if (!read.succeeded)
+        return exchanged(outcome, read);
     commit(readBack);
     outcome.differing = readBack.entriesDifferingFrom(outcome.record, outcome.blocks, withKeepCon);
     if (outcome.differing.isEmpty())

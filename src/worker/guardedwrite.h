@@ -84,6 +84,8 @@ public:
 
 private:
     WriteOutcome verify(WriteOutcome outcome, bool withKeepCon);
+    WriteOutcome exchanged(WriteOutcome outcome, const DeviceProcedures::Outcome &done,
+                           const QString &readBefore = QString()) const;
     WriteOutcome ended(WriteOutcome outcome, WriteOutcome::Failure failure, const QString &lastWord,
                        bool succeeded = false) const;
 
