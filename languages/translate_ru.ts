@@ -1156,19 +1156,23 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Имя %1 не удалось разрешить за %2 с: проверьте сеть или укажите IP-адрес сервера.</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; is not a server&apos;s address: it starts with tcp://, modbustcp://, rfc2217:// or rtuoverudp://</source>
+        <translation>«%1» — не адрес сервера: он начинается с tcp://, modbustcp://, rfc2217:// или rtuoverudp://</translation>
+    </message>
+    <message>
         <location line="+27"/>
-        <source>&quot;%1&quot; is not a server&apos;s address: it takes tcp://[IPv6 ADDRESS]:PORT</source>
-        <translation>«%1» — не адрес сервера: нужно tcp://[АДРЕС IPv6]:ПОРТ</translation>
+        <source>&quot;%1&quot; is not a server&apos;s address: it takes %2://[IPv6 ADDRESS]:PORT</source>
+        <translation>«%1» — не адрес сервера: нужно %2://[АДРЕС IPv6]:ПОРТ</translation>
     </message>
     <message>
         <location line="+10"/>
-        <source>&quot;%1&quot; is not a server&apos;s address: an IPv6 address goes in brackets, tcp://[ADDRESS]:PORT</source>
-        <translation>«%1» — не адрес сервера: адрес IPv6 пишется в скобках, tcp://[АДРЕС]:ПОРТ</translation>
+        <source>&quot;%1&quot; is not a server&apos;s address: an IPv6 address goes in brackets, %2://[ADDRESS]:PORT</source>
+        <translation>«%1» — не адрес сервера: адрес IPv6 пишется в скобках, %2://[АДРЕС]:ПОРТ</translation>
     </message>
     <message>
         <location line="+11"/>
-        <source>&quot;%1&quot; is not a server&apos;s address: it takes tcp://HOST:PORT, a TCP port from 1 to 65535</source>
-        <translation>«%1» — не адрес сервера: нужно tcp://УЗЕЛ:ПОРТ, порт TCP от 1 до 65535</translation>
+        <source>&quot;%1&quot; is not a server&apos;s address: it takes %2://HOST:PORT, a port from 1 to 65535</source>
+        <translation>«%1» — не адрес сервера: нужно %2://УЗЕЛ:ПОРТ, порт от 1 до 65535</translation>
     </message>
     <message>
         <location line="+48"/>

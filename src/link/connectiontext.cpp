@@ -107,7 +107,7 @@ QString ConnectionText::of(const QString &device, std::optional<int> baudRate)
 
 QString ConnectionText::ofServer(const NetworkAddress &server)
 {
-    return of(QLatin1String("tcp://") + server.shown());
+    return of(server.device());
 }
 
 QString ConnectionText::text() const

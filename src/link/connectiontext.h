@@ -10,14 +10,15 @@
 
 // The text that names a modem's line, as the technician types it and every
 // front end passes it on: "dev=<port name>;baud=<rate>", or
-// "dev=tcp://HOST:PORT" for a serial device server, whose serial side has a
-// rate of its own. Parts are separated by ";", key and value by "=", blanks
+// "dev=SCHEME://HOST:PORT" for a server in front of the modem's line
+// (networkaddress.h names the schemes), whose serial side has a rate of its
+// own unless the link sets it (rfc2217://, which takes the baud part). Parts are separated by ";", key and value by "=", blanks
 // around both ignored; empty parts say nothing.
 struct ConnectionText {
     QString device;                          // as the dev part gives it
     bool deviceNamed = false;                // a dev part was given; else the link's default
     std::optional<int> baudRate;             // when a baud part gives one
-    std::optional<NetworkAddress> server;    // when the device is tcp://HOST:PORT
+    std::optional<NetworkAddress> server;    // when the device is SCHEME://HOST:PORT
     QString problem;                         // why the text cannot be used; empty when it can
 
     // The text as the link takes it, its bytes read as Latin-1. A part the
@@ -29,7 +30,7 @@ struct ConnectionText {
 
     // "dev=DEVICE;baud=RATE", or "dev=DEVICE" without a rate.
     static QString of(const QString &device, std::optional<int> baudRate = std::nullopt);
-    // "dev=tcp://HOST:PORT", an IPv6 address in brackets.
+    // "dev=SCHEME://HOST:PORT", an IPv6 address in brackets.
     static QString ofServer(const NetworkAddress &server);
     // The text of what was read: of(device, baudRate).
     QString text() const;

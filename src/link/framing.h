@@ -42,6 +42,15 @@ public:
     // The length of the answer frame at the start of `data` when all of it
     // is there and intact; otherwise 0.
     virtual int completeAnswerLength(const char *data, int length) const = 0;
+    // How many bytes at the start of `received` belong to no answer of the
+    // request: a whole frame that answers another request (one before it,
+    // answered late), or bytes no frame can start with. The link drops them
+    // and waits on. 0 when the framing cannot tell a late answer.
+    virtual int staleLength(const char *request, int requestLength, const char *received, int length) const
+    {
+        Q_UNUSED(request) Q_UNUSED(requestLength) Q_UNUSED(received) Q_UNUSED(length)
+        return 0;
+    }
     // Whether the `length` bytes received so far may still be an echo of the
     // request (its whole length once that many came) rather than an answer.
     virtual bool mayBeEcho(const char *request, int requestLength, const char *received, int length) const = 0;
@@ -69,6 +78,9 @@ public:
     // `frame` with a check that fails, as a faulty modem sends it; a framing
     // without a check of its own gives it back as it is.
     virtual QByteArray damageFrameCheck(QByteArray frame) const = 0;
+    // How many characters a frame of `frameLength` bytes takes on the
+    // modem's serial line, where a gateway sends it as RTU.
+    virtual int serialLength(int frameLength) const { return frameLength; }
 };
 
 #endif // FRAMING_H

@@ -10,7 +10,32 @@
 
 namespace {
 
-const QLatin1String Scheme("tcp://");
+const QLatin1String SchemeEnd("://");
+constexpr quint16 ModbusTcpPort = 502;
+
+struct Scheme {
+    const char *name;
+    Door door;
+};
+// The first name of a door is the one it is shown by.
+constexpr Scheme Schemes[] = {
+    {"tcp", Door::RtuOverTcp},
+    {"rtuovertcp", Door::RtuOverTcp},
+    {"modbustcp", Door::ModbusTcp},
+    {"rfc2217", Door::Rfc2217},
+    {"rtuoverudp", Door::RtuOverUdp},
+};
+
+// The scheme `device` starts with, "://" included.
+const Scheme *schemeStarting(const QString &device)
+{
+    for (const Scheme &scheme : Schemes) {
+        const QString start = QLatin1String(scheme.name) + SchemeEnd;
+        if (device.startsWith(start, Qt::CaseInsensitive))
+            return &scheme;
+    }
+    return nullptr;
+}
 
 QString lookUpProblem(const QString &host)
 {
@@ -50,24 +75,46 @@ QList<QHostAddress> lookUp(const QString &host, int timeout, QString *problem)
 
 bool NetworkAddress::isNetworkDevice(const QString &device)
 {
-    return device.startsWith(Scheme, Qt::CaseInsensitive);
+    return schemeStarting(device) != nullptr;
+}
+
+QString NetworkAddress::schemeOf(Door door)
+{
+    for (const Scheme &scheme : Schemes) {
+        if (scheme.door == door)
+            return QLatin1String(scheme.name);
+    }
+    return QString();
 }
 
 std::optional<NetworkAddress> NetworkAddress::parse(const QString &device, QString *problem)
 {
-    const QString rest = device.mid(Scheme.size());
+    const Scheme *scheme = schemeStarting(device);
+    if (!scheme) {
+        *problem = QCoreApplication::translate("NetworkAddress",
+                "\"%1\" is not a server's address: it starts with tcp://, modbustcp://, rfc2217:// or "
+                "rtuoverudp://").arg(device);
+        return std::nullopt;
+    }
+    const QString schemeName = QLatin1String(scheme->name);
+    const QString rest = device.mid(schemeName.size() + SchemeEnd.size());
     NetworkAddress address;
+    address.door = scheme->door;
+    // A gateway listens on Modbus's own port unless told otherwise.
+    const bool portOptional = address.door == Door::ModbusTcp;
     QString portText;
     if (rest.startsWith(QLatin1Char('['))) {
         const int close = rest.indexOf(QLatin1Char(']'));
         address.host = rest.mid(1, close - 1);
+        const bool portLeftOut = portOptional && close + 1 == rest.size();
         // A bracket inside the brackets would make the address read otherwise when shown again.
-        if (close < 0 || rest.mid(close + 1, 1) != QLatin1String(":") || address.host.contains(QLatin1Char('['))) {
+        if (close < 0 || (rest.mid(close + 1, 1) != QLatin1String(":") && !portLeftOut)
+            || address.host.contains(QLatin1Char('['))) {
             *problem = QCoreApplication::translate("NetworkAddress",
-                    "\"%1\" is not a server's address: it takes tcp://[IPv6 ADDRESS]:PORT").arg(device);
+                    "\"%1\" is not a server's address: it takes %2://[IPv6 ADDRESS]:PORT").arg(device, schemeName);
             return std::nullopt;
         }
-        portText = rest.mid(close + 2);
+        portText = portLeftOut ? QString::number(ModbusTcpPort) : rest.mid(close + 2);
     } else {
         const int colon = rest.lastIndexOf(QLatin1Char(':'));
         address.host = rest.left(colon);
@@ -75,8 +122,12 @@ std::optional<NetworkAddress> NetworkAddress::parse(const QString &device, QStri
         if (address.host.contains(QLatin1Char(':'))) {
             *problem = QCoreApplication::translate("NetworkAddress",
                     "\"%1\" is not a server's address: an IPv6 address goes in brackets, "
-                    "tcp://[ADDRESS]:PORT").arg(device);
+                    "%2://[ADDRESS]:PORT").arg(device, schemeName);
             return std::nullopt;
+        }
+        if (colon < 0 && portOptional) {
+            address.host = rest;
+            portText = QString::number(ModbusTcpPort);
         }
     }
     bool digitsOnly = !portText.isEmpty();
@@ -85,8 +136,8 @@ std::optional<NetworkAddress> NetworkAddress::parse(const QString &device, QStri
     const uint port = digitsOnly ? portText.toUInt() : 0;
     if (address.host.isEmpty() || port == 0 || port > 65535) {
         *problem = QCoreApplication::translate("NetworkAddress",
-                "\"%1\" is not a server's address: it takes tcp://HOST:PORT, a TCP port from 1 to 65535")
-            .arg(device);
+                "\"%1\" is not a server's address: it takes %2://HOST:PORT, a port from 1 to 65535")
+            .arg(device, schemeName);
         return std::nullopt;
     }
     address.port = quint16(port);
@@ -97,6 +148,11 @@ QString NetworkAddress::shown() const
 {
     const QString hostShown = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
     return hostShown + QLatin1Char(':') + QString::number(port);
+}
+
+QString NetworkAddress::device() const
+{
+    return schemeOf(door) + SchemeEnd + shown();
 }
 
 QList<QHostAddress> NetworkAddress::addresses(QString *problem) const

@@ -9,13 +9,22 @@
 
 class QTcpSocket;
 
-// A serial device server, named in a connection's dev part as
-// tcp://HOST:PORT: a host name, an IPv4 address, or an IPv6 address in
-// brackets. The server passes Modbus RTU frames unchanged between the TCP
-// connection and its serial line.
+// How a server on the network passes the modem's frames, named by the
+// scheme of its address.
+enum class Door {
+    RtuOverTcp,   // tcp:// or rtuovertcp://: RTU frames unchanged over TCP
+    ModbusTcp,    // modbustcp://: a gateway; the MBAP header instead of the check sum
+    Rfc2217,      // rfc2217://: telnet with the remote port's line set by this side
+    RtuOverUdp,   // rtuoverudp://: RTU frames in UDP datagrams
+};
+
+// A server in front of the modem's serial line, named in a connection's
+// dev part as SCHEME://HOST:PORT: a host name, an IPv4 address, or an IPv6
+// address in brackets. A Modbus TCP gateway may leave out its port (502).
 struct NetworkAddress {
     QString host;       // without brackets
     quint16 port = 0;
+    Door door = Door::RtuOverTcp;
 
     static constexpr int ConnectTimeout = 3000;   // ms for the name look-up and the connection together
 
@@ -26,6 +35,11 @@ struct NetworkAddress {
 
     // "HOST:PORT", an IPv6 address in brackets.
     QString shown() const;
+    // "SCHEME://HOST:PORT", as a dev part names it; RTU over TCP keeps its
+    // short tcp://.
+    QString device() const;
+    // The scheme that names `door`, without "://".
+    static QString schemeOf(Door door);
 
     // The addresses the host name stands for, looked up within
     // ConnectTimeout; none, with `problem` set, when it is not known.

@@ -163,7 +163,8 @@ int completeAnswerLength(const char *data, int length)
     return frame > 0 && length >= frame && crc16(data, frame) == 0 ? frame : 0;
 }
 
-AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength)
+AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength,
+                        int checkLength)
 {
     AnswerCheck check;
     // Both read and write requests carry address, function, first register
@@ -175,7 +176,7 @@ AnswerCheck checkAnswer(const char *request, int requestLength, const char *answ
     if (byteAt(answer, 0) != Modbus::DeviceAddress)
         return check;
 
-    if (answerLength == Modbus::ExceptionAnswerLength
+    if (answerLength == Modbus::ExceptionAnswerLength - CrcLength + checkLength
         && byteAt(answer, 1) == (function | Modbus::ExceptionFlag)) {
         check.outcome = AnswerCheck::Exception;
         check.exceptionCode = byteAt(answer, 2);
@@ -189,12 +190,13 @@ AnswerCheck checkAnswer(const char *request, int requestLength, const char *answ
     case Modbus::ReadHoldingRegisters: {
         const int dataLength = 2 * registerCount;
         if (dataLength <= 0xFF && byteAt(answer, 2) == dataLength
-            && answerLength == ReadAnswerHeaderLength + dataLength + CrcLength)
+            && answerLength == ReadAnswerHeaderLength + dataLength + checkLength)
             check.outcome = AnswerCheck::Accepted;
         break;
     }
     case Modbus::WriteMultipleRegisters:
-        if (answerLength == Modbus::WriteAnswerLength && wordAt(answer, 2) == wordAt(request, 2)
+        if (answerLength == Modbus::WriteAnswerLength - CrcLength + checkLength
+            && wordAt(answer, 2) == wordAt(request, 2)
             && wordAt(answer, 4) == registerCount)
             check.outcome = AnswerCheck::Accepted;
         break;

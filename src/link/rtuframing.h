@@ -49,7 +49,10 @@ int completeAnswerLength(const char *data, int length);
 // an exception answer from the device, or the answer the request calls for
 // (same address and function; for a read the byte count 2N and 5 + 2N bytes;
 // for a write 8 bytes repeating the first register and the count).
-// Anything else, an echo of the request included, is a Mismatch.
-AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength);
+// Anything else, an echo of the request included, is a Mismatch. Both
+// frames start with the address; `checkLength` bytes of check close the
+// answer (none where another framing carries the PDU).
+AnswerCheck checkAnswer(const char *request, int requestLength, const char *answer, int answerLength,
+                        int checkLength = Modbus::CrcLength);
 
 #endif // RTUFRAMING_H

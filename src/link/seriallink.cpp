@@ -1,6 +1,7 @@
 #include "seriallink.h"
 
 #include "connectiontext.h"
+#include "modbustcpframing.h"
 #include "rtuframing.h"
 #include "serialcarrier.h"
 #include "tcpcarrier.h"
@@ -26,8 +27,7 @@ int pollsFor(int milliseconds)
 } // namespace
 
 SerialLink::SerialLink(int answerTimeout, int nextTimeout, int byteGapTimeout)
-    : m_framing(std::make_unique<RtuFraming>())
-    , m_portName(QString::fromLatin1(DefaultPortName))
+    : m_portName(QString::fromLatin1(DefaultPortName))
     , m_baudRate(DefaultBaudRate)
     , answerTimeout(answerTimeout)
     , nextTimeout(nextTimeout)
@@ -55,13 +55,30 @@ QString SerialLink::configure(const QByteArray &config)
     return connection.problem;
 }
 
-// The one place that knows which carrier a connection names.
+// The one place that knows which carrier and framing a connection names.
 void SerialLink::makeCarrier()
 {
-    if (server)
-        carrier = std::make_unique<TcpCarrier>(*server);
+    if (server && server->door == Door::ModbusTcp)
+        m_framing = std::make_unique<ModbusTcpFraming>();
     else
+        m_framing = std::make_unique<RtuFraming>();
+    if (!server) {
         carrier = std::make_unique<SerialCarrier>(m_portName, m_baudRate, m_portNamed);
+        return;
+    }
+    switch (server->door) {
+    case Door::RtuOverTcp:
+    case Door::ModbusTcp:
+    case Door::Rfc2217:
+    case Door::RtuOverUdp:
+        carrier = std::make_unique<TcpCarrier>(*server);
+        break;
+    }
+}
+
+bool SerialLink::setsLineRate() const
+{
+    return !server || server->door == Door::Rfc2217;
 }
 
 int SerialLink::open()
@@ -86,6 +103,7 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
     m_echoRemoved = false;
     m_bytesAfterAnswer = 0;
     m_unaskedBytes = 0;
+    m_dropped.clear();
 
     if (!carrier->isOpen() || portLost()) {
         rxBuffer[0] = '\0';
@@ -140,6 +158,7 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
     int received = 0;
     bool echoSettled = length <= 0;
     const int byteGap = byteGapTimeout + carrier->answerSpread();
+    const Clock::time_point answerDue = Clock::now() + std::chrono::milliseconds(waitLimit);
     int pollsLeft = pollsFor(waitLimit);
     while (pollsLeft != 0 && !Carrier::stopRequested() && !portLost()) {
         --pollsLeft;
@@ -160,6 +179,16 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
                 if (received == 0)
                     pollsLeft = pollsFor(waitLimit);
             }
+        }
+        // A late answer to an earlier request is no answer to this one.
+        if (const int stale = m_framing->staleLength(request, length, rxBuffer, received); stale > 0) {
+            m_dropped.append(rxBuffer, stale);
+            received -= stale;
+            std::memmove(rxBuffer, rxBuffer + stale, size_t(received));
+            if (received == 0)
+                pollsLeft = pollsFor(int(std::max<qint64>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(answerDue - Clock::now()).count(), 0)));
+            continue;
         }
         if (received >= MaxAnswerLength)
             break;

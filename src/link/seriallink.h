@@ -13,8 +13,8 @@
 #include <optional>
 
 // The one channel to the modem: a blocking request/answer wrapper around a
-// carrier (a serial port, or TCP to a serial device server that passes the
-// frames on unchanged) and a framing (Modbus RTU), created, used and
+// carrier (a serial port, or a server on the network in front of the
+// modem's line) and a framing (Modbus RTU, or Modbus TCP's), created, used and
 // destroyed within one worker job. It sends a request on a clean line and
 // collects the answer until the framing finds it complete, or else until
 // the line falls silent.
@@ -33,8 +33,9 @@ public:
     SerialLink &operator=(const SerialLink &) = delete;
 
     // "dev=<port name>;baud=<rate>", blanks around the parts and "=" ignored;
-    // "dev=tcp://HOST:PORT" names a serial device server, whose serial side
-    // has its own rate, so that any baud is taken and not used. Returns why
+    // "dev=SCHEME://HOST:PORT" names a server, whose serial side has its own
+    // rate, so that any baud is taken and not used but by an RFC 2217
+    // server, whose port takes the rate. Returns why
     // the text cannot be used (a rate that is not a whole number, a server
     // address without its port, a part other than dev and baud), or an
     // empty text.
@@ -76,6 +77,10 @@ public:
     // master or noise on the line.
     int bytesAfterAnswer() const { return m_bytesAfterAnswer; }
     int unaskedBytes() const { return m_unaskedBytes; }
+    // Of the last exchange: what the framing took for no answer to its
+    // request (a late answer to an earlier one, bytes no frame starts
+    // with) and dropped while the wait went on.
+    const QByteArray &droppedBytes() const { return m_dropped; }
     // Whether the port stopped working since it was opened: unplugged, its
     // line hung up, or the server closed the connection, with nothing of it
     // left to read. An exchange on a lost port ends at once.
@@ -87,6 +92,9 @@ public:
     QString portName() const;
     int baudRate() const;
     bool overNetwork() const { return server.has_value(); }
+    // Whether the link sets the rate of the modem's line: a serial port's
+    // own, or an RFC 2217 server's port; other servers keep a rate of their own.
+    bool setsLineRate() const;
     // How requests and answers are framed on this link.
     Framing &framing() { return *m_framing; }
 
@@ -115,6 +123,7 @@ private:
     bool answerHeard = false;   // a complete answer came since open
     int m_bytesAfterAnswer = 0;
     int m_unaskedBytes = 0;
+    QByteArray m_dropped;
     Clock::time_point lastByteAt;   // of the last answer; the epoch before any
     char rxBuffer[MaxAnswerLength + 1] = {};
 };

@@ -66,8 +66,8 @@ bool parseNumber(const QCommandLineParser &parser, const QCommandLineOption &opt
     return true;
 }
 
-// "5020", "0.0.0.0:5020" or "[::1]:5020".
-bool parseListenAddress(const QString &text, SimulatedModemOptions *options)
+// "5020", "0.0.0.0:5020" or "[::1]:5020": the servers share their address.
+bool parseListenAddress(const QString &text, SimulatedModemOptions *options, int *portNumber)
 {
     QString address = options->tcpAddress;
     QString port = text;
@@ -85,7 +85,7 @@ bool parseListenAddress(const QString &text, SimulatedModemOptions *options)
     if (!ok || number > 65535 || address.isEmpty())
         return false;
     options->tcpAddress = address;
-    options->tcpPort = number;
+    *portNumber = number;
     return true;
 }
 
@@ -122,8 +122,9 @@ int main(int argc, char *argv[])
         "Simulated GPRS modem: a Modbus RTU slave at address 0x40 with 512 holding registers.\n"
         "Without --port it opens a pseudo-terminal. The first line on standard output is the\n"
         "text to type into the configurator's \"Connection\" field. With --tcp the modem also sits\n"
-        "behind a serial device server that passes Modbus RTU over TCP: the first line is then the\n"
-        "server's connection text, and the serial line's follows. Runs until SIGINT or SIGTERM.\n"
+        "behind a serial device server that passes Modbus RTU over TCP, with --modbus-tcp behind a\n"
+        "Modbus TCP gateway: each server's connection text comes first, in that order, and the\n"
+        "serial line's follows. Runs until SIGINT or SIGTERM.\n"
         "\n"
         "Exit status: 0 after SIGINT or SIGTERM; 1 a port or settings file that cannot be opened,\n"
         "read or written; 2 a bad command line."));
@@ -175,6 +176,10 @@ int main(int argc, char *argv[])
         QStringLiteral("Also serve Modbus RTU over TCP on this port (0: any free one), of 127.0.0.1 unless an "
                        "address is given: 5020, 0.0.0.0:5020, [::1]:5020. The serial side runs at --baud."),
         QStringLiteral("[address:]port"));
+    const QCommandLineOption modbusTcpOption(QStringLiteral("modbus-tcp"),
+        QStringLiteral("Also serve Modbus TCP as a gateway to the serial line on this port (0: any free one), "
+                       "on the address of --tcp or as given here. The serial side runs at --baud."),
+        QStringLiteral("[address:]port"));
     const QCommandLineOption echoOption(QStringLiteral("echo"),
         QStringLiteral("Echo every received byte, as a two-wire RS-485 adapter does."));
     const QCommandLineOption doubleOption(QStringLiteral("double-answer"),
@@ -182,7 +187,8 @@ int main(int argc, char *argv[])
                        "replays or a second master would."), QStringLiteral("ms"));
     parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
-                       splitOption, answerAddressOption, pacingOption, dropOption, echoOption, doubleOption, tcpOption});
+                       splitOption, answerAddressOption, pacingOption, dropOption, echoOption, doubleOption, tcpOption,
+                       modbusTcpOption});
     // Not process(): it ends a bad command line with status 1, which here
     // means a port or a file that failed.
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -232,9 +238,16 @@ int main(int argc, char *argv[])
     options.oldFirmware = parser.isSet(oldFirmwareOption);
     options.pacing = parser.isSet(pacingOption);
     options.echo = parser.isSet(echoOption);
-    if (parser.isSet(tcpOption) && !parseListenAddress(parser.value(tcpOption), &options)) {
-        fail(QStringLiteral("--tcp wants [address:]port, a port from 0 to 65535, not \"%1\"").arg(parser.value(tcpOption)));
-        return 2;
+    const std::pair<const QCommandLineOption *, int *> servers[] = {
+        {&tcpOption, &options.tcpPort},
+        {&modbusTcpOption, &options.modbusTcpPort},
+    };
+    for (const auto &[option, port] : servers) {
+        if (parser.isSet(*option) && !parseListenAddress(parser.value(*option), &options, port)) {
+            fail(QStringLiteral("--%1 wants [address:]port, a port from 0 to 65535, not \"%2\"")
+                     .arg(option->names().constFirst(), parser.value(*option)));
+            return 2;
+        }
     }
 
     SimulatedModem modem(options);
@@ -271,8 +284,10 @@ int main(int argc, char *argv[])
         fail(modem.errorString());
         return 1;
     }
-    if (modem.tcpPort() >= 0)
-        std::printf("%s\n", qPrintable(modem.networkConnectionText()));
+    for (const Door door : {Door::RtuOverTcp, Door::ModbusTcp}) {
+        if (modem.serverPort(door) >= 0)
+            std::printf("%s\n", qPrintable(modem.networkConnectionText(door)));
+    }
     std::printf("%s\n", qPrintable(modem.connectionText()));
     std::fflush(stdout);
 

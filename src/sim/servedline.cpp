@@ -1,10 +1,20 @@
 #include "servedline.h"
 
+#include "rtuframing.h"
+
 #include <cerrno>
 #include <cstring>
 
 #include <poll.h>
 #include <unistd.h>
+
+ServedLine::ServedLine() = default;
+
+const Framing &ServedLine::framing() const
+{
+    static const RtuFraming rtu;
+    return rtu;
+}
 
 ServedLine::~ServedLine()
 {

@@ -1,6 +1,8 @@
 #ifndef SERVEDLINE_H
 #define SERVEDLINE_H
 
+#include "framing.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,7 +21,7 @@ public:
     using WaitUntil = std::function<bool(Clock::time_point)>;
 
     virtual ~ServedLine();
-    ServedLine() = default;
+    ServedLine();
     ServedLine(const ServedLine &) = delete;
     ServedLine &operator=(const ServedLine &) = delete;
 
@@ -35,6 +37,16 @@ public:
     virtual void dropPeer() {}
     // Closes the line for good.
     virtual void close();
+
+    // How requests come and answers go on this line.
+    virtual const Framing &framing() const;
+    // Whether a request that cannot be opened ends the peer's connection,
+    // as a gateway does with a header it cannot read, rather than going
+    // unanswered as on a shared bus.
+    virtual bool dropsPeerOnBadFrame() const { return false; }
+    // Whether the answer goes out whole once the modem's serial line behind
+    // has carried it, as a gateway forwards it, rather than byte by byte.
+    virtual bool forwardsWhole() const { return false; }
 
     // The speed of the modem's line behind this one, whose characters time
     // the frames; `ownRate` is the modem's own.

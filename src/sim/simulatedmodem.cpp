@@ -108,22 +108,29 @@ bool SimulatedModem::openLine()
 bool SimulatedModem::listen()
 {
     const SimulatedModemOptions current = options();
-    if (current.tcpPort < 0)
-        return true;
-    QString error;
-    auto server = std::make_unique<TcpServerLine>();
-    const bool listening = server->listen(current.tcpAddress, current.tcpPort, &error);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_error = error;
-    if (listening)
-        m_tcpPort = server->port();
-    m_server = std::move(server);
-    return listening;
+    const std::pair<Door, int> asked[] = {
+        {Door::RtuOverTcp, current.tcpPort},
+        {Door::ModbusTcp, current.modbusTcpPort},
+    };
+    for (const auto &[door, port] : asked) {
+        if (port < 0)
+            continue;
+        QString error;
+        auto server = std::make_unique<TcpServerLine>(door);
+        const bool listening = server->listen(current.tcpAddress, port, &error);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_error = error;
+        if (!listening)
+            return false;
+        m_serverPorts.emplace_back(door, server->port());
+        m_servers.push_back(std::move(server));
+    }
+    return true;
 }
 
 void SimulatedModem::closeAll()
 {
-    m_server.reset();
+    m_servers.clear();
     m_line.reset();
     closeFd(m_wakeRead);
     closeFd(m_wakeWrite);
@@ -141,20 +148,25 @@ QString SimulatedModem::connectionText() const
     return ConnectionText::of(m_portName, m_slave.options().baudRate);
 }
 
-int SimulatedModem::tcpPort() const
+int SimulatedModem::serverPort(Door door) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_tcpPort;
+    for (const auto &[served, port] : m_serverPorts) {
+        if (served == door)
+            return port;
+    }
+    return -1;
 }
 
-QString SimulatedModem::networkConnectionText() const
+QString SimulatedModem::networkConnectionText(Door door) const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_tcpPort < 0)
+    const int port = serverPort(door);
+    if (port < 0)
         return QString();
     NetworkAddress server;
-    server.host = m_slave.options().tcpAddress;
-    server.port = quint16(m_tcpPort);
+    server.host = options().tcpAddress;
+    server.port = quint16(port);
+    server.door = door;
     return ConnectionText::ofServer(server);
 }
 
@@ -214,6 +226,7 @@ void SimulatedModem::setOptions(const SimulatedModemOptions &options)
     if (m_running) {
         kept.port = m_slave.options().port;
         kept.tcpPort = m_slave.options().tcpPort;
+        kept.modbusTcpPort = m_slave.options().modbusTcpPort;
         kept.tcpAddress = m_slave.options().tcpAddress;
     }
     m_slave.setOptions(kept);
@@ -251,8 +264,8 @@ std::chrono::nanoseconds SimulatedModem::characterTime(const ServedLine &line) c
 void SimulatedModem::serve()
 {
     std::vector<ServedLine *> lines{m_line.get()};
-    if (m_server)
-        lines.push_back(m_server.get());
+    for (const auto &server : m_servers)
+        lines.push_back(server.get());
     for (;;) {
         // Wake for the earliest end of silence on any line.
         int timeout = -1;
@@ -312,8 +325,8 @@ void SimulatedModem::serve()
         if (ended)
             break;
     }
-    if (m_server)
-        m_server->dropPeer();
+    for (const auto &server : m_servers)
+        server->dropPeer();
     if (m_line->hungUp) {
         m_line->close();
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -356,7 +369,7 @@ void SimulatedModem::takeFrames(ServedLine &line)
 {
     QByteArray &pending = line.pending;
     while (!pending.isEmpty() && !line.hungUp) {
-        const int length = framing.requestLength(pending.constData(), pending.size());
+        const int length = line.framing().requestLength(pending.constData(), pending.size());
         if (length == 0)
             return;
         if (length < 0) {
@@ -381,8 +394,11 @@ void SimulatedModem::handleFrame(ServedLine &line, const QByteArray &frame, Cloc
     if (!line.hearsPeer(options().baudRate))
         return;
     // A frame that fails its check gets no answer at all, exactly as on a
-    // shared bus.
+    // shared bus; a gateway that cannot read a header closes the connection.
+    const Framing &framing = line.framing();
     const std::optional<Framing::ServedRequest> request = framing.unwrapRequest(frame);
+    if (!request && line.dropsPeerOnBadFrame())
+        line.hungUp = true;
     ModbusSlave::Reply reply;
     SimulatedModemOptions current;
     WriteObserver observer;
@@ -410,8 +426,13 @@ void SimulatedModem::handleFrame(ServedLine &line, const QByteArray &frame, Cloc
     if (answerFrame.isEmpty())
         return;
     // On a real line the request is over only one wire time after its start.
-    const Clock::time_point requestEnd =
-        current.pacing ? firstByteAt + int(frame.size()) * characterTime(line) : firstByteAt;
+    Clock::time_point requestEnd =
+        current.pacing ? firstByteAt + framing.serialLength(frame.size()) * characterTime(line) : firstByteAt;
+    // A gateway sends the answer once the modem's line has carried all of it.
+    if (line.forwardsWhole() && current.pacing) {
+        requestEnd += framing.serialLength(answerFrame.size()) * characterTime(line);
+        current.pacing = false;
+    }
     QByteArray answer = QByteArray(std::max(current.leadingBytes, 0), char(0xFF)) + answerFrame;
     answer.chop(std::max(current.cutBytes, 0));
     answer += QByteArray(std::max(current.trailingBytes, 0), char(0xFF));

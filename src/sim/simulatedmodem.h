@@ -2,7 +2,7 @@
 #define SIMULATEDMODEM_H
 
 #include "modbusslave.h"
-#include "rtuframing.h"
+#include "networkaddress.h"
 #include "servedline.h"
 #include "simulatedmodemoptions.h"
 
@@ -17,14 +17,15 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
-class TcpServerLine;
 class TtyLine;
 
 // A GPRS modem on a serial line: the Modbus slave at 0x40 behind the master
 // side of a pseudo-terminal (or behind a given tty), served on its own
-// thread, and when asked also behind a serial device server's TCP port.
-// Clients open portName() like any serial port, or connect to tcpPort().
+// thread, and when asked also behind servers on the network: a serial
+// device server's TCP port, a Modbus TCP gateway. Clients open portName()
+// like any serial port, or connect to serverPort().
 // Everything public but start() and stop() (which belong to the owner) is
 // thread-safe.
 class SimulatedModem {
@@ -50,8 +51,11 @@ public:
 
     QString portName() const;                    // e.g. "/dev/pts/5"
     QString connectionText() const;              // "dev=/dev/pts/5;baud=9600"
-    int tcpPort() const;                         // the one listened on; -1 without
-    QString networkConnectionText() const;       // "dev=tcp://127.0.0.1:5020"; empty without
+    // The port the server of `door` listens on; -1 without.
+    int serverPort(Door door) const;
+    int tcpPort() const { return serverPort(Door::RtuOverTcp); }
+    // "dev=tcp://127.0.0.1:5020" for the server of `door`; empty without.
+    QString networkConnectionText(Door door = Door::RtuOverTcp) const;
 
     quint16 reg(int index) const;
     void setReg(int index, quint16 value);
@@ -87,7 +91,6 @@ private:
     bool waitUntil(Clock::time_point deadline);
     void closeAll();
 
-    const RtuFraming framing;                    // how requests are delimited, opened and answered on every line
     mutable std::mutex m_mutex;                  // guards everything below up to m_thread
     ModbusSlave m_slave;
     QList<QByteArray> m_frames;
@@ -95,13 +98,13 @@ private:
     ExchangeObserver m_exchangeObserver;
     QString m_portName;
     QString m_error;
-    int m_tcpPort = -1;
+    std::vector<std::pair<Door, int>> m_serverPorts;
 
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::atomic<int> m_answersSent{0};
     std::unique_ptr<TtyLine> m_line;            // the pty or the given port
-    std::unique_ptr<TcpServerLine> m_server;    // when asked for
+    std::vector<std::unique_ptr<ServedLine>> m_servers;   // when asked for
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
 };

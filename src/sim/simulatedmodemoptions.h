@@ -6,7 +6,7 @@
 
 // How the simulated modem is reached and how it misbehaves. Every field can
 // change between two exchanges (SimulatedModem::setOptions); only `port`,
-// `tcpPort` and `tcpAddress` are fixed once the modem has started.
+// the servers' ports and `tcpAddress` are fixed once the modem has started.
 struct SimulatedModemOptions {
     // Line.
     QString port;                 // tty device to serve; empty opens a pseudo-terminal
@@ -18,6 +18,9 @@ struct SimulatedModemOptions {
     // a serial side at `baudRate`. One client at a time; a new connection
     // replaces the one before, as a client that vanished may never close it.
     int tcpPort = -1;
+    // >= 0: besides the line, a Modbus TCP gateway's port on `tcpAddress`,
+    // its serial side at `baudRate`; one client at a time as above.
+    int modbusTcpPort = -1;
     QString tcpAddress = QStringLiteral("127.0.0.1");
 
     // Faults.

@@ -1,5 +1,7 @@
 #include "tcpserverline.h"
 
+#include "modbustcpframing.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -7,6 +9,17 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+
+TcpServerLine::TcpServerLine(Door door)
+    : door(door)
+{
+}
+
+const Framing &TcpServerLine::framing() const
+{
+    static const ModbusTcpFraming modbusTcp;
+    return door == Door::ModbusTcp ? modbusTcp : ServedLine::framing();
+}
 
 TcpServerLine::~TcpServerLine()
 {

@@ -1,14 +1,21 @@
 #ifndef TCPSERVERLINE_H
 #define TCPSERVERLINE_H
 
+#include "networkaddress.h"
 #include "servedline.h"
 
-// A serial device server's TCP port in front of the modem: one client at a
-// time, a new connection taking the place of the old, the frames passed
-// unchanged to a serial side at the modem's own rate.
+// A TCP port in front of the modem: a serial device server's, the frames
+// passed unchanged to a serial side at the modem's own rate, or a Modbus
+// TCP gateway's, which frames them as RTU there. One client at a time, a
+// new connection taking the place of the old.
 class TcpServerLine : public ServedLine {
 public:
+    explicit TcpServerLine(Door door = Door::RtuOverTcp);
     ~TcpServerLine() override;
+
+    const Framing &framing() const override;
+    bool dropsPeerOnBadFrame() const override { return door == Door::ModbusTcp; }
+    bool forwardsWhole() const override { return door == Door::ModbusTcp; }
 
     // Listens on `address` (an IP address) and `port` (0: any free one);
     // false with `error` set when it cannot.
@@ -30,6 +37,7 @@ protected:
 private:
     void replacePeer(int fd);
 
+    const Door door;
     int listenFd = -1;
     int m_port = -1;
 };

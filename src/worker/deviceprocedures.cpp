@@ -59,8 +59,8 @@ QString DeviceProcedures::configureLink(SerialLink &link, const QString &connect
     if (!problem.isEmpty())
         return problem;
     const QList<int> &rates = DeviceSettings::baudRates();
-    // A server's serial side has a rate of its own.
-    if (link.overNetwork() || rates.contains(link.baudRate()))
+    // A server's serial side may have a rate of its own.
+    if (!link.setsLineRate() || rates.contains(link.baudRate()))
         return QString();
     QStringList shown;
     for (int rate : rates)

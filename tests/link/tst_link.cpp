@@ -222,21 +222,35 @@ private slots:
         QTest::addColumn<int>("baudRate");   // -1: none given
         QTest::addColumn<QString>("host");   // of a server; empty for a serial port
         QTest::addColumn<int>("port");
+        QTest::addColumn<int>("door");
         QTest::addColumn<QString>("built");
+        const int rtu = int(Door::RtuOverTcp);
         QTest::newRow("a port and its rate") << QByteArray("dev=/dev/ttyUSB0;baud=9600") << "/dev/ttyUSB0" << 9600 << ""
-                                             << 0 << "dev=/dev/ttyUSB0;baud=9600";
-        QTest::newRow("a port alone, blanks") << QByteArray(" dev = COM3 ;") << "COM3" << -1 << "" << 0 << "dev=COM3";
+                                             << 0 << rtu << "dev=/dev/ttyUSB0;baud=9600";
+        QTest::newRow("a port alone, blanks") << QByteArray(" dev = COM3 ;") << "COM3" << -1 << "" << 0 << rtu
+                                              << "dev=COM3";
         QTest::newRow("a rate first, the last of two") << QByteArray("baud=1200;dev=COM1;baud=19200") << "COM1" << 19200
-                                                       << "" << 0 << "dev=COM1;baud=19200";
-        QTest::newRow("a Windows device path") << QByteArray("dev=\\\\.\\COM12") << "\\\\.\\COM12" << -1 << "" << 0
-                                               << "dev=\\\\.\\COM12";
+                                                       << "" << 0 << rtu << "dev=COM1;baud=19200";
+        QTest::newRow("a Windows device path") << QByteArray("dev=\\\\.\\COM12") << "\\\\.\\COM12" << -1 << ""
+                                               << 0 << rtu << "dev=\\\\.\\COM12";
         QTest::newRow("a server by IPv4") << QByteArray("dev=tcp://192.168.1.50:4001") << "tcp://192.168.1.50:4001"
-                                          << -1 << "192.168.1.50" << 4001 << "dev=tcp://192.168.1.50:4001";
+                                          << -1 << "192.168.1.50" << 4001 << rtu << "dev=tcp://192.168.1.50:4001";
         QTest::newRow("a server by name, a rate") << QByteArray("dev=tcp://gprs-server.local:502;baud=115200")
-            << "tcp://gprs-server.local:502" << 115200 << "gprs-server.local" << 502
+            << "tcp://gprs-server.local:502" << 115200 << "gprs-server.local" << 502 << rtu
             << "dev=tcp://gprs-server.local:502;baud=115200";
         QTest::newRow("a server by bracketed IPv6") << QByteArray("dev=tcp://[fe80::1]:65535")
-            << "tcp://[fe80::1]:65535" << -1 << "fe80::1" << 65535 << "dev=tcp://[fe80::1]:65535";
+            << "tcp://[fe80::1]:65535" << -1 << "fe80::1" << 65535 << rtu << "dev=tcp://[fe80::1]:65535";
+        QTest::newRow("RTU over TCP by its long name") << QByteArray("dev=RtuOverTcp://10.0.0.7:4001")
+            << "RtuOverTcp://10.0.0.7:4001" << -1 << "10.0.0.7" << 4001 << rtu << "dev=RtuOverTcp://10.0.0.7:4001";
+        QTest::newRow("a gateway on Modbus's port") << QByteArray("dev=modbustcp://plc-gw") << "modbustcp://plc-gw"
+            << -1 << "plc-gw" << 502 << int(Door::ModbusTcp) << "dev=modbustcp://plc-gw";
+        QTest::newRow("a gateway by IPv6, its own port") << QByteArray("dev=modbustcp://[::1]") << "modbustcp://[::1]"
+            << -1 << "::1" << 502 << int(Door::ModbusTcp) << "dev=modbustcp://[::1]";
+        QTest::newRow("an RFC 2217 server and its rate") << QByteArray("dev=rfc2217://10.0.0.9:2217;baud=19200")
+            << "rfc2217://10.0.0.9:2217" << 19200 << "10.0.0.9" << 2217 << int(Door::Rfc2217)
+            << "dev=rfc2217://10.0.0.9:2217;baud=19200";
+        QTest::newRow("RTU in datagrams") << QByteArray("dev=rtuoverudp://10.0.0.3:4002") << "rtuoverudp://10.0.0.3:4002"
+            << -1 << "10.0.0.3" << 4002 << int(Door::RtuOverUdp) << "dev=rtuoverudp://10.0.0.3:4002";
     }
 
     void connectionRoundTrip()
@@ -246,6 +260,7 @@ private slots:
         QFETCH(int, baudRate);
         QFETCH(QString, host);
         QFETCH(int, port);
+        QFETCH(int, door);
         QFETCH(QString, built);
         const ConnectionText read = ConnectionText::parse(text);
         QCOMPARE(read.problem, QString());
@@ -255,7 +270,11 @@ private slots:
         if (read.server) {
             QCOMPARE(read.server->host, host);
             QCOMPARE(int(read.server->port), port);
-            QCOMPARE(ConnectionText::ofServer(*read.server), ConnectionText::of(device));
+            QCOMPARE(int(read.server->door), door);
+            // Built from the address, the text names the same server by its shortest scheme.
+            const ConnectionText rebuilt = ConnectionText::parse(ConnectionText::ofServer(*read.server).toLatin1());
+            QCOMPARE(rebuilt.server->shown(), read.server->shown());
+            QCOMPARE(int(rebuilt.server->door), door);
         }
         QCOMPARE(read.text(), built);
         const ConnectionText again = ConnectionText::parse(built.toLatin1());
@@ -312,10 +331,10 @@ private slots:
                "connection.";
         const QString noServer = "The connection \"%1\" names no server: \"%2\" is not a server's address: ";
         QTest::newRow("server without its port") << "dev=tcp://gprs-server" << com1 << 0 << 0
-            << noServer.arg("dev=tcp://gprs-server", "tcp://gprs-server") + "it takes tcp://HOST:PORT, a TCP port from 1 "
+            << noServer.arg("dev=tcp://gprs-server", "tcp://gprs-server") + "it takes tcp://HOST:PORT, a port from 1 "
                "to 65535" << false << none;
         QTest::newRow("server port out of range") << "dev=tcp://10.0.0.5:65536" << com1 << 0 << 0
-            << noServer.arg("dev=tcp://10.0.0.5:65536", "tcp://10.0.0.5:65536") + "it takes tcp://HOST:PORT, a TCP port "
+            << noServer.arg("dev=tcp://10.0.0.5:65536", "tcp://10.0.0.5:65536") + "it takes tcp://HOST:PORT, a port "
                "from 1 to 65535" << false << none;
         QTest::newRow("IPv6 server without brackets") << "dev=tcp://fe80::1:502" << com1 << 0 << 0
             << noServer.arg("dev=tcp://fe80::1:502", "tcp://fe80::1:502") + "an IPv6 address goes in brackets, "
