@@ -18,6 +18,9 @@ constexpr quint8 WriteMultipleRegisters = 0x10;
 constexpr quint8 ExceptionFlag = 0x80;
 // The exception of a request for registers the slave does not have.
 constexpr int IllegalDataAddress = 2;
+// A gateway's exceptions: no route to the unit, or the unit did not answer.
+constexpr int GatewayPathUnavailable = 0x0A;
+constexpr int GatewayTargetFailed = 0x0B;
 // The line: 8N1, so 10 bits a character; frames are told apart by 3.5
 // characters of silence, fixed at 1.75 ms above 19200 baud.
 constexpr int BitsPerCharacter = 10;

@@ -107,16 +107,19 @@ int ModbusTcpFraming::staleLength(const char *request, int requestLength, const 
     return ours && lengthFits(received) ? 0 : frameLength;
 }
 
-// The PDU is judged as over RTU: the unit id stands where the RTU address
-// does, and no check sum follows.
+// A frame whose header does not fit its bytes is as damaged as an RTU frame
+// whose check fails; a whole one is judged as over RTU, the unit id
+// standing where the RTU address does, with no check sum after it.
 AnswerCheck ModbusTcpFraming::check(const char *request, int requestLength, const char *answer,
                                     int answerLength) const
 {
-    if (requestLength < HeaderLength || answerLength < HeaderLength || wordAt(answer, 0) != wordAt(request, 0)) {
-        AnswerCheck damaged;
-        damaged.outcome = answerLength < HeaderLength + 2 ? AnswerCheck::Damaged : AnswerCheck::Mismatch;
-        return damaged;
+    AnswerCheck check;
+    if (completeAnswerLength(answer, answerLength) != answerLength) {
+        check.outcome = AnswerCheck::Damaged;
+        return check;
     }
+    if (requestLength < HeaderLength || wordAt(answer, 0) != wordAt(request, 0))
+        return check;
     const int unitAt = HeaderLength - 1;
     return checkAnswer(request + unitAt, requestLength - unitAt, answer + unitAt, answerLength - unitAt, 0);
 }

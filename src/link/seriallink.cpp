@@ -180,14 +180,13 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
                     pollsLeft = pollsFor(waitLimit);
             }
         }
-        // A late answer to an earlier request is no answer to this one.
-        if (const int stale = m_framing->staleLength(request, length, rxBuffer, received); stale > 0) {
-            m_dropped.append(rxBuffer, stale);
-            received -= stale;
-            std::memmove(rxBuffer, rxBuffer + stale, size_t(received));
-            if (received == 0)
-                pollsLeft = pollsFor(int(std::max<qint64>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(answerDue - Clock::now()).count(), 0)));
+        // A late answer to an earlier request is no answer to this one: the
+        // wait for ours goes on to its end.
+        const bool anything = received > 0;
+        received = dropStale(request, length, received);
+        if (anything && received == 0) {
+            pollsLeft = pollsFor(int(std::max<qint64>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(answerDue - Clock::now()).count(), 0)));
             continue;
         }
         if (received >= MaxAnswerLength)
@@ -203,6 +202,18 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
         }
     }
     rxBuffer[received] = '\0';
+    return received;
+}
+
+// Drops what the framing finds belongs to no answer of the request, frame
+// by frame; returns what is left.
+int SerialLink::dropStale(const char *request, int length, int received)
+{
+    for (int stale; (stale = m_framing->staleLength(request, length, rxBuffer, received)) > 0;) {
+        m_dropped.append(rxBuffer, stale);
+        received -= stale;
+        std::memmove(rxBuffer, rxBuffer + stale, size_t(received));
+    }
     return received;
 }
 

@@ -105,6 +105,7 @@ private:
     int takeWaitingInput();
     void keepFrameGap() const;
     int collectAnswer(int waitLimit, const char *request, int length, int expectedLength);
+    int dropStale(const char *request, int length, int received);
     int watchSilenceAfter(int received);
 
     std::unique_ptr<Carrier> carrier;   // made by configure for the device it names

@@ -1,5 +1,7 @@
 #include "traffic.h"
 
+#include "modbusframe.h"
+
 #include <QCoreApplication>
 
 QString TrafficEntry::line() const
@@ -15,11 +17,24 @@ QString TrafficEntry::line() const
 
 QString exceptionName(int code)
 {
-    static const char *const names[] = {
-        QT_TRANSLATE_NOOP("Traffic", "illegal function"),     QT_TRANSLATE_NOOP("Traffic", "illegal data address"),
-        QT_TRANSLATE_NOOP("Traffic", "illegal data value"),   QT_TRANSLATE_NOOP("Traffic", "server device failure"),
-        QT_TRANSLATE_NOOP("Traffic", "acknowledge"),          QT_TRANSLATE_NOOP("Traffic", "server device busy")};
-    static const char *const unknown = QT_TRANSLATE_NOOP("Traffic", "unknown exception");
-    const int known = int(sizeof names / sizeof names[0]);
-    return QCoreApplication::translate("Traffic", code >= 1 && code <= known ? names[code - 1] : unknown);
+    struct Named {
+        int code;
+        const char *name;
+    };
+    static const Named names[] = {
+        {1, QT_TRANSLATE_NOOP("Traffic", "illegal function")},
+        {2, QT_TRANSLATE_NOOP("Traffic", "illegal data address")},
+        {3, QT_TRANSLATE_NOOP("Traffic", "illegal data value")},
+        {4, QT_TRANSLATE_NOOP("Traffic", "server device failure")},
+        {5, QT_TRANSLATE_NOOP("Traffic", "acknowledge")},
+        {6, QT_TRANSLATE_NOOP("Traffic", "server device busy")},
+        // A gateway's own answers, for the modem behind it.
+        {Modbus::GatewayPathUnavailable, QT_TRANSLATE_NOOP("Traffic", "the gateway has no path to the modem")},
+        {Modbus::GatewayTargetFailed, QT_TRANSLATE_NOOP("Traffic", "the modem behind the gateway did not answer")},
+    };
+    for (const Named &named : names) {
+        if (named.code == code)
+            return QCoreApplication::translate("Traffic", named.name);
+    }
+    return QCoreApplication::translate("Traffic", "unknown exception");
 }

@@ -265,6 +265,13 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         // Firmware without register 70 refuses the 71-register settings block.
         if (block == 0 && withKeepCon && check.exceptionCode == Modbus::IllegalDataAddress)
             *failure += advised(Advice::KeepConRegisterMissing);
+        else if (check.exceptionCode == Modbus::GatewayPathUnavailable)
+            *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
+                    "The gateway has no path to the modem: check its routing for unit %1").arg(Modbus::DeviceAddress);
+        else if (check.exceptionCode == Modbus::GatewayTargetFailed)
+            *failure += QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures",
+                    "The modem behind the gateway did not answer: check the gateway's serial side (its baud rate "
+                    "and the line to the modem), and that the modem is powered");
         break;
     case AnswerCheck::Damaged:   // worded above
         break;

@@ -48,7 +48,7 @@ private slots:
     }
 
     // %c: the modem's connection text, %p: its port, %t: its server's
-    // connection text, %q: a port on which nothing answers, %d: a scratch
+    // connection text, %g: its Modbus TCP gateway's, %q: a port on which nothing answers, %d: a scratch
     // folder (%n: its folder "no", as the system writes it) holding in.xml
     // (the input, when given); saved.xml is checked when given.
     void commands_data()
@@ -141,6 +141,16 @@ private slots:
                "--no-keep-con and try again" << golden << none << 1;
         QTest::newRow("read over TCP") << QStringList{"read", "%t", "-"} << plain << none << 0
             << Golden::fileWith({{"ComPort", "%t"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
+        QTest::newRow("read through a Modbus TCP gateway") << QStringList{"read", "%g", "-"} << plain << none << 0
+            << Golden::fileWith({{"ComPort", "%g"}, {"EnableKeepCon", "1"}}) << "It is Readed 35" << golden << none << 5;
+        QTest::newRow("write through a Modbus TCP gateway") << QStringList{"write", "%g", "%d/in.xml"} << plain << changed
+            << 0 << none << "It is Ready 100%" << written << none << 6;
+        SimulatedModemOptions gatewayAlone;
+        gatewayAlone.exceptionBlock = 0;
+        gatewayAlone.exceptionCode = 0x0B;
+        QTest::newRow("a gateway whose modem is silent") << QStringList{"read", "%g", "-"} << gatewayAlone << none << 1
+            << none << "The device answered with exception 11. The modem behind the gateway did not answer: check the "
+               "gateway's serial side" << golden << none << 1;
         QTest::newRow("detect: the first answer stops the other ports' searches") << QStringList{"detect", "%p", "%q"}
             << plain << none << 0 << QByteArray("dev=%p;baud=9600\n") << "The modem answers on dev=%p;baud=9600" << golden
             << none << -1;
@@ -207,11 +217,12 @@ private slots:
         QFETCH(QByteArray, saved);
         QFETCH(int, frames);
 #ifdef GPRS_SIMULATED_MODEM
-        options.tcpPort = 0;
+        options.tcpPort = options.modbusTcpPort = 0;
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         const QString connection = modem.connectionText(), port = modem.portName(), server = modem.networkConnectionText();
+        const QString gateway = modem.networkConnectionText(Door::ModbusTcp);
         SimulatedModemOptions silent;
         silent.silent = true;
         SimulatedModem quiet(silent);
@@ -224,11 +235,13 @@ private slots:
         if (frames != 0)
             QSKIP("needs the simulated modem on a pseudo-terminal");
         const QString connection = "dev=COM200;baud=9600", port = "COM200", server = "dev=tcp://127.0.0.1:1";
+        const QString gateway = "dev=modbustcp://127.0.0.1:1";
         const QString quietPort = "COM201";
 #endif
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
-            return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%q", quietPort)
+            return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%g", gateway)
+                .replace("%q", quietPort)
                 .replace("%d", dir.path())
                 .replace("%n", QDir::toNativeSeparators(dir.filePath("no")));
         };

@@ -4,6 +4,7 @@
 #include "connectiontext.h"
 #include "golden.h"
 #include "modbusframe.h"
+#include "modbustcpframing.h"
 #include "rtuframing.h"
 #include "seriallink.h"
 #include "simulatedmodem.h"
@@ -15,10 +16,15 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <thread>
+
+#include <arpa/inet.h>
 #include <linux/sockios.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(SimulatedModemOptions)
@@ -33,10 +39,19 @@ QByteArray counting(int length)
     return data;
 }
 
-// The modem's serial line, or its server's TCP port when the options ask for one.
+// The modem's serial line, or its server's port when the options ask for one.
 QByteArray connectionOf(const SimulatedModem &modem)
 {
-    return (modem.options().tcpPort >= 0 ? modem.networkConnectionText() : modem.connectionText()).toLatin1();
+    for (const Door door : {Door::RtuOverTcp, Door::ModbusTcp}) {
+        if (modem.serverPort(door) >= 0)
+            return modem.networkConnectionText(door).toLatin1();
+    }
+    return modem.connectionText().toLatin1();
+}
+
+QByteArray mbap(quint16 transaction, const char *pdu)
+{
+    return ModbusTcpFraming::frame(transaction, Modbus::DeviceAddress, hex(pdu));
 }
 
 // The bytes sent on a TCP connection that its peer has not acknowledged.
@@ -82,6 +97,23 @@ private slots:
         const Framing::ServedRequest served = rtu.unwrapRequest(readTwo).value_or(Framing::ServedRequest{});
         QTest::newRow("request unwrapped") << QByteArray(1, char(served.unit)) + served.pdu << hex("40 03 00 00 00 02");
         QTest::newRow("answer wrapped") << rtu.wrapAnswer(readTwo, 0x40, hex("03 04 37 2B 31 39")) << readTwoAnswer;
+        // Modbus TCP: the MBAP header instead of the address and the check sum, a new transaction each time.
+        ModbusTcpFraming tcp;
+        QTest::newRow("Modbus TCP, read") << tcp.readRegisters(0, 2).frame << hex("00 01 00 00 00 06 40 03 00 00 00 02");
+        const Framing::Request write = tcp.writeRegisters(0x140, hex("2B 37 39 31"));
+        QTest::newRow("Modbus TCP, write, the next transaction") << write.frame
+            << hex("00 02 00 00 00 0B 40 10 01 40 00 02 04 37 2B 31 39");
+        QTest::newRow("Modbus TCP, a write's answer length") << QByteArray::number(write.answerLength) << QByteArray("12");
+        QTest::newRow("Modbus TCP, a read's answer length") << QByteArray::number(tcp.readRegisters(0, 71).answerLength)
+                                                            << QByteArray("151");
+        const QByteArray request = hex("12 34 00 00 00 06 40 03 00 00 00 02");
+        const Framing::ServedRequest opened = tcp.unwrapRequest(request).value_or(Framing::ServedRequest{});
+        QTest::newRow("Modbus TCP, request unwrapped") << QByteArray(1, char(opened.unit)) + opened.pdu
+                                                       << hex("40 03 00 00 00 02");
+        QTest::newRow("Modbus TCP, a header that lies") << QByteArray(tcp.unwrapRequest(request.left(11)) ? "opened" : "")
+                                                        << QByteArray();
+        QTest::newRow("Modbus TCP, answer wrapped") << tcp.wrapAnswer(request, 0x40, hex("03 04 37 2B 31 39"))
+                                                    << hex("12 34 00 00 00 07 40 03 04 37 2B 31 39");
     }
 
     void requests()
@@ -97,30 +129,44 @@ private slots:
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QString>("verdict");
+        QTest::addColumn<bool>("modbusTcp");   // else RTU
         const QByteArray readSettings = hex("40 03 00 00 00 46 CB 29");
         const QByteArray settings = Golden::wireOf(Golden::settingsBlock.left(140));
         const QByteArray goodRead = hex("40 03 8C") + settings + hex("68 95");
         const QByteArray writeEntry = writeRequest(0x140, Golden::entryBlocks[1]);
 
-        QTest::newRow("read, the golden answer") << readSettings << goodRead << "accepted";
-        QTest::newRow("write, acknowledged") << writeEntry << hex("40 10 01 40 00 0D 0E F5") << "accepted";
-        QTest::newRow("silence") << readSettings << QByteArray() << "bad CRC";
-        QTest::newRow("two bytes whose CRC is 0") << readSettings << hex("FF FF") << "bad CRC";
-        QTest::newRow("check sum bytes swapped") << readSettings << goodRead.left(143) + hex("95 68") << "bad CRC";
-        QTest::newRow("read, exception 2") << readSettings << withCrc(hex("40 83 02")) << "exception 2";
-        QTest::newRow("write, exception 4") << writeEntry << withCrc(hex("40 90 04")) << "exception 4";
-        QTest::newRow("exception of another function") << readSettings << withCrc(hex("40 90 02")) << "mismatch";
-        QTest::newRow("exception from another address") << readSettings << withCrc(hex("41 83 02")) << "mismatch";
-        QTest::newRow("exception with a trailing byte") << readSettings << withCrc(hex("40 83 02 00")) << "mismatch";
-        QTest::newRow("read, another address") << readSettings << withCrc(hex("41 03 8C") + settings) << "mismatch";
-        QTest::newRow("read, another function") << readSettings << withCrc(hex("40 04 8C") + settings) << "mismatch";
-        QTest::newRow("read, short") << readSettings << withCrc(hex("40 03 8C") + settings.left(138)) << "mismatch";
-        QTest::newRow("read, long") << readSettings << withCrc(hex("40 03 8C") + settings + hex("00 00")) << "mismatch";
-        QTest::newRow("read, wrong byte count") << readSettings << withCrc(hex("40 03 8E") + settings) << "mismatch";
-        QTest::newRow("read, echo of the request") << readSettings << readSettings << "mismatch";
-        QTest::newRow("write, other first register") << writeEntry << withCrc(hex("40 10 01 41 00 0D")) << "mismatch";
-        QTest::newRow("write, other count") << writeEntry << withCrc(hex("40 10 01 40 00 0C")) << "mismatch";
-        QTest::newRow("write, one byte too many") << writeEntry << withCrc(hex("40 10 01 40 00 0D 00")) << "mismatch";
+        QTest::newRow("read, the golden answer") << readSettings << goodRead << "accepted" << false;
+        QTest::newRow("write, acknowledged") << writeEntry << hex("40 10 01 40 00 0D 0E F5") << "accepted" << false;
+        QTest::newRow("silence") << readSettings << QByteArray() << "bad CRC" << false;
+        QTest::newRow("two bytes whose CRC is 0") << readSettings << hex("FF FF") << "bad CRC" << false;
+        QTest::newRow("check sum bytes swapped") << readSettings << goodRead.left(143) + hex("95 68") << "bad CRC" << false;
+        QTest::newRow("read, exception 2") << readSettings << withCrc(hex("40 83 02")) << "exception 2" << false;
+        QTest::newRow("write, exception 4") << writeEntry << withCrc(hex("40 90 04")) << "exception 4" << false;
+        QTest::newRow("exception of another function") << readSettings << withCrc(hex("40 90 02")) << "mismatch" << false;
+        QTest::newRow("exception from another address") << readSettings << withCrc(hex("41 83 02")) << "mismatch" << false;
+        QTest::newRow("exception with a trailing byte") << readSettings << withCrc(hex("40 83 02 00")) << "mismatch" << false;
+        QTest::newRow("read, another address") << readSettings << withCrc(hex("41 03 8C") + settings) << "mismatch" << false;
+        QTest::newRow("read, another function") << readSettings << withCrc(hex("40 04 8C") + settings) << "mismatch" << false;
+        QTest::newRow("read, short") << readSettings << withCrc(hex("40 03 8C") + settings.left(138)) << "mismatch" << false;
+        QTest::newRow("read, long") << readSettings << withCrc(hex("40 03 8C") + settings + hex("00 00")) << "mismatch" << false;
+        QTest::newRow("read, wrong byte count") << readSettings << withCrc(hex("40 03 8E") + settings) << "mismatch" << false;
+        QTest::newRow("read, echo of the request") << readSettings << readSettings << "mismatch" << false;
+        QTest::newRow("write, other first register") << writeEntry << withCrc(hex("40 10 01 41 00 0D")) << "mismatch" << false;
+        QTest::newRow("write, other count") << writeEntry << withCrc(hex("40 10 01 40 00 0C")) << "mismatch" << false;
+        QTest::newRow("write, one byte too many") << writeEntry << withCrc(hex("40 10 01 40 00 0D 00")) << "mismatch" << false;
+        // Over a gateway: no check sum; the transaction and the unit must be the request's.
+        const QByteArray readTwoTcp = mbap(7, "03 00 00 00 02");
+        QTest::newRow("Modbus TCP, read") << readTwoTcp << mbap(7, "03 04 37 2B 31 39") << "accepted" << true;
+        QTest::newRow("Modbus TCP, write") << mbap(8, "10 01 40 00 0D 1A") << mbap(8, "10 01 40 00 0D") << "accepted"
+                                           << true;
+        QTest::newRow("Modbus TCP, no path to the modem") << readTwoTcp << mbap(7, "83 0A") << "exception 10" << true;
+        QTest::newRow("Modbus TCP, the modem did not answer") << readTwoTcp << mbap(7, "83 0B") << "exception 11"
+                                                              << true;
+        QTest::newRow("Modbus TCP, another transaction") << readTwoTcp << mbap(6, "03 04 37 2B 31 39") << "mismatch"
+                                                         << true;
+        QTest::newRow("Modbus TCP, another unit") << readTwoTcp << ModbusTcpFraming::frame(7, 1, hex("03 04 37 2B 31 39"))
+                                                  << "mismatch" << true;
+        QTest::newRow("Modbus TCP, a header alone") << readTwoTcp << hex("00 07 00 00 00 01 40") << "bad CRC" << true;
     }
 
     void answers()
@@ -128,13 +174,15 @@ private slots:
         QFETCH(QByteArray, request);
         QFETCH(QByteArray, answer);
         QFETCH(QString, verdict);
-        QString judged = "bad CRC";
-        if (answerPassesCrc(answer.constData(), answer.size())) {
-            const AnswerCheck check = checkAnswer(request.constData(), request.size(), answer.constData(), answer.size());
-            judged = check.outcome == AnswerCheck::Accepted ? "accepted"
-                : check.outcome == AnswerCheck::Exception  ? QString("exception %1").arg(check.exceptionCode)
-                                                           : "mismatch";
-        }
+        QFETCH(bool, modbusTcp);
+        RtuFraming rtu;
+        ModbusTcpFraming tcp;
+        const Framing &framing = modbusTcp ? static_cast<Framing &>(tcp) : rtu;
+        const AnswerCheck check = framing.check(request.constData(), request.size(), answer.constData(), answer.size());
+        const QString judged = check.outcome == AnswerCheck::Accepted ? "accepted"
+            : check.outcome == AnswerCheck::Exception                  ? QString("exception %1").arg(check.exceptionCode)
+            : check.outcome == AnswerCheck::Damaged                    ? "bad CRC"
+                                                                       : "mismatch";
         QCOMPARE(judged, verdict);
     }
 
@@ -489,6 +537,17 @@ private slots:
         QTest::newRow("over TCP, closed mid-answer") << closing << readTwo << 9 << readTwoAnswer.left(4) << true << 0;
         QTest::newRow("over TCP, a second answer right behind") << doubledServer << readTwo << 9
                                                                 << readTwoAnswer + readTwoAnswer << true << 9;
+        SimulatedModemOptions gateway, gatewayAlone;
+        gateway.modbusTcpPort = gatewayAlone.modbusTcpPort = 0;
+        gateway.pacing = true;
+        gatewayAlone.exceptionBlock = 0;
+        gatewayAlone.exceptionCode = 0x0B;
+        QTest::newRow("over Modbus TCP, paced") << gateway << mbap(1, "03 00 00 00 02") << 13
+                                                << mbap(1, "03 04 37 2B 31 39") << true << 0;
+        QTest::newRow("over Modbus TCP, a write") << gateway << mbap(9, "10 00 00 00 02 04 37 2B 31 39") << 12
+                                                  << mbap(9, "10 00 00 00 02") << true << 0;
+        QTest::newRow("over Modbus TCP, the modem behind did not answer") << gatewayAlone << mbap(1, "03 00 00 00 02")
+                                                                          << 13 << mbap(1, "83 0B") << true << 0;
     }
 
     void answerCompletion()
@@ -513,6 +572,63 @@ private slots:
         QVERIFY2(atOnce ? elapsed < 500 : elapsed >= 1000, qPrintable(QString::number(elapsed)));
         QCOMPARE(link.portLost(), options.hangUp);
         QCOMPARE(link.bytesAfterAnswer(), after);
+    }
+
+    // A gateway's answer names its request: one for another request, or
+    // bytes no frame starts with, are dropped while the wait for ours goes on.
+    void lateAnswers_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("replies");   // the server's writes, 100 ms apart
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("dropped");
+        const QByteArray ours = mbap(1, "03 04 37 2B 31 39"), late = mbap(0xFFFF, "03 04 00 00 00 00");
+        const QByteArray otherProtocol = hex("00 01 00 01 00 07 40 03 04 37 2B 31 39");
+        const QByteArray lengthMisfit = hex("00 01 00 00 00 08 40 03 04 37 2B 31 39 00");
+        QTest::newRow("a late answer and ours at once") << QList<QByteArray>{late + ours} << ours << late;
+        QTest::newRow("a late answer, then ours") << QList<QByteArray>{late, ours} << ours << late;
+        QTest::newRow("another protocol, then ours") << QList<QByteArray>{otherProtocol, ours} << ours << otherProtocol;
+        QTest::newRow("a length that does not fit, then ours") << QList<QByteArray>{lengthMisfit, ours} << ours
+                                                               << lengthMisfit;
+        QTest::newRow("a late answer alone") << QList<QByteArray>{late} << QByteArray() << late;
+    }
+
+    void lateAnswers()
+    {
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, dropped);
+        const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0 && ::listen(listener, 1) == 0);
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+        std::thread server([listener, replies] {
+            const int peer = ::accept(listener, nullptr, nullptr);
+            char request[64];
+            if (::read(peer, request, sizeof request) > 0) {
+                for (const QByteArray &reply : replies) {
+                    if (::write(peer, reply.constData(), size_t(reply.size())) != reply.size())
+                        break;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                }
+            }
+            // Open until the link closes it.
+            char rest;
+            while (::read(peer, &rest, 1) > 0) {
+            }
+            ::close(peer);
+        });
+        const auto joined = qScopeGuard([&] { server.join(), ::close(listener); });
+        SerialLink link(1000, 1000, 200);
+        link.configure(QByteArray("dev=modbustcp://127.0.0.1:") + QByteArray::number(ntohs(address.sin_port)));
+        QCOMPARE(link.open(), 0);
+        const Framing::Request request = link.framing().readRegisters(0, 2);
+        const int n = link.exchange(request.frame.constData(), request.frame.size(), request.answerLength);
+        link.close();
+        QCOMPARE(QByteArray(link.answer(), n).toHex(' '), answer.toHex(' '));
+        QCOMPARE(link.droppedBytes().toHex(' '), dropped.toHex(' '));
     }
 
     void exchangeTimings_data()
