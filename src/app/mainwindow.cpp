@@ -212,9 +212,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::myDetect()
 {
     // The port in the field first: the technician may know it already. A
-    // server in the field is the only place to look.
-    const QString typed = ConnectionText::part(ui->comPortLineEdit->text(), QStringLiteral("dev"));
-    QStringList ports = NetworkAddress::isNetworkDevice(typed) ? QStringList() : SerialPorts::availableNames();
+    // server in the field is the only place to look, in each framing.
+    const QString field = ui->comPortLineEdit->text().trimmed();
+    const QString typed = NetworkAddress::parseBare(field) ? field : ConnectionText::part(field, QStringLiteral("dev"));
+    const bool server = NetworkAddress::isNetworkDevice(typed) || NetworkAddress::parseBare(typed);
+    QStringList ports = server ? QStringList() : SerialPorts::availableNames();
     if (!typed.isEmpty()) {
         ports.removeAll(typed);
         ports.prepend(typed);
@@ -439,7 +441,8 @@ QString MainWindow::advice(DeviceProcedures::Advice advice)
                   "keep-connection register clear \"Enable Keep Connection\"");
     case DeviceProcedures::Advice::CheckServer:
         return tr("Nothing was received through the server: check its serial side (its baud rate and the line to the "
-                  "modem), and for firmware without the keep-connection register clear \"Enable Keep Connection\"");
+                  "modem), and for firmware without the keep-connection register clear \"Enable Keep Connection\"; "
+                  "Detect modem finds the framing the server speaks");
     case DeviceProcedures::Advice::KeepConRegisterMissing:
         return tr("The modem may lack the keep-connection register: clear \"Enable Keep Connection\" and try again");
     }

@@ -77,7 +77,7 @@ QString ModemCommand::advice(DeviceProcedures::Advice advice)
     case DeviceProcedures::Advice::CheckServer:
         return QStringLiteral("Nothing was received through the server: check its serial side (its baud rate and the "
                               "line to the modem), and for firmware without the keep-connection register use "
-                              "--no-keep-con");
+                              "--no-keep-con; \"detect HOST:PORT\" finds the framing the server speaks");
     case DeviceProcedures::Advice::KeepConRegisterMissing:
         return QStringLiteral("The modem may lack the keep-connection register: use --no-keep-con and try again");
     }

@@ -144,6 +144,15 @@ std::optional<NetworkAddress> NetworkAddress::parse(const QString &device, QStri
     return address;
 }
 
+std::optional<NetworkAddress> NetworkAddress::parseBare(const QString &text)
+{
+    // A serial port's name has no colon but in a path, which has slashes.
+    if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\')) || text.contains(QLatin1Char(' ')))
+        return std::nullopt;
+    QString problem;
+    return parse(schemeOf(Door::RtuOverTcp) + SchemeEnd + text, &problem);
+}
+
 QString NetworkAddress::shown() const
 {
     const QString hostShown = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;

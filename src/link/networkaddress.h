@@ -33,6 +33,10 @@ struct NetworkAddress {
     // The address in `device`; when it is not one, `problem` says why.
     static std::optional<NetworkAddress> parse(const QString &device, QString *problem);
 
+    // A server given as plain "HOST:PORT" (an IPv6 address in brackets),
+    // whose door is still to be found; nothing when `text` is not one.
+    static std::optional<NetworkAddress> parseBare(const QString &text);
+
     // "HOST:PORT", an IPv6 address in brackets.
     QString shown() const;
     // "SCHEME://HOST:PORT", as a dev part names it; RTU over TCP keeps its

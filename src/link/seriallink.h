@@ -92,6 +92,8 @@ public:
     QString portName() const;
     int baudRate() const;
     bool overNetwork() const { return server.has_value(); }
+    // The server the dev part names, if any.
+    const std::optional<NetworkAddress> &serverAddress() const { return server; }
     // Whether the link sets the rate of the modem's line: a serial port's
     // own, or an RFC 2217 server's port; other servers keep a rate of their own.
     bool setsLineRate() const;

@@ -1,5 +1,7 @@
 #include "deviceprocedures.h"
 
+#include "connectiontext.h"
+#include "doorrecognition.h"
 #include "framing.h"
 #include "modbusframe.h"
 #include "seriallink.h"
@@ -237,9 +239,12 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         // Silence is the commonest failure in the field, and the check sum
         // alone tells the technician nothing about it; nor about a port
         // that went away in the middle of the job.
+        const QString otherFraming = otherFramingWords(answerLength);
         if (link.portLost()) {
             this->failure = Failure::PortLost;
             *failure += QLatin1String(". ") + link.lossExplanation();
+        } else if (!otherFraming.isEmpty()) {
+            *failure += otherFraming;
         } else if (answerLength == 0) {
             // Over a network the line and its rate are the server's serial side.
             *failure += advised(link.overNetwork() ? Advice::CheckServer : Advice::CheckLine);
@@ -281,9 +286,29 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         *failure = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",
                                             answerLength, step)
                         : QString::asprintf("The answer of %d bytes does not match the request", answerLength);
+        *failure += otherFramingWords(answerLength);
         break;
     }
     return false;
+}
+
+// When a server's bytes are frames of another framing than the
+// connection's: which one it speaks, and the connection that speaks it.
+QString DeviceProcedures::otherFramingWords(int answerLength) const
+{
+    const std::optional<NetworkAddress> &server = link.serverAddress();
+    if (!server)
+        return QString();
+    const QByteArray heard = link.droppedBytes() + QByteArray(link.answer(), std::max(answerLength, 0));
+    const std::optional<Door> door = doorSpeaking(heard);
+    if (!door || sameFraming(*door, server->door))
+        return QString();
+    NetworkAddress speaking = *server;
+    speaking.door = *door;
+    const QString connection = *door == Door::Rfc2217 ? ConnectionText::of(speaking.device(), link.baudRate())
+                                                      : ConnectionText::ofServer(speaking);
+    return QLatin1String(". ") + QCoreApplication::translate("DeviceProcedures", "%1 speaks %2: connect with %3")
+                                     .arg(server->shown(), doorName(*door), connection);
 }
 
 // An answer that stopped short of its frame, and why it stopped.

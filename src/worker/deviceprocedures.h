@@ -85,6 +85,7 @@ private:
     QString advised(Advice advice) const;
     void traceAnswer(int answerLength, const QString &words, bool failure);
     QString cutShortWords(int answerLength) const;
+    QString otherFramingWords(int answerLength) const;
     QByteArray answerData(int answerLength, int needed) const;
 
     SerialLink &link;

@@ -2,6 +2,7 @@
 
 #include "connectiontext.h"
 #include "devicesettings.h"
+#include "doorrecognition.h"
 #include "networkaddress.h"
 #include "seriallink.h"
 
@@ -32,18 +33,15 @@ QList<int> ModemDetector::ratesInOrder()
     return rates;
 }
 
-ModemDetector::Try ModemDetector::tryConnection(const QString &connection, QString *problem,
-                                                const std::function<void()> &opened)
+ModemDetector::Attempt ModemDetector::attempt(const QString &connection, const std::function<void()> &opened)
 {
+    Attempt attempt;
     SerialLink link(AnswerTimeout, AnswerTimeout, ByteGap);
-    QString failure = link.configure(connection.toLatin1());
-    if (failure.isEmpty() && link.open() < 0)
-        failure = link.openFailure();
-    if (!failure.isEmpty()) {
-        if (problem)
-            *problem = failure;
-        return NotOpened;
-    }
+    attempt.problem = link.configure(connection.toLatin1());
+    if (attempt.problem.isEmpty() && link.open() < 0)
+        attempt.problem = link.openFailure();
+    if (!attempt.problem.isEmpty())
+        return attempt;
     if (opened)
         opened();
     const Framing::Request request = link.framing().readRegisters(0, 1);
@@ -51,19 +49,32 @@ ModemDetector::Try ModemDetector::tryConnection(const QString &connection, QStri
     const int length = link.exchange(frame.constData(), frame.size(), request.answerLength);
     // An exception answer is a modem too, one that knows no register 0.
     const AnswerCheck check = link.framing().check(frame.constData(), frame.size(), link.answer(), length);
-    return check.outcome == AnswerCheck::Accepted || check.outcome == AnswerCheck::Exception ? Answered : Silent;
+    const bool answered = check.outcome == AnswerCheck::Accepted || check.outcome == AnswerCheck::Exception;
+    attempt.result = answered ? Answered : Silent;
+    if (!answered)
+        attempt.heard = link.droppedBytes() + QByteArray(link.answer(), length);
+    attempt.closed = link.portLost();
+    return attempt;
+}
+
+ModemDetector::Try ModemDetector::tryConnection(const QString &connection, QString *problem,
+                                                const std::function<void()> &opened)
+{
+    const Attempt tried = attempt(connection, opened);
+    if (problem)
+        *problem = tried.problem;
+    return tried.result;
 }
 
 std::optional<QString> ModemDetector::searchPort(const QString &portName, const Report &report,
                                                  const StopRequested &stopRequested)
 {
-    // A server's serial side keeps its own rate: one try says it all.
-    const bool server = NetworkAddress::isNetworkDevice(portName);
-    const QList<int> rates = server ? QList<int>{0} : ratesInOrder();
-    for (int rate : rates) {
+    if (NetworkAddress::isNetworkDevice(portName) || NetworkAddress::parseBare(portName))
+        return searchServer(portName, report, stopRequested);
+    for (int rate : ratesInOrder()) {
         if (stopRequested())
             return std::nullopt;
-        const QString connection = server ? ConnectionText::of(portName) : ConnectionText::of(portName, rate);
+        const QString connection = ConnectionText::of(portName, rate);
         QString problem;
         switch (tryConnection(connection, &problem, [&] {
             report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));
@@ -75,6 +86,60 @@ std::optional<QString> ModemDetector::searchPort(const QString &portName, const 
             return connection;
         case Silent:
             break;
+        }
+    }
+    return std::nullopt;
+}
+
+// A server's own serial side keeps its rate, so one try a framing says it
+// all but for RFC 2217, whose rate this side sets. A server that takes no
+// TCP connection is left to UDP.
+std::optional<QString> ModemDetector::searchServer(const QString &given, const Report &report,
+                                                   const StopRequested &stopRequested)
+{
+    QString problem;
+    const bool named = NetworkAddress::isNetworkDevice(given);
+    NetworkAddress server = named ? NetworkAddress::parse(given, &problem).value_or(NetworkAddress())
+                                  : NetworkAddress::parseBare(given).value_or(NetworkAddress());
+    QList<Door> left{Door::RtuOverTcp, Door::ModbusTcp, Door::Rfc2217, Door::RtuOverUdp};
+    if (named) {
+        left.removeAll(server.door);
+        left.prepend(server.door);
+    }
+    bool takesTcp = true;
+    while (!left.isEmpty()) {
+        server.door = left.takeFirst();
+        if (server.door != Door::RtuOverUdp && !takesTcp)
+            continue;
+        const QList<int> rates = server.door == Door::Rfc2217 ? ratesInOrder() : QList<int>{0};
+        for (int rate : rates) {
+            if (stopRequested())
+                return std::nullopt;
+            const QString connection =
+                rate > 0 ? ConnectionText::of(server.device(), rate) : ConnectionText::ofServer(server);
+            const Attempt tried = attempt(connection, [&] {
+                report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));
+            });
+            if (tried.result == Answered)
+                return connection;
+            if (tried.result == NotOpened) {
+                report(QCoreApplication::translate("ModemDetector", "The Port %1 was not open. %2")
+                           .arg(connection, tried.problem));
+                takesTcp = takesTcp && server.door != Door::RtuOverTcp;
+                break;   // another rate opens it no better
+            }
+            const std::optional<Door> speaking = doorSpeaking(tried.heard);
+            if (speaking && !sameFraming(*speaking, server.door)) {
+                report(QCoreApplication::translate("ModemDetector", "%1: the server speaks %2")
+                           .arg(connection, doorName(*speaking)));
+                // Heard there, tried next.
+                if (left.removeAll(*speaking) > 0)
+                    left.prepend(*speaking);
+                break;
+            }
+            report(tried.closed ? QCoreApplication::translate("ModemDetector", "%1: the server closed the connection")
+                                      .arg(connection)
+                                : QCoreApplication::translate("ModemDetector", "%1: no answer").arg(connection));
         }
     }
     return std::nullopt;
@@ -120,7 +185,8 @@ ModemDetector::Outcome ModemDetector::detect(const QStringList &ports, const Rep
     if (ports.isEmpty())
         outcome.lastMessage =
             QCoreApplication::translate("ModemDetector", "No modem answered: this machine has no serial ports");
-    else if (ports.size() == 1 && NetworkAddress::isNetworkDevice(ports.constFirst()))
+    else if (ports.size() == 1
+             && (NetworkAddress::isNetworkDevice(ports.constFirst()) || NetworkAddress::parseBare(ports.constFirst())))
         outcome.lastMessage = QCoreApplication::translate("ModemDetector",
                 "No modem answered behind %1: check the server's serial side (its baud rate and the line to the "
                 "modem)").arg(ports.constFirst());

@@ -48,7 +48,8 @@ private slots:
     }
 
     // %c: the modem's connection text, %p: its port, %t: its server's
-    // connection text, %g: its Modbus TCP gateway's, %q: a port on which nothing answers, %d: a scratch
+    // connection text, %g: its Modbus TCP gateway's (%T and %G: their
+    // plain HOST:PORT), %q: a port on which nothing answers, %d: a scratch
     // folder (%n: its folder "no", as the system writes it) holding in.xml
     // (the input, when given); saved.xml is checked when given.
     void commands_data()
@@ -154,6 +155,12 @@ private slots:
         QTest::newRow("detect: the first answer stops the other ports' searches") << QStringList{"detect", "%p", "%q"}
             << plain << none << 0 << QByteArray("dev=%p;baud=9600\n") << "The modem answers on dev=%p;baud=9600" << golden
             << none << -1;
+        // Given a plain address, detect finds the framing: RTU over TCP first, and
+        // a gateway that closes the connection on RTU's bytes speaks Modbus TCP.
+        QTest::newRow("detect, RTU over TCP from HOST:PORT") << QStringList{"detect", "%T"} << plain << none << 0
+            << QByteArray("%t\n") << "The modem answers on %t" << golden << none << 1;
+        QTest::newRow("detect, a gateway from HOST:PORT") << QStringList{"detect", "%G"} << plain << none << 0
+            << QByteArray("%g\n") << "The modem answers on %g" << golden << none << 2;
         QTest::newRow("detect over TCP") << QStringList{"detect", "%t"} << plain << none << 0 << QByteArray("%t\n")
                                          << "The modem answers on %t" << golden << none << 1;
         QTest::newRow("a server that refuses") << QStringList{"read", "dev=tcp://127.0.0.1:1", "-"} << plain << none << 1
@@ -241,6 +248,7 @@ private slots:
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
             return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%g", gateway)
+                .replace("%T", server.section("//", 1)).replace("%G", gateway.section("//", 1))
                 .replace("%q", quietPort)
                 .replace("%d", dir.path())
                 .replace("%n", QDir::toNativeSeparators(dir.filePath("no")));

@@ -2,6 +2,7 @@
 // then SerialLink moving them over real pseudo-terminals.
 
 #include "connectiontext.h"
+#include "doorrecognition.h"
 #include "golden.h"
 #include "modbusframe.h"
 #include "modbustcpframing.h"
@@ -184,6 +185,29 @@ private slots:
             : check.outcome == AnswerCheck::Damaged                    ? "bad CRC"
                                                                        : "mismatch";
         QCOMPARE(judged, verdict);
+    }
+
+    // What a server's bytes say about the framing it speaks.
+    void framingHeard_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("door");   // -1: none
+        QTest::newRow("telnet's options first") << hex("FF FB 01 FF FD 2C") + readTwoAnswer << int(Door::Rfc2217);
+        QTest::newRow("an MBAP answer") << mbap(1, "03 04 37 2B 31 39") << int(Door::ModbusTcp);
+        QTest::newRow("an MBAP answer from another unit") << ModbusTcpFraming::frame(1, 7, hex("03 02 00 00")) << -1;
+        QTest::newRow("an RTU answer") << readTwoAnswer << int(Door::RtuOverTcp);
+        QTest::newRow("an RTU exception") << withCrc(hex("40 83 02")) << int(Door::RtuOverTcp);
+        QTest::newRow("an RTU answer cut short") << readTwoAnswer.left(7) << -1;
+        QTest::newRow("two escaped 0xFF") << hex("FF FF") << -1;
+        QTest::newRow("nothing") << QByteArray() << -1;
+    }
+
+    void framingHeard()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, door);
+        const std::optional<Door> heard = doorSpeaking(bytes);
+        QCOMPARE(heard ? int(*heard) : -1, door);
     }
 
     void dump_data()
