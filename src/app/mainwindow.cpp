@@ -9,6 +9,7 @@
 #include "moresettingsdialog.h"
 #include "networkaddress.h"
 #include "portpicker.h"
+#include "recentconnections.h"
 #include "serialports.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
@@ -409,6 +410,8 @@ void MainWindow::myJobEnded()
             return;
         outcome = ended.takeFirst();
     }
+    if (outcome.succeeded)
+        RecentConnections::remember(outcome.detectedConnection.value_or(outcome.connection));
     if (closeWhenWritten) {
         closeWhenWritten = false;
         // A failed Write keeps the window open on its message, which says
@@ -419,6 +422,7 @@ void MainWindow::myJobEnded()
     }
     if (outcome.detectedConnection)
         ui->comPortLineEdit->setText(*outcome.detectedConnection);
+
     if (outcome.write && historyPage->isVisible())
         historyPage->refresh();
 }

@@ -9,10 +9,11 @@
 #include <QStyle>
 #include <QToolButton>
 
-PortPicker::PortPicker(QLineEdit *field, PortLister listPorts)
+PortPicker::PortPicker(QLineEdit *field, PortLister listPorts, ConnectionLister listRecent)
     : QObject(field)
     , field(field)
     , listPorts(std::move(listPorts))
+    , listRecent(std::move(listRecent))
     , action(new QAction(field->style()->standardIcon(QStyle::SP_ArrowDown), QString(), field))
     , portMenu(new QMenu(field))
 {
@@ -46,6 +47,16 @@ void PortPicker::rebuildMenu()
     portMenu->clear();
     const QString connection = field->text();
     const QString currentPort = ConnectionText::part(connection, QStringLiteral("dev"));
+    const QStringList recent = listRecent();
+    if (!recent.isEmpty())
+        portMenu->addSection(tr("Last connections that worked"));
+    for (const QString &text : recent) {
+        QAction *pick = portMenu->addAction(text, this, [this, text] { field->setText(text); });
+        pick->setCheckable(true);
+        pick->setChecked(text == connection.trimmed());
+    }
+    if (!recent.isEmpty())
+        portMenu->addSection(tr("Serial ports"));
     const QList<SerialPorts::Port> ports = listPorts();
     for (const SerialPorts::Port &port : ports) {
         const QString text = port.description.isEmpty() ? port.name

@@ -1,6 +1,7 @@
 #ifndef PORTPICKER_H
 #define PORTPICKER_H
 
+#include "recentconnections.h"
 #include "serialports.h"
 
 #include <QObject>
@@ -12,17 +13,20 @@ class QLineEdit;
 class QMenu;
 
 // The Connection field's picker: a button at the field's end, or Alt+Down
-// in the field, opens a menu of the machine's serial ports (listed afresh
-// each time), the modem's baud rates and "Detect modem". Picking a port or
-// a rate rewrites that part of the connection text and keeps the rest; the
-// field stays the one place the text is typed and read.
+// in the field, opens a menu of the last connections that worked, the
+// machine's serial ports (both listed afresh each time), the modem's baud
+// rates and "Detect modem". Picking a connection puts it in the field;
+// picking a port or a rate rewrites that part of the connection text and
+// keeps the rest. The field stays the one place the text is typed and read.
 class PortPicker : public QObject {
     Q_OBJECT
 
 public:
     using PortLister = std::function<QList<SerialPorts::Port>()>;
+    using ConnectionLister = std::function<QStringList()>;
 
-    explicit PortPicker(QLineEdit *field, PortLister listPorts = SerialPorts::available);
+    explicit PortPicker(QLineEdit *field, PortLister listPorts = SerialPorts::available,
+                        ConnectionLister listRecent = RecentConnections::list);
 
     // The action behind the button, and the menu it opens.
     QAction *openAction() const { return action; }
@@ -39,6 +43,7 @@ private:
 
     QLineEdit *field;
     PortLister listPorts;
+    ConnectionLister listRecent;
     QAction *action;
     QMenu *portMenu;
 };

@@ -34,6 +34,8 @@ JobOutcome ModemJob::run(int job, const JobRequest &request) const
 
     JobOutcome outcome = job == JobDetect ? detect(request) : runOnLink(job, request);
     outcome.job = job;
+    if (job != JobDetect)
+        outcome.connection = request.portConfig;
     // A job asked to stop says no last word.
     hooks.traffic({QDateTime::currentDateTime(), TrafficEntry::JobEnded, QByteArray(),
                    outcome.lastWord.isEmpty() ? tr("stopped") : outcome.lastWord, !outcome.succeeded});

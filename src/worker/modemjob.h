@@ -53,6 +53,8 @@ struct JobOutcome {
     std::optional<DeviceSettings> settings{};
     // The connection text of the modem a detection found.
     std::optional<QString> detectedConnection{};
+    // The connection the job was asked to use (none for a detection).
+    QString connection{};
     // A Write's own account.
     std::optional<WriteOutcome> write{};
     // How its exchanges went: the failed one's block and cause.

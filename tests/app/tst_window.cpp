@@ -9,6 +9,7 @@
 #include "golden.h"
 #include "mainwindow.h"
 #include "portpicker.h"
+#include "recentconnections.h"
 #include "trafficmodel.h"
 #include "trafficpage.h"
 #include "userfolders.h"
@@ -489,6 +490,8 @@ private slots:
         QTest::newRow("a port into an empty field") << "" << "COM3 (USB Serial Port)" << "dev=COM3";
         QTest::newRow("a port over a typed path") << "dev=/dev/pts/3;baud=19200" << "COM12" << "dev=COM12;baud=19200";
         QTest::newRow("a rate") << "dev=COM3" << "115200" << "dev=COM3;baud=115200";
+        QTest::newRow("a connection that worked") << "dev=COM3;baud=9600" << "dev=tcp://10.0.0.5:4001"
+                                                  << "dev=tcp://10.0.0.5:4001";
     }
 
     void portPicker()
@@ -497,9 +500,13 @@ private slots:
         QFETCH(QString, pick);
         QFETCH(QString, rewritten);
         QLineEdit field(typed);
-        PortPicker picker(&field, [] {
-            return QList<SerialPorts::Port>{{"COM3", "USB Serial Port", "FTDI", "VID:PID 0403:6001"}, {"COM12", {}, {}, {}}};
-        });
+        PortPicker picker(
+            &field,
+            [] {
+                return QList<SerialPorts::Port>{{"COM3", "USB Serial Port", "FTDI", "VID:PID 0403:6001"},
+                                                {"COM12", {}, {}, {}}};
+            },
+            [] { return QStringList{"dev=tcp://10.0.0.5:4001", "dev=COM7;baud=19200"}; });
         field.show();
         QApplication::setActiveWindow(&field);
         QVERIFY(QTest::qWaitForWindowActive(&field));
@@ -512,10 +519,12 @@ private slots:
             if (entry->text() == pick)
                 chosen = entry;
         }
-        QCOMPARE(entries, QStringList({"COM3 (USB Serial Port)", "COM12", "Baud rate", "", "Detect modem"}));
-        QCOMPARE(picker.menu()->actions().first()->toolTip(), QString("FTDI, VID:PID 0403:6001"));
+        QCOMPARE(entries, QStringList({"Last connections that worked", "dev=tcp://10.0.0.5:4001", "dev=COM7;baud=19200",
+                                       "Serial ports", "COM3 (USB Serial Port)", "COM12", "Baud rate", "",
+                                       "Detect modem"}));
+        QCOMPARE(picker.menu()->actions().at(4)->toolTip(), QString("FTDI, VID:PID 0403:6001"));
         QStringList rates;
-        for (QAction *rate : picker.menu()->actions().at(2)->menu()->actions()) {
+        for (QAction *rate : picker.menu()->actions().at(6)->menu()->actions()) {
             rates << rate->text();
             if (rate->text() == pick)
                 chosen = rate;
@@ -635,6 +644,8 @@ private slots:
             QCOMPARE(shown.first(), "Start process whith " + modem->connectionText());
             // Each message is shown before anything else happens: only the last one filled the form.
             QCOMPARE(apnWhenShown, QVector<QString>(7).toList());
+            // The connection that worked is the picker's first the next time.
+            QTRY_COMPARE(RecentConnections::list().value(0), modem->connectionText());
         } else {
             load(Golden::fileWith({{"ComPort", connection}, {"EnableKeepCon", flag}}));
         }
