@@ -1,5 +1,7 @@
 #include "tcpcarrier.h"
 
+#include "heldconnections.h"
+
 #include <QCoreApplication>
 #include <QTcpSocket>
 
@@ -12,6 +14,9 @@ TcpCarrier::~TcpCarrier() = default;
 
 bool TcpCarrier::open(QString *why)
 {
+    socket = HeldConnections::take(server.device());
+    if (socket)
+        return true;
     socket = std::make_unique<QTcpSocket>();
     *why = server.connect(*socket);
     return why->isEmpty() && socket->state() == QAbstractSocket::ConnectedState;
@@ -19,9 +24,7 @@ bool TcpCarrier::open(QString *why)
 
 void TcpCarrier::close()
 {
-    if (socket)
-        socket->abort();
-    socket.reset();
+    HeldConnections::giveBack(server.device(), std::move(socket));
 }
 
 bool TcpCarrier::lost() const

@@ -8,10 +8,10 @@
 
 class QTcpSocket;
 
-// A TCP connection to a serial device server, which passes the frames
-// unchanged between it and its serial line to the modem. Each job connects
-// afresh, so a connection the server dropped between two jobs costs
-// nothing.
+// A TCP connection to a server in front of the modem's serial line. Each
+// job connects afresh, so a connection the server dropped between two jobs
+// costs nothing, unless its thread holds its connections
+// (heldconnections.h).
 class TcpCarrier : public Carrier {
 public:
     // Over a network the answer wait grows by a round trip, and the silence

@@ -1,5 +1,7 @@
 #include "fleetprovisioner.h"
 
+#include "heldconnections.h"
+
 #include "connectiontext.h"
 #include "filesupport.h"
 #include "modemdetector.h"
@@ -26,6 +28,7 @@ std::atomic<bool> interrupted{false};
 
 // How often a waiting port asks whether a modem is there (or still there).
 constexpr auto PollInterval = std::chrono::milliseconds(500);
+constexpr auto MaxBackOff = std::chrono::milliseconds(30000);
 
 
 } // namespace
@@ -148,6 +151,16 @@ int FleetProvisioner::run()
     return anyFailure || (stopped() && !open.isEmpty()) ? 1 : 0;
 }
 
+// A pause that a stop ends within one poll.
+void FleetProvisioner::waitFor(std::chrono::milliseconds pause) const
+{
+    const auto until = std::chrono::steady_clock::now() + pause;
+    while (!stopped() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(
+            PollInterval, std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now())
+                              + std::chrono::milliseconds(1)));
+}
+
 bool FleetProvisioner::rowsLeft() const
 {
     std::lock_guard<std::mutex> locker(mutex);
@@ -159,12 +172,18 @@ bool FleetProvisioner::rowsLeft() const
 }
 
 // A port given without its rate is searched at every rate, as detect does.
-std::optional<QString> FleetProvisioner::modemOn(const QString &given) const
+// `unreachable` tells a server that took no connection from a silent line.
+std::optional<QString> FleetProvisioner::modemOn(const QString &given, bool *unreachable) const
 {
+    if (unreachable)
+        *unreachable = false;
     const QString device = ConnectionText::part(given, QStringLiteral("dev"));
     if (!NetworkAddress::isNetworkDevice(device) && ConnectionText::part(given, QStringLiteral("baud")).isEmpty())
         return ModemDetector::searchPort(device, [](const QString &) {}, [this] { return stopped(); });
-    if (ModemDetector::tryConnection(given) == ModemDetector::Answered)
+    const ModemDetector::Attempt tried = ModemDetector::attempt(given);
+    if (unreachable)
+        *unreachable = tried.result == ModemDetector::NotOpened;
+    if (tried.result == ModemDetector::Answered)
         return given;
     return std::nullopt;
 }
@@ -172,12 +191,20 @@ std::optional<QString> FleetProvisioner::modemOn(const QString &given) const
 void FleetProvisioner::servePort(const QString &given)
 {
     const QString port = ConnectionText::part(given, QStringLiteral("dev"));
+    // A server watched for the next modem keeps one connection all along.
+    const HeldConnections::Scope heldConnections;
     while (!stopped() && rowsLeft()) {
         std::optional<QString> connection;
         if (request.wait) {
             setPortState(port, tr("waiting for a modem"));
-            while (!stopped() && rowsLeft() && !(connection = modemOn(given)))
-                std::this_thread::sleep_for(PollInterval);
+            // A server that went away is asked again less and less often, up
+            // to once in MaxBackOff, and at once again when it is back.
+            auto pause = PollInterval;
+            bool unreachable = false;
+            while (!stopped() && rowsLeft() && !(connection = modemOn(given, &unreachable))) {
+                pause = unreachable ? std::min(pause * 2, MaxBackOff) : PollInterval;
+                waitFor(pause);
+            }
             if (!connection)
                 break;
         } else {
@@ -194,7 +221,7 @@ void FleetProvisioner::servePort(const QString &given)
         // The next modem is the one that answers after this one has gone.
         setPortState(port, tr("waiting for the modem to be taken away"));
         while (!stopped() && rowsLeft() && ModemDetector::tryConnection(*connection) == ModemDetector::Answered)
-            std::this_thread::sleep_for(PollInterval);
+            waitFor(PollInterval);
     }
     setPortState(port, tr("done"));
 }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -86,7 +87,8 @@ public:
 private:
     void servePort(const QString &given);
     // The connection the modem answers on, or nothing once stopped.
-    std::optional<QString> modemOn(const QString &given) const;
+    std::optional<QString> modemOn(const QString &given, bool *unreachable = nullptr) const;
+    void waitFor(std::chrono::milliseconds pause) const;
     ModemOutcome provision(const QString &port, const QString &connection);
     std::optional<int> verifiedRowHeldBy(const DeviceSettings &held) const;
     std::optional<int> claimRow(const DeviceSettings &held, QString *why);

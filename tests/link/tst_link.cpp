@@ -4,6 +4,7 @@
 #include "connectiontext.h"
 #include "doorrecognition.h"
 #include "golden.h"
+#include "heldconnections.h"
 #include "modbusframe.h"
 #include "modbustcpframing.h"
 #include "rtuframing.h"
@@ -653,6 +654,46 @@ private slots:
         link.close();
         QCOMPARE(QByteArray(link.answer(), n).toHex(' '), answer.toHex(' '));
         QCOMPARE(link.droppedBytes().toHex(' '), dropped.toHex(' '));
+    }
+
+    // A thread that holds its connections connects to a server once for
+    // many jobs, and anew once the server has dropped the connection.
+    void heldConnections_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<bool>("dropped");   // by the server between the jobs
+        QTest::addColumn<int>("connections");
+        QTest::newRow("held: one connection for both jobs") << true << false << 1;
+        QTest::newRow("held: a dropped connection made anew") << true << true << 2;
+        QTest::newRow("not held: each job connects") << false << false << 2;
+    }
+
+    void heldConnections()
+    {
+        QFETCH(bool, held);
+        QFETCH(bool, dropped);
+        QFETCH(int, connections);
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        std::optional<HeldConnections::Scope> scope;
+        if (held)
+            scope.emplace();
+        for (int job = 0; job < 2; ++job) {
+            SerialLink link;
+            link.configure(ConnectionText::ofServer({"127.0.0.1", server.serverPort()}).toLatin1());
+            QCOMPARE(link.open(), 0);
+            if (job == 0 || connections == 2) {
+                QVERIFY(server.waitForNewConnection(5000));
+                QTcpSocket *peer = server.nextPendingConnection();
+                if (dropped) {
+                    peer->disconnectFromHost();
+                    // Gone before the next job looks at the connection it holds.
+                    QTRY_VERIFY(peer->state() == QAbstractSocket::UnconnectedState);
+                }
+            }
+            link.close();
+        }
+        QVERIFY(!server.waitForNewConnection(300));
     }
 
     void exchangeTimings_data()
