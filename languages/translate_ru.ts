@@ -1720,4 +1720,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Журнал работы находится в %1</translation>
     </message>
 </context>
+<context>
+    <name>UdpCarrier</name>
+    <message>
+        <location filename="../src/link/udpcarrier.cpp" line="+32"/>
+        <source>%1 refused the request: check the server&apos;s address and UDP port</source>
+        <translation>%1 отказал в запросе: проверьте адрес сервера и его порт UDP</translation>
+    </message>
+</context>
 </TS>

@@ -28,6 +28,10 @@ public:
 
     // Discards what waits in the input.
     virtual void dropStaleInput() = 0;
+    // Whether what waits before a request may be the carrier's own late
+    // copy of an earlier answer, which tells nothing of the modem's line
+    // and goes with the stale input.
+    virtual bool deliversCopies() const { return false; }
     // Hands the bytes over and waits until they have left, or until the
     // thread is asked to stop.
     virtual void send(const char *data, int length);

@@ -1,11 +1,11 @@
 #include "networkaddress.h"
 
+#include <QAbstractSocket>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QTcpSocket>
 #include <QTimer>
 
 namespace {
@@ -169,7 +169,7 @@ QList<QHostAddress> NetworkAddress::addresses(QString *problem) const
     return lookUp(host, ConnectTimeout, problem);
 }
 
-QString NetworkAddress::connect(QTcpSocket &socket) const
+QString NetworkAddress::connect(QAbstractSocket &socket) const
 {
     QElapsedTimer clock;
     clock.start();
@@ -188,7 +188,8 @@ QString NetworkAddress::connect(QTcpSocket &socket) const
         if (socket.waitForConnected(left)) {
             // Frames go out whole and at once; nothing to gain by waiting to
             // fill a segment.
-            socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            if (socket.socketType() == QAbstractSocket::TcpSocket)
+                socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
             return QString();
         }
         error = socket.error();

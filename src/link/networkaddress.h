@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class QTcpSocket;
+class QAbstractSocket;
 
 // How a server on the network passes the modem's frames, named by the
 // scheme of its address.
@@ -50,9 +50,10 @@ struct NetworkAddress {
     QList<QHostAddress> addresses(QString *problem) const;
 
     // Connects `socket` within ConnectTimeout, trying each address the host
-    // name stands for. Returns why it failed, as a sentence for the
+    // name stands for; a datagram socket is only tied to the first address
+    // it can send to. Returns why it failed, as a sentence for the
     // technician, or an empty text.
-    QString connect(QTcpSocket &socket) const;
+    QString connect(QAbstractSocket &socket) const;
 };
 
 #endif // NETWORKADDRESS_H

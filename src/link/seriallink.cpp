@@ -5,6 +5,7 @@
 #include "rtuframing.h"
 #include "serialcarrier.h"
 #include "tcpcarrier.h"
+#include "udpcarrier.h"
 
 #include <algorithm>
 #include <cstring>
@@ -70,8 +71,10 @@ void SerialLink::makeCarrier()
     case Door::RtuOverTcp:
     case Door::ModbusTcp:
     case Door::Rfc2217:
-    case Door::RtuOverUdp:
         carrier = std::make_unique<TcpCarrier>(*server);
+        break;
+    case Door::RtuOverUdp:
+        carrier = std::make_unique<UdpCarrier>(*server);
         break;
     }
 }
@@ -113,8 +116,9 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
     if (length > 0) {
         // After an answer, nothing more is due before the next request:
         // what came anyway is somebody else's, and a request sent into it
-        // would get an answer that may not be its own.
-        if (answerHeard) {
+        // would get an answer that may not be its own. A carrier's own
+        // copies are only stale.
+        if (answerHeard && !carrier->deliversCopies()) {
             m_unaskedBytes = takeWaitingInput();
             if (m_unaskedBytes > 0)
                 return m_unaskedBytes;

@@ -63,7 +63,8 @@ public:
     // and what comes within it is kept behind the answer
     // (bytesAfterAnswer()). Once an answer has come on this link, bytes
     // waiting before the next request came unasked: that request is not
-    // sent, and they are the exchange's answer (unaskedBytes()).
+    // sent, and they are the exchange's answer (unaskedBytes()); but in
+    // datagrams, which a network may deliver twice, they are dropped.
     int exchange(const char *request, int length, int expectedLength = 0);
     // The last answer, followed by a NUL.
     const char *answer() const;

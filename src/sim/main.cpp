@@ -123,8 +123,9 @@ int main(int argc, char *argv[])
         "Without --port it opens a pseudo-terminal. The first line on standard output is the\n"
         "text to type into the configurator's \"Connection\" field. With --tcp the modem also sits\n"
         "behind a serial device server that passes Modbus RTU over TCP, with --modbus-tcp behind a\n"
-        "Modbus TCP gateway: each server's connection text comes first, in that order, and the\n"
-        "serial line's follows. Runs until SIGINT or SIGTERM.\n"
+        "Modbus TCP gateway, with --udp behind a data unit that passes Modbus RTU in UDP datagrams:\n"
+        "each server's connection text comes first, in that order, and the serial line's follows.\n"
+        "Runs until SIGINT or SIGTERM.\n"
         "\n"
         "Exit status: 0 after SIGINT or SIGTERM; 1 a port or settings file that cannot be opened,\n"
         "read or written; 2 a bad command line."));
@@ -180,6 +181,11 @@ int main(int argc, char *argv[])
         QStringLiteral("Also serve Modbus TCP as a gateway to the serial line on this port (0: any free one), "
                        "on the address of --tcp or as given here. The serial side runs at --baud."),
         QStringLiteral("[address:]port"));
+    const QCommandLineOption udpOption(QStringLiteral("udp"),
+        QStringLiteral("Also serve Modbus RTU in UDP datagrams on this port (0: any free one), on the address of "
+                       "--tcp or as given here, answering whoever sent the last datagram. The serial side runs "
+                       "at --baud."),
+        QStringLiteral("[address:]port"));
     const QCommandLineOption echoOption(QStringLiteral("echo"),
         QStringLiteral("Echo every received byte, as a two-wire RS-485 adapter does."));
     const QCommandLineOption doubleOption(QStringLiteral("double-answer"),
@@ -188,7 +194,7 @@ int main(int argc, char *argv[])
     parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
                        splitOption, answerAddressOption, pacingOption, dropOption, echoOption, doubleOption, tcpOption,
-                       modbusTcpOption});
+                       modbusTcpOption, udpOption});
     // Not process(): it ends a bad command line with status 1, which here
     // means a port or a file that failed.
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -241,6 +247,7 @@ int main(int argc, char *argv[])
     const std::pair<const QCommandLineOption *, int *> servers[] = {
         {&tcpOption, &options.tcpPort},
         {&modbusTcpOption, &options.modbusTcpPort},
+        {&udpOption, &options.udpPort},
     };
     for (const auto &[option, port] : servers) {
         if (parser.isSet(*option) && !parseListenAddress(parser.value(*option), &options, port)) {
@@ -284,7 +291,7 @@ int main(int argc, char *argv[])
         fail(modem.errorString());
         return 1;
     }
-    for (const Door door : {Door::RtuOverTcp, Door::ModbusTcp}) {
+    for (const Door door : {Door::RtuOverTcp, Door::ModbusTcp, Door::RtuOverUdp}) {
         if (modem.serverPort(door) >= 0)
             std::printf("%s\n", qPrintable(modem.networkConnectionText(door)));
     }

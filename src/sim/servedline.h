@@ -57,7 +57,8 @@ public:
     // it was sent; false when the modem is to stop.
     virtual bool awaitPeerRead(Clock::time_point latest, const WaitUntil &waitUntil) const;
 
-    ssize_t read(char *buffer, size_t size) const;
+    // As read(2); a line may learn from it who its peer is.
+    virtual ssize_t read(char *buffer, size_t size);
     // Writes all of `data`, waiting for room while the peer does not read;
     // false when the line failed or `wakeFd` told the modem to stop.
     bool write(const char *data, int length, int wakeFd) const;
@@ -74,6 +75,26 @@ protected:
     void forgetRequest();
 
     int m_fd = -1;
+};
+
+// A server's port in front of the modem, on the network: its serial side
+// runs at the modem's own rate, and the modem serves on for the next peer.
+class ServerLine : public ServedLine {
+public:
+    // Listens on `address` (an IP address) and `port` (0: any free one);
+    // false with `error` set when it cannot.
+    virtual bool listen(const QString &address, int port, QString *error) = 0;
+    // The port listened on.
+    int port() const { return m_port; }
+    bool outlivesPeer() const override { return true; }
+    int rate(int ownRate) const override;
+
+protected:
+    // A non-blocking socket of `type` bound as listen() is asked; -1 with
+    // `error` set when it cannot be.
+    int bound(int type, const QString &address, int port, QString *error);
+
+    int m_port = -1;
 };
 
 void closeFd(int &fd);

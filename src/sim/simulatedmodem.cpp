@@ -4,6 +4,7 @@
 #include "modbusframe.h"
 #include "tcpserverline.h"
 #include "ttyline.h"
+#include "udpserverline.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -111,12 +112,17 @@ bool SimulatedModem::listen()
     const std::pair<Door, int> asked[] = {
         {Door::RtuOverTcp, current.tcpPort},
         {Door::ModbusTcp, current.modbusTcpPort},
+        {Door::RtuOverUdp, current.udpPort},
     };
     for (const auto &[door, port] : asked) {
         if (port < 0)
             continue;
         QString error;
-        auto server = std::make_unique<TcpServerLine>(door);
+        std::unique_ptr<ServerLine> server;
+        if (door == Door::RtuOverUdp)
+            server = std::make_unique<UdpServerLine>();
+        else
+            server = std::make_unique<TcpServerLine>(door);
         const bool listening = server->listen(current.tcpAddress, port, &error);
         std::lock_guard<std::mutex> lock(m_mutex);
         m_error = error;
@@ -227,6 +233,7 @@ void SimulatedModem::setOptions(const SimulatedModemOptions &options)
         kept.port = m_slave.options().port;
         kept.tcpPort = m_slave.options().tcpPort;
         kept.modbusTcpPort = m_slave.options().modbusTcpPort;
+        kept.udpPort = m_slave.options().udpPort;
         kept.tcpAddress = m_slave.options().tcpAddress;
     }
     m_slave.setOptions(kept);

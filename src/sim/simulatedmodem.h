@@ -24,8 +24,8 @@ class TtyLine;
 // A GPRS modem on a serial line: the Modbus slave at 0x40 behind the master
 // side of a pseudo-terminal (or behind a given tty), served on its own
 // thread, and when asked also behind servers on the network: a serial
-// device server's TCP port, a Modbus TCP gateway. Clients open portName()
-// like any serial port, or connect to serverPort().
+// device server's TCP port, a Modbus TCP gateway, a data unit's UDP port.
+// Clients open portName() like any serial port, or connect to serverPort().
 // Everything public but start() and stop() (which belong to the owner) is
 // thread-safe.
 class SimulatedModem {

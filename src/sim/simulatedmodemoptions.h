@@ -21,6 +21,9 @@ struct SimulatedModemOptions {
     // >= 0: besides the line, a Modbus TCP gateway's port on `tcpAddress`,
     // its serial side at `baudRate`; one client at a time as above.
     int modbusTcpPort = -1;
+    // >= 0: besides the line, a data unit's UDP port on `tcpAddress`, its
+    // serial side at `baudRate`; answers go to the sender of the last datagram.
+    int udpPort = -1;
     QString tcpAddress = QStringLiteral("127.0.0.1");
 
     // Faults.

@@ -8,7 +8,7 @@
 // passed unchanged to a serial side at the modem's own rate, or a Modbus
 // TCP gateway's, which frames them as RTU there. One client at a time, a
 // new connection taking the place of the old.
-class TcpServerLine : public ServedLine {
+class TcpServerLine : public ServerLine {
 public:
     explicit TcpServerLine(Door door = Door::RtuOverTcp);
     ~TcpServerLine() override;
@@ -17,18 +17,12 @@ public:
     bool dropsPeerOnBadFrame() const override { return door == Door::ModbusTcp; }
     bool forwardsWhole() const override { return door == Door::ModbusTcp; }
 
-    // Listens on `address` (an IP address) and `port` (0: any free one);
-    // false with `error` set when it cannot.
-    bool listen(const QString &address, int port, QString *error);
-    // The port listened on.
-    int port() const { return m_port; }
+    bool listen(const QString &address, int port, QString *error) override;
     void close() override;
 
     int acceptFd() const override { return listenFd; }
     void accept() override;
-    bool outlivesPeer() const override { return true; }
     void dropPeer() override;
-    int rate(int ownRate) const override;
 
 protected:
     // A client that closed its connection must not end the modem.
@@ -39,7 +33,6 @@ private:
 
     const Door door;
     int listenFd = -1;
-    int m_port = -1;
 };
 
 #endif // TCPSERVERLINE_H

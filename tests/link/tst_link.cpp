@@ -12,12 +12,15 @@
 #include "simulatedmodem.h"
 #include "traffic.h"
 
+#include <QNetworkDatagram>
 #include <QScopeGuard>
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUdpSocket>
 #include <QtTest>
 
+#include <future>
 #include <thread>
 
 #include <arpa/inet.h>
@@ -41,10 +44,10 @@ QByteArray counting(int length)
     return data;
 }
 
-// The modem's serial line, or its server's port when the options ask for one.
+// The modem's serial line, or the server the options ask for.
 QByteArray connectionOf(const SimulatedModem &modem)
 {
-    for (const Door door : {Door::RtuOverTcp, Door::ModbusTcp}) {
+    for (const Door door : {Door::RtuOverTcp, Door::ModbusTcp, Door::RtuOverUdp}) {
         if (modem.serverPort(door) >= 0)
             return modem.networkConnectionText(door).toLatin1();
     }
@@ -512,6 +515,49 @@ private slots:
         QCOMPARE(QByteArray(link.answer(), rest).toHex(' '), (request.isEmpty() ? waiting.mid(length) : "").toHex(' '));
     }
 
+    // The far end worked by hand: the test's socket takes the request and
+    // learns the link's port from it, while the link waits on its own thread.
+    void datagrams_data()
+    {
+        QTest::addColumn<bool>("listening");   // a program takes datagrams on the server's port
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("loss");     // %1: the server's port
+        QTest::newRow("a stray datagram from another port dropped") << true << readTwoAnswer << QString();
+        QTest::newRow("nobody on the port") << false << QByteArray()
+            << "127.0.0.1:%1 refused the request: check the server's address and UDP port";
+    }
+
+    void datagrams()
+    {
+        QFETCH(bool, listening);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, loss);
+        QUdpSocket server, stray;
+        QVERIFY(server.bind(QHostAddress(QHostAddress::LocalHost)));
+        const NetworkAddress address{"127.0.0.1", server.localPort(), Door::RtuOverUdp};
+        if (!listening)
+            server.close();
+        auto exchanged = std::async(std::launch::async, [&address] {
+            SerialLink link(5000, 5000, 200);
+            link.configure(ConnectionText::ofServer(address).toLatin1());
+            link.open();
+            const int n = link.exchange(readTwo.constData(), readTwo.size(), readTwoAnswer.size());
+            return std::make_pair(QByteArray(link.answer(), n), link.portLost() ? link.lossExplanation() : QString());
+        });
+        if (listening) {
+            QVERIFY(server.waitForReadyRead(5000));
+            const QNetworkDatagram request = server.receiveDatagram();
+            QCOMPARE(request.data().toHex(' '), readTwo.toHex(' '));
+            // A whole answer of its own: taken, it would be the exchange's.
+            stray.writeDatagram(withCrc(hex("40 03 04 00 00 00 00")), request.senderAddress(),
+                                quint16(request.senderPort()));
+            server.writeDatagram(request.makeReply(answer));
+        }
+        const auto [got, lost] = exchanged.get();
+        QCOMPARE(got.toHex(' '), answer.toHex(' '));
+        QCOMPARE(lost, loss.replace("%1", QString::number(address.port)));
+    }
+
     // An answer ends as soon as it is the frame the request expects, else
     // only after the byte gap of silence (1000 ms here).
     void answerCompletion_data()
@@ -573,6 +619,14 @@ private slots:
                                                   << mbap(9, "10 00 00 00 02") << true << 0;
         QTest::newRow("over Modbus TCP, the modem behind did not answer") << gatewayAlone << mbap(1, "03 00 00 00 02")
                                                                           << 13 << mbap(1, "83 0B") << true << 0;
+        SimulatedModemOptions datagrams, twoDatagrams;
+        datagrams.udpPort = twoDatagrams.udpPort = 0;
+        twoDatagrams.splitPauseMs = 50;
+        QTest::newRow("over UDP, a read") << datagrams << readTwo << 9 << readTwoAnswer << true << 0;
+        QTest::newRow("over UDP, a write") << datagrams << writeTwo << 8 << withCrc(hex("40 10 00 00 00 02")) << true
+                                           << 0;
+        QTest::newRow("over UDP, an answer in two datagrams") << twoDatagrams << readTwo << 9 << readTwoAnswer << true
+                                                              << 0;
     }
 
     void answerCompletion()
@@ -747,6 +801,13 @@ private slots:
                                                     << readTwoAnswer << 0 << 9;
         QTest::newRow("over TCP, a second answer 30 ms late") << lateCopyServer << 5000 << 5000 << false << true
                                                               << readTwoAnswer << readTwoAnswer << 0 << 9;
+        // A network may deliver a datagram twice: a late copy is only stale.
+        SimulatedModemOptions silentDatagrams = silentServer, lateDatagram = lateCopy;
+        silentDatagrams.udpPort = lateDatagram.udpPort = 0;
+        QTest::newRow("over UDP, a silent server") << silentDatagrams << 200 << 200 << false << true << QByteArray()
+                                                   << QByteArray() << 2000 << 0;
+        QTest::newRow("over UDP, a late copy of the answer dropped") << lateDatagram << 5000 << 5000 << false << true
+                                                                     << readTwoAnswer << readTwoAnswer << 0 << 0;
     }
 
     void exchangeTimings()

@@ -51,12 +51,15 @@ struct RunningSimulator {
         process.start(program, arguments);
         QElapsedTimer timer;
         timer.start();
-        // With --tcp the server's connection text comes first.
-        for (int line = 0; line < 2 && !firstLine.startsWith("dev=/"); ++line) {
+        // The servers' connection texts come first.
+        for (int line = 0; line < 4 && !firstLine.startsWith("dev=/"); ++line) {
             while (!process.canReadLine() && process.state() != QProcess::NotRunning && timer.elapsed() < ArrivalLimitMs)
                 process.waitForReadyRead(50);
             const QString text = QString::fromLocal8Bit(process.readLine()).trimmed();
-            (text.startsWith("dev=tcp://") ? serverLine : firstLine) = text;
+            if (text.startsWith("dev=/"))
+                firstLine = text;
+            else
+                servers << text.left(text.lastIndexOf(':'));
         }
         const QRegularExpressionMatch match = QRegularExpression("^dev=(/dev/pts/\\d+);baud=(\\d+)$").match(firstLine);
         port.setPortName(match.captured(1));
@@ -75,7 +78,7 @@ struct RunningSimulator {
     QProcess process;
     QSerialPort port;
     QString firstLine;    // the serial line's connection text
-    QString serverLine;   // the server's, with --tcp
+    QStringList servers;  // the servers' connection texts without their ports
     bool opened = false;
 };
 
@@ -129,6 +132,8 @@ private slots:
         QTest::newRow("pacing") << QStringList{"--pacing", "--baud", "2400"} << frames({read71})
                                 << Frames{hex("40 03 8E") + QByteArray(142, 0) + hex("D5 A3")} << (8 + 147) * 10 * 1000 / 2400;
         QTest::newRow("the line beside a server") << QStringList{"--tcp", "0"} << frames({readTwo}) << frames({zeros}) << 0;
+        QTest::newRow("the line beside three servers") << QStringList{"--udp", "0", "--modbus-tcp", "0", "--tcp", "0"}
+                                                       << frames({readTwo}) << frames({zeros}) << 0;
         QTest::newRow("echo comes first") << QStringList{"--echo"} << frames({readTwo, "40 03"}) << frames({zeros, ""}) << 0;
     }
 
@@ -142,7 +147,15 @@ private slots:
         QVERIFY2(simulator.opened, qPrintable(simulator.firstLine));
         const int baud = arguments.indexOf("--baud");
         QVERIFY(simulator.firstLine.endsWith(";baud=" + (baud < 0 ? "9600" : arguments.at(baud + 1))));
-        QCOMPARE(simulator.serverLine.startsWith("dev=tcp://127.0.0.1:"), arguments.contains("--tcp"));
+        // In this order, whatever the order of the options.
+        const std::pair<QString, QString> doors[] = {{"--tcp", "tcp"}, {"--modbus-tcp", "modbustcp"},
+                                                     {"--udp", "rtuoverudp"}};
+        QStringList servers;
+        for (const auto &[option, scheme] : doors) {
+            if (arguments.contains(option))
+                servers << "dev=" + scheme + "://127.0.0.1";
+        }
+        QCOMPARE(simulator.servers, servers);
         // The trace shows each frame heard and its answer, if any, before that goes out.
         const auto dump = [](const QByteArray &frame) { return hexDumpText(frame.constData(), frame.size()); };
         QByteArray trace, traced;
