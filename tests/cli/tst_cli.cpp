@@ -48,8 +48,8 @@ private slots:
     }
 
     // %c: the modem's connection text, %p: its port, %t: its server's
-    // connection text, %g: its Modbus TCP gateway's (%T and %G: their
-    // plain HOST:PORT), %q: a port on which nothing answers, %d: a scratch
+    // connection text, %g: its Modbus TCP gateway's, %u: its UDP door's
+    // (%T, %G and %U: their plain HOST:PORT), %q: a port on which nothing answers, %d: a scratch
     // folder (%n: its folder "no", as the system writes it) holding in.xml
     // (the input, when given); saved.xml is checked when given.
     void commands_data()
@@ -161,6 +161,10 @@ private slots:
             << QByteArray("%t\n") << "The modem answers on %t" << golden << none << 1;
         QTest::newRow("detect, a gateway from HOST:PORT") << QStringList{"detect", "%G"} << plain << none << 0
             << QByteArray("%g\n") << "The modem answers on %g" << golden << none << 2;
+        QTest::newRow("detect, RTU over UDP from HOST:PORT") << QStringList{"detect", "%U"} << plain << none << 0
+            << QByteArray("%u\n") << "The modem answers on %u" << golden << none << 1;
+        QTest::newRow("read over UDP") << QStringList{"read", "%u", "-"} << plain << none << 0
+            << Golden::fileWith({{"ComPort", "%u"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
         QTest::newRow("detect over TCP") << QStringList{"detect", "%t"} << plain << none << 0 << QByteArray("%t\n")
                                          << "The modem answers on %t" << golden << none << 1;
         QTest::newRow("a server that refuses") << QStringList{"read", "dev=tcp://127.0.0.1:1", "-"} << plain << none << 1
@@ -224,12 +228,13 @@ private slots:
         QFETCH(QByteArray, saved);
         QFETCH(int, frames);
 #ifdef GPRS_SIMULATED_MODEM
-        options.tcpPort = options.modbusTcpPort = 0;
+        options.tcpPort = options.modbusTcpPort = options.udpPort = 0;
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
         const QString connection = modem.connectionText(), port = modem.portName(), server = modem.networkConnectionText();
         const QString gateway = modem.networkConnectionText(Door::ModbusTcp);
+        const QString datagrams = modem.networkConnectionText(Door::RtuOverUdp);
         SimulatedModemOptions silent;
         silent.silent = true;
         SimulatedModem quiet(silent);
@@ -242,13 +247,14 @@ private slots:
         if (frames != 0)
             QSKIP("needs the simulated modem on a pseudo-terminal");
         const QString connection = "dev=COM200;baud=9600", port = "COM200", server = "dev=tcp://127.0.0.1:1";
-        const QString gateway = "dev=modbustcp://127.0.0.1:1";
+        const QString gateway = "dev=modbustcp://127.0.0.1:1", datagrams = "dev=rtuoverudp://127.0.0.1:1";
         const QString quietPort = "COM201";
 #endif
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
             return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%g", gateway)
-                .replace("%T", server.section("//", 1)).replace("%G", gateway.section("//", 1))
+                .replace("%u", datagrams).replace("%T", server.section("//", 1))
+                .replace("%G", gateway.section("//", 1)).replace("%U", datagrams.section("//", 1))
                 .replace("%q", quietPort)
                 .replace("%d", dir.path())
                 .replace("%n", QDir::toNativeSeparators(dir.filePath("no")));
