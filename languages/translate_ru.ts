@@ -35,7 +35,7 @@ Journal of Writes: %5</source>
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+29"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+30"/>
         <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
         <translation>Модем принял новые основные настройки, но номера телефонов и серверы-зеркала в нём прежние: запишите ещё раз</translation>
     </message>
@@ -55,14 +55,29 @@ Journal of Writes: %5</source>
         <translation>В подключении «%1» скорость %2 бод, которой у модема нет; допустимы: %3</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+69"/>
         <source>Whether the modem took this block is not known: read it, and write again</source>
         <translation>Неизвестно, принял ли модем этот блок: прочитайте его и запишите снова</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+60"/>
         <source>A second answer or a second master is on the line: check that nothing else polls the modem</source>
         <translation>На линии второй ответ или второй ведущий: проверьте, что модем не опрашивает никто другой</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>The gateway has no path to the modem: check its routing for unit %1</source>
+        <translation>У шлюза нет пути к модему: проверьте его маршрутизацию для устройства %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The modem behind the gateway did not answer: check the gateway&apos;s serial side (its baud rate and the line to the modem), and that the modem is powered</source>
+        <translation>Модем за шлюзом не ответил: проверьте последовательную сторону шлюза (скорость и линию до модема) и питание модема</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>%1 speaks %2: connect with %3</source>
+        <translation>%1 работает по протоколу %2: подключайтесь через %3</translation>
     </message>
 </context>
 <context>
@@ -156,6 +171,182 @@ Journal of Writes: %5</source>
         <location line="+15"/>
         <source>Cannot write %1 (%2): %3</source>
         <translation>Нельзя записать «%1» (%2): %3</translation>
+    </message>
+</context>
+<context>
+    <name>FleetProvisioner</name>
+    <message>
+        <location filename="../src/worker/fleetprovisioner.cpp" line="+91"/>
+        <source>The report cannot be read: %1. Nothing was written</source>
+        <translation>Отчёт нельзя прочитать: %1. Ничего не записано</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The report %1 is damaged at line %2: %3. Nothing was written: mend it, or name another report</source>
+        <translation>Отчёт %1 повреждён в строке %2: %3. Ничего не записано: исправьте его или укажите другой отчёт</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The report cannot be written: %1: %2. Nothing was written</source>
+        <translation>Отчёт нельзя записать: %1: %2. Ничего не записано</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 of %2 rows were verified in an earlier run and are left out</source>
+        <translation>Строки, проверенные при прошлом запуске, пропускаются: %1 из %2</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>%1 of %2 rows verified</source>
+        <translation>Проверено строк: %1 из %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1; not yet: %2%3</source>
+        <translation>%1; ещё не проверены: %2%3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> and %1 more</source>
+        <translation> и ещё %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stopped: every port finished its modem first</source>
+        <translation>Остановлено: каждый порт сначала закончил работу со своим модемом</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>waiting for a modem</source>
+        <translation>ожидание модема</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>No modem answered on %1</source>
+        <translation>Модем не ответил на %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>waiting for the modem to be taken away</source>
+        <translation>ожидание отключения модема</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>done</source>
+        <translation>готово</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>reading</source>
+        <translation>чтение</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The modem holds %1 already, which was verified: it was given no other row</source>
+        <translation>Модем уже хранит проверенную строку %1: другой строки он не получил</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The modem already holds the row: nothing was written</source>
+        <translation>Модем уже хранит эту строку: ничего не записано</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>Every row is taken: the modem was left untouched</source>
+        <translation>Все строки заняты: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The row of %1 %2 (%3) is verified already: the modem was left untouched</source>
+        <translation>Строка с %1 %2 (%3) уже проверена: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The row of %1 %2 (%3) is being written on another port: the modem was left untouched</source>
+        <translation>Строка с %1 %2 (%3) сейчас записывается через другой порт: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>No row has %1 %2: the modem was left untouched</source>
+        <translation>Ни в одной строке нет %1 %2: модем оставлен без изменений</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>line %1</source>
+        <translation>строка %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 (line %2)</source>
+        <translation>%1 (строка %2)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>changed %1</source>
+        <translation>изменено: %1</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>only %1 of the line&apos;s %2 bytes could be written</source>
+        <translation>удалось записать только %1 из %2 байт строки</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The report cannot be written: %1: %2. %3 stopped%4</source>
+        <translation>Отчёт нельзя записать: %1: %2. Порт %3 остановлен%4</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>; %1 is on its modem but not in the report: add its line before a run resumes from the report, or the row goes to another modem too</source>
+        <translation>; %1 уже в модеме, но её нет в отчёте: допишите её строку в отчёт, прежде чем продолжать запуск по нему, иначе эта строка достанется и другому модему</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>%1 of %2 rows verified | %3</source>
+        <translation>Проверено строк: %1 из %2 | %3</translation>
+    </message>
+</context>
+<context>
+    <name>GuardedWrite</name>
+    <message>
+        <location filename="../src/worker/guardedwrite.cpp" line="+44"/>
+        <source>Reading the modem before writing…</source>
+        <translation>Чтение модема перед записью…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nothing was written: %1</source>
+        <translation>Ничего не записано: %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Writing %1 of the %2 blocks; the modem holds the others already</source>
+        <translation>Записываются %1 из %2 блоков; остальные модем уже хранит</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Nothing was written: what the modem holds could not be kept in the journal: %1</source>
+        <translation>Ничего не записано: не удалось сохранить в журнал то, что хранит модем: %1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>stopped</source>
+        <translation>остановлено</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its outcome could not be kept in the journal: %1</source>
+        <translation>Её итог не удалось сохранить в журнале: %1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Verified: the modem holds what was written</source>
+        <translation>Проверено: модем хранит записанное</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Verify: the modem holds other values for %1</source>
+        <translation>Проверка: модем хранит другие значения %1</translation>
     </message>
 </context>
 <context>
@@ -257,14 +448,17 @@ Journal of Writes: %5</source>
 <context>
     <name>MainWindow</name>
     <message>
+        <location filename="../src/app/mainwindow.cpp" line="+447"/>
         <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;; Detect modem finds the framing the server speaks</source>
         <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»; «Найти модем» определит, какой протокол у сервера</translation>
     </message>
     <message>
+        <location line="-3"/>
         <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
         <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
     </message>
@@ -680,12 +874,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>F1</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+197"/>
+        <location filename="../src/app/mainwindow.cpp" line="-245"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+34"/>
         <source>A job is still running, so this one was not started: try again when it ends</source>
         <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
     </message>
@@ -706,18 +900,18 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+25"/>
-        <location line="+72"/>
+        <location line="+105"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-72"/>
-        <location line="+72"/>
+        <location line="-105"/>
+        <location line="+105"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="-84"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
@@ -737,7 +931,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Запись завершается; окно закроется после неё… %1</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+79"/>
         <source>The configuration file is damaged at line %1: %2</source>
         <translation>Файл конфигурации повреждён в строке %1: %2</translation>
     </message>
@@ -770,17 +964,34 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>ModemDetector</name>
     <message>
-        <location filename="../src/worker/modemdetector.cpp" line="+73"/>
+        <location filename="../src/worker/modemdetector.cpp" line="+83"/>
+        <location line="+43"/>
         <source>The Port %1 was not open. %2</source>
         <translation>Порт %1 не открылся. %2</translation>
     </message>
     <message>
-        <location line="-3"/>
+        <location line="-46"/>
+        <location line="+41"/>
         <source>Trying %1</source>
         <translation>Пробую %1</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+12"/>
+        <source>%1: the server speaks %2</source>
+        <translation>%1: сервер работает по протоколу %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1: the server closed the connection</source>
+        <translation>%1: сервер закрыл соединение</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: no answer</source>
+        <translation>%1: нет ответа</translation>
+    </message>
+    <message>
+        <location line="+38"/>
         <source>The modem answers on %1</source>
         <translation>Модем отвечает на %1</translation>
     </message>
@@ -790,7 +1001,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Модем не ответил: на этом компьютере нет последовательных портов</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>No modem answered behind %1: check the server&apos;s serial side (its baud rate and the line to the modem)</source>
         <translation>За сервером %1 модем не ответил: проверьте последовательную сторону сервера (скорость и линию до модема)</translation>
     </message>
@@ -798,6 +1009,39 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+4"/>
         <source>No modem answered on %1</source>
         <translation>Модем не ответил ни на одном порту: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ModemJob</name>
+    <message>
+        <location filename="../src/worker/modemjob.cpp" line="+29"/>
+        <source>Job</source>
+        <translation>Задание</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Read</source>
+        <translation>Чтение</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Write</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Detect modem</source>
+        <translation>Поиск модема</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>stopped</source>
+        <translation>остановлено</translation>
     </message>
 </context>
 <context>
@@ -975,178 +1219,9 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
-    <name>FleetProvisioner</name>
-    <message>
-        <source>The report cannot be read: %1. Nothing was written</source>
-        <translation>Отчёт нельзя прочитать: %1. Ничего не записано</translation>
-    </message>
-    <message>
-        <source>The report %1 is damaged at line %2: %3. Nothing was written: mend it, or name another report</source>
-        <translation>Отчёт %1 повреждён в строке %2: %3. Ничего не записано: исправьте его или укажите другой отчёт</translation>
-    </message>
-    <message>
-        <source>The report cannot be written: %1: %2. Nothing was written</source>
-        <translation>Отчёт нельзя записать: %1: %2. Ничего не записано</translation>
-    </message>
-    <message>
-        <source>%1 of %2 rows were verified in an earlier run and are left out</source>
-        <translation>Строки, проверенные при прошлом запуске, пропускаются: %1 из %2</translation>
-    </message>
-    <message>
-        <source>%1 of %2 rows verified</source>
-        <translation>Проверено строк: %1 из %2</translation>
-    </message>
-    <message>
-        <source>%1; not yet: %2%3</source>
-        <translation>%1; ещё не проверены: %2%3</translation>
-    </message>
-    <message>
-        <source> and %1 more</source>
-        <translation> и ещё %1</translation>
-    </message>
-    <message>
-        <source>Stopped: every port finished its modem first</source>
-        <translation>Остановлено: каждый порт сначала закончил работу со своим модемом</translation>
-    </message>
-    <message>
-        <source>waiting for a modem</source>
-        <translation>ожидание модема</translation>
-    </message>
-    <message>
-        <source>No modem answered on %1</source>
-        <translation>Модем не ответил на %1</translation>
-    </message>
-    <message>
-        <source>waiting for the modem to be taken away</source>
-        <translation>ожидание отключения модема</translation>
-    </message>
-    <message>
-        <source>done</source>
-        <translation>готово</translation>
-    </message>
-    <message>
-        <source>reading</source>
-        <translation>чтение</translation>
-    </message>
-    <message>
-        <source>The modem holds %1 already, which was verified: it was given no other row</source>
-        <translation>Модем уже хранит проверенную строку %1: другой строки он не получил</translation>
-    </message>
-    <message>
-        <source>The modem already holds the row: nothing was written</source>
-        <translation>Модем уже хранит эту строку: ничего не записано</translation>
-    </message>
-    <message>
-        <source>Every row is taken: the modem was left untouched</source>
-        <translation>Все строки заняты: модем оставлен без изменений</translation>
-    </message>
-    <message>
-        <source>The row of %1 %2 (%3) is verified already: the modem was left untouched</source>
-        <translation>Строка с %1 %2 (%3) уже проверена: модем оставлен без изменений</translation>
-    </message>
-    <message>
-        <source>The row of %1 %2 (%3) is being written on another port: the modem was left untouched</source>
-        <translation>Строка с %1 %2 (%3) сейчас записывается через другой порт: модем оставлен без изменений</translation>
-    </message>
-    <message>
-        <source>No row has %1 %2: the modem was left untouched</source>
-        <translation>Ни в одной строке нет %1 %2: модем оставлен без изменений</translation>
-    </message>
-    <message>
-        <source>line %1</source>
-        <translation>строка %1</translation>
-    </message>
-    <message>
-        <source>%1 (line %2)</source>
-        <translation>%1 (строка %2)</translation>
-    </message>
-    <message>
-        <source>changed %1</source>
-        <translation>изменено: %1</translation>
-    </message>
-    <message>
-        <source>only %1 of the line&apos;s %2 bytes could be written</source>
-        <translation>удалось записать только %1 из %2 байт строки</translation>
-    </message>
-    <message>
-        <source>The report cannot be written: %1: %2. %3 stopped%4</source>
-        <translation>Отчёт нельзя записать: %1: %2. Порт %3 остановлен%4</translation>
-    </message>
-    <message>
-        <source>; %1 is on its modem but not in the report: add its line before a run resumes from the report, or the row goes to another modem too</source>
-        <translation>; %1 уже в модеме, но её нет в отчёте: допишите её строку в отчёт, прежде чем продолжать запуск по нему, иначе эта строка достанется и другому модему</translation>
-    </message>
-    <message>
-        <source>%1 of %2 rows verified | %3</source>
-        <translation>Проверено строк: %1 из %2 | %3</translation>
-    </message>
-</context>
-<context>
-    <name>GuardedWrite</name>
-    <message>
-        <source>Reading the modem before writing…</source>
-        <translation>Чтение модема перед записью…</translation>
-    </message>
-    <message>
-        <source>Nothing was written: %1</source>
-        <translation>Ничего не записано: %1</translation>
-    </message>
-    <message>
-        <source>Writing %1 of the %2 blocks; the modem holds the others already</source>
-        <translation>Записываются %1 из %2 блоков; остальные модем уже хранит</translation>
-    </message>
-    <message>
-        <source>Nothing was written: what the modem holds could not be kept in the journal: %1</source>
-        <translation>Ничего не записано: не удалось сохранить в журнал то, что хранит модем: %1</translation>
-    </message>
-    <message>
-        <source>stopped</source>
-        <translation>остановлено</translation>
-    </message>
-    <message>
-        <source>Its outcome could not be kept in the journal: %1</source>
-        <translation>Её итог не удалось сохранить в журнале: %1</translation>
-    </message>
-    <message>
-        <source>Verified: the modem holds what was written</source>
-        <translation>Проверено: модем хранит записанное</translation>
-    </message>
-    <message>
-        <source>Verify: the modem holds other values for %1</source>
-        <translation>Проверка: модем хранит другие значения %1</translation>
-    </message>
-</context>
-<context>
-    <name>ModemJob</name>
-    <message>
-        <source>Job</source>
-        <translation>Задание</translation>
-    </message>
-    <message>
-        <source>Read</source>
-        <translation>Чтение</translation>
-    </message>
-    <message>
-        <source>Write</source>
-        <translation>Запись</translation>
-    </message>
-    <message>
-        <source>Upload</source>
-        <translation>Загрузка</translation>
-    </message>
-    <message>
-        <source>Detect modem</source>
-        <translation>Поиск модема</translation>
-    </message>
-    <message>
-        <source>stopped</source>
-        <translation>остановлено</translation>
-    </message>
-</context>
-<context>
     <name>NetworkAddress</name>
     <message>
-        <location filename="../src/link/networkaddress.cpp" line="+17"/>
+        <location filename="../src/link/networkaddress.cpp" line="+42"/>
         <source>The host %1 is not known: check its name, or give its IP address.</source>
         <translation>Узел %1 неизвестен: проверьте имя или укажите его IP-адрес.</translation>
     </message>
@@ -1156,11 +1231,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Имя %1 не удалось разрешить за %2 с: проверьте сеть или укажите IP-адрес сервера.</translation>
     </message>
     <message>
+        <location line="+30"/>
         <source>&quot;%1&quot; is not a server&apos;s address: it starts with tcp://, modbustcp://, rfc2217:// or rtuoverudp://</source>
         <translation>«%1» — не адрес сервера: он начинается с tcp://, modbustcp://, rfc2217:// или rtuoverudp://</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+19"/>
         <source>&quot;%1&quot; is not a server&apos;s address: it takes %2://[IPv6 ADDRESS]:PORT</source>
         <translation>«%1» — не адрес сервера: нужно %2://[АДРЕС IPv6]:ПОРТ</translation>
     </message>
@@ -1170,12 +1246,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>«%1» — не адрес сервера: адрес IPv6 пишется в скобках, %2://[АДРЕС]:ПОРТ</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+15"/>
         <source>&quot;%1&quot; is not a server&apos;s address: it takes %2://HOST:PORT, a port from 1 to 65535</source>
         <translation>«%1» — не адрес сервера: нужно %2://УЗЕЛ:ПОРТ, порт от 1 до 65535</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+63"/>
         <source>%1 refused the connection: check the server&apos;s TCP port, and that no other program holds its connection.</source>
         <translation>%1 отказал в соединении: проверьте порт TCP сервера и что его соединение не занято другой программой.</translation>
     </message>
@@ -1189,11 +1265,31 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <source>%1 cannot be reached: %2.</source>
         <translation>%1 недоступен: %2.</translation>
     </message>
+    <message>
+        <location filename="../src/link/doorrecognition.cpp" line="+52"/>
+        <source>Modbus RTU over TCP</source>
+        <translation>Modbus RTU поверх TCP</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Modbus TCP</source>
+        <translation>Modbus TCP</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>RFC 2217 (telnet)</source>
+        <translation>RFC 2217 (telnet)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Modbus RTU over UDP</source>
+        <translation>Modbus RTU поверх UDP</translation>
+    </message>
 </context>
 <context>
     <name>PortPicker</name>
     <message>
-        <location filename="../src/app/portpicker.cpp" line="+28"/>
+        <location filename="../src/app/portpicker.cpp" line="+30"/>
         <source>Choose the port and the baud rate</source>
         <translation>Выбрать порт и скорость</translation>
     </message>
@@ -1203,7 +1299,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Порты, скорости и поиск модема (Alt+Вниз)</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
+        <source>Last connections that worked</source>
+        <translation>Последние рабочие подключения</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Serial ports</source>
+        <translation>Последовательные порты</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
@@ -1226,7 +1332,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>PrivateFiles</name>
     <message>
-        <location filename="../src/files/privatefiles.cpp" line="+57"/>
+        <location filename="../src/files/privatefiles.cpp" line="+60"/>
         <location line="+21"/>
         <source>%1 is not a file</source>
         <translation>%1 — не файл</translation>
@@ -1241,36 +1347,41 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <source>%1 is larger than %2 bytes</source>
         <translation>%1 больше %2 байт</translation>
     </message>
+    <message>
+        <location line="+18"/>
+        <source>%1 exists already</source>
+        <translation>%1 уже существует</translation>
+    </message>
 </context>
 <context>
     <name>SerialLink</name>
     <message>
-        <location filename="../src/link/seriallink.cpp" line="+83"/>
+        <location filename="../src/link/connectiontext.cpp" line="+74"/>
         <source>The connection &quot;%1&quot; names no server: %2</source>
         <translation>Подключение «%1» не называет сервер: %2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>The connection &quot;%1&quot; has no baud rate: &quot;%2&quot; is not a rate such as 9600</source>
         <translation>В подключении «%1» нет скорости: «%2» — не скорость вроде 9600</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>The connection &quot;%1&quot; has an unknown part &quot;%2&quot;; it takes dev=PORT;baud=RATE</source>
         <translation>В подключении «%1» неизвестная часть «%2»; допустимо dev=ПОРТ;baud=СКОРОСТЬ</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location filename="../src/link/serialcarrier.cpp" line="+25"/>
         <source>The connection has no dev part, so the default port %1 was tried. %2</source>
         <translation>В подключении нет части dev, поэтому опробован порт по умолчанию %1. %2</translation>
     </message>
     <message>
-        <location line="+237"/>
+        <location filename="../src/link/tcpcarrier.cpp" line="+37"/>
         <source>%1 closed the connection: check that no other program took it over, and try again</source>
         <translation>%1 закрыл соединение: проверьте, не заняла ли его другая программа, и повторите</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location filename="../src/link/serialcarrier.cpp" line="+51"/>
         <source>The port stopped working: check that the adapter is still plugged in</source>
         <translation>Порт перестал работать: проверьте, подключён ли адаптер</translation>
     </message>
@@ -1278,12 +1389,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>SerialPorts</name>
     <message>
-        <location filename="../src/link/serialports.cpp" line="+33"/>
+        <location filename="../src/link/serialports.cpp" line="+34"/>
         <source>serial %1</source>
         <translation>серийный номер %1</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+48"/>
         <source>The connection names no port: it takes dev=PORT.</source>
         <translation>В подключении не указан порт: нужно dev=ПОРТ.</translation>
     </message>
@@ -1468,7 +1579,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>У элемента больше %1 атрибутов; у настройки их один или два.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+23"/>
         <source>No file name given.</source>
         <translation>Имя файла не задано.</translation>
     </message>
@@ -1535,12 +1646,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>Traffic</name>
     <message>
-        <location filename="../src/link/traffic.cpp" line="+19"/>
+        <location filename="../src/link/traffic.cpp" line="+25"/>
         <source>illegal function</source>
         <translation>недопустимая функция</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>illegal data address</source>
         <translation>недопустимый адрес данных</translation>
     </message>
@@ -1550,7 +1661,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>недопустимое значение данных</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>server device failure</source>
         <translation>сбой устройства</translation>
     </message>
@@ -1560,17 +1671,27 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>принято к исполнению</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>server device busy</source>
         <translation>устройство занято</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>the gateway has no path to the modem</source>
+        <translation>у шлюза нет пути к модему</translation>
+    </message>
+    <message>
         <location line="+1"/>
+        <source>the modem behind the gateway did not answer</source>
+        <translation>модем за шлюзом не ответил</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>unknown exception</source>
         <translation>неизвестное исключение</translation>
     </message>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="-196"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="-263"/>
         <source>write settings block, %1 registers</source>
         <translation>запись блока настроек, регистров: %1</translation>
     </message>
@@ -1590,22 +1711,22 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>чтение блока записи %1 (телефон %1), регистров: %2</translation>
     </message>
     <message>
-        <location line="+133"/>
+        <location line="+153"/>
         <source>%1 bytes that no request asked for, after the last answer; this request was not sent</source>
         <translation>%1 байт, которых не запрашивал ни один запрос, после последнего ответа; этот запрос не отправлен</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>%1 bytes where one answer of %2 was due</source>
         <translation>%1 байт вместо одного ответа из %2</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>no answer within %1 ms</source>
         <translation>нет ответа за %1 мс</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+90"/>
         <source>%1 of %2 bytes, then the line was lost</source>
         <translation>%1 из %2 байт, затем линия пропала</translation>
     </message>
@@ -1615,12 +1736,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>%1 из %2 байт, затем тишина</translation>
     </message>
     <message>
-        <location line="-50"/>
+        <location line="-86"/>
         <source>check sum wrong</source>
         <translation>неверная контрольная сумма</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+25"/>
         <source>answer accepted in %1 ms</source>
         <translation>ответ принят за %1 мс</translation>
     </message>
@@ -1630,12 +1751,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>исключение %1: %2</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+24"/>
         <source>answer does not match the request</source>
         <translation>ответ не соответствует запросу</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+44"/>
         <source>; echo of the request removed</source>
         <translation>; эхо запроса отброшено</translation>
     </message>
