@@ -2,6 +2,7 @@
 
 #include "connectiontext.h"
 #include "modbustcpframing.h"
+#include "rfc2217carrier.h"
 #include "rtuframing.h"
 #include "serialcarrier.h"
 #include "tcpcarrier.h"
@@ -69,9 +70,11 @@ void SerialLink::makeCarrier()
     switch (server->door) {
     case Door::RtuOverTcp:
     case Door::ModbusTcp:
-    case Door::Rfc2217:
     case Door::RtuOverUdp:
         carrier = std::make_unique<TcpCarrier>(*server);
+        break;
+    case Door::Rfc2217:
+        carrier = std::make_unique<Rfc2217Carrier>(*server, m_baudRate);
         break;
     }
 }
