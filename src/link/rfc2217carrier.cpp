@@ -17,6 +17,7 @@ constexpr char Do = char(0xFD);
 constexpr char Wont = char(0xFC);
 constexpr char Will = char(0xFB);
 constexpr char Sb = char(0xFA);
+constexpr char Nop = char(0xF1);
 constexpr char Se = char(0xF0);
 constexpr quint8 Binary = 0;
 constexpr quint8 ComPort = 44;
@@ -158,7 +159,7 @@ bool Rfc2217Carrier::negotiate(QString *why)
     ask(theirs, Binary);
     ask(ours, ComPort);
     sendCommands();
-    if (!awaitServer(clock, [this] { return ours.options[ComPort] != Option::Asked; }, SendAnswers, why))
+    if (!awaitServer(clock, [this] { return ours.options[ComPort] != Option::Asked; }, why))
         return false;
     if (ours.options[ComPort] != Option::On) {
         *why = QCoreApplication::translate("SerialLink",
@@ -170,21 +171,17 @@ bool Rfc2217Carrier::negotiate(QString *why)
     qToBigEndian<quint32>(quint32(baudRate), rate.data());
     const std::array<QByteArray, SettingCount> asked{rate, QByteArray(1, DataBits), QByteArray(1, NoParity),
                                                      QByteArray(1, OneStopBit)};
-    QByteArray settings;
+    // After this side's answers to what the server asked so far.
     for (int i = 0; i < SettingCount; ++i) {
         const char start[] = {Iac, Sb, char(ComPort), char(i + 1)};
-        settings.append(start, int(sizeof start));
-        settings += TelnetReader::escaped(asked[size_t(i)]) + Iac + Se;
+        commandsOut.append(start, int(sizeof start));
+        commandsOut += TelnetReader::escaped(asked[size_t(i)]) + Iac + Se;
     }
-    Carrier::send(settings.constData(), settings.size());
+    sendCommands();
     const auto allAnswered = [this] {
         return std::all_of(settingsAnswers.begin(), settingsAnswers.end(), [](const auto &a) { return a.has_value(); });
     };
-    // This side's answers to the server's requests wait for the settings'
-    // answers: ser2net answers them at once but the settings only once its
-    // port is set, and sends a segment only when the one before is
-    // acknowledged, which this side may delay by 40 ms.
-    if (!awaitServer(clock, allAnswered, HoldAnswers, why))
+    if (!awaitServer(clock, allAnswered, why))
         return false;
     // Frames at another rate than the modem's would come out garbled.
     const QByteArray &rateSet = *settingsAnswers[0];
@@ -213,17 +210,21 @@ bool Rfc2217Carrier::negotiate(QString *why)
 
 // Takes in what the server says until `done`; false, with `why` said, when
 // the server closes the connection or the negotiation's time runs out.
-// This side's answers to the server's requests go before it waits, unless
-// `answers` holds them.
 template <typename Done>
-bool Rfc2217Carrier::awaitServer(const QElapsedTimer &clock, Done done, Answers answers, QString *why)
+bool Rfc2217Carrier::awaitServer(const QElapsedTimer &clock, Done done, QString *why)
 {
     for (;;) {
-        takeIn(HoldAnswers);
+        const bool came = takeIn();
         if (done())
             return true;
-        if (answers == SendAnswers)
-            sendCommands();
+        // What came is acknowledged at once, by this side's answers or else a
+        // no-operation: ser2net sends a segment only once the one before is
+        // acknowledged, which this side's system may otherwise put off by
+        // 40 ms, and it sends a notice of the modem lines' state or its
+        // answer to a refused option on its own before the port's settings.
+        if (came && commandsOut.isEmpty())
+            queueCommand({Nop});
+        sendCommands();
         if (TcpCarrier::lost()) {
             *why = lossExplanation();
             return false;
@@ -239,15 +240,14 @@ bool Rfc2217Carrier::awaitServer(const QElapsedTimer &clock, Done done, Answers 
     }
 }
 
-void Rfc2217Carrier::takeIn(Answers answers)
+bool Rfc2217Carrier::takeIn()
 {
     const QByteArray stream = device()->readAll();
     QVector<QByteArray> commands;
     reader.take(stream.constData(), stream.size(), &incoming, &commands);
     for (const QByteArray &command : commands)
         obey(command);
-    if (answers == SendAnswers)
-        sendCommands();
+    return !stream.isEmpty();
 }
 
 void Rfc2217Carrier::obey(const QByteArray &command)
@@ -315,6 +315,7 @@ void Rfc2217Carrier::dropStaleInput()
     // The commands in it still count: only its data is stale.
     device()->waitForReadyRead(0);
     takeIn();
+    sendCommands();
     incoming.clear();
 }
 
@@ -336,6 +337,7 @@ qint64 Rfc2217Carrier::read(char *into, int max, int waitMs)
             break;
         takeIn();
     }
+    sendCommands();
     const int taken = std::min(max, int(incoming.size()));
     std::memcpy(into, incoming.constData(), size_t(taken));
     incoming.remove(0, taken);

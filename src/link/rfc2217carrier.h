@@ -65,11 +65,11 @@ private:
     };
 
     bool negotiate(QString *why);
-    enum Answers { SendAnswers, HoldAnswers };
     template <typename Done>
-    bool awaitServer(const QElapsedTimer &clock, Done done, Answers answers, QString *why);
-    // Takes in what came: its data, and its commands obeyed.
-    void takeIn(Answers answers = SendAnswers);
+    bool awaitServer(const QElapsedTimer &clock, Done done, QString *why);
+    // Takes in what came, if anything: its data kept, its commands obeyed
+    // and this side's answers queued.
+    bool takeIn();
     void obey(const QByteArray &command);
     void answer(Side &side, quint8 option, bool enable, bool wanted);
     void ask(Side &side, quint8 option);

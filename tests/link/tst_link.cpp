@@ -654,12 +654,13 @@ private slots:
 
     // An RFC 2217 server played by the test: what it says on the
     // connection, its answers to the port's settings (none: it stays silent;
-    // "close": it closes the connection), then the answer to the request in
-    // pieces. What the client sent is pinned whole.
+    // "close": it closes the connection) in pieces, each but the first sent
+    // only once the one before is acknowledged, as ser2net does, then the
+    // answer to the request in pieces. What the client sent is pinned whole.
     void rfc2217Server_data()
     {
         QTest::addColumn<QByteArray>("greeting");
-        QTest::addColumn<QByteArray>("settingsAnswers");
+        QTest::addColumn<QByteArrayList>("settingsAnswers");
         QTest::addColumn<QByteArrayList>("answerPieces");
         QTest::addColumn<QByteArray>("answer");   // as the link gives it
         QTest::addColumn<QString>("why");         // %1: the server's port
@@ -670,39 +671,40 @@ private slots:
         const QByteArray doComPort = hex("FF FD 2C");
         const QByteArray setAsAsked = hex("FF FA 2C 65 00 00 4B 00 FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 FF F0"
                                           "FF FA 2C 68 01 FF F0");
-        QTest::newRow("COM-PORT-OPTION refused") << hex("FF FE 2C") << QByteArray() << QByteArrayList() << QByteArray()
+        QTest::newRow("COM-PORT-OPTION refused") << hex("FF FE 2C") << QByteArrayList() << QByteArrayList() << QByteArray()
             << "127.0.0.1:%1 does not let its serial port be set (it refuses RFC 2217's COM-PORT-OPTION): turn RFC "
                "2217 on for that port, or set the port's rate in the server and connect with tcp://127.0.0.1:%1."
             << asks;
-        QTest::newRow("another rate set") << doComPort << QByteArray(setAsAsked).replace(4, 4, hex("00 00 25 80"))
+        QTest::newRow("another rate set") << doComPort << QByteArrayList{QByteArray(setAsAsked).replace(4, 4, hex("00 00 25 80"))}
             << QByteArrayList() << QByteArray()
             << "127.0.0.1:%1 set its serial port to 9600 baud instead of 19200: the port does not take that rate; "
                "choose a rate that both the port and the modem take." << asks + settings;
-        QTest::newRow("odd parity set") << doComPort << QByteArray(setAsAsked).replace(21, 1, hex("02"))
+        QTest::newRow("odd parity set") << doComPort << QByteArrayList{QByteArray(setAsAsked).replace(21, 1, hex("02"))}
             << QByteArrayList() << QByteArray()
             << "127.0.0.1:%1 did not set its serial port to 19200 baud, 8 data bits, no parity and 1 stop bit, as the "
                "modem's frames need: check the port's settings in the server." << asks + settings;
-        QTest::newRow("the settings unanswered") << doComPort << QByteArray() << QByteArrayList() << QByteArray()
+        QTest::newRow("the settings unanswered") << doComPort << QByteArrayList() << QByteArrayList() << QByteArray()
             << "127.0.0.1:%1 did not answer the settings of its serial port within 3 s: check that it is an RFC 2217 "
                "server." << asks + settings;
-        QTest::newRow("closed before answering") << doComPort << QByteArray("close") << QByteArrayList() << QByteArray()
+        QTest::newRow("closed before answering") << doComPort << QByteArrayList{"close"} << QByteArrayList() << QByteArray()
             << "127.0.0.1:%1 closed the connection: check that no other program took it over, and try again"
             << asks + settings;
-        // What it offers and this side needs not is refused; a notice of the
-        // modem lines' state and a no-operation come between the bytes of
-        // the answer, cut across its pieces.
+        // What it offers and this side needs not is refused with the settings;
+        // a notice of the modem lines' state, acknowledged by a no-operation,
+        // comes before their answers, and another between the bytes of the
+        // answer with a no-operation, cut across its pieces.
         const QByteArray answer = withCrc(hex("40 03 04 FF FF FF 01"));
         QTest::newRow("commands within the answer") << hex("FF FB 01 FF FD 03 FF FD 00 FF FB 00") + doComPort
-            << hex("FF FA 2C 6B 00 FF F0") + setAsAsked
+            << QByteArrayList{hex("FF FA 2C 6B 00 FF F0"), setAsAsked}
             << QByteArrayList{hex("40 03 04 FF FF FF F1 FF FF FF"), hex("FA 2C 6B 10 FF"), hex("F0 FF"),
                               hex("FF 01") + answer.right(2)}
-            << answer << QString() << asks + settings + hex("FF FE 01 FF FC 03") + readTwo;
+            << answer << QString() << asks + hex("FF FE 01 FF FC 03") + settings + hex("FF F1") + readTwo;
     }
 
     void rfc2217Server()
     {
         QFETCH(QByteArray, greeting);
-        QFETCH(QByteArray, settingsAnswers);
+        QFETCH(QByteArrayList, settingsAnswers);
         QFETCH(QByteArrayList, answerPieces);
         QFETCH(QByteArray, answer);
         QFETCH(QString, why);
@@ -737,12 +739,15 @@ private slots:
             peer->waitForBytesWritten(5000);
         };
         say(greeting);
-        if (!settingsAnswers.isEmpty()) {
+        const bool closes = settingsAnswers == QByteArrayList{"close"};
+        if (!settingsAnswers.isEmpty())
             hear(hex("FF FA 2C 04 01 FF F0"));
-            if (settingsAnswers == "close")
-                peer->close();
-            else
-                say(settingsAnswers);
+        if (closes)
+            peer->close();
+        for (int i = 0; i < settingsAnswers.size() && !closes; ++i) {
+            if (i > 0)
+                hear(hex("FF F1"));
+            say(settingsAnswers[i]);
         }
         if (!answerPieces.isEmpty()) {
             hear(readTwo);
@@ -752,7 +757,7 @@ private slots:
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
         }
-        if (settingsAnswers != "close")
+        if (!closes)
             hear(heard);
         client.join();
         QCOMPARE(got.toHex(' '), heard.toHex(' '));
