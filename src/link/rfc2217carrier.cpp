@@ -171,7 +171,8 @@ bool Rfc2217Carrier::negotiate(QString *why)
     qToBigEndian<quint32>(quint32(baudRate), rate.data());
     const std::array<QByteArray, SettingCount> asked{rate, QByteArray(1, DataBits), QByteArray(1, NoParity),
                                                      QByteArray(1, OneStopBit)};
-    // After this side's answers to what the server asked so far.
+    // In one segment behind this side's answers to what the server asked
+    // so far.
     for (int i = 0; i < SettingCount; ++i) {
         const char start[] = {Iac, Sb, char(ComPort), char(i + 1)};
         commandsOut.append(start, int(sizeof start));
