@@ -1376,6 +1376,26 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>В подключении нет части dev, поэтому опробован порт по умолчанию %1. %2</translation>
     </message>
     <message>
+        <location filename="../src/link/rfc2217carrier.cpp" line="+165"/>
+        <source>%1 does not let its serial port be set (it refuses RFC 2217&apos;s COM-PORT-OPTION): turn RFC 2217 on for that port, or set the port&apos;s rate in the server and connect with tcp://%1.</source>
+        <translation>%1 не даёт настроить свой последовательный порт (отказывается от COM-PORT-OPTION из RFC 2217): включите RFC 2217 для этого порта или задайте скорость порта на сервере и подключайтесь через tcp://%1.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>%1 set its serial port to %2 baud instead of %3: the port does not take that rate; choose a rate that both the port and the modem take.</source>
+        <translation>%1 установил на своём последовательном порту скорость %2 бод вместо %3: порт не принимает эту скорость; выберите скорость, которую принимают и порт, и модем.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 did not set its serial port to %2 baud, 8 data bits, no parity and 1 stop bit, as the modem&apos;s frames need: check the port&apos;s settings in the server.</source>
+        <translation>%1 не установил на своём последовательном порту %2 бод, 8 бит данных, без чётности и 1 стоповый бит, как нужно кадрам модема: проверьте настройки порта на сервере.</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>%1 did not answer the settings of its serial port within %2 s: check that it is an RFC 2217 server.</source>
+        <translation>%1 не ответил на настройки своего последовательного порта за %2 с: проверьте, что это сервер RFC 2217.</translation>
+    </message>
+    <message>
         <location filename="../src/link/tcpcarrier.cpp" line="+37"/>
         <source>%1 closed the connection: check that no other program took it over, and try again</source>
         <translation>%1 закрыл соединение: проверьте, не заняла ли его другая программа, и повторите</translation>

@@ -2,6 +2,7 @@
 
 #include "connectiontext.h"
 #include "modbustcpframing.h"
+#include "rfc2217carrier.h"
 #include "rtuframing.h"
 #include "serialcarrier.h"
 #include "tcpcarrier.h"
@@ -70,8 +71,10 @@ void SerialLink::makeCarrier()
     switch (server->door) {
     case Door::RtuOverTcp:
     case Door::ModbusTcp:
-    case Door::Rfc2217:
         carrier = std::make_unique<TcpCarrier>(*server);
+        break;
+    case Door::Rfc2217:
+        carrier = std::make_unique<Rfc2217Carrier>(*server, m_baudRate);
         break;
     case Door::RtuOverUdp:
         carrier = std::make_unique<UdpCarrier>(*server);

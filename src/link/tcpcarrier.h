@@ -42,9 +42,10 @@ protected:
     QIODevice *device() const override;
     void flush() override;
 
+    const NetworkAddress server;
+
 private:
     std::unique_ptr<QTcpSocket> socket;
-    const NetworkAddress server;
 };
 
 #endif // TCPCARRIER_H

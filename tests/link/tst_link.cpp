@@ -7,7 +7,9 @@
 #include "heldconnections.h"
 #include "modbusframe.h"
 #include "modbustcpframing.h"
+#include "rfc2217carrier.h"
 #include "rtuframing.h"
+#include "ser2net.h"
 #include "seriallink.h"
 #include "simulatedmodem.h"
 #include "traffic.h"
@@ -24,6 +26,7 @@
 #include <thread>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -260,6 +263,50 @@ private slots:
         QFETCH(QString, line);
         const QDateTime at(QDate(2026, 12, 7), QTime(9, 5, 3, 7));
         QCOMPARE((TrafficEntry{at, TrafficEntry::Kind(kind), bytes, words, false}.line()), line);
+    }
+
+    // Telnet's stream taken apart, however the segments cut it; data alone
+    // is the stream of its own escaping.
+    void telnetStream_data()
+    {
+        QTest::addColumn<QByteArrayList>("segments");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QByteArrayList>("commands");
+        QTest::newRow("plain data") << QByteArrayList{hex("40 03 00 0D")} << hex("40 03 00 0D") << QByteArrayList{};
+        QTest::newRow("0xFF doubled") << QByteArrayList{hex("40 FF FF 01 FF FF")} << hex("40 FF 01 FF")
+                                      << QByteArrayList{};
+        QTest::newRow("0xFF doubled, cut between the two") << QByteArrayList{hex("40 FF"), hex("FF 01")}
+                                                           << hex("40 FF 01") << QByteArrayList{};
+        QTest::newRow("a no-operation between data") << QByteArrayList{hex("40 FF F1 03")} << hex("40 03")
+                                                     << QByteArrayList{hex("F1")};
+        QTest::newRow("a negotiation cut after IAC and after its verb")
+            << QByteArrayList{hex("40 FF"), hex("FD"), hex("2C 03")} << hex("40 03") << QByteArrayList{hex("FD 2C")};
+        QTest::newRow("a subnegotiation cut, a doubled 0xFF in it")
+            << QByteArrayList{hex("40 FF FA 2C 6B"), hex("FF FF FF"), hex("F0 03")} << hex("40 03")
+            << QByteArrayList{hex("FA 2C 6B FF")};
+        QTest::newRow("a command ends a subnegotiation without SE") << QByteArrayList{hex("FF FA 2C 65 FF F1 40")}
+                                                                     << hex("40") << QByteArrayList{hex("FA 2C 65"), hex("F1")};
+    }
+
+    void telnetStream()
+    {
+        QFETCH(QByteArrayList, segments);
+        QFETCH(QByteArray, data);
+        QFETCH(QByteArrayList, commands);
+        TelnetReader reader;
+        QByteArray taken;
+        QVector<QByteArray> found;
+        for (const QByteArray &segment : segments)
+            reader.take(segment.constData(), segment.size(), &taken, &found);
+        QCOMPARE(taken.toHex(' '), data.toHex(' '));
+        QStringList foundShown, commandsShown;
+        for (const QByteArray &command : found)
+            foundShown << command.toHex(' ');
+        for (const QByteArray &command : commands)
+            commandsShown << command.toHex(' ');
+        QCOMPARE(foundShown, commandsShown);
+        if (commands.isEmpty())
+            QCOMPARE(TelnetReader::escaped(data).toHex(' '), segments.join().toHex(' '));
     }
 
     // Picking a port or a rate rewrites its part of the connection text and keeps the rest.
@@ -843,6 +890,160 @@ private slots:
         QVERIFY2(timer.elapsed() >= leastMs, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(link.unaskedBytes(), unasked);
         QCOMPARE(modem.receivedFrames().size(), askAgain && !unasked ? 2 : 1);
+    }
+
+    // An RFC 2217 server played by the test: what it says on the
+    // connection, its answers to the port's settings (none: it stays silent;
+    // "close": it closes the connection) in pieces, each but the first sent
+    // only once the one before is acknowledged, as ser2net does, then the
+    // answer to the request in pieces. What the client sent is pinned whole.
+    void rfc2217Server_data()
+    {
+        QTest::addColumn<QByteArray>("greeting");
+        QTest::addColumn<QByteArrayList>("settingsAnswers");
+        QTest::addColumn<QByteArrayList>("answerPieces");
+        QTest::addColumn<QByteArray>("answer");   // as the link gives it
+        QTest::addColumn<QString>("why");         // %1: the server's port
+        QTest::addColumn<QByteArray>("heard");    // what the client sent
+        const QByteArray asks = hex("FF FB 00 FF FD 00 FF FB 2C");   // binary both ways, COM-PORT-OPTION
+        const QByteArray settings = hex("FF FA 2C 01 00 00 4B 00 FF F0 FF FA 2C 02 08 FF F0 FF FA 2C 03 01 FF F0"
+                                        "FF FA 2C 04 01 FF F0");   // 19200 baud, 8 bits, no parity, 1 stop bit
+        const QByteArray doComPort = hex("FF FD 2C");
+        const QByteArray setAsAsked = hex("FF FA 2C 65 00 00 4B 00 FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 FF F0"
+                                          "FF FA 2C 68 01 FF F0");
+        QTest::newRow("COM-PORT-OPTION refused") << hex("FF FE 2C") << QByteArrayList() << QByteArrayList() << QByteArray()
+            << "127.0.0.1:%1 does not let its serial port be set (it refuses RFC 2217's COM-PORT-OPTION): turn RFC "
+               "2217 on for that port, or set the port's rate in the server and connect with tcp://127.0.0.1:%1."
+            << asks;
+        QTest::newRow("another rate set") << doComPort << QByteArrayList{QByteArray(setAsAsked).replace(4, 4, hex("00 00 25 80"))}
+            << QByteArrayList() << QByteArray()
+            << "127.0.0.1:%1 set its serial port to 9600 baud instead of 19200: the port does not take that rate; "
+               "choose a rate that both the port and the modem take." << asks + settings;
+        QTest::newRow("odd parity set") << doComPort << QByteArrayList{QByteArray(setAsAsked).replace(21, 1, hex("02"))}
+            << QByteArrayList() << QByteArray()
+            << "127.0.0.1:%1 did not set its serial port to 19200 baud, 8 data bits, no parity and 1 stop bit, as the "
+               "modem's frames need: check the port's settings in the server." << asks + settings;
+        QTest::newRow("the settings unanswered") << doComPort << QByteArrayList() << QByteArrayList() << QByteArray()
+            << "127.0.0.1:%1 did not answer the settings of its serial port within 3 s: check that it is an RFC 2217 "
+               "server." << asks + settings;
+        QTest::newRow("closed before answering") << doComPort << QByteArrayList{"close"} << QByteArrayList() << QByteArray()
+            << "127.0.0.1:%1 closed the connection: check that no other program took it over, and try again"
+            << asks + settings;
+        // What it offers and this side needs not is refused with the settings;
+        // a notice of the modem lines' state, acknowledged by a no-operation,
+        // comes before their answers, and another between the bytes of the
+        // answer with a no-operation, cut across its pieces.
+        const QByteArray answer = withCrc(hex("40 03 04 FF FF FF 01"));
+        QTest::newRow("commands within the answer") << hex("FF FB 01 FF FD 03 FF FD 00 FF FB 00") + doComPort
+            << QByteArrayList{hex("FF FA 2C 6B 00 FF F0"), setAsAsked}
+            << QByteArrayList{hex("40 03 04 FF FF FF F1 FF FF FF"), hex("FA 2C 6B 10 FF"), hex("F0 FF"),
+                              hex("FF 01") + answer.right(2)}
+            << answer << QString() << asks + hex("FF FE 01 FF FC 03") + settings + hex("FF F1") + readTwo;
+    }
+
+    void rfc2217Server()
+    {
+        QFETCH(QByteArray, greeting);
+        QFETCH(QByteArrayList, settingsAnswers);
+        QFETCH(QByteArrayList, answerPieces);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, why);
+        QFETCH(QByteArray, heard);
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        SerialLink link(2000, 2000, 200);
+        link.configure(QString("dev=rfc2217://127.0.0.1:%1;baud=19200").arg(server.serverPort()).toLatin1());
+        // The link blocks while it waits for the server: it works on a thread of its own.
+        int opened = -2;
+        QByteArray answered;
+        std::thread client([&] {
+            opened = link.open();
+            if (opened == 0)
+                answered = QByteArray(link.answer(), link.exchange(readTwo.constData(), readTwo.size(), 9));
+            link.close();
+        });
+        const auto joined = qScopeGuard([&] {
+            if (client.joinable())
+                client.join();
+        });
+        QVERIFY(server.waitForNewConnection(5000));
+        std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
+        QByteArray got;
+        const auto hear = [&](const QByteArray &end) {
+            do
+                got += peer->readAll();
+            while (!got.endsWith(end) && got.size() < heard.size() && peer->waitForReadyRead(5000));
+        };
+        const auto say = [&](const QByteArray &bytes) {
+            peer->write(bytes);
+            peer->waitForBytesWritten(5000);
+        };
+        say(greeting);
+        const bool closes = settingsAnswers == QByteArrayList{"close"};
+        if (!settingsAnswers.isEmpty())
+            hear(hex("FF FA 2C 04 01 FF F0"));
+        if (closes)
+            peer->close();
+        for (int i = 0; i < settingsAnswers.size() && !closes; ++i) {
+            if (i > 0)
+                hear(hex("FF F1"));
+            say(settingsAnswers[i]);
+        }
+        if (!answerPieces.isEmpty()) {
+            hear(readTwo);
+            // A moment apart, so that the link reads each piece on its own.
+            for (const QByteArray &piece : answerPieces) {
+                say(piece);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        }
+        if (!closes)
+            hear(heard);
+        client.join();
+        QCOMPARE(got.toHex(' '), heard.toHex(' '));
+        QCOMPARE(link.openFailure(), why.isEmpty() ? why : why.arg(server.serverPort()));
+        QCOMPARE(opened, why.isEmpty() ? 0 : -1);
+        QCOMPARE(answered.toHex(' '), answer.toHex(' '));
+    }
+
+    // Through ser2net in front of the modem's pseudo-terminal. The port's
+    // own rate is 9600, and the modem hears only a client at its own rate:
+    // a read at 19200 passes only when the connection set the port's rate.
+    void throughSer2net_data()
+    {
+        QTest::addColumn<int>("rate");             // the modem's and the connection's
+        QTest::addColumn<QByteArray>("written");   // before the read, from register 0, in host order
+        QTest::addColumn<QByteArray>("answer");    // to the read of registers 0 and 1
+        QTest::newRow("a read at 19200") << 19200 << QByteArray() << readTwoAnswer;
+        QTest::newRow("0xFF bytes written and read back") << 9600 << hex("FF FF 00 FF")
+                                                          << withCrc(hex("40 03 04 FF FF FF 00"));
+    }
+
+    void throughSer2net()
+    {
+        QFETCH(int, rate);
+        QFETCH(QByteArray, written);
+        QFETCH(QByteArray, answer);
+        if (Ser2Net::program().isEmpty())
+            QSKIP("ser2net is not installed (scripts/test installs it)");
+        SimulatedModemOptions options;
+        options.baudRate = rate;
+        SimulatedModem modem(options);
+        QVERIFY2(modem.start(), qPrintable(modem.errorString()));
+        Golden::loadInto(modem);
+        Ser2Net server(modem.portName());
+        QString why;
+        QVERIFY2(server.start(&why), qPrintable(why));
+        SerialLink link(5000, 5000, 200);
+        QCOMPARE(link.configure(server.connectionText(rate)), QString());
+        QVERIFY2(link.open() == 0, qPrintable(link.openFailure()));
+        if (!written.isEmpty()) {
+            const QByteArray write = writeRequest(0, written);
+            const int n = link.exchange(write.constData(), write.size(), 8);
+            QCOMPARE(QByteArray(link.answer(), n).toHex(' '), withCrc(hex("40 10 00 00 00 02")).toHex(' '));
+        }
+        const int n = link.exchange(readTwo.constData(), readTwo.size(), 9);
+        QCOMPARE(QByteArray(link.answer(), n).toHex(' '), answer.toHex(' '));
     }
 };
 
