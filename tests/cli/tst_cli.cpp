@@ -8,6 +8,7 @@
 #include "golden.h"
 #include "modemdetector.h"
 #include "provisionreport.h"
+#include "ser2net.h"
 #include "simulatedmodemoptions.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
@@ -48,8 +49,9 @@ private slots:
     }
 
     // %c: the modem's connection text, %p: its port, %t: its server's
-    // connection text, %g: its Modbus TCP gateway's, %u: its UDP door's
-    // (%T, %G and %U: their plain HOST:PORT), %q: a port on which nothing answers, %d: a scratch
+    // connection text, %g: its Modbus TCP gateway's, %u: its UDP door's,
+    // %r: ser2net's in front of its line, at 9600 (%T, %G, %U and %R: their
+    // plain HOST:PORT), %q: a port on which nothing answers, %d: a scratch
     // folder (%n: its folder "no", as the system writes it) holding in.xml
     // (the input, when given); saved.xml is checked when given.
     void commands_data()
@@ -59,7 +61,7 @@ private slots:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output");      // "<full disk>": standard output is a disk that is full; "^…": a pattern
-        QTest::addColumn<QString>("lastMessage");   // its start, after the program's name; empty: nothing said
+        QTest::addColumn<QString>("lastMessage");   // its start, after the program's name; "…": its end; empty: nothing said
         QTest::addColumn<DeviceSettings>("modemHolds");
         QTest::addColumn<QByteArray>("saved");
         QTest::addColumn<int>("frames");            // the requests the modem heard; -1: not counted
@@ -165,6 +167,13 @@ private slots:
             << QByteArray("%u\n") << "The modem answers on %u" << golden << none << 1;
         QTest::newRow("read over UDP") << QStringList{"read", "%u", "-"} << plain << none << 0
             << Golden::fileWith({{"ComPort", "%u"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
+        // Telnet's negotiation tells an RFC 2217 server, whose port detect then sets.
+        QTest::newRow("detect, RFC 2217 from HOST:PORT") << QStringList{"detect", "%R"} << plain << none << 0
+            << QByteArray("%r\n") << "The modem answers on %r" << golden << none << -1;
+        QTest::newRow("read through RFC 2217") << QStringList{"read", "%r", "-"} << plain << none << 0
+            << Golden::fileWith({{"ComPort", "%r"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
+        QTest::newRow("RTU over TCP to an RFC 2217 server") << QStringList{"read", "dev=tcp://%R", "-"} << plain << none
+            << 1 << none << "…. %R speaks RFC 2217 (telnet): connect with %r" << golden << none << -1;
         QTest::newRow("detect over TCP") << QStringList{"detect", "%t"} << plain << none << 0 << QByteArray("%t\n")
                                          << "The modem answers on %t" << golden << none << 1;
         QTest::newRow("a server that refuses") << QStringList{"read", "dev=tcp://127.0.0.1:1", "-"} << plain << none << 1
@@ -235,6 +244,15 @@ private slots:
         const QString connection = modem.connectionText(), port = modem.portName(), server = modem.networkConnectionText();
         const QString gateway = modem.networkConnectionText(Door::ModbusTcp);
         const QString datagrams = modem.networkConnectionText(Door::RtuOverUdp);
+        // ser2net only for the rows that name it: it takes the modem's line.
+        std::optional<Ser2Net> ser2net;
+        if (arguments.join(' ').contains("%r", Qt::CaseInsensitive)) {
+            if (Ser2Net::program().isEmpty())
+                QSKIP("ser2net is not installed (scripts/test installs it)");
+            QString why;
+            QVERIFY2(ser2net.emplace(modem.portName()).start(&why), qPrintable(why));
+        }
+        const QString rfc2217 = ser2net ? QString::fromLatin1(ser2net->connectionText(9600)) : QString();
         SimulatedModemOptions silent;
         silent.silent = true;
         SimulatedModem quiet(silent);
@@ -248,12 +266,14 @@ private slots:
             QSKIP("needs the simulated modem on a pseudo-terminal");
         const QString connection = "dev=COM200;baud=9600", port = "COM200", server = "dev=tcp://127.0.0.1:1";
         const QString gateway = "dev=modbustcp://127.0.0.1:1", datagrams = "dev=rtuoverudp://127.0.0.1:1";
+        const QString rfc2217 = "dev=rfc2217://127.0.0.1:1;baud=9600";
         const QString quietPort = "COM201";
 #endif
         QTemporaryDir dir;
         const auto filled = [&](QString text) {
             return text.replace("%c", connection).replace("%p", port).replace("%t", server).replace("%g", gateway)
-                .replace("%u", datagrams).replace("%T", server.section("//", 1))
+                .replace("%u", datagrams).replace("%r", rfc2217).replace("%T", server.section("//", 1))
+                .replace("%R", rfc2217.section("//", 1).section(';', 0, 0))
                 .replace("%G", gateway.section("//", 1)).replace("%U", datagrams.section("//", 1))
                 .replace("%q", quietPort)
                 .replace("%d", dir.path())
@@ -286,6 +306,8 @@ private slots:
         }
         if (lastMessage.isEmpty())
             QCOMPARE(said, QString());
+        else if (lastMessage.startsWith("…"))
+            QVERIFY2(said.endsWith(filled(lastMessage.mid(1))), qPrintable(said));
         else
             QVERIFY2(said.startsWith("gprs-configurator-cli: " + filled(lastMessage)), qPrintable(said));
 #ifdef GPRS_SIMULATED_MODEM
