@@ -1,11 +1,13 @@
 // gprs-bench: how close a Read and a Write come to the time their bytes need
 // on the wire, against the simulated modem with the line's timing kept in
 // both directions (9600 and 115200 baud) and with no pacing at all; through
-// the modem's serial device server over loopback TCP, against the same job
-// on the pseudo-terminal, paced, and unpaced; beside
+// each door over loopback (the modem's serial device server, its Modbus TCP
+// gateway, its UDP data unit, ser2net's RFC 2217 in front of its line),
+// against the same job on the pseudo-terminal, paced, and unpaced; beside
 // each, the same exchanges ended by silence alone, as a plain serial link
 // without frame completion ends them, and the longest stall of the window's
-// event loop while it runs the job. Then what the traffic page open costs
+// event loop while it runs the job. Then RFC 2217's negotiation, and detect
+// naming each door from a plain address. Then what the traffic page open costs
 // the window's Read, and a Write's journal entry. Last, what the
 // command-line tool's `write --backup --verify` costs when it has little or
 // nothing to write.
@@ -14,8 +16,10 @@
 #include "commandline.h"
 #include "devicesettings.h"
 #include "mainwindow.h"
+#include "modemdetector.h"
 #include "modbusframe.h"
 #include "mythread.h"
+#include "ser2netserver.h"
 #include "seriallink.h"
 #include "settingsfile.h"
 #include "settingsimage.h"
@@ -38,6 +42,7 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <fcntl.h>
@@ -45,13 +50,16 @@
 
 namespace {
 
+// What stands between the bench and the modem's line.
+enum class Through { Line, RtuOverTcp, ModbusTcp, RtuOverUdp, Rfc2217 };
+
 struct LineCase {
     const char *name;
     int baudRate;
     bool paced;
     double goalRatio;      // of the bound; 0 when the goal is a time
     double goalMs;         // for the unpaced line
-    bool network = false;  // through the server's TCP port
+    Through through = Through::Line;
     // A network line's bound: the same job's median on this line before it.
     const char *versus = nullptr;
 };
@@ -60,13 +68,26 @@ const LineCase lineCases[] = {
     {"9600, paced", 9600, true, 1.10, 0},
     {"115200, paced", 115200, true, 1.5, 0},
     {"unpaced", 9600, false, 0, 25},
-    {"TCP, 9600, paced", 9600, true, 1.05, 0, true, "9600, paced"},
-    {"TCP, unpaced", 9600, false, 0, 25, true},
+    {"TCP, 9600, paced", 9600, true, 1.05, 0, Through::RtuOverTcp, "9600, paced"},
+    {"TCP, unpaced", 9600, false, 0, 25, Through::RtuOverTcp},
+    {"Modbus TCP gateway, 9600, paced", 9600, true, 1.05, 0, Through::ModbusTcp, "9600, paced"},
+    {"RTU over UDP, 9600, paced", 9600, true, 1.05, 0, Through::RtuOverUdp, "9600, paced"},
+    {"RFC 2217 (ser2net), 9600, paced", 9600, true, 1.05, 0, Through::Rfc2217, "9600, paced"},
 };
+
+// The connection of the line case being measured: ser2net's, a door of the
+// modem's, or its line.
+QString ser2netConnection;
 
 QString connectionOf(const SimulatedModem &modem)
 {
-    return modem.tcpPort() >= 0 ? modem.networkConnectionText() : modem.connectionText();
+    if (!ser2netConnection.isEmpty())
+        return ser2netConnection;
+    for (const Door door : {Door::RtuOverTcp, Door::ModbusTcp, Door::RtuOverUdp}) {
+        if (modem.serverPort(door) >= 0)
+            return modem.networkConnectionText(door);
+    }
+    return modem.connectionText();
 }
 
 struct JobCase {
@@ -255,6 +276,17 @@ double journalledWrite(SimulatedModem &modem, const QString &journalFolder)
     return worker.lastJobSucceeded() ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
+struct DoorRow {
+    QString expected;   // the connection text detect should name
+    QString named;
+    int runs = 0;
+    double median = 0;
+    bool ok = true;
+};
+
+constexpr double NegotiationGoalMs = 20;
+constexpr double DoctorGoalMs = 2000;
+
 struct Row {
     QString job, line;
     int runs = 0;
@@ -354,11 +386,23 @@ int main(int argc, char *argv[])
             SimulatedModemOptions options;
             options.baudRate = line.baudRate;
             options.pacing = line.paced;
-            options.tcpPort = line.network ? 0 : -1;
+            options.tcpPort = line.through == Through::RtuOverTcp ? 0 : -1;
+            options.modbusTcpPort = line.through == Through::ModbusTcp ? 0 : -1;
+            options.udpPort = line.through == Through::RtuOverUdp ? 0 : -1;
             SimulatedModem modem(options);
             if (!modem.start()) {
                 std::fprintf(stderr, "gprs-bench: %s\n", qPrintable(modem.errorString()));
                 return 1;
+            }
+            std::optional<Ser2NetServer> ser2net;
+            ser2netConnection.clear();
+            if (line.through == Through::Rfc2217) {
+                QString why;
+                if (Ser2NetServer::program().isEmpty() || !ser2net.emplace(modem.portName()).start(&why)) {
+                    std::fprintf(stderr, "gprs-bench: no ser2net: %s\n", qPrintable(why));
+                    return 1;
+                }
+                ser2netConnection = QString::fromLatin1(ser2net->connectionText(line.baudRate));
             }
             std::atomic<long long> bytes{0};
             modem.setExchangeObserver([&bytes](const QByteArray &request, const QByteArray &answer) {
@@ -404,6 +448,57 @@ int main(int argc, char *argv[])
                                         .arg(window.statusBar()->currentMessage());
                 rows.push_back(row);
             }
+        }
+        ser2netConnection.clear();
+    }
+
+    // The doors: how long RFC 2217's negotiation takes (the link's open
+    // against ser2net, connection included), and how long detect takes to
+    // name each kind of server from its plain address.
+    std::vector<double> opens;
+    std::vector<DoorRow> doorRows;
+    {
+        QuietStdout quiet;
+        SimulatedModemOptions options;
+        options.pacing = true;
+        options.tcpPort = options.modbusTcpPort = options.udpPort = 0;
+        SimulatedModem modem(options);
+        std::optional<Ser2NetServer> ser2net;
+        QString why;
+        if (!modem.start() || Ser2NetServer::program().isEmpty() || !ser2net.emplace(modem.portName()).start(&why)) {
+            std::fprintf(stderr, "gprs-bench: %s\n", qPrintable(modem.errorString() + why));
+            return 1;
+        }
+        storeSettings(modem, demoRecord());
+        const QString rfc2217 = QString::fromLatin1(ser2net->connectionText(9600));
+        for (int i = 0; i < runs; ++i) {
+            SerialLink link;
+            link.configure(rfc2217.toLatin1());
+            QElapsedTimer timer;
+            timer.start();
+            const bool opened = link.open() == 0;
+            opens.push_back(opened ? timer.nsecsElapsed() / 1e6 : -1);
+        }
+        const QString doors[] = {modem.networkConnectionText(Door::RtuOverTcp),
+                                 modem.networkConnectionText(Door::ModbusTcp),
+                                 modem.networkConnectionText(Door::RtuOverUdp), rfc2217};
+        for (const QString &door : doors) {
+            DoorRow row;
+            row.expected = door;
+            row.runs = runs;
+            const QString plain = door.section(QStringLiteral("//"), 1).section(QLatin1Char(';'), 0, 0);
+            std::vector<double> times;
+            for (int i = 0; i < runs; ++i) {
+                QElapsedTimer timer;
+                timer.start();
+                const ModemDetector::Outcome found =
+                    ModemDetector::detect({plain}, [](const QString &) {}, [] { return false; });
+                times.push_back(timer.nsecsElapsed() / 1e6);
+                row.named = found.connection.value_or(QString());
+                row.ok = row.ok && row.named == door;
+            }
+            row.median = median(times);
+            doorRows.push_back(row);
         }
     }
 
@@ -509,6 +604,22 @@ int main(int argc, char *argv[])
                     qPrintable(ratio), qPrintable(goal), met ? "" : " (missed)", qPrintable(fixed(row.silence)),
                     qPrintable(silenceRatio), qPrintable(fixed(row.stall)));
     }
+    const double negotiationMedian = median(opens);
+    const bool negotiationMet =
+        *std::min_element(opens.begin(), opens.end()) >= 0 && negotiationMedian <= NegotiationGoalMs;
+    allMet = allMet && negotiationMet;
+    std::printf("\n| Doors over loopback | Runs | Median | Goal | Named |\n");
+    std::printf("|---|---|---|---|---|\n");
+    std::printf("| RFC 2217: connection and negotiation (ser2net) | %d | %s ms | <= %.0f ms%s | - |\n", runs,
+                qPrintable(fixed(negotiationMedian, 2)), NegotiationGoalMs, negotiationMet ? "" : " (missed)");
+    for (const DoorRow &row : doorRows) {
+        const bool met = row.ok && row.median <= DoctorGoalMs;
+        allMet = allMet && met;
+        std::printf("| detect HOST:PORT, %s | %d | %s ms | <= %.0f ms%s | %s |\n",
+                    qPrintable(row.expected.section(QStringLiteral("://"), 0, 0).mid(4)), row.runs,
+                    qPrintable(fixed(row.median)), DoctorGoalMs, met ? "" : " (missed)",
+                    qPrintable(row.named.isEmpty() ? QStringLiteral("nothing") : row.named));
+    }
     std::printf("\n| write --backup --verify, 9600 baud, paced | Runs | Median | Bound: one Read (+ one block) | Ratio "
                 "| Goal | Requests |\n");
     std::printf("|---|---|---|---|---|---|---|\n");
@@ -541,7 +652,7 @@ int main(int argc, char *argv[])
     for (const QString &failure : qAsConst(pageFailures))
         std::printf("- traffic page, %s\n", qPrintable(failure));
     std::printf("\nBound: the time the job's bytes need on the wire, with the Modbus silence around each frame; "
-                "for TCP, paced, the same job's median on the pseudo-terminal.\n");
+                "through a door, paced, the same job's median on the pseudo-terminal.\n");
     std::printf("Window stall: the longest wait of the window's event loop beyond its 5 ms timer during the job; "
                 "goal <= %.0f ms.\n",
                 StallGoalMs);

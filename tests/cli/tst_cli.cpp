@@ -8,9 +8,9 @@
 #include "golden.h"
 #include "modemdetector.h"
 #include "provisionreport.h"
-#include "ser2net.h"
 #include "simulatedmodemoptions.h"
 #ifdef GPRS_SIMULATED_MODEM
+#include "ser2netserver.h"
 #include "settingsimage.h"
 #include "simulatedmodem.h"
 #endif
@@ -245,9 +245,9 @@ private slots:
         const QString gateway = modem.networkConnectionText(Door::ModbusTcp);
         const QString datagrams = modem.networkConnectionText(Door::RtuOverUdp);
         // ser2net only for the rows that name it: it takes the modem's line.
-        std::optional<Ser2Net> ser2net;
+        std::optional<Ser2NetServer> ser2net;
         if (arguments.join(' ').contains("%r", Qt::CaseInsensitive)) {
-            if (Ser2Net::program().isEmpty())
+            if (Ser2NetServer::program().isEmpty())
                 QSKIP("ser2net is not installed (scripts/test installs it)");
             QString why;
             QVERIFY2(ser2net.emplace(modem.portName()).start(&why), qPrintable(why));

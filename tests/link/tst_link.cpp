@@ -9,7 +9,7 @@
 #include "modbustcpframing.h"
 #include "rfc2217carrier.h"
 #include "rtuframing.h"
-#include "ser2net.h"
+#include "ser2netserver.h"
 #include "seriallink.h"
 #include "simulatedmodem.h"
 #include "traffic.h"
@@ -1024,14 +1024,14 @@ private slots:
         QFETCH(int, rate);
         QFETCH(QByteArray, written);
         QFETCH(QByteArray, answer);
-        if (Ser2Net::program().isEmpty())
+        if (Ser2NetServer::program().isEmpty())
             QSKIP("ser2net is not installed (scripts/test installs it)");
         SimulatedModemOptions options;
         options.baudRate = rate;
         SimulatedModem modem(options);
         QVERIFY2(modem.start(), qPrintable(modem.errorString()));
         Golden::loadInto(modem);
-        Ser2Net server(modem.portName());
+        Ser2NetServer server(modem.portName());
         QString why;
         QVERIFY2(server.start(&why), qPrintable(why));
         SerialLink link(5000, 5000, 200);
