@@ -1,5 +1,5 @@
 // detect [PORT...]: the connection on which the modem answers, found by
-// trying the ports at every rate the modem has.
+// trying the ports at every rate the modem has, and a server in each framing.
 
 #include "connectiontext.h"
 #include "console.h"
@@ -18,7 +18,7 @@ public:
     QStringList summary() const override
     {
         return {QStringLiteral("find the port and baud rate the modem answers on (all ports by default);"),
-                QStringLiteral("a PORT may be a connection text, or tcp://HOST:PORT for a server")};
+                QStringLiteral("a PORT may be a connection text, or a server, HOST:PORT, tried in each framing")};
     }
     // The rate is what it finds: the form of the settings block is no matter.
     QList<QCommandLineOption> sharedOptions() const override
@@ -27,7 +27,10 @@ public:
     }
     QList<QPair<QString, QString>> arguments() const override
     {
-        return {{QStringLiteral("PORT"), QStringLiteral("A port's name, a connection text, or tcp://HOST:PORT.")}};
+        return {{QStringLiteral("PORT"),
+                 QStringLiteral("A port's name, a connection text, or a server: HOST:PORT is tried as RTU over TCP, "
+                                "Modbus TCP, RFC 2217 at each rate and RTU over UDP; SCHEME://HOST:PORT in its own "
+                                "framing first.")}};
     }
 
     std::optional<int> checkArguments(const QCommandLineParser &, const QStringList &arguments) override

@@ -38,8 +38,9 @@ std::optional<int> ModemCommand::takeConnectionAndFile(const QStringList &argume
 QList<QPair<QString, QString>> ModemCommand::connectionAndFileHelp(const QString &fileIs) const
 {
     return {{QStringLiteral("CONNECTION"),
-             QStringLiteral("The connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or \"dev=tcp://HOST:PORT\" "
-                            "for a serial device server that passes Modbus RTU over TCP.")},
+             QStringLiteral("The connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or for a server "
+                            "\"dev=tcp://HOST:PORT\" (RTU over TCP), \"dev=modbustcp://HOST[:PORT]\" (a Modbus TCP "
+                            "gateway), \"dev=rfc2217://HOST:PORT;baud=RATE\" or \"dev=rtuoverudp://HOST:PORT\".")},
             {QStringLiteral("FILE.xml"), fileIs}};
 }
 

@@ -50,8 +50,10 @@ namespace {
 const char About[] = "Reads, writes and compares the settings of a GPRS modem over Modbus RTU.";
 
 const char Notes[] =
-    "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or\n"
-    "\"dev=tcp://192.168.1.50:4001\" for a serial device server that passes Modbus RTU over TCP.\n"
+    "CONNECTION is the configurator's connection text, e.g. \"dev=/dev/ttyUSB0;baud=9600\", or for a\n"
+    "server \"dev=tcp://192.168.1.50:4001\" (RTU passed over TCP), \"dev=modbustcp://192.168.1.60\" (a\n"
+    "Modbus TCP gateway, port 502 unless given), \"dev=rfc2217://HOST:PORT;baud=9600\" (a serial server\n"
+    "whose port this tool sets) or \"dev=rtuoverudp://HOST:PORT\". \"detect HOST:PORT\" finds which.\n"
     "FILE.xml \"-\" is standard input for write and diff.\n"
     "\n"
     "Exit status: 0 success; 1 the port or the device failed; 2 a bad command line, a file\n"
