@@ -1,6 +1,7 @@
 #ifndef CARRIER_H
 #define CARRIER_H
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -26,8 +27,9 @@ public:
     // What a lost device means to the technician.
     virtual QString lossExplanation() const = 0;
 
-    // Discards what waits in the input.
-    virtual void dropStaleInput() = 0;
+    // Discards what waits in the input; returns it where the carrier reads
+    // it (a socket's), which may tell what speaks at the far end.
+    virtual QByteArray dropStaleInput() = 0;
     // Whether what waits before a request may be the carrier's own late
     // copy of an earlier answer, which tells nothing of the modem's line
     // and goes with the stale input.

@@ -311,13 +311,15 @@ bool Rfc2217Carrier::lost() const
     return TcpCarrier::lost() && incoming.isEmpty();
 }
 
-void Rfc2217Carrier::dropStaleInput()
+QByteArray Rfc2217Carrier::dropStaleInput()
 {
     // The commands in it still count: only its data is stale.
     device()->waitForReadyRead(0);
     takeIn();
     sendCommands();
-    incoming.clear();
+    QByteArray dropped;
+    dropped.swap(incoming);
+    return dropped;
 }
 
 void Rfc2217Carrier::send(const char *data, int length)

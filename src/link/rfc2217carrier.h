@@ -50,7 +50,7 @@ public:
     bool open(QString *why) override;
     void close() override;
     bool lost() const override;
-    void dropStaleInput() override;
+    QByteArray dropStaleInput() override;
     void send(const char *data, int length) override;
     qint64 read(char *into, int max, int waitMs) override;
     int lineRate() const override { return baudRate; }

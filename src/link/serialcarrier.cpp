@@ -77,9 +77,10 @@ QString SerialCarrier::lossExplanation() const
             "The port stopped working: check that the adapter is still plugged in");
 }
 
-void SerialCarrier::dropStaleInput()
+QByteArray SerialCarrier::dropStaleInput()
 {
     port->clear(QSerialPort::Input);
+    return QByteArray();
 }
 
 // The request's time on the line at 10 bits a character (8N1), rounded up:

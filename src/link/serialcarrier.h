@@ -20,7 +20,7 @@ public:
     void close() override;
     bool lost() const override;
     QString lossExplanation() const override;
-    void dropStaleInput() override;
+    QByteArray dropStaleInput() override;
     int answerDelay(int bytes) const override;
     int answerSpread() const override { return 0; }
     int lineRate() const override { return baudRate; }

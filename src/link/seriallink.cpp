@@ -128,7 +128,7 @@ int SerialLink::exchange(const char *request, int length, int expectedLength)
         }
         // Noise from before the link's first answer must not become the
         // start of this one.
-        carrier->dropStaleInput();
+        m_dropped = carrier->dropStaleInput();
         keepFrameGap();
         // The wait for the answer starts once the request has left: handed
         // to the system, then its time on the carrier.

@@ -78,9 +78,10 @@ public:
     // master or noise on the line.
     int bytesAfterAnswer() const { return m_bytesAfterAnswer; }
     int unaskedBytes() const { return m_unaskedBytes; }
-    // Of the last exchange: what the framing took for no answer to its
-    // request (a late answer to an earlier one, bytes no frame starts
-    // with) and dropped while the wait went on.
+    // Of the last exchange: what waited on a socket before its request
+    // (a telnet server's options, say), and what the framing took for no
+    // answer to its request (a late answer to an earlier one, bytes no
+    // frame starts with) and dropped while the wait went on.
     const QByteArray &droppedBytes() const { return m_dropped; }
     // Whether the port stopped working since it was opened: unplugged, its
     // line hung up, or the server closed the connection, with nothing of it

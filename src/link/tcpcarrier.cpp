@@ -39,11 +39,11 @@ QString TcpCarrier::lossExplanation() const
         .arg(server.shown());
 }
 
-void TcpCarrier::dropStaleInput()
+QByteArray TcpCarrier::dropStaleInput()
 {
     // What the system holds for the socket is fetched first.
     socket->waitForReadyRead(0);
-    socket->readAll();
+    return socket->readAll();
 }
 
 QIODevice *TcpCarrier::device() const

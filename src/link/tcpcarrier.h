@@ -31,7 +31,7 @@ public:
     void close() override;
     bool lost() const override;
     QString lossExplanation() const override;
-    void dropStaleInput() override;
+    QByteArray dropStaleInput() override;
     int answerDelay(int) const override { return RoundTrip; }
     int answerSpread() const override { return Jitter; }
     int lineRate() const override { return ServerLineRate; }

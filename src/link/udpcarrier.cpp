@@ -33,11 +33,12 @@ QString UdpCarrier::lossExplanation() const
         .arg(server.shown());
 }
 
-void UdpCarrier::dropStaleInput()
+QByteArray UdpCarrier::dropStaleInput()
 {
     char scrap;
     while (socket->hasPendingDatagrams())
         socket->readDatagram(&scrap, 1);
+    return QByteArray();
 }
 
 // A refusal ("port unreachable" from the server's system, or "host

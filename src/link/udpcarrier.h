@@ -23,7 +23,7 @@ public:
     // No connection can close; only a refusal ends the exchanges.
     bool lost() const override { return refused; }
     QString lossExplanation() const override;
-    void dropStaleInput() override;
+    QByteArray dropStaleInput() override;
     // A network may deliver a datagram twice.
     bool deliversCopies() const override { return true; }
     qint64 read(char *into, int max, int waitMs) override;

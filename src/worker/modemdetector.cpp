@@ -51,8 +51,9 @@ ModemDetector::Attempt ModemDetector::attempt(const QString &connection, const s
     const AnswerCheck check = link.framing().check(frame.constData(), frame.size(), link.answer(), length);
     const bool answered = check.outcome == AnswerCheck::Accepted || check.outcome == AnswerCheck::Exception;
     attempt.result = answered ? Answered : Silent;
+    attempt.heard = link.droppedBytes();
     if (!answered)
-        attempt.heard = link.droppedBytes() + QByteArray(link.answer(), length);
+        attempt.heard += QByteArray(link.answer(), length);
     attempt.closed = link.portLost();
     return attempt;
 }
@@ -120,7 +121,11 @@ std::optional<QString> ModemDetector::searchServer(const QString &given, const R
             const Attempt tried = attempt(connection, [&] {
                 report(QCoreApplication::translate("ModemDetector", "Trying %1").arg(connection));
             });
-            if (tried.result == Answered)
+            // A telnet server's options come before the answer it passes
+            // on: it answers, but its framing doubles 0xFF in both ways.
+            const std::optional<Door> speaking = doorSpeaking(tried.heard);
+            const bool otherFraming = speaking && !sameFraming(*speaking, server.door);
+            if (tried.result == Answered && !otherFraming)
                 return connection;
             if (tried.result == NotOpened) {
                 report(QCoreApplication::translate("ModemDetector", "The Port %1 was not open. %2")
@@ -128,8 +133,7 @@ std::optional<QString> ModemDetector::searchServer(const QString &given, const R
                 takesTcp = takesTcp && server.door != Door::RtuOverTcp;
                 break;   // another rate opens it no better
             }
-            const std::optional<Door> speaking = doorSpeaking(tried.heard);
-            if (speaking && !sameFraming(*speaking, server.door)) {
+            if (otherFraming) {
                 report(QCoreApplication::translate("ModemDetector", "%1: the server speaks %2")
                            .arg(connection, doorName(*speaking)));
                 // Heard there, tried next.

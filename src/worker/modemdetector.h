@@ -39,7 +39,7 @@ public:
     struct Attempt {
         Try result = NotOpened;
         QString problem;      // why the port did not open
-        QByteArray heard;     // what came that was no answer
+        QByteArray heard;     // what came that was no answer, and what waited before the request
         bool closed = false;  // the port or the server's connection went away
     };
     static Attempt attempt(const QString &connection, const std::function<void()> &opened = {});
