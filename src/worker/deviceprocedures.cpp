@@ -222,6 +222,14 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
             + QLatin1String(". ") + crowded();
         return false;
     }
+    // A server that spoke first in another framing (a telnet server's
+    // options) would mangle a frame sooner or later, whatever this answer is.
+    if (const QString otherFraming = otherFramingWords(0); !otherFraming.isEmpty()) {
+        this->failure = Failure::Mismatch;
+        *failure = otherFraming.mid(2);
+        traceAnswer(answerLength, *failure, true);
+        return false;
+    }
     const AnswerCheck check = framing.check(request.constData(), request.size(), link.answer(), answerLength);
     if (check.outcome == AnswerCheck::Damaged) {
         if (answerLength == 0)

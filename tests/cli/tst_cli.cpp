@@ -173,7 +173,7 @@ private slots:
         QTest::newRow("read through RFC 2217") << QStringList{"read", "%r", "-"} << plain << none << 0
             << Golden::fileWith({{"ComPort", "%r"}, {"EnableKeepCon", "1"}}) << "It is Readed 31" << golden << none << 5;
         QTest::newRow("RTU over TCP to an RFC 2217 server") << QStringList{"read", "dev=tcp://%R", "-"} << plain << none
-            << 1 << none << "…. %R speaks RFC 2217 (telnet): connect with %r" << golden << none << -1;
+            << 1 << none << "…%R speaks RFC 2217 (telnet): connect with %r" << golden << none << -1;
         QTest::newRow("detect over TCP") << QStringList{"detect", "%t"} << plain << none << 0 << QByteArray("%t\n")
                                          << "The modem answers on %t" << golden << none << 1;
         QTest::newRow("a server that refuses") << QStringList{"read", "dev=tcp://127.0.0.1:1", "-"} << plain << none << 1
