@@ -117,7 +117,9 @@ QByteArray TelnetReader::escaped(const QByteArray &bytes)
 }
 
 Rfc2217Carrier::Rfc2217Carrier(const NetworkAddress &server, int baudRate)
-    : TcpCarrier(server)
+    // Its telnet options and port settings are the connection's, set up by
+    // each job's open.
+    : TcpCarrier(server, false)
     , baudRate(baudRate)
 {
     ours.agree = Will;

@@ -5,8 +5,9 @@
 #include <QCoreApplication>
 #include <QTcpSocket>
 
-TcpCarrier::TcpCarrier(const NetworkAddress &server)
+TcpCarrier::TcpCarrier(const NetworkAddress &server, bool holdable)
     : server(server)
+    , holdable(holdable)
 {
 }
 
@@ -14,7 +15,8 @@ TcpCarrier::~TcpCarrier() = default;
 
 bool TcpCarrier::open(QString *why)
 {
-    socket = HeldConnections::take(server.device());
+    if (holdable)
+        socket = HeldConnections::take(server.device());
     if (socket)
         return true;
     socket = std::make_unique<QTcpSocket>();
@@ -24,7 +26,11 @@ bool TcpCarrier::open(QString *why)
 
 void TcpCarrier::close()
 {
-    HeldConnections::giveBack(server.device(), std::move(socket));
+    if (holdable)
+        HeldConnections::giveBack(server.device(), std::move(socket));
+    else if (socket)
+        socket->abort();
+    socket.reset();
 }
 
 bool TcpCarrier::lost() const

@@ -24,7 +24,10 @@ public:
     // does not know: it is taken to be the modem's factory rate.
     static constexpr int ServerLineRate = 9600;
 
-    explicit TcpCarrier(const NetworkAddress &server);
+    // `holdable`: whether a thread that holds its connections may keep this
+    // one for its next job (heldconnections.h); not when the connection
+    // carries a state of its own that a new job sets up afresh.
+    explicit TcpCarrier(const NetworkAddress &server, bool holdable = true);
     ~TcpCarrier() override;
 
     bool open(QString *why) override;
@@ -46,6 +49,7 @@ protected:
 
 private:
     std::unique_ptr<QTcpSocket> socket;
+    const bool holdable;
 };
 
 #endif // TCPCARRIER_H
