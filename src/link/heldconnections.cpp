@@ -1,6 +1,7 @@
 #include "heldconnections.h"
 
 #include <QTcpSocket>
+#include <QVariant>
 
 #include <map>
 
