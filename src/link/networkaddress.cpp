@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QTimer>
+#include <QVariant>
 
 namespace {
 
