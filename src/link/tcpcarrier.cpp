@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QTcpSocket>
 
+#include <utility>
+
 TcpCarrier::TcpCarrier(const NetworkAddress &server)
     : server(server)
 {
@@ -15,6 +17,7 @@ TcpCarrier::~TcpCarrier() = default;
 bool TcpCarrier::open(QString *why)
 {
     socket = HeldConnections::take(server.device());
+    fresh = !socket;
     if (socket)
         return true;
     socket = std::make_unique<QTcpSocket>();
@@ -41,6 +44,12 @@ QString TcpCarrier::lossExplanation() const
 
 void TcpCarrier::dropStaleInput()
 {
+    // Nothing on a new connection answers an earlier request: what a server
+    // sends before the first one is its greeting (a telnet server's options,
+    // say), which tells what the server speaks. It stays for the answer, as
+    // it would had it come a moment later.
+    if (std::exchange(fresh, false))
+        return;
     // What the system holds for the socket is fetched first.
     socket->waitForReadyRead(0);
     socket->readAll();

@@ -46,6 +46,8 @@ protected:
 
 private:
     std::unique_ptr<QTcpSocket> socket;
+    // Whether the connection is new and nothing was asked on it yet.
+    bool fresh = false;
 };
 
 #endif // TCPCARRIER_H
