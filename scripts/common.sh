@@ -19,8 +19,8 @@ WINDOWS_BUILD_PACKAGES=("${QT6_BUILD_PACKAGES[@]}" g++-mingw-w64-x86-64-posix xz
                         nsis wine wine64)
 WINDOWS_BUILD_DIR="$ROOT/build-windows"
 # What scripts/windows-e2e uses besides: a virtual display and its keyboard,
-# a screenshot, the programs' resources, the zip.
-WINDOWS_E2E_PACKAGES=(xvfb xauth xdotool imagemagick icoutils unzip)
+# a screenshot, the programs' resources, the zip, and the tests' servers.
+WINDOWS_E2E_PACKAGES=(xvfb xauth xdotool imagemagick icoutils unzip "${TEST_PACKAGES[@]}")
 
 # The packages that the build in $BUILD_DIR needs: Qt 6's when it was
 # configured for Qt 6, else Qt 5's.
