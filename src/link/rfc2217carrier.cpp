@@ -334,14 +334,19 @@ qint64 Rfc2217Carrier::read(char *into, int max, int waitMs)
 {
     QElapsedTimer clock;
     clock.start();
-    takeIn();
+    bool came = takeIn();
     // Commands alone are no answer: the wait goes on for data.
     while (incoming.isEmpty()) {
         const qint64 left = std::max<qint64>(waitMs - clock.elapsed(), 0);
         if (!device()->waitForReadyRead(int(left)))
             break;
-        takeIn();
+        came = takeIn() || came;
     }
+    // As in the negotiation: the rest of an answer that ser2net split
+    // waits for this part's acknowledgement, which a no-operation sends at
+    // once rather than after the system's 40 ms.
+    if (came && commandsOut.isEmpty())
+        queueCommand({Nop});
     sendCommands();
     const int taken = std::min(max, int(incoming.size()));
     std::memcpy(into, incoming.constData(), size_t(taken));

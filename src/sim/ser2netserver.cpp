@@ -47,7 +47,10 @@ bool Ser2NetServer::start(QString *why)
     m_port = unused.serverPort();
     unused.close();
     // A new client replaces the one before: the wait for the port below is
-    // a client too, which may not be gone yet when the owner connects.
+    // a client too, which may not be gone yet when the owner connects. Set
+    // up for Modbus: what the modem sends goes on at once, for its silence
+    // ends a frame, and ser2net's default wait for two more characters
+    // would only hold each answer back.
     const QString config = folder.filePath(QStringLiteral("ser2net.yaml"));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly)
@@ -57,6 +60,7 @@ bool Ser2NetServer::start(QString *why)
                                      "  connector: serialdev,%2,%3n81,local\n"
                                      "  options:\n"
                                      "    kickolduser: true\n"
+                                     "    chardelay: false\n"
                                      "    mdns: false\n")
                           .arg(m_port)
                           .arg(device)

@@ -1000,7 +1000,10 @@ private slots:
         if (!closes)
             hear(heard);
         client.join();
-        QCOMPARE(got.toHex(' '), heard.toHex(' '));
+        // Each piece of the answer read may be acknowledged by a no-operation.
+        const QByteArray acknowledgements = got.mid(heard.size());
+        QCOMPARE(acknowledgements, hex("FF F1").repeated(acknowledgements.size() / 2));
+        QCOMPARE(got.left(heard.size()).toHex(' '), heard.toHex(' '));
         QCOMPARE(link.openFailure(), why.isEmpty() ? why : why.arg(server.serverPort()));
         QCOMPARE(opened, why.isEmpty() ? 0 : -1);
         QCOMPARE(answered.toHex(' '), answer.toHex(' '));
