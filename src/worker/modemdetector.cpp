@@ -100,8 +100,13 @@ std::optional<QString> ModemDetector::searchServer(const QString &given, const R
 {
     QString problem;
     const bool named = NetworkAddress::isNetworkDevice(given);
-    NetworkAddress server = named ? NetworkAddress::parse(given, &problem).value_or(NetworkAddress())
-                                  : NetworkAddress::parseBare(given).value_or(NetworkAddress());
+    const std::optional<NetworkAddress> address =
+        named ? NetworkAddress::parse(given, &problem) : NetworkAddress::parseBare(given);
+    if (!address) {
+        report(QCoreApplication::translate("ModemDetector", "The Port %1 was not open. %2").arg(given, problem));
+        return std::nullopt;
+    }
+    NetworkAddress server = *address;
     QList<Door> left{Door::RtuOverTcp, Door::ModbusTcp, Door::Rfc2217, Door::RtuOverUdp};
     if (named) {
         left.removeAll(server.door);
@@ -130,7 +135,9 @@ std::optional<QString> ModemDetector::searchServer(const QString &given, const R
             if (tried.result == NotOpened) {
                 report(QCoreApplication::translate("ModemDetector", "The Port %1 was not open. %2")
                            .arg(connection, tried.problem));
-                takesTcp = takesTcp && server.door != Door::RtuOverTcp;
+                // RFC 2217's own refusal comes over a connection that was taken.
+                if (server.door == Door::RtuOverTcp || server.door == Door::ModbusTcp)
+                    takesTcp = false;
                 break;   // another rate opens it no better
             }
             if (otherFraming) {
