@@ -166,8 +166,13 @@ int SerialLink::collectAnswer(int waitLimit, const char *request, int length, in
     bool echoSettled = length <= 0;
     const int byteGap = byteGapTimeout + carrier->answerSpread();
     const Clock::time_point answerDue = Clock::now() + std::chrono::milliseconds(waitLimit);
+    // Once late answers came, no stream of them keeps the exchange going
+    // past its time.
+    const Clock::time_point lateAnswersEnd = answerDue + std::chrono::milliseconds(byteGap);
+    const int droppedBefore = m_dropped.size();
     int pollsLeft = pollsFor(waitLimit);
-    while (pollsLeft != 0 && !Carrier::stopRequested() && !portLost()) {
+    while (pollsLeft != 0 && !Carrier::stopRequested() && !portLost()
+           && (m_dropped.size() == droppedBefore || Clock::now() < lateAnswersEnd)) {
         --pollsLeft;
         const qint64 got = carrier->read(rxBuffer + received, MaxAnswerLength - received, PollInterval);
         if (got <= 0)

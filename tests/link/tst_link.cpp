@@ -706,7 +706,7 @@ private slots:
     // bytes no frame starts with, are dropped while the wait for ours goes on.
     void lateAnswers_data()
     {
-        QTest::addColumn<QList<QByteArray>>("replies");   // the server's writes, 100 ms apart
+        QTest::addColumn<QList<QByteArray>>("replies");   // the server's writes, 50 ms apart
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QByteArray>("dropped");
         const QByteArray ours = mbap(1, "03 04 37 2B 31 39"), late = mbap(0xFFFF, "03 04 00 00 00 00");
@@ -718,6 +718,12 @@ private slots:
         QTest::newRow("a length that does not fit, then ours") << QList<QByteArray>{lengthMisfit, ours} << ours
                                                                << lengthMisfit;
         QTest::newRow("a late answer alone") << QList<QByteArray>{late} << QByteArray() << late;
+        // Eight seconds of them: the exchange ends at its time all the same,
+        // some 4 s here, with part of the stream dropped.
+        QList<QByteArray> endless;
+        for (int i = 0; i < 160; ++i)
+            endless << late;
+        QTest::newRow("late answers without end") << endless << QByteArray() << late.repeated(160);
     }
 
     void lateAnswers()
@@ -739,7 +745,7 @@ private slots:
                 for (const QByteArray &reply : replies) {
                     if (::write(peer, reply.constData(), size_t(reply.size())) != reply.size())
                         break;
-                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
                 }
             }
             // Open until the link closes it.
@@ -756,7 +762,12 @@ private slots:
         const int n = link.exchange(request.frame.constData(), request.frame.size(), request.answerLength);
         link.close();
         QCOMPARE(QByteArray(link.answer(), n).toHex(' '), answer.toHex(' '));
-        QCOMPARE(link.droppedBytes().toHex(' '), dropped.toHex(' '));
+        if (replies.size() > 10) {
+            QVERIFY(dropped.startsWith(link.droppedBytes()));
+            QVERIFY2(link.droppedBytes().size() < dropped.size() * 3 / 4, qPrintable(QString::number(link.droppedBytes().size())));
+        } else {
+            QCOMPARE(link.droppedBytes().toHex(' '), dropped.toHex(' '));
+        }
     }
 
     // A thread that holds its connections connects to a server once for
