@@ -216,8 +216,7 @@ void MainWindow::myDetect()
     // server in the field is the only place to look, in each framing.
     const QString field = ui->comPortLineEdit->text().trimmed();
     const QString typed = NetworkAddress::parseBare(field) ? field : ConnectionText::part(field, QStringLiteral("dev"));
-    const bool server = NetworkAddress::isNetworkDevice(typed) || NetworkAddress::parseBare(typed);
-    QStringList ports = server ? QStringList() : SerialPorts::availableNames();
+    QStringList ports = NetworkAddress::namesServer(typed) ? QStringList() : SerialPorts::availableNames();
     if (!typed.isEmpty()) {
         ports.removeAll(typed);
         ports.prepend(typed);

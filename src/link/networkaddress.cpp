@@ -154,6 +154,11 @@ std::optional<NetworkAddress> NetworkAddress::parseBare(const QString &text)
     return parse(schemeOf(Door::RtuOverTcp) + SchemeEnd + text, &problem);
 }
 
+bool NetworkAddress::namesServer(const QString &text)
+{
+    return isNetworkDevice(text) || parseBare(text);
+}
+
 QString NetworkAddress::shown() const
 {
     const QString hostShown = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;

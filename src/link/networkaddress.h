@@ -36,6 +36,8 @@ struct NetworkAddress {
     // A server given as plain "HOST:PORT" (an IPv6 address in brackets),
     // whose door is still to be found; nothing when `text` is not one.
     static std::optional<NetworkAddress> parseBare(const QString &text);
+    // Whether `text` names a server, with its scheme or as a plain address.
+    static bool namesServer(const QString &text);
 
     // "HOST:PORT", an IPv6 address in brackets.
     QString shown() const;

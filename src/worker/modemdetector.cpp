@@ -70,7 +70,7 @@ ModemDetector::Try ModemDetector::tryConnection(const QString &connection, QStri
 std::optional<QString> ModemDetector::searchPort(const QString &portName, const Report &report,
                                                  const StopRequested &stopRequested)
 {
-    if (NetworkAddress::isNetworkDevice(portName) || NetworkAddress::parseBare(portName))
+    if (NetworkAddress::namesServer(portName))
         return searchServer(portName, report, stopRequested);
     for (int rate : ratesInOrder()) {
         if (stopRequested())
@@ -196,8 +196,7 @@ ModemDetector::Outcome ModemDetector::detect(const QStringList &ports, const Rep
     if (ports.isEmpty())
         outcome.lastMessage =
             QCoreApplication::translate("ModemDetector", "No modem answered: this machine has no serial ports");
-    else if (ports.size() == 1
-             && (NetworkAddress::isNetworkDevice(ports.constFirst()) || NetworkAddress::parseBare(ports.constFirst())))
+    else if (ports.size() == 1 && NetworkAddress::namesServer(ports.constFirst()))
         outcome.lastMessage = QCoreApplication::translate("ModemDetector",
                 "No modem answered behind %1: check the server's serial side (its baud rate and the line to the "
                 "modem)").arg(ports.constFirst());
