@@ -125,20 +125,8 @@ int ProvisionCommand::execute()
         console.say(QStringLiteral("%1: %2").arg(templateFile, problems.constFirst().message()));
         return BadInput;
     }
-    QFile table(tableFile);
-    if (!table.open(QIODevice::ReadOnly)) {
-        console.say(QStringLiteral("The table cannot be read: %1: %2").arg(tableFile, table.errorString()));
-        return BadInput;
-    }
-    const QByteArray tableText = FileSupport::readLimited(&table, MaxCsvBytes);
-    if (tableText.size() > MaxCsvBytes) {
-        console.say(QStringLiteral("%1: the table is larger than %2 bytes: nothing was written")
-                        .arg(tableFile)
-                        .arg(MaxCsvBytes));
-        return BadInput;
-    }
     ProvisionRequest request;
-    request.table = readProvisionTable(tableText, templateValues, matchKey);
+    request.table = readProvisionTableFile(tableFile, templateValues, matchKey);
     // Every row is checked before a port is opened.
     if (!request.table.problems.isEmpty()) {
         for (const QString &problem : qAsConst(request.table.problems).mid(0, 20))

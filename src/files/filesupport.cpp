@@ -116,4 +116,10 @@ QString writeProblem(const QString &fileName)
     return QString();
 }
 
+QString userName()
+{
+    const QString name = qEnvironmentVariable("USER");
+    return name.isEmpty() ? qEnvironmentVariable("USERNAME") : name;
+}
+
 } // namespace FileSupport

@@ -58,4 +58,7 @@ QString openFailureReason(const QString &fileName, const QFileDevice &file);
 // folder, no right to write there), or an empty text when it could be.
 QString writeProblem(const QString &fileName);
 
+// Who is logged in, as the system names them.
+QString userName();
+
 } // namespace FileSupport

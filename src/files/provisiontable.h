@@ -34,4 +34,10 @@ struct ProvisionTable {
 ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &templateValues,
                                   const QString &matchKey = QString());
 
+// The same for the table in `fileName`; one that cannot be read, or that
+// is larger than a table may be, has that as its one problem. The problems
+// do not name the file.
+ProvisionTable readProvisionTableFile(const QString &fileName, const SettingsValues &templateValues,
+                                      const QString &matchKey = QString());
+
 #endif // PROVISIONTABLE_H

@@ -20,12 +20,6 @@ const char BegunFile[] = "begun.json";
 const char EntryFile[] = "entry.json";
 const char *const OutcomeNames[] = {"unfinished", "written", "verified", "failed"};
 
-QString userName()
-{
-    const QString name = qEnvironmentVariable("USER");
-    return name.isEmpty() ? qEnvironmentVariable("USERNAME") : name;
-}
-
 // An entry's facts are a few kilobytes.
 constexpr qint64 MaxEntryBytes = 1024 * 1024;
 
@@ -115,7 +109,7 @@ std::optional<JournalEntry> WriteJournal::begin(const WriteFacts &facts, QString
     }
     JournalEntry entry;
     entry.at = FileSupport::nowWithOffset();
-    entry.user = userName();
+    entry.user = FileSupport::userName();
     entry.computer = QSysInfo::machineHostName();
     entry.connection = facts.connection;
     entry.ownPhone = facts.previous.value(DeviceSettings::own_Ph);

@@ -75,13 +75,14 @@ QString DeviceProcedures::configureLink(SerialLink &link, const QString &connect
 }
 
 DeviceProcedures::DeviceProcedures(SerialLink &link, bool withKeepCon, Advise advise, Report report,
-                                   StopRequested stopRequested, Traffic traffic)
+                                   StopRequested stopRequested, Traffic traffic, Step step)
     : link(link)
     , withKeepCon(withKeepCon)
     , advise(std::move(advise))
     , report(std::move(report))
     , stopRequested(std::move(stopRequested))
     , traffic(std::move(traffic))
+    , step(std::move(step))
     , framing(link.framing())
 {
 }
@@ -99,6 +100,8 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
         const int dataLength = DeviceSettings::blockBytes(block, withKeepCon);
         const quint16 first = quint16(DeviceSettings::firstRegister(block));
         const quint16 count = quint16(dataLength / 2);
+        if (step)
+            step(false, block);
         answerLength = send(framing.readRegisters(first, count), blockWords(block, false, count));
         if (!accepted(answerLength, block, false, &failure))
             return failed(failure, block);
@@ -130,6 +133,8 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
         if (!blocks.test(size_t(block)))
             continue;
         const QByteArray image = record.encodeBlock(block, withKeepCon);
+        if (step)
+            step(true, block);
         const int answerLength = send(framing.writeRegisters(quint16(DeviceSettings::firstRegister(block)), image),
                                       blockWords(block, true, (image.size() + 1) / 2));
         // The entry writes are the steps 1..4 of the messages.

@@ -29,6 +29,8 @@ public:
     using Commit = std::function<void(const DeviceSettings &)>;
     // Every frame sent and every answer, judged, as it happens.
     using Traffic = std::function<void(const TrafficEntry &)>;
+    // Each block's exchange as it starts: whether it writes, and the block.
+    using Step = std::function<void(bool write, int block)>;
     using Blocks = DeviceSettings::Blocks;
     // Why an exchange was not accepted.
     enum class Failure {
@@ -70,7 +72,7 @@ public:
     // `withKeepCon` selects the 71-register settings block that carries
     // KeepCon; without it the block has 70 registers.
     DeviceProcedures(SerialLink &link, bool withKeepCon, Advise advise, Report report,
-                     StopRequested stopRequested, Traffic traffic = {});
+                     StopRequested stopRequested, Traffic traffic = {}, Step step = {});
 
     // Reads `blocks` into a fresh record and hands it to `commit` only when
     // every answer was accepted; entries of the blocks not read stay empty.
@@ -94,6 +96,7 @@ private:
     Report report;
     StopRequested stopRequested;
     Traffic traffic;
+    Step step;
     Framing &framing;          // the link's
     QByteArray request;        // the frame of the exchange in progress
     int expectedLength = 0;    // of its answer

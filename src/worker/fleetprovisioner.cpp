@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -40,6 +41,7 @@ FleetProvisioner::FleetProvisioner(ProvisionRequest request, Say inform, Say fai
     , progress(std::move(progress))
     , claimed(size_t(this->request.table.rows.size()), false)
     , verified(size_t(this->request.table.rows.size()), false)
+    , verifiedBefore(size_t(this->request.table.rows.size()), false)
 {
 }
 
@@ -55,7 +57,7 @@ void FleetProvisioner::clearInterrupt()
 
 bool FleetProvisioner::stopped() const
 {
-    return interrupted.load();
+    return interrupted.load() || stopRequested.load();
 }
 
 std::optional<FleetProvisioner::PortsNamedTwice> FleetProvisioner::portsNamedTwice(const QStringList &ports)
@@ -100,9 +102,8 @@ bool FleetProvisioner::openReport()
         fresh = bytes->isEmpty();
         for (int row = 0; row < request.table.rows.size(); ++row) {
             if (earlier.verified.contains(request.table.rows.at(row).name())) {
-                verified[size_t(row)] = claimed[size_t(row)] = true;
+                verified[size_t(row)] = claimed[size_t(row)] = verifiedBefore[size_t(row)] = true;
                 ++verifiedCount;
-                ++verifiedBefore;
             }
         }
     }
@@ -118,11 +119,17 @@ bool FleetProvisioner::openReport()
     return true;
 }
 
+std::vector<bool> FleetProvisioner::verifiedEarlier() const
+{
+    std::lock_guard<std::mutex> locker(mutex);
+    return verifiedBefore;
+}
+
 int FleetProvisioner::run()
 {
-    if (verifiedBefore > 0)
+    if (const auto earlier = std::count(verifiedBefore.begin(), verifiedBefore.end(), true); earlier > 0)
         inform(tr("%1 of %2 rows were verified in an earlier run and are left out")
-                   .arg(verifiedBefore)
+                   .arg(earlier)
                    .arg(request.table.rows.size()));
     // Qt's threads: a serial port needs one to watch its descriptor.
     std::vector<std::unique_ptr<QThread>> ports;
@@ -196,7 +203,7 @@ void FleetProvisioner::servePort(const QString &given)
     while (!stopped() && rowsLeft()) {
         std::optional<QString> connection;
         if (request.wait) {
-            setPortState(port, tr("waiting for a modem"));
+            setPortState(port, PortState::WaitingForModem);
             // A server that went away is asked again less and less often, up
             // to once in MaxBackOff, and at once again when it is back.
             auto pause = PollInterval;
@@ -210,7 +217,7 @@ void FleetProvisioner::servePort(const QString &given)
         } else {
             connection = ConnectionText::part(given, QStringLiteral("baud")).isEmpty() ? modemOn(given) : given;
             if (!connection) {
-                record({port, QString(), 0, ProvisionReport::Failed, {}, QString(), tr("No modem answered on %1").arg(port)});
+                record({port, QString(), 0, -1, ProvisionReport::Failed, {}, QString(), tr("No modem answered on %1").arg(port), {}});
                 break;
             }
         }
@@ -219,11 +226,11 @@ void FleetProvisioner::servePort(const QString &given)
         if (!record(provision(port, *connection)) || !request.wait)
             break;
         // The next modem is the one that answers after this one has gone.
-        setPortState(port, tr("waiting for the modem to be taken away"));
+        setPortState(port, PortState::WaitingForRemoval);
         while (!stopped() && rowsLeft() && ModemDetector::tryConnection(*connection) == ModemDetector::Answered)
             waitFor(PollInterval);
     }
-    setPortState(port, tr("done"));
+    setPortState(port, PortState::Done);
 }
 
 // One job on one open port: the modem is read, given its row, journalled,
@@ -231,7 +238,7 @@ void FleetProvisioner::servePort(const QString &given)
 // in between.
 FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, const QString &connection)
 {
-    setPortState(port, tr("reading"));
+    setPortState(port, PortState::Reading);
     ModemOutcome outcome;
     outcome.port = port;
     std::optional<ProvisionReport::Outcome> settled;   // before anything was written
@@ -248,6 +255,7 @@ FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, 
             const ProvisionRow &row = request.table.rows.at(*done);
             outcome.rowId = row.id;
             outcome.rowLine = row.line;
+            outcome.row = *done;
             settled = ProvisionReport::HoldsVerifiedRow;
             plan.lastWord = tr("The modem holds %1 already, which was verified: it was given no other row").arg(row.name());
             plan.succeeded = true;
@@ -263,14 +271,23 @@ FleetProvisioner::ModemOutcome FleetProvisioner::provision(const QString &port, 
         const ProvisionRow &row = request.table.rows.at(*claim);
         outcome.rowId = row.id;
         outcome.rowLine = row.line;
-        setPortState(port, row.name());
+        outcome.row = *claim;
         plan.record = row.values.over(held);
         plan.onlyDiffering = true;
         plan.alreadyHeld = tr("The modem already holds the row: nothing was written");
         return plan;
     };
-    // The job runs on this port's own thread.
-    const JobOutcome job = ModemJob(ModemJob::Hooks()).run(ModemJob::JobWrite, write);
+    // The job runs on this port's own thread. Its reads after a write are
+    // the verification.
+    ModemJob::Hooks hooks;
+    bool written = false;
+    hooks.step = [&](bool writes, int block) {
+        written = written || writes;
+        if (claim)
+            setPortState(port, writes ? PortState::Writing : written ? PortState::Verifying : PortState::Reading, *claim,
+                         writes ? block : -1);
+    };
+    const JobOutcome job = ModemJob(hooks).run(ModemJob::JobWrite, write);
     outcome.message = job.lastWord;
     if (settled) {
         outcome.result = *settled;
@@ -364,7 +381,8 @@ bool FleetProvisioner::record(const ModemOutcome &outcome)
 {
     const QString &port = outcome.port;
     const QString result = ProvisionReport::outcomeText(outcome.result);
-    const QString time = FileSupport::nowWithOffset().toString(Qt::ISODate);
+    const QDateTime at = FileSupport::nowWithOffset();
+    const QString time = at.toString(Qt::ISODate);
     const QString row = outcome.rowLine == 0 ? QString()
         : outcome.rowId.isEmpty()            ? tr("line %1").arg(outcome.rowLine)
                                              : tr("%1 (line %2)").arg(outcome.rowId).arg(outcome.rowLine);
@@ -402,24 +420,59 @@ bool FleetProvisioner::record(const ModemOutcome &outcome)
                                "from the report, or the row goes to another modem too").arg(row)
                           : QString()));
     }
+    ++portStates[port].modemsEnded;
     // Whoever watches may ask the run how it stands.
     locker.unlock();
-    if (modemDone)
-        modemDone(outcome);
+    if (modemDone) {
+        ModemOutcome told = outcome;
+        told.at = at;
+        modemDone(told);
+    }
     return written;
 }
 
-void FleetProvisioner::setPortState(const QString &port, const QString &state)
+void FleetProvisioner::setPortState(const QString &port, PortState::Stage stage, int row, int block)
 {
-    if (!progress)
+    if (!progress && !portChanged)
         return;
-    std::lock_guard<std::mutex> locker(mutex);
-    portStates[port] = state;
-    QStringList ports;
-    for (const auto &entry : portStates)
-        ports << QStringLiteral("%1: %2").arg(entry.first, entry.second);
-    progress(tr("%1 of %2 rows verified | %3")
-                 .arg(verifiedCount)
-                 .arg(verified.size())
-                 .arg(ports.join(QLatin1String(" | "))));
+    std::unique_lock<std::mutex> locker(mutex);
+    PortState &state = portStates[port];
+    state.port = port;
+    state.stage = stage;
+    state.row = row;
+    state.block = block;
+    const PortState told = state;
+    if (progress) {
+        QStringList ports;
+        for (const auto &entry : portStates)
+            ports << QStringLiteral("%1: %2").arg(entry.first, describe(entry.second));
+        progress(tr("%1 of %2 rows verified | %3")
+                     .arg(verifiedCount)
+                     .arg(verified.size())
+                     .arg(ports.join(QLatin1String(" | "))));
+    }
+    locker.unlock();
+    if (portChanged)
+        portChanged(told);
+}
+
+QString FleetProvisioner::describe(const PortState &state) const
+{
+    const QString row = state.row >= 0 && state.row < request.table.rows.size()
+        ? request.table.rows.at(state.row).name() : QString();
+    switch (state.stage) {
+    case PortState::WaitingForModem:
+        return tr("waiting for a modem");
+    case PortState::Reading:
+        return row.isEmpty() ? tr("reading") : tr("%1: reading").arg(row);
+    case PortState::Writing:
+        return tr("%1: writing block %2").arg(row).arg(state.block + 1);
+    case PortState::Verifying:
+        return tr("%1: verifying").arg(row);
+    case PortState::WaitingForRemoval:
+        return tr("waiting for the modem to be taken away");
+    case PortState::Done:
+        break;
+    }
+    return tr("done");
 }

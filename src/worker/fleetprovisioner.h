@@ -6,11 +6,13 @@
 #include "provisiontable.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -48,12 +50,25 @@ public:
         QString port;
         QString rowId;
         int rowLine = 0;   // 0: no row
+        int row = -1;      // its index in the table; -1: no row
         ProvisionReport::Outcome result = ProvisionReport::Failed;
         QStringList changed;   // "key: before → after"
         QString journal;       // the Write's journal entry
         QString message;       // the job's last word
+        QDateTime at;          // when it ended, as the report has it
     };
     using ModemDone = std::function<void(const ModemOutcome &)>;   // as Say
+
+    // Where a port stands; told whenever it changes.
+    struct PortState {
+        enum Stage { WaitingForModem, Reading, Writing, Verifying, WaitingForRemoval, Done };
+        QString port;
+        Stage stage = WaitingForModem;
+        int row = -1;          // the row its modem is given, once chosen
+        int block = -1;        // for Writing: the block, 0 the settings block
+        int modemsEnded = 0;   // on this port, in this run
+    };
+    using PortChanged = std::function<void(const PortState &)>;   // as Say
 
     // `inform`: each modem's outcome; `fail`: what went wrong; `progress`:
     // the run's state in one line, whenever it changes.
@@ -61,6 +76,11 @@ public:
     // Told each modem's outcome once its report line is written, from the
     // port's thread, outside the run's lock; set before run().
     void setModemDone(ModemDone modemDone) { this->modemDone = std::move(modemDone); }
+    // Told each port's state as it changes, from the port's thread; set
+    // before run().
+    void setPortChanged(PortChanged portChanged) { this->portChanged = std::move(portChanged); }
+    // A port's state in a few words ("modem-3: writing block 2").
+    QString describe(const PortState &state) const;
 
     // Two ports that name one device, by any of its names: a modem written
     // from both would hold the row of whichever came last.
@@ -75,6 +95,9 @@ public:
     // Reads what an earlier report says and opens it for the run's lines;
     // false, having said why, when it is damaged or cannot be written.
     bool openReport();
+    // The rows an earlier run verified, as its report says; known once the
+    // report is open.
+    std::vector<bool> verifiedEarlier() const;
     // Runs every port to its end. 0 when every modem tried was verified and
     // the run was not stopped with rows left, 1 otherwise.
     int run();
@@ -83,6 +106,8 @@ public:
     // is started. Safe in a signal handler.
     static void interrupt();
     static void clearInterrupt();
+    // The same for this run alone, from any thread.
+    void stop() { stopRequested = true; }
 
 private:
     void servePort(const QString &given);
@@ -94,7 +119,7 @@ private:
     std::optional<int> claimRow(const DeviceSettings &held, QString *why);
     void finishRow(int row, bool verified);
     bool record(const ModemOutcome &outcome);
-    void setPortState(const QString &port, const QString &state);
+    void setPortState(const QString &port, PortState::Stage stage, int row = -1, int block = -1);
     bool stopped() const;
     bool rowsLeft() const;
 
@@ -103,14 +128,16 @@ private:
     const Say fail;
     const Say progress;
     ModemDone modemDone;
+    PortChanged portChanged;
+    std::atomic<bool> stopRequested{false};
 
     mutable std::mutex mutex;   // everything below
     std::vector<bool> claimed;
     std::vector<bool> verified;
     int verifiedCount = 0;
-    int verifiedBefore = 0;     // by an earlier run, as its report says
     bool anyFailure = false;
-    std::map<QString, QString> portStates;
+    std::vector<bool> verifiedBefore;   // by an earlier run, as its report says
+    std::map<QString, PortState> portStates;
     QFile report;
 };
 

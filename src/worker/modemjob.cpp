@@ -67,7 +67,7 @@ JobOutcome ModemJob::runOnLink(int job, const JobRequest &request) const
         hooks.commit(record);
     };
     DeviceProcedures procedures(link, request.keepConEnabled != 0, request.advise, hooks.report,
-                                hooks.stopRequested, hooks.traffic);
+                                hooks.stopRequested, hooks.traffic, hooks.step);
     DeviceProcedures::Outcome done;
     switch (job) {
     case JobRead:

@@ -91,6 +91,8 @@ public:
         // Read's record just before its last word, a Write's record and
         // then what was read back.
         DeviceProcedures::Commit commit = [](const DeviceSettings &) {};
+        // Each block's exchange as it starts (none: not told).
+        DeviceProcedures::Step step{};
     };
 
     explicit ModemJob(Hooks hooks, LinkTimeouts linkTimeouts = LinkTimeouts());
