@@ -10,8 +10,9 @@ BUILD_PACKAGES=(cmake make g++ qtbase5-dev libqt5serialport5-dev qttools5-dev qt
 QT6_BUILD_PACKAGES=(cmake make g++ help2man qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools
                     qt6-l10n-tools libgl-dev qt6-translations-l10n)
 # What the tests talk to besides the simulated modem: ser2net, the RFC 2217
-# server in front of its pseudo-terminal, started by the tests themselves.
-TEST_PACKAGES=(ser2net)
+# server in front of its pseudo-terminal, started by the tests themselves;
+# and pdftotext, which reads the commissioning record back.
+TEST_PACKAGES=(ser2net poppler-utils)
 # The Windows build: MinGW-w64 against the Qt 6 for Windows in
 # packaging/windows, with the host's Qt 6 tools (moc, uic, lrelease); the
 # icon is drawn from the SVG; NSIS makes the installer, Wine runs the tests.
