@@ -33,6 +33,110 @@ Journal of Writes: %5</source>
     </message>
 </context>
 <context>
+    <name>CommissioningRecord</name>
+    <message>
+        <location filename="../src/app/commissioningrecord.cpp" line="+71"/>
+        <location line="+66"/>
+        <source>Commissioning record</source>
+        <translation>Акт пусконаладки</translation>
+    </message>
+    <message>
+        <location line="-62"/>
+        <source>Started</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ended</source>
+        <translation>Окончание</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>User</source>
+        <translation>Пользователь</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Computer</source>
+        <translation>Компьютер</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Template</source>
+        <translation>Шаблон</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Table</source>
+        <translation>Таблица</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Settings of the template</source>
+        <translation>Настройки шаблона</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Setting</source>
+        <translation>Настройка</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Value</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Modems</source>
+        <translation>Модемы</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Row</source>
+        <translation>Строка</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Own phone number</source>
+        <translation>Свой номер телефона</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Settings from the table: %1</source>
+        <translation>Настройки из таблицы: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%1 of %n rows verified</source>
+        <translation><numerusform>Проверена %1 строка из %n</numerusform><numerusform>Проверено %1 строки из %n</numerusform><numerusform>Проверено %1 строк из %n</numerusform></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Every row of the table is verified.</source>
+        <translation>Все строки таблицы проверены.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Rows not done:</source>
+        <translation>Не выполнены строки:</translation>
+    </message>
+</context>
+<context>
     <name>DeviceProcedures</name>
     <message>
         <location filename="../src/worker/deviceprocedures.cpp" line="+30"/>
@@ -55,7 +159,7 @@ Journal of Writes: %5</source>
         <translation>В подключении «%1» скорость %2 бод, которой у модема нет; допустимы: %3</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+74"/>
         <source>Whether the modem took this block is not known: read it, and write again</source>
         <translation>Неизвестно, принял ли модем этот блок: прочитайте его и запишите снова</translation>
     </message>
@@ -65,7 +169,7 @@ Journal of Writes: %5</source>
         <translation>На линии второй ответ или второй ведущий: проверьте, что модем не опрашивает никто другой</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+83"/>
         <source>The gateway has no path to the modem: check its routing for unit %1</source>
         <translation>У шлюза нет пути к модему: проверьте его маршрутизацию для устройства %1</translation>
     </message>
@@ -176,7 +280,7 @@ Journal of Writes: %5</source>
 <context>
     <name>FleetProvisioner</name>
     <message>
-        <location filename="../src/worker/fleetprovisioner.cpp" line="+91"/>
+        <location filename="../src/worker/fleetprovisioner.cpp" line="+93"/>
         <source>The report cannot be read: %1. Nothing was written</source>
         <translation>Отчёт нельзя прочитать: %1. Ничего не записано</translation>
     </message>
@@ -186,12 +290,12 @@ Journal of Writes: %5</source>
         <translation>Отчёт %1 повреждён в строке %2: %3. Ничего не записано: исправьте его или укажите другой отчёт</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>The report cannot be written: %1: %2. Nothing was written</source>
         <translation>Отчёт нельзя записать: %1: %2. Ничего не записано</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+16"/>
         <source>%1 of %2 rows were verified in an earlier run and are left out</source>
         <translation>Строки, проверенные при прошлом запуске, пропускаются: %1 из %2</translation>
     </message>
@@ -216,17 +320,32 @@ Journal of Writes: %5</source>
         <translation>Остановлено: каждый порт сначала закончил работу со своим модемом</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+309"/>
         <source>waiting for a modem</source>
         <translation>ожидание модема</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-245"/>
         <source>No modem answered on %1</source>
         <translation>Модем не ответил на %1</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+247"/>
+        <source>%1: reading</source>
+        <translation>%1: чтение</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: writing block %2</source>
+        <translation>%1: запись блока %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: verifying</source>
+        <translation>%1: проверка</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>waiting for the modem to be taken away</source>
         <translation>ожидание отключения модема</translation>
     </message>
@@ -236,12 +355,12 @@ Journal of Writes: %5</source>
         <translation>готово</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-10"/>
         <source>reading</source>
         <translation>чтение</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="-207"/>
         <source>The modem holds %1 already, which was verified: it was given no other row</source>
         <translation>Модем уже хранит проверенную строку %1: другой строки он не получил</translation>
     </message>
@@ -251,7 +370,7 @@ Journal of Writes: %5</source>
         <translation>Модем уже хранит эту строку: ничего не записано</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+64"/>
         <source>Every row is taken: the modem was left untouched</source>
         <translation>Все строки заняты: модем оставлен без изменений</translation>
     </message>
@@ -271,7 +390,7 @@ Journal of Writes: %5</source>
         <translation>Ни в одной строке нет %1 %2: модем оставлен без изменений</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>line %1</source>
         <translation>строка %1</translation>
     </message>
@@ -301,7 +420,7 @@ Journal of Writes: %5</source>
         <translation>; %1 уже в модеме, но её нет в отчёте: допишите её строку в отчёт, прежде чем продолжать запуск по нему, иначе эта строка достанется и другому модему</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+30"/>
         <source>%1 of %2 rows verified | %3</source>
         <translation>Проверено строк: %1 из %2 | %3</translation>
     </message>
@@ -415,7 +534,7 @@ Journal of Writes: %5</source>
         <translation>Журнал: %1</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+54"/>
         <source>written</source>
         <translation>записано</translation>
     </message>
@@ -448,7 +567,7 @@ Journal of Writes: %5</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+447"/>
+        <location filename="../src/app/mainwindow.cpp" line="+480"/>
         <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;; Detect modem finds the framing the server speaks</source>
         <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»; «Найти модем» определит, какой протокол у сервера</translation>
     </message>
@@ -458,7 +577,17 @@ Journal of Writes: %5</source>
         <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-259"/>
+        <source>Stop the station?</source>
+        <translation>Остановить станцию?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The station is provisioning modems. Stop it and close the window? Each port finishes the modem it is writing first.</source>
+        <translation>Станция настраивает модемы. Остановить её и закрыть окно? Каждый порт сначала закончит модем, который записывает.</translation>
+    </message>
+    <message>
+        <location line="+265"/>
         <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
         <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
     </message>
@@ -843,6 +972,21 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+8"/>
+        <source>A fleet: a template and a table written to modems on every port at once (Alt+P)</source>
+        <translation>Партия модемов: шаблон и таблица записываются в модемы на всех портах сразу (Alt+P)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Station…</source>
+        <translation>Станция…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Alt+P</source>
+        <translation>Alt+P</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>HMore settings</source>
         <translation>Настройки модема, которых нет в этой форме:
 свой номер, номера SMS-центра и для SMS, IP-адрес,
@@ -874,17 +1018,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>F1</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="-245"/>
+        <location filename="../src/app/mainwindow.cpp" line="-251"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+33"/>
         <source>A job is still running, so this one was not started: try again when it ends</source>
         <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+52"/>
         <source>The log cannot be written in %1: %2. The window works on without it</source>
         <translation>Журнал работы нельзя записать в %1: %2. Окно работает и без него</translation>
     </message>
@@ -964,19 +1108,20 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>ModemDetector</name>
     <message>
-        <location filename="../src/worker/modemdetector.cpp" line="+83"/>
-        <location line="+43"/>
+        <location filename="../src/worker/modemdetector.cpp" line="+84"/>
+        <location line="+22"/>
+        <location line="+30"/>
         <source>The Port %1 was not open. %2</source>
         <translation>Порт %1 не открылся. %2</translation>
     </message>
     <message>
-        <location line="-46"/>
-        <location line="+41"/>
+        <location line="-55"/>
+        <location line="+46"/>
         <source>Trying %1</source>
         <translation>Пробую %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+17"/>
         <source>%1: the server speaks %2</source>
         <translation>%1: сервер работает по протоколу %2</translation>
     </message>
@@ -1001,7 +1146,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Модем не ответил: на этом компьютере нет последовательных портов</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>No modem answered behind %1: check the server&apos;s serial side (its baud rate and the line to the modem)</source>
         <translation>За сервером %1 модем не ответил: проверьте последовательную сторону сервера (скорость и линию до модема)</translation>
     </message>
@@ -1221,7 +1366,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>NetworkAddress</name>
     <message>
-        <location filename="../src/link/networkaddress.cpp" line="+42"/>
+        <location filename="../src/link/networkaddress.cpp" line="+43"/>
         <source>The host %1 is not known: check its name, or give its IP address.</source>
         <translation>Узел %1 неизвестен: проверьте имя или укажите его IP-адрес.</translation>
     </message>
@@ -1251,7 +1396,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>«%1» — не адрес сервера: нужно %2://УЗЕЛ:ПОРТ, порт от 1 до 65535</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+68"/>
         <source>%1 refused the connection: check the server&apos;s TCP port, and that no other program holds its connection.</source>
         <translation>%1 отказал в соединении: проверьте порт TCP сервера и что его соединение не занято другой программой.</translation>
     </message>
@@ -1354,6 +1499,75 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>ProvisionTable</name>
+    <message>
+        <location filename="../src/files/provisiontable.cpp" line="+28"/>
+        <location line="+55"/>
+        <source>line %1: %2</source>
+        <translation>строка %1: %2</translation>
+    </message>
+    <message>
+        <location line="-51"/>
+        <source>the table is empty: its first line names the settings, one column each</source>
+        <translation>таблица пуста: её первая строка называет настройки, по столбцу на каждую</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>line %1: column %2 is named twice</source>
+        <translation>строка %1: столбец %2 назван дважды</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>line %1: %2 is not a setting of the modem (a column is a settings key, or id)</source>
+        <translation>строка %1: %2 — не настройка модема (столбец — это ключ настройки или id)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>line %1: --match %2 names no column of the table</source>
+        <translation>строка %1: в таблице нет столбца %2 для сопоставления</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>line %1: %2 cells, but the header names %3 columns</source>
+        <translation>строка %1: ячеек %2, а в заголовке столбцов %3</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>line %1: the id is empty</source>
+        <translation>строка %1: id пуст</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>line %1: the id %2 is on line %3 too</source>
+        <translation>строка %1: id %2 есть и в строке %3</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>line %1: %2 is empty, so no modem can match the row</source>
+        <translation>строка %1: %2 пусто, поэтому ни один модем не подойдёт к строке</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>line %1: %2 %3 is on line %4 too</source>
+        <translation>строка %1: %2 %3 есть и в строке %4</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>the table has no rows below its header</source>
+        <translation>в таблице нет строк под заголовком</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>the table cannot be read: %1</source>
+        <translation>таблицу нельзя прочитать: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the table is larger than %1 bytes</source>
+        <translation>таблица больше %1 байт</translation>
+    </message>
+</context>
+<context>
     <name>SerialLink</name>
     <message>
         <location filename="../src/link/connectiontext.cpp" line="+74"/>
@@ -1376,7 +1590,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>В подключении нет части dev, поэтому опробован порт по умолчанию %1. %2</translation>
     </message>
     <message>
-        <location filename="../src/link/rfc2217carrier.cpp" line="+165"/>
+        <location filename="../src/link/rfc2217carrier.cpp" line="+167"/>
         <source>%1 does not let its serial port be set (it refuses RFC 2217&apos;s COM-PORT-OPTION): turn RFC 2217 on for that port, or set the port&apos;s rate in the server and connect with tcp://%1.</source>
         <translation>%1 не даёт настроить свой последовательный порт (отказывается от COM-PORT-OPTION из RFC 2217): включите RFC 2217 для этого порта или задайте скорость порта на сервере и подключайтесь через tcp://%1.</translation>
     </message>
@@ -1396,7 +1610,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>%1 не ответил на настройки своего последовательного порта за %2 с: проверьте, что это сервер RFC 2217.</translation>
     </message>
     <message>
-        <location filename="../src/link/tcpcarrier.cpp" line="+37"/>
+        <location filename="../src/link/tcpcarrier.cpp" line="+43"/>
         <source>%1 closed the connection: check that no other program took it over, and try again</source>
         <translation>%1 закрыл соединение: проверьте, не заняла ли его другая программа, и повторите</translation>
     </message>
@@ -1634,12 +1848,13 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Не удалось записать «%1»: %2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../src/app/commissioningrecord.cpp" line="+36"/>
+        <location filename="../src/files/settingsfile.cpp" line="+6"/>
         <source>&quot;%1&quot; could not be saved: %2</source>
         <translation>Не удалось сохранить «%1»: %2</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../src/files/settingsfile.cpp" line="+12"/>
         <source>The document is not open for reading.</source>
         <translation>Документ не открыт для чтения.</translation>
     </message>
@@ -1661,6 +1876,316 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
             <numerusform>%1 и ещё %n</numerusform>
             <numerusform>%1 и ещё %n</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>StationModel</name>
+    <message>
+        <location filename="../src/app/stationmodel.cpp" line="+131"/>
+        <source>Id</source>
+        <translation>Код</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Line</source>
+        <translation>Строка</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed</source>
+        <translation>Изменено</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Message</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>waiting</source>
+        <translation>ожидает</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>reading</source>
+        <translation>чтение</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>writing block %1</source>
+        <translation>запись блока %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>verifying</source>
+        <translation>проверка</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>verified</source>
+        <translation>проверено</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>verified earlier</source>
+        <translation>проверено ранее</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>failed</source>
+        <translation>ошибка</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no row matched</source>
+        <translation>нет подходящей строки</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no row left</source>
+        <translation>строк не осталось</translation>
+    </message>
+</context>
+<context>
+    <name>StationPage</name>
+    <message>
+        <location filename="../src/app/stationpage.ui" line="+14"/>
+        <source>Station</source>
+        <translation>Станция</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Template</source>
+        <translation>&amp;Шаблон</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <location line="+27"/>
+        <location line="+27"/>
+        <source>…</source>
+        <translation>…</translation>
+    </message>
+    <message>
+        <location line="-51"/>
+        <location filename="../src/app/stationpage.cpp" line="+124"/>
+        <location line="+17"/>
+        <source>Choose the template</source>
+        <translation>Выбрать шаблон</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Ta&amp;ble</source>
+        <translation>&amp;Таблица</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <location filename="../src/app/stationpage.cpp" line="-16"/>
+        <location line="+21"/>
+        <source>Choose the table</source>
+        <translation>Выбрать таблицу</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Report</source>
+        <translation>&amp;Отчёт</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <location filename="../src/app/stationpage.cpp" line="-20"/>
+        <location line="+17"/>
+        <source>Choose the report</source>
+        <translation>Выбрать отчёт</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Match by</source>
+        <translation>&amp;Сопоставлять по</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Wait for the next modem</source>
+        <translation>&amp;Ждать следующий модем</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Ports</source>
+        <translation>&amp;Порты</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>A&amp;dd port</source>
+        <translation>Д&amp;ругой порт</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Add</source>
+        <translation>&amp;Добавить</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Problems of the table</source>
+        <translation>Ошибки таблицы</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Modems done</source>
+        <translation>Готово модемов</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>&amp;Start</source>
+        <translation>&amp;Запустить</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>St&amp;op</source>
+        <translation>Оста&amp;новить</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Re-run &amp;failed</source>
+        <translation>Повтор&amp;ить неудачные</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save re&amp;cord…</source>
+        <translation>Сохранить &amp;акт…</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <location filename="../src/app/stationpage.cpp" line="-2"/>
+        <source>Settings files (*.xml)</source>
+        <translation>Файлы настроек (*.xml)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+3"/>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Choose the template: a settings file with every modem&apos;s settings</source>
+        <translation>Выберите шаблон: файл настроек со всеми настройками модема</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The template cannot be read: %1</source>
+        <translation>Шаблон нельзя прочитать: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The template is damaged at line %1: %2</source>
+        <translation>Шаблон повреждён в строке %1: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Template: %1</source>
+        <translation>Шаблон: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Choose the table: a header of settings keys, then a row for each modem</source>
+        <translation>Выберите таблицу: заголовок из ключей настроек, затем по строке на модем</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Table: %1</source>
+        <translation>Таблица: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>none: the rows in their order</source>
+        <translation>нет: строки по порядку</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 and %2 are one device (%3): tick it once</source>
+        <translation>%1 и %2 — одно устройство (%3): отметьте его один раз</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>… and %1 more</source>
+        <translation>… и ещё %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+120"/>
+        <source>Provisioning on %n port(s)…</source>
+        <translation><numerusform>Настройка на %n порту…</numerusform><numerusform>Настройка на %n портах…</numerusform><numerusform>Настройка на %n портах…</numerusform></translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Stopping: each port finishes the modem it is writing…</source>
+        <translation>Остановка: каждый порт заканчивает модем, который записывает…</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+50"/>
+        <source>%n row(s) in the table</source>
+        <translation><numerusform>В таблице %n строка</numerusform><numerusform>В таблице %n строки</numerusform><numerusform>В таблице %n строк</numerusform></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Verified %1 of %2 · elapsed %3</source>
+        <translation>Проверено %1 из %2 · прошло %3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source> · about %1 left</source>
+        <translation> · осталось около %1</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Nothing was written to this row&apos;s modem, so the journal has no entry for it</source>
+        <translation>В модем этой строки ничего не записано, поэтому записи в журнале для неё нет</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Save the commissioning record</source>
+        <translation>Сохранить акт пусконаладки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>line %1</source>
+        <translation>строка %1</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Saved the record %1</source>
+        <translation>Акт сохранён: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The record was not saved: %1</source>
+        <translation>Акт не сохранён: %1</translation>
     </message>
 </context>
 <context>
@@ -1711,7 +2236,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>неизвестное исключение</translation>
     </message>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="-263"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="-276"/>
         <source>write settings block, %1 registers</source>
         <translation>запись блока настроек, регистров: %1</translation>
     </message>
@@ -1731,7 +2256,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>чтение блока записи %1 (телефон %1), регистров: %2</translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+158"/>
         <source>%1 bytes that no request asked for, after the last answer; this request was not sent</source>
         <translation>%1 байт, которых не запрашивал ни один запрос, после последнего ответа; этот запрос не отправлен</translation>
     </message>
@@ -1741,7 +2266,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>%1 байт вместо одного ответа из %2</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+20"/>
         <source>no answer within %1 ms</source>
         <translation>нет ответа за %1 мс</translation>
     </message>

@@ -79,6 +79,20 @@ void HistoryPage::refresh()
         ui->historyList->resizeColumnToContents(column);
 }
 
+void HistoryPage::showEntry(const QString &folder)
+{
+    // Shown anew it reads the journal itself; shown already, it is told to.
+    if (isVisible())
+        refresh();
+    show();
+    raise();
+    activateWindow();
+    for (int row = 0; row < entries.size(); ++row) {
+        if (QDir(entries.at(row).folder) == QDir(folder))
+            ui->historyList->setCurrentItem(ui->historyList->topLevelItem(row));
+    }
+}
+
 QString HistoryPage::outcomeText(const JournalEntry &entry)
 {
     switch (entry.outcome) {

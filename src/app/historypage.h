@@ -23,6 +23,8 @@ public:
 
     // Reads the journal anew; the entry chosen stays chosen.
     void refresh();
+    // Opens the page on the entry kept in `folder`.
+    void showEntry(const QString &folder);
 
 signals:
     // A settings file of the chosen entry, to be loaded as a whole.

@@ -13,6 +13,7 @@
 #include "serialports.h"
 #include "settingsfile.h"
 #include "settingsvalues.h"
+#include "stationpage.h"
 #include "trafficpage.h"
 #include "trafficrelay.h"
 #include "uploadlist.h"
@@ -26,6 +27,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTimer>
 #include <QToolButton>
 
@@ -119,6 +121,13 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     historyPage = new HistoryPage(this, journalFolder);
     connect(ui->pushButtonHistory, &QAbstractButton::clicked, this, &MainWindow::myHistory);
     connect(historyPage, &HistoryPage::loadRequested, this, &MainWindow::loadConfig);
+    stationPage = new StationPage(this, this->fileDialogs, journalFolder, &MainWindow::advice);
+    connect(ui->pushButtonStation, &QAbstractButton::clicked, this, &MainWindow::myStation);
+    connect(stationPage, &StationPage::journalRequested, historyPage, &HistoryPage::showEntry);
+    connect(stationPage, &StationPage::runEnded, this, [this] {
+        if (closeWhenStationStopped)
+            close();
+    });
     auto *about = new AboutDialog(this, log.folder(), journalFolder);
     connect(ui->pushButtonAbout, &QAbstractButton::clicked, about, [about] {
         about->show();
@@ -200,6 +209,24 @@ void MainWindow::showLanguageButton()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The station's ports each finish the modem they are writing first.
+    if (stationPage->isRunning()) {
+        event->ignore();
+        if (closeWhenStationStopped)
+            return;
+        const auto answer = QMessageBox::question(
+            this, tr("Stop the station?"),
+            tr("The station is provisioning modems. Stop it and close the window? Each port finishes the modem it "
+               "is writing first."),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::Yes && stationPage->isRunning()) {
+            closeWhenStationStopped = true;
+            stationPage->stop();
+        } else if (answer == QMessageBox::Yes) {
+            close();
+        }
+        return;
+    }
     // Every exchange is bounded by the link's time-outs, so the wait is short.
     if (worker.busy() && worker.job() == MyThread::JobWrite) {
         closeWhenWritten = true;
@@ -251,6 +278,13 @@ void MainWindow::myTrafficPage()
     trafficPage->show();
     trafficPage->raise();
     trafficPage->activateWindow();
+}
+
+void MainWindow::myStation()
+{
+    stationPage->show();
+    stationPage->raise();
+    stationPage->activateWindow();
 }
 
 void MainWindow::myHistory()

@@ -20,6 +20,7 @@ class MainWindow;
 class HistoryPage;
 class MoreSettingsDialog;
 class PortPicker;
+class StationPage;
 class TrafficPage;
 class TrafficRelay;
 
@@ -56,6 +57,7 @@ private slots:
     void myDetect();
     void myTrafficPage();
     void myHistory();
+    void myStation();
     void myLanguage();
     void myTraffic(const QVector<TrafficEntry> &entries);
 
@@ -95,12 +97,14 @@ private:
     TrafficPage *trafficPage = nullptr;           // a child of the window
     TrafficRelay *trafficRelay = nullptr;         // a child of the window
     HistoryPage *historyPage = nullptr;           // a child of the window
+    StationPage *stationPage = nullptr;           // a child of the window
     ActivityLog log;
     bool logFailureSaid = false;
     QString journalFolder;
     SettingEditors editors;
     FileDialogAnswer fileDialogs;
     bool closeWhenWritten = false;   // a close waits for the running Write
+    bool closeWhenStationStopped = false;   // and for the station's ports
 };
 
 #endif // MAINWINDOW_H

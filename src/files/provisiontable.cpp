@@ -11,13 +11,6 @@ namespace {
 
 const char IdColumn[] = "id";
 
-// The problems are the window's in its language; the command-line tool
-// installs no translation and keeps these words.
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ProvisionTable", text);
-}
-
 } // namespace
 
 QString ProvisionRow::name() const
@@ -25,16 +18,18 @@ QString ProvisionRow::name() const
     return id.isEmpty() ? QStringLiteral("line %1").arg(line) : id;
 }
 
+// The problems are the window's in its language; the command-line tool
+// installs no translation and keeps these words.
 ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &templateValues, const QString &matchKey)
 {
     ProvisionTable table;
     const CsvContent csv = parseCsv(text);
     if (!csv.error.isEmpty()) {
-        table.problems << tr("line %1: %2").arg(csv.errorLine).arg(csv.error);
+        table.problems << QCoreApplication::translate("ProvisionTable", "line %1: %2").arg(csv.errorLine).arg(csv.error);
         return table;
     }
     if (csv.records.isEmpty()) {
-        table.problems << tr("the table is empty: its first line names the settings, one column each");
+        table.problems << QCoreApplication::translate("ProvisionTable", "the table is empty: its first line names the settings, one column each");
         return table;
     }
     const CsvRecord &header = csv.records.constFirst();
@@ -45,17 +40,17 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
         table.columns << key;
         const int index = DeviceSettings::indexOfKey(key);
         if (seen.contains(key))
-            table.problems << tr("line %1: column %2 is named twice").arg(header.line).arg(printableExcerpt(key));
+            table.problems << QCoreApplication::translate("ProvisionTable", "line %1: column %2 is named twice").arg(header.line).arg(printableExcerpt(key));
         else if (key == QLatin1String(IdColumn))
             idColumn = column;
         else if (index < 0)
-            table.problems << tr("line %1: %2 is not a setting of the modem (a column is a settings key, or id)")
+            table.problems << QCoreApplication::translate("ProvisionTable", "line %1: %2 is not a setting of the modem (a column is a settings key, or id)")
                                   .arg(header.line)
                                   .arg(key.isEmpty() ? QStringLiteral("an unnamed column") : printableExcerpt(key));
         seen.insert(key, column);
     }
     if (!matchKey.isEmpty() && !seen.contains(matchKey))
-        table.problems << tr("line %1: --match %2 names no column of the table").arg(header.line).arg(matchKey);
+        table.problems << QCoreApplication::translate("ProvisionTable", "line %1: --match %2 names no column of the table").arg(header.line).arg(matchKey);
     if (!table.problems.isEmpty())
         return table;
 
@@ -64,7 +59,7 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
     for (int r = 1; r < csv.records.size(); ++r) {
         const CsvRecord &record = csv.records.at(r);
         if (record.cells.size() > header.cells.size()) {
-            table.problems << tr("line %1: %2 cells, but the header names %3 columns")
+            table.problems << QCoreApplication::translate("ProvisionTable", "line %1: %2 cells, but the header names %3 columns")
                                   .arg(record.line)
                                   .arg(record.cells.size())
                                   .arg(header.cells.size());
@@ -85,12 +80,12 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
         for (int index = 0; index < DeviceSettings::Count; ++index)
             row.values.present[size_t(index)] = row.values.present[size_t(index)] || cells.present[size_t(index)];
         for (const SettingProblem &problem : row.values.problems())
-            table.problems << tr("line %1: %2").arg(row.line).arg(problem.message());
+            table.problems << QCoreApplication::translate("ProvisionTable", "line %1: %2").arg(row.line).arg(problem.message());
         if (idColumn >= 0) {
             if (row.id.isEmpty())
-                table.problems << tr("line %1: the id is empty").arg(row.line);
+                table.problems << QCoreApplication::translate("ProvisionTable", "line %1: the id is empty").arg(row.line);
             else if (ids.contains(row.id))
-                table.problems << tr("line %1: the id %2 is on line %3 too")
+                table.problems << QCoreApplication::translate("ProvisionTable", "line %1: the id %2 is on line %3 too")
                                       .arg(row.line)
                                       .arg(printableExcerpt(row.id))
                                       .arg(ids.value(row.id));
@@ -99,9 +94,9 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
         if (!matchKey.isEmpty()) {
             const QString value = row.values.settings.value(DeviceSettings::indexOfKey(matchKey));
             if (value.isEmpty())
-                table.problems << tr("line %1: %2 is empty, so no modem can match the row").arg(row.line).arg(matchKey);
+                table.problems << QCoreApplication::translate("ProvisionTable", "line %1: %2 is empty, so no modem can match the row").arg(row.line).arg(matchKey);
             else if (matchValues.contains(value))
-                table.problems << tr("line %1: %2 %3 is on line %4 too")
+                table.problems << QCoreApplication::translate("ProvisionTable", "line %1: %2 %3 is on line %4 too")
                                       .arg(row.line)
                                       .arg(matchKey, printableExcerpt(value))
                                       .arg(matchValues.value(value));
@@ -110,7 +105,7 @@ ProvisionTable readProvisionTable(const QByteArray &text, const SettingsValues &
         table.rows << row;
     }
     if (table.rows.isEmpty() && table.problems.isEmpty())
-        table.problems << tr("the table has no rows below its header");
+        table.problems << QCoreApplication::translate("ProvisionTable", "the table has no rows below its header");
     return table;
 }
 
@@ -120,13 +115,13 @@ ProvisionTable readProvisionTableFile(const QString &fileName, const SettingsVal
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         ProvisionTable table;
-        table.problems << tr("the table cannot be read: %1").arg(file.errorString());
+        table.problems << QCoreApplication::translate("ProvisionTable", "the table cannot be read: %1").arg(file.errorString());
         return table;
     }
     const QByteArray text = FileSupport::readLimited(&file, MaxCsvBytes);
     if (text.size() > MaxCsvBytes) {
         ProvisionTable table;
-        table.problems << tr("the table is larger than %1 bytes").arg(MaxCsvBytes);
+        table.problems << QCoreApplication::translate("ProvisionTable", "the table is larger than %1 bytes").arg(MaxCsvBytes);
         return table;
     }
     return readProvisionTable(text, templateValues, matchKey);

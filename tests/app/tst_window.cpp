@@ -254,7 +254,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         // Tab reaches every control in the form's order, from the strip at
         // the top to the buttons at the foot; the window starts in Connection.
-        QStringList order = {"pushButtonTraffic", "pushButtonHistory", "pushButtonMore", "pushButtonLanguage",
+        QStringList order = {"pushButtonTraffic", "pushButtonHistory", "pushButtonStation", "pushButtonMore", "pushButtonLanguage",
                              "pushButtonAbout"};
         for (const auto &row : formRows)
             order << row[1];
@@ -289,13 +289,13 @@ private slots:
                 QCOMPARE(spies.at(size_t(i))->count(), i <= button ? 1 : 0);
         }
         // The pages beside the form open from the strip above it.
-        const char *const pages[][3] = {{"&More settings…", "own_PhLineEdit", "M"}, {"&Traffic…", "trafficView", "T"},
-                                        {"&History…", "historyList", "H"}};
+        const char *const pages[][4] = {{"&More settings…", "own_PhLineEdit", "M", "More"},
+                                        {"&Traffic…", "trafficView", "T", "Traffic"},
+                                        {"&History…", "historyList", "H", "History"},
+                                        {"Station…", "rowsView", "P", "Station"}};
         for (const auto &page : pages) {
             QWidget *shownPage = widget<QWidget>(page[1])->window();
-            const QString name = shownPage->objectName() == "MoreSettingsDialog" ? "pushButtonMore"
-                : QString("pushButton") + (page[2][0] == 'T' ? "Traffic" : "History");
-            QCOMPARE(widget<QPushButton>(name)->text(), shown(page[0]));
+            QCOMPARE(widget<QPushButton>(QString("pushButton") + page[3])->text(), shown(page[0]));
             QVERIFY(!shownPage->isVisible());
             QTest::keyClick(window.get(), Qt::Key(page[2][0]), Qt::AltModifier);
             QTRY_VERIFY(shownPage->isVisible());

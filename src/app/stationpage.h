@@ -1,0 +1,100 @@
+#ifndef STATIONPAGE_H
+#define STATIONPAGE_H
+
+#include "deviceprocedures.h"
+#include "filedialogs.h"
+#include "fleetprovisioner.h"
+#include "serialports.h"
+#include "settingsvalues.h"
+#include "stationrun.h"
+
+#include <QDateTime>
+#include <QDialog>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace Ui {
+class StationPage;
+}
+class QLineEdit;
+class QTimer;
+class StationModel;
+
+// The commissioning station: a template, a table and the ports, checked as
+// the command-line tool checks them before any port opens; then every port
+// at once through the fleet's engine, each modem's row, port and state in
+// sight as it goes, the same report (so that either front end resumes the
+// other's run), and a record of the run to hand over.
+class StationPage : public QDialog {
+    Q_OBJECT
+
+public:
+    using PortLister = std::function<QList<SerialPorts::Port>()>;
+
+    StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString journalFolder,
+                DeviceProcedures::Advise advise, PortLister portLister = SerialPorts::available);
+    ~StationPage() override;
+
+    bool isRunning() const;
+    // Each port finishes the modem it is writing; runEnded follows.
+    void stop();
+    StationModel *model() const { return rows; }
+
+signals:
+    // The journal entry of a row's Write, to be shown in History.
+    void journalRequested(const QString &folder);
+    void runEnded();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void browse(QLineEdit *field, bool save);
+    void tableChosen();
+    void check();
+    void listPorts();
+    void addPort();
+    QStringList chosenPorts() const;
+    void rememberPorts() const;
+    void start();
+    void take(const QVector<StationRun::News> &news);
+    void showPorts();
+    void showTotals();
+    void showMessage(const QString &text, bool failure);
+    void enableControls();
+    void openJournal(const QModelIndex &index);
+    void saveRecord();
+    void retranslate();
+
+    std::unique_ptr<Ui::StationPage> ui;
+    FileDialogAnswer fileDialogs;
+    QString journalFolder;
+    DeviceProcedures::Advise advise;
+    PortLister listSerialPorts;
+    StationModel *rows;
+    QTimer *clock;
+
+    // What the present fields give, as last checked.
+    SettingsValues templateValues;
+    ProvisionTable table;
+    QStringList problems;
+    bool keepCon = true;
+    QString defaultReport;      // the report beside the table, while the field holds it
+
+    // The present run, or the last.
+    std::unique_ptr<StationRun> run;
+    std::map<QString, FleetProvisioner::PortState> portStates;
+    QList<FleetProvisioner::ModemOutcome> outcomes;
+    QDateTime started;
+    QDateTime ended;
+    int verifiedThisRun = 0;
+    QString templateOfRun;
+    QString tableOfRun;
+    ProvisionTable tableRun;
+    SettingsValues templateRun;
+};
+
+#endif // STATIONPAGE_H
