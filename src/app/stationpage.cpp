@@ -60,6 +60,12 @@ StationPage::StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     ui->rowsView->verticalHeader()->hide();
     ui->rowsView->horizontalHeader()->setStretchLastSection(true);
     ui->rowsView->verticalHeader()->setDefaultSectionSize(ui->rowsView->fontMetrics().height() + 6);
+    // What a Write changed says most: it gets the room the short columns leave.
+    ui->rowsView->horizontalHeader()->resizeSection(StationModel::Changed, 320);
+    // Columns fit what is in sight, not every row of a long table.
+    ui->rowsView->verticalHeader()->setResizeContentsPrecision(0);
+    ui->portStatesView->setMaximumHeight(ui->portStatesView->fontMetrics().height() * 6);
+    ui->pageLayout->setStretchFactor(ui->rowsView, 1);
     // Enter in a field or the table acts there, not on Start.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
@@ -70,6 +76,7 @@ StationPage::StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     ui->templateLineEdit->setText(remembered.value(QLatin1String(TemplateKey)).toString());
     ui->tableLineEdit->setText(remembered.value(QLatin1String(TableKey)).toString());
     ui->reportLineEdit->setText(remembered.value(QLatin1String(ReportKey)).toString());
+    reportsTable = ui->tableLineEdit->text();
     ui->waitCheckBox->setChecked(remembered.value(QLatin1String(WaitKey)).toBool());
 
     connect(ui->templateBrowseButton, &QAbstractButton::clicked, this, [this] { browse(ui->templateLineEdit, false); });
@@ -78,7 +85,7 @@ StationPage::StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     connect(ui->templateLineEdit, &QLineEdit::editingFinished, this, &StationPage::check);
     connect(ui->tableLineEdit, &QLineEdit::editingFinished, this, &StationPage::tableChosen);
     connect(ui->matchComboBox, QOverload<int>::of(&QComboBox::activated), this, &StationPage::check);
-    connect(ui->portsList, &QListWidget::itemChanged, this, &StationPage::check);
+    connect(ui->portsList, &QListWidget::itemChanged, this, &StationPage::checkPorts);
     connect(ui->addPortButton, &QAbstractButton::clicked, this, &StationPage::addPort);
     connect(ui->addPortLineEdit, &QLineEdit::returnPressed, this, &StationPage::addPort);
     connect(ui->startButton, &QAbstractButton::clicked, this, &StationPage::start);
@@ -93,7 +100,13 @@ StationPage::StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     check();
 }
 
-StationPage::~StationPage() = default;
+// A field that loses the focus as the page goes says its editing has
+// finished: nothing of the page may hear it then.
+StationPage::~StationPage()
+{
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
 
 // Ports come and go between runs: the list is the machine's as the page opens.
 void StationPage::showEvent(QShowEvent *event)
@@ -153,16 +166,18 @@ void StationPage::browse(QLineEdit *field, bool save)
         check();
 }
 
-// The report goes beside the table, as TABLE-report.csv, unless the
-// technician named another.
+// Another table brings its own report, beside it as TABLE-report.csv: an
+// earlier table's report would hand its verified rows' names (line 2, line
+// 3, …) to this table's rows, which no modem would then get. A report
+// chosen after the table stays.
 void StationPage::tableChosen()
 {
     const QString tableFile = ui->tableLineEdit->text().trimmed();
-    const QString report = ui->reportLineEdit->text().trimmed();
-    if (!tableFile.isEmpty() && (report.isEmpty() || report == defaultReport)) {
+    if (tableFile != reportsTable || ui->reportLineEdit->text().trimmed().isEmpty()) {
+        reportsTable = tableFile;
         const QFileInfo info(tableFile);
-        defaultReport = QDir::toNativeSeparators(info.dir().filePath(info.completeBaseName() + QLatin1String("-report.csv")));
-        ui->reportLineEdit->setText(defaultReport);
+        ui->reportLineEdit->setText(tableFile.isEmpty() ? QString()
+            : QDir::toNativeSeparators(info.dir().filePath(info.completeBaseName() + QLatin1String("-report.csv"))));
     }
     check();
 }
@@ -170,7 +185,8 @@ void StationPage::tableChosen()
 // Everything the command-line tool checks before a port opens, listed.
 void StationPage::check()
 {
-    problems.clear();
+    fileProblems.clear();
+    QStringList &problems = fileProblems;
     templateValues = SettingsValues();
     table = ProvisionTable();
     const QString templateFile = ui->templateLineEdit->text().trimmed();
@@ -208,18 +224,34 @@ void StationPage::check()
             ui->matchComboBox->addItem(column, column);
     }
     ui->matchComboBox->setCurrentIndex(std::max(0, ui->matchComboBox->findData(matchKey)));
+    if (!isRunning()) {
+        rows->setTable(table.problems.isEmpty() ? table : ProvisionTable());
+        fitColumns();
+        showTotals();
+    }
+    checkPorts();
+}
+
+// Ticking a port asks only whether two ports name one device.
+void StationPage::checkPorts()
+{
+    problems = fileProblems;
     if (const auto twice = FleetProvisioner::portsNamedTwice(chosenPorts()))
         problems << tr("%1 and %2 are one device (%3): tick it once").arg(twice->first, twice->second, twice->device);
-
     ui->problemsList->clear();
     ui->problemsList->addItems(problems.mid(0, ProblemsListed));
     if (problems.size() > ProblemsListed)
         ui->problemsList->addItem(tr("… and %1 more").arg(problems.size() - ProblemsListed));
     ui->problemsList->setVisible(!problems.isEmpty());
     ui->problemsLabel->setVisible(!problems.isEmpty());
-    if (!isRunning())
-        rows->setTable(table.problems.isEmpty() ? table : ProvisionTable());
     enableControls();
+}
+
+// The short columns as wide as what they show (the rows in sight decide).
+void StationPage::fitColumns()
+{
+    for (int column : {StationModel::Id, StationModel::Line, StationModel::Port, StationModel::State})
+        ui->rowsView->resizeColumnToContents(column);
 }
 
 void StationPage::listPorts()
@@ -265,13 +297,12 @@ void StationPage::addPort()
     if (!added.contains(connection))
         added << connection;
     remembered.setValue(QLatin1String(AddedPortsKey), added);
-    QStringList ticked = remembered.value(QLatin1String(PortsKey)).toStringList();
-    ticked << connection;
-    remembered.setValue(QLatin1String(PortsKey), ticked);
+    // The ports ticked so far stay ticked, and the new one with them.
+    remembered.setValue(QLatin1String(PortsKey), chosenPorts() << connection);
     remembered.sync();
     listPorts();
     ui->addPortLineEdit->clear();
-    check();
+    checkPorts();
 }
 
 QStringList StationPage::chosenPorts() const
@@ -325,6 +356,7 @@ void StationPage::start()
     }
     rememberPorts();
     rows->setTable(table, run->fleet().verifiedEarlier());
+    fitColumns();
     portStates.clear();
     outcomes.clear();
     verifiedThisRun = 0;
@@ -375,6 +407,7 @@ void StationPage::take(const QVector<StationRun::News> &news)
     showPorts();
     showTotals();
     if (runEnded) {
+        fitColumns();
         clock->stop();
         ended = QDateTime::currentDateTime();
         enableControls();
@@ -390,7 +423,6 @@ void StationPage::showPorts()
         new QTreeWidgetItem(ui->portStatesView,
                             {state.port, run ? run->fleet().describe(state) : QString(), QString::number(state.modemsEnded)});
     }
-    ui->portStatesView->setVisible(!portStates.empty());
 }
 
 void StationPage::showTotals()

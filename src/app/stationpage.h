@@ -55,12 +55,14 @@ private:
     void browse(QLineEdit *field, bool save);
     void tableChosen();
     void check();
+    void checkPorts();
     void listPorts();
     void addPort();
     QStringList chosenPorts() const;
     void rememberPorts() const;
     void start();
     void take(const QVector<StationRun::News> &news);
+    void fitColumns();
     void showPorts();
     void showTotals();
     void showMessage(const QString &text, bool failure);
@@ -80,9 +82,10 @@ private:
     // What the present fields give, as last checked.
     SettingsValues templateValues;
     ProvisionTable table;
-    QStringList problems;
+    QStringList fileProblems;   // of the template and the table
+    QStringList problems;       // those and the ports'
     bool keepCon = true;
-    QString defaultReport;      // the report beside the table, while the field holds it
+    QString reportsTable;       // the table the report in its field belongs to
 
     // The present run, or the last.
     std::unique_ptr<StationRun> run;
