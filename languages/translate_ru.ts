@@ -995,7 +995,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+3"/>
         <source>&amp;More settings…</source>
-        <translation>Ещё настройки… (&amp;M)</translation>
+        <translation>Ещё… (&amp;M)</translation>
     </message>
     <message>
         <location line="+13"/>

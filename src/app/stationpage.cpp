@@ -185,6 +185,7 @@ void StationPage::tableChosen()
 // Everything the command-line tool checks before a port opens, listed.
 void StationPage::check()
 {
+    remember();
     fileProblems.clear();
     QStringList &problems = fileProblems;
     templateValues = SettingsValues();
@@ -316,10 +317,11 @@ QStringList StationPage::chosenPorts() const
     return ports;
 }
 
-void StationPage::rememberPorts() const
+void StationPage::remember() const
 {
     QSettings remembered = userSettings();
-    remembered.setValue(QLatin1String(PortsKey), chosenPorts());
+    if (isVisible())   // the ports as ticked, once the technician has seen them
+        remembered.setValue(QLatin1String(PortsKey), chosenPorts());
     remembered.setValue(QLatin1String(TemplateKey), ui->templateLineEdit->text().trimmed());
     remembered.setValue(QLatin1String(TableKey), ui->tableLineEdit->text().trimmed());
     remembered.setValue(QLatin1String(ReportKey), ui->reportLineEdit->text().trimmed());
@@ -354,7 +356,7 @@ void StationPage::start()
         enableControls();
         return;
     }
-    rememberPorts();
+    remember();
     rows->setTable(table, run->fleet().verifiedEarlier());
     fitColumns();
     portStates.clear();

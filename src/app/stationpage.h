@@ -59,7 +59,8 @@ private:
     void listPorts();
     void addPort();
     QStringList chosenPorts() const;
-    void rememberPorts() const;
+    // The fields and the ports ticked, for the next time.
+    void remember() const;
     void start();
     void take(const QVector<StationRun::News> &news);
     void fitColumns();

@@ -18,6 +18,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -249,6 +250,30 @@ private slots:
         QCOMPARE(ProvisionReport::read(readFile(path("table-report.csv"))).verified, QSet<QString>{"m1"});
         QCOMPARE(page->findChild<QLabel *>("messageLabel")->text(), QString("Stopped: every port finished its modem first"));
         QTRY_COMPARE(window->isVisible(), !closeWindow);
+    }
+
+    // Another table brings its own report: an earlier table's would hand
+    // its verified rows' names to this table's rows. A report chosen after
+    // the table stays, and so do the fields in the next window.
+    void theReportFollowsTheTable()
+    {
+        auto *report = page->findChild<QLineEdit *>("reportLineEdit");
+        choose(InOrder, {});
+        QCOMPARE(report->text(), QDir::toNativeSeparators(path("table-report.csv")));
+        report->setText(path("mine.csv"));
+        choose(InOrder, {});
+        QCOMPARE(report->text(), path("mine.csv"));
+        QVERIFY(writeFile(path("other.csv"), InOrder));
+        auto *table = page->findChild<QLineEdit *>("tableLineEdit");
+        table->setText(path("other.csv"));
+        emit table->editingFinished();
+        QCOMPARE(report->text(), QDir::toNativeSeparators(path("other-report.csv")));
+        // Gone with the focus in a field, whose editing then finishes.
+        page->show();
+        table->setFocus();
+        window = std::make_unique<MainWindow>();
+        page = window->findChild<StationPage *>();
+        QCOMPARE(page->findChild<QLineEdit *>("reportLineEdit")->text(), QDir::toNativeSeparators(path("other-report.csv")));
     }
 
     // The page speaks the window's language, and changes with it.
