@@ -123,7 +123,11 @@ Journal of Writes: %5</source>
     <message numerus="yes">
         <location line="+10"/>
         <source>%1 of %n rows verified</source>
-        <translation><numerusform>Проверена %1 строка из %n</numerusform><numerusform>Проверено %1 строки из %n</numerusform><numerusform>Проверено %1 строк из %n</numerusform></translation>
+        <translation>
+            <numerusform>Проверена %1 строка из %n</numerusform>
+            <numerusform>Проверено %1 строки из %n</numerusform>
+            <numerusform>Проверено %1 строк из %n</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1977,8 +1981,8 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="-51"/>
-        <location filename="../src/app/stationpage.cpp" line="+124"/>
-        <location line="+17"/>
+        <location filename="../src/app/stationpage.cpp" line="+137"/>
+        <location line="+22"/>
         <source>Choose the template</source>
         <translation>Выбрать шаблон</translation>
     </message>
@@ -1989,8 +1993,8 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../src/app/stationpage.cpp" line="-16"/>
-        <location line="+21"/>
+        <location filename="../src/app/stationpage.cpp" line="-21"/>
+        <location line="+26"/>
         <source>Choose the table</source>
         <translation>Выбрать таблицу</translation>
     </message>
@@ -2001,8 +2005,8 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../src/app/stationpage.cpp" line="-20"/>
-        <location line="+17"/>
+        <location filename="../src/app/stationpage.cpp" line="-25"/>
+        <location line="+22"/>
         <source>Choose the report</source>
         <translation>Выбрать отчёт</translation>
     </message>
@@ -2033,6 +2037,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+13"/>
+        <location filename="../src/app/stationpage.cpp" line="-19"/>
         <source>Problems of the table</source>
         <translation>Ошибки таблицы</translation>
     </message>
@@ -2077,7 +2082,22 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Закрыть</translation>
     </message>
     <message>
-        <location filename="../src/app/stationpage.cpp" line="-2"/>
+        <location filename="../src/app/stationpage.cpp" line="-1"/>
+        <source>Ports</source>
+        <translation>Порты</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>What each port is doing</source>
+        <translation>Что делает каждый порт</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The table&apos;s rows and their state</source>
+        <translation>Строки таблицы и их состояние</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Settings files (*.xml)</source>
         <translation>Файлы настроек (*.xml)</translation>
     </message>
@@ -2088,7 +2108,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Файлы CSV (*.csv)</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+36"/>
         <source>Choose the template: a settings file with every modem&apos;s settings</source>
         <translation>Выберите шаблон: файл настроек со всеми настройками модема</translation>
     </message>
@@ -2123,19 +2143,23 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>нет: строки по порядку</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+20"/>
         <source>%1 and %2 are one device (%3): tick it once</source>
         <translation>%1 и %2 — одно устройство (%3): отметьте его один раз</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>… and %1 more</source>
         <translation>… и ещё %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+120"/>
+        <location line="+126"/>
         <source>Provisioning on %n port(s)…</source>
-        <translation><numerusform>Настройка на %n порту…</numerusform><numerusform>Настройка на %n портах…</numerusform><numerusform>Настройка на %n портах…</numerusform></translation>
+        <translation>
+            <numerusform>Настройка на %n порту…</numerusform>
+            <numerusform>Настройка на %n портах…</numerusform>
+            <numerusform>Настройка на %n портах…</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+12"/>
@@ -2145,7 +2169,11 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message numerus="yes">
         <location line="+50"/>
         <source>%n row(s) in the table</source>
-        <translation><numerusform>В таблице %n строка</numerusform><numerusform>В таблице %n строки</numerusform><numerusform>В таблице %n строк</numerusform></translation>
+        <translation>
+            <numerusform>В таблице %n строка</numerusform>
+            <numerusform>В таблице %n строки</numerusform>
+            <numerusform>В таблице %n строк</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+5"/>

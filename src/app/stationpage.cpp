@@ -137,6 +137,11 @@ void StationPage::retranslate()
     ui->templateBrowseButton->setAccessibleName(tr("Choose the template"));
     ui->tableBrowseButton->setAccessibleName(tr("Choose the table"));
     ui->reportBrowseButton->setAccessibleName(tr("Choose the report"));
+    // Lists are named by what they hold, not by a label beside them.
+    ui->portsList->setAccessibleName(tr("Ports"));
+    ui->problemsList->setAccessibleName(tr("Problems of the table"));
+    ui->portStatesView->setAccessibleName(tr("What each port is doing"));
+    ui->rowsView->setAccessibleName(tr("The table's rows and their state"));
     emit rows->headerDataChanged(Qt::Horizontal, 0, StationModel::ColumnCount - 1);
     if (rows->rowCount() > 0)
         emit rows->dataChanged(rows->index(0, 0), rows->index(rows->rowCount() - 1, StationModel::ColumnCount - 1));
@@ -185,7 +190,6 @@ void StationPage::tableChosen()
 // Everything the command-line tool checks before a port opens, listed.
 void StationPage::check()
 {
-    remember();
     fileProblems.clear();
     QStringList &problems = fileProblems;
     templateValues = SettingsValues();
@@ -236,6 +240,7 @@ void StationPage::check()
 // Ticking a port asks only whether two ports name one device.
 void StationPage::checkPorts()
 {
+    remember();
     problems = fileProblems;
     if (const auto twice = FleetProvisioner::portsNamedTwice(chosenPorts()))
         problems << tr("%1 and %2 are one device (%3): tick it once").arg(twice->first, twice->second, twice->device);

@@ -14,6 +14,7 @@
 #include "stationpage.h"
 #include "usersettings.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -281,11 +282,25 @@ private slots:
     {
         QTranslator russian;
         QVERIFY(russian.load(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm"));
+        // Every control the keyboard reaches has a name a screen reader says.
+        const auto named = [this] {
+            for (QWidget *control : page->findChildren<QWidget *>()) {
+                if (control->focusPolicy() != Qt::NoFocus && !control->isHidden() && !control->inherits("QScrollBar") && !control->inherits("QLabel")
+                    && QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+                    return control->objectName();
+            }
+            return QString();
+        };
         QCoreApplication::installTranslator(&russian);
         QTRY_COMPARE(page->windowTitle(), QString("Станция"));
         QCOMPARE(page->model()->headerData(StationModel::State, Qt::Horizontal).toString(), QString("Состояние"));
+        QCOMPARE(page->findChild<QLineEdit *>("tableLineEdit")->accessibleName(), QString());
+        QCOMPARE(QAccessible::queryAccessibleInterface(page->findChild<QLineEdit *>("tableLineEdit"))->text(QAccessible::Name),
+                 QString("Таблица"));
+        QCOMPARE(named(), QString());
         QCoreApplication::removeTranslator(&russian);
         QTRY_COMPARE(page->windowTitle(), QString("Station"));
+        QCOMPARE(named(), QString());
         QCOMPARE(button("startButton")->text(), QString("&Start"));
         QCOMPARE(page->model()->headerData(StationModel::State, Qt::Horizontal).toString(), QString("State"));
     }
