@@ -37,6 +37,10 @@ StationRun::~StationRun()
         engine->stop();
         thread->wait();
     }
+    // News the page never took go under the lock they came under, which
+    // race checkers see (QThread's wait they do not).
+    std::lock_guard<std::mutex> locker(mutex);
+    waiting.clear();
 }
 
 bool StationRun::start(QString *why)

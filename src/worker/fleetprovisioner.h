@@ -73,6 +73,7 @@ public:
     // `inform`: each modem's outcome; `fail`: what went wrong; `progress`:
     // the run's state in one line, whenever it changes.
     FleetProvisioner(ProvisionRequest request, Say inform, Say fail, Say progress = {});
+    ~FleetProvisioner();
     // Told each modem's outcome once its report line is written, from the
     // port's thread, outside the run's lock; set before run().
     void setModemDone(ModemDone modemDone) { this->modemDone = std::move(modemDone); }
