@@ -284,7 +284,7 @@ Journal of Writes: %5</source>
 <context>
     <name>FleetProvisioner</name>
     <message>
-        <location filename="../src/worker/fleetprovisioner.cpp" line="+93"/>
+        <location filename="../src/worker/fleetprovisioner.cpp" line="+100"/>
         <source>The report cannot be read: %1. Nothing was written</source>
         <translation>Отчёт нельзя прочитать: %1. Ничего не записано</translation>
     </message>
@@ -324,17 +324,17 @@ Journal of Writes: %5</source>
         <translation>Остановлено: каждый порт сначала закончил работу со своим модемом</translation>
     </message>
     <message>
-        <location line="+309"/>
+        <location line="+310"/>
         <source>waiting for a modem</source>
         <translation>ожидание модема</translation>
     </message>
     <message>
-        <location line="-245"/>
+        <location line="-246"/>
         <source>No modem answered on %1</source>
         <translation>Модем не ответил на %1</translation>
     </message>
     <message>
-        <location line="+247"/>
+        <location line="+248"/>
         <source>%1: reading</source>
         <translation>%1: чтение</translation>
     </message>
@@ -364,7 +364,7 @@ Journal of Writes: %5</source>
         <translation>чтение</translation>
     </message>
     <message>
-        <location line="-207"/>
+        <location line="-208"/>
         <source>The modem holds %1 already, which was verified: it was given no other row</source>
         <translation>Модем уже хранит проверенную строку %1: другой строки он не получил</translation>
     </message>
@@ -394,7 +394,7 @@ Journal of Writes: %5</source>
         <translation>Ни в одной строке нет %1 %2: модем оставлен без изменений</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>line %1</source>
         <translation>строка %1</translation>
     </message>
@@ -1503,6 +1503,34 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
 </context>
 <context>
+    <name>ProvisionReport</name>
+    <message>
+        <location filename="../src/files/provisionreport.cpp" line="+22"/>
+        <source>verified</source>
+        <translation>проверено</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>failed</source>
+        <translation>ошибка</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no row matched</source>
+        <translation>нет подходящей строки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no row left</source>
+        <translation>строк не осталось</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>holds a verified row</source>
+        <translation>уже хранит проверенную строку</translation>
+    </message>
+</context>
+<context>
     <name>ProvisionTable</name>
     <message>
         <location filename="../src/files/provisiontable.cpp" line="+28"/>
@@ -1981,7 +2009,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="-51"/>
-        <location filename="../src/app/stationpage.cpp" line="+137"/>
+        <location filename="../src/app/stationpage.cpp" line="+144"/>
         <location line="+22"/>
         <source>Choose the template</source>
         <translation>Выбрать шаблон</translation>
@@ -2038,8 +2066,8 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+13"/>
         <location filename="../src/app/stationpage.cpp" line="-19"/>
-        <source>Problems of the table</source>
-        <translation>Ошибки таблицы</translation>
+        <source>To mend before Start</source>
+        <translation>Исправьте до запуска</translation>
     </message>
     <message>
         <location line="+24"/>

@@ -64,6 +64,9 @@ StationPage::StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     ui->rowsView->horizontalHeader()->resizeSection(StationModel::Changed, 320);
     // Columns fit what is in sight, not every row of a long table.
     ui->rowsView->verticalHeader()->setResizeContentsPrecision(0);
+    ui->portStatesView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Tab leaves the table; the arrows move within it.
+    ui->rowsView->setTabKeyNavigation(false);
     ui->portStatesView->setMaximumHeight(ui->portStatesView->fontMetrics().height() * 6);
     ui->pageLayout->setStretchFactor(ui->rowsView, 1);
     // Enter in a field or the table acts there, not on Start.
@@ -111,9 +114,13 @@ StationPage::~StationPage()
 // Ports come and go between runs: the list is the machine's as the page opens.
 void StationPage::showEvent(QShowEvent *event)
 {
+    // The rows of the last run stay in sight until the fields change.
     if (!isRunning()) {
         listPorts();
-        check();
+        if (run)
+            checkPorts();
+        else
+            check();
     }
     QDialog::showEvent(event);
 }
@@ -139,7 +146,7 @@ void StationPage::retranslate()
     ui->reportBrowseButton->setAccessibleName(tr("Choose the report"));
     // Lists are named by what they hold, not by a label beside them.
     ui->portsList->setAccessibleName(tr("Ports"));
-    ui->problemsList->setAccessibleName(tr("Problems of the table"));
+    ui->problemsList->setAccessibleName(tr("To mend before Start"));
     ui->portStatesView->setAccessibleName(tr("What each port is doing"));
     ui->rowsView->setAccessibleName(tr("The table's rows and their state"));
     emit rows->headerDataChanged(Qt::Horizontal, 0, StationModel::ColumnCount - 1);

@@ -1,5 +1,7 @@
 #include "provisionreport.h"
 
+#include <QCoreApplication>
+
 #include "csvtable.h"
 #include "provisiontable.h"
 #include "settingscodecs.h"
@@ -15,13 +17,24 @@ QStringList header()
 namespace {
 
 // The report is read back by the next run: these are data, never translated.
-const char *const OutcomeTexts[] = {"verified", "failed", "no row matched", "no row left", "holds a verified row"};
+// The report's words; a message shows them translated where a translation
+// is installed.
+const char *const OutcomeTexts[] = {QT_TRANSLATE_NOOP("ProvisionReport", "verified"),
+                                    QT_TRANSLATE_NOOP("ProvisionReport", "failed"),
+                                    QT_TRANSLATE_NOOP("ProvisionReport", "no row matched"),
+                                    QT_TRANSLATE_NOOP("ProvisionReport", "no row left"),
+                                    QT_TRANSLATE_NOOP("ProvisionReport", "holds a verified row")};
 
 } // namespace
 
 QString outcomeText(Outcome outcome)
 {
     return QString::fromLatin1(OutcomeTexts[outcome]);
+}
+
+QString outcomeShown(Outcome outcome)
+{
+    return QCoreApplication::translate("ProvisionReport", OutcomeTexts[outcome]);
 }
 
 std::optional<Outcome> outcomeOf(const QString &text)

@@ -15,6 +15,7 @@ QStringList header();
 // What became of a modem, as the result column says it.
 enum Outcome { Verified, Failed, NoRowMatched, NoRowLeft, HoldsVerifiedRow };
 QString outcomeText(Outcome outcome);   // "verified", "failed", "no row matched", …
+QString outcomeShown(Outcome outcome);  // the same in the present language, for messages
 std::optional<Outcome> outcomeOf(const QString &text);
 // What an earlier report says: the rows it has as verified, by their names
 // (ProvisionRow::name), or where it is damaged. A report cut short, by a

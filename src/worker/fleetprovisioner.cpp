@@ -388,6 +388,7 @@ bool FleetProvisioner::record(const ModemOutcome &outcome)
 {
     const QString &port = outcome.port;
     const QString result = ProvisionReport::outcomeText(outcome.result);
+    const QString resultShown = ProvisionReport::outcomeShown(outcome.result);
     const QDateTime at = FileSupport::nowWithOffset();
     const QString time = at.toString(Qt::ISODate);
     const QString row = outcome.rowLine == 0 ? QString()
@@ -397,8 +398,8 @@ bool FleetProvisioner::record(const ModemOutcome &outcome)
     const QString what = outcome.result == ProvisionReport::Verified && !outcome.changed.isEmpty()
         ? tr("changed %1").arg(outcome.changed.join(QLatin1String("; ")))
         : outcome.message;
-    const QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, result, what)
-                                       : QStringLiteral("%1: %2: %3: %4").arg(port, row, result, what);
+    const QString said = row.isEmpty() ? QStringLiteral("%1: %2: %3").arg(port, resultShown, what)
+                                       : QStringLiteral("%1: %2: %3: %4").arg(port, row, resultShown, what);
     std::unique_lock<std::mutex> locker(mutex);
     // Each line is on the disk before the next modem is started: a run
     // resumed after a power cut must find every row written.

@@ -167,6 +167,10 @@ private slots:
         choose(table, {"dev=%1;baud=9600", "dev=%2;baud=9600", "dev=%3;baud=9600"}, match);
         runToItsEnd("startButton");
         QCOMPARE(states(*page->model()), firstRun);
+        // Opened again, the page still shows how the run went.
+        page->hide();
+        page->show();
+        QCOMPARE(states(*page->model()), firstRun);
         if (silent >= 0) {
             QVERIFY(button("rerunButton")->isEnabled());
             quiet.silent = false;
