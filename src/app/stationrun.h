@@ -38,7 +38,8 @@ public:
     bool start(QString *why);
     // Each port finishes the modem it is writing, and takes no other.
     void stop();
-    bool isRunning() const { return thread && thread->isRunning(); }
+    // Until its end has reached this thread, with the news before it.
+    bool isRunning() const { return thread && ended < 0; }
     bool stopAsked() const { return stopped; }
     const FleetProvisioner &fleet() const { return *engine; }
     // How long it has run, or ran.
