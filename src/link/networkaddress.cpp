@@ -6,13 +6,8 @@
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QTimer>
 #include <QVariant>
-
-#include <chrono>
-#include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 namespace {
 
@@ -50,39 +45,23 @@ QString lookUpProblem(const QString &host)
 }
 
 // The addresses of `host`, looked up within `timeout` ms: the system's own
-// look-up knows no time limit, so it runs on a thread of its own while this
-// thread goes on with its events, and is left to end alone once the time is
-// up. The answer comes back under a plain lock, which race checkers see
-// (Qt's hand-over of a queued result they do not).
+// look-up knows no time limit, so it runs aside while this thread waits.
 QList<QHostAddress> lookUp(const QString &host, int timeout, QString *problem)
 {
     QHostAddress literal;
     if (literal.setAddress(host))
         return {literal};
-    struct Answer {
-        std::mutex mutex;
-        std::optional<QHostInfo> info;
-    };
-    const auto answer = std::make_shared<Answer>();
-    std::thread([answer, host] {
-        QHostInfo info = QHostInfo::fromName(host);
-        const std::lock_guard<std::mutex> locker(answer->mutex);
-        answer->info = std::move(info);
-    }).detach();
-    QElapsedTimer waited;
-    waited.start();
+    QEventLoop loop;
     std::optional<QHostInfo> found;
-    while (!found) {
-        {
-            const std::lock_guard<std::mutex> locker(answer->mutex);
-            found = answer->info;
-        }
-        if (found || waited.elapsed() >= timeout)
-            break;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    const int lookupId = QHostInfo::lookupHost(host, &loop, [&](const QHostInfo &info) {
+        found = info;
+        loop.quit();
+    });
+    QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
+    if (!found)
+        loop.exec();
     if (!found) {
+        QHostInfo::abortHostLookup(lookupId);
         *problem = QCoreApplication::translate("NetworkAddress",
                 "The name %1 could not be looked up within %2 s: check the network, or give the server's IP "
                 "address.").arg(host).arg(timeout / 1000.0);
