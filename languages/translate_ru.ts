@@ -35,7 +35,12 @@ Journal of Writes: %5</source>
 <context>
     <name>CommissioningRecord</name>
     <message>
-        <location filename="../src/app/commissioningrecord.cpp" line="+71"/>
+        <location filename="../src/app/commissioningrecord.cpp" line="+90"/>
+        <source>line %1</source>
+        <translation>строка %1</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <location line="+66"/>
         <source>Commissioning record</source>
         <translation>Акт пусконаладки</translation>
@@ -1913,7 +1918,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>StationModel</name>
     <message>
-        <location filename="../src/app/stationmodel.cpp" line="+131"/>
+        <location filename="../src/app/stationmodel.cpp" line="+137"/>
         <source>Id</source>
         <translation>Код</translation>
     </message>
@@ -2181,7 +2186,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>… и ещё %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+126"/>
+        <location line="+125"/>
         <source>Provisioning on %n port(s)…</source>
         <translation>
             <numerusform>Настройка на %n порту…</numerusform>
@@ -2195,7 +2200,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Остановка: каждый порт заканчивает модем, который записывает…</translation>
     </message>
     <message numerus="yes">
-        <location line="+50"/>
+        <location line="+49"/>
         <source>%n row(s) in the table</source>
         <translation>
             <numerusform>В таблице %n строка</numerusform>
@@ -2209,7 +2214,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Проверено %1 из %2 · прошло %3</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source> · about %1 left</source>
         <translation> · осталось около %1</translation>
     </message>
@@ -2229,12 +2234,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Файлы PDF (*.pdf)</translation>
     </message>
     <message>
-        <location line="+23"/>
-        <source>line %1</source>
-        <translation>строка %1</translation>
-    </message>
-    <message>
-        <location line="+25"/>
+        <location line="+13"/>
         <source>Saved the record %1</source>
         <translation>Акт сохранён: %1</translation>
     </message>

@@ -1,6 +1,8 @@
 #include "commissioningrecord.h"
 
+#include "devicesettings.h"
 #include "filesupport.h"
+#include "provisionreport.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -9,6 +11,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QSysInfo>
 #include <QTextDocument>
 
 namespace {
@@ -64,6 +67,51 @@ QString tableStart()
 }
 
 } // namespace
+
+CommissioningRecord::Run CommissioningRecord::of(const SettingsValues &templateValues, const ProvisionTable &table,
+                                                 const QList<FleetProvisioner::ModemOutcome> &outcomes,
+                                                 const std::vector<bool> &rowVerified)
+{
+    Run record;
+    record.user = FileSupport::userName();
+    record.computer = QSysInfo::machineHostName();
+    for (int index = 0; index < DeviceSettings::Count; ++index) {
+        if (templateValues.present[size_t(index)])
+            record.templateSettings.append({DeviceSettings::label(index), templateValues.settings.value(index)});
+    }
+    const int ownPhone = DeviceSettings::indexOfKey(QStringLiteral("own_Ph"));
+    for (const FleetProvisioner::ModemOutcome &outcome : outcomes) {
+        // A modem back with its verified row is not another modem.
+        if (outcome.result == ProvisionReport::HoldsVerifiedRow)
+            continue;
+        Modem modem;
+        if (outcome.row >= 0 && outcome.row < table.rows.size()) {
+            const ProvisionRow &row = table.rows.at(outcome.row);
+            modem.id = row.id.isEmpty() ? tr("line %1").arg(row.line) : row.id;
+            modem.ownPhone = row.values.settings.value(ownPhone);
+            for (const SettingsPair &cell : row.cells) {
+                const int index = DeviceSettings::indexOfKey(cell.key);
+                modem.settings << QStringLiteral("%1: %2").arg(index >= 0 ? DeviceSettings::label(index) : cell.key,
+                                                               cell.value);
+            }
+        }
+        modem.port = outcome.port;
+        modem.at = outcome.at;
+        modem.verified = outcome.result == ProvisionReport::Verified;
+        modem.result = ProvisionReport::outcomeShown(outcome.result);
+        if (!modem.verified)
+            modem.message = outcome.message;
+        record.modems << modem;
+    }
+    record.rows = table.rows.size();
+    for (int row = 0; row < table.rows.size(); ++row) {
+        if (size_t(row) < rowVerified.size() && rowVerified[size_t(row)])
+            ++record.verified;
+        else
+            record.notDone << table.rows.at(row).name();
+    }
+    return record;
+}
 
 QString CommissioningRecord::html(const Run &run)
 {

@@ -1,12 +1,18 @@
 #ifndef COMMISSIONINGRECORD_H
 #define COMMISSIONINGRECORD_H
 
+#include "fleetprovisioner.h"
+#include "provisiontable.h"
+#include "settingsvalues.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 // The document handed to the customer at the end of a station run (or
 // after it was stopped): when, by whom and on which computer, the template,
@@ -36,6 +42,13 @@ public:
         int verified = 0;       // rows verified at the end, earlier runs included
         QStringList notDone;    // the rows not verified
     };
+
+    // What a station run leaves: the template it wrote, the table, each
+    // modem's outcome in the order they ended, and which of the table's rows
+    // are verified now. The user and computer are this session's; the run's
+    // times and file names are the caller's to add.
+    static Run of(const SettingsValues &templateValues, const ProvisionTable &table,
+                  const QList<FleetProvisioner::ModemOutcome> &outcomes, const std::vector<bool> &rowVerified);
 
     static QString html(const Run &run);
     // An A4 PDF of html(), in place of `fileName` only once it is whole;

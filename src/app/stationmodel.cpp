@@ -73,11 +73,17 @@ void StationModel::modemDone(const FleetProvisioner::ModemOutcome &outcome)
     rowChanged(index);
 }
 
+bool StationModel::isVerified(int row) const
+{
+    const RowState state = rows.at(size_t(row)).state;
+    return row < tableRowCount && (state == Verified || state == VerifiedEarlier);
+}
+
 int StationModel::verifiedCount() const
 {
     int count = 0;
-    for (int r = 0; r < tableRowCount; ++r)
-        count += rows[size_t(r)].state == Verified || rows[size_t(r)].state == VerifiedEarlier;
+    for (int row = 0; row < tableRowCount; ++row)
+        count += isVerified(row);
     return count;
 }
 

@@ -25,9 +25,9 @@ public:
     void portChanged(const FleetProvisioner::PortState &state);
     void modemDone(const FleetProvisioner::ModemOutcome &outcome);
 
-    RowState rowState(int row) const { return rows.at(size_t(row)).state; }
     QString journalOf(int row) const { return rows.at(size_t(row)).journal; }
-    // The table's rows verified, by this run or an earlier one.
+    // Whether a row of the table is verified, by this run or an earlier one.
+    bool isVerified(int row) const;
     int verifiedCount() const;
     int tableRows() const { return tableRowCount; }
 

@@ -2,11 +2,8 @@
 #include "ui_stationpage.h"
 
 #include "commissioningrecord.h"
-#include "connectiontext.h"
 #include "devicesettings.h"
-#include "filesupport.h"
 #include "provisiontable.h"
-#include "seriallink.h"
 #include "settingsfile.h"
 #include "stationmodel.h"
 #include "trafficpage.h"
@@ -16,8 +13,9 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QSysInfo>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,8 +24,6 @@ const char TemplateKey[] = "station/template";
 const char TableKey[] = "station/table";
 const char ReportKey[] = "station/report";
 const char WaitKey[] = "station/wait";
-const char PortsKey[] = "station/ports";          // the connection texts last ticked
-const char AddedPortsKey[] = "station/addedPorts";
 
 // A long table's problems beyond these are counted, not listed.
 constexpr int ProblemsListed = 200;
@@ -51,11 +47,11 @@ StationPage::StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     , fileDialogs(std::move(fileDialogs))
     , journalFolder(std::move(journalFolder))
     , advise(std::move(advise))
-    , listSerialPorts(std::move(portLister))
     , rows(new StationModel(this))
     , clock(new QTimer(this))
 {
     ui->setupUi(this);
+    ports.emplace(ui->portsList, std::move(portLister));
     ui->rowsView->setModel(rows);
     ui->rowsView->verticalHeader()->hide();
     ui->rowsView->horizontalHeader()->setStretchLastSection(true);
@@ -98,7 +94,7 @@ StationPage::StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     connect(ui->closeButton, &QAbstractButton::clicked, this, &QDialog::close);
     connect(ui->rowsView, &QAbstractItemView::activated, this, &StationPage::openJournal);
 
-    listPorts();
+    ports->refresh();
     retranslate();
     check();
 }
@@ -116,7 +112,7 @@ void StationPage::showEvent(QShowEvent *event)
 {
     // The rows of the last run stay in sight until the fields change.
     if (!isRunning()) {
-        listPorts();
+        ports->refresh();
         if (run)
             checkPorts();
         else
@@ -249,7 +245,7 @@ void StationPage::checkPorts()
 {
     remember();
     problems = fileProblems;
-    if (const auto twice = FleetProvisioner::portsNamedTwice(chosenPorts()))
+    if (const auto twice = FleetProvisioner::portsNamedTwice(ports->ticked()))
         problems << tr("%1 and %2 are one device (%3): tick it once").arg(twice->first, twice->second, twice->device);
     ui->problemsList->clear();
     ui->problemsList->addItems(problems.mid(0, ProblemsListed));
@@ -267,73 +263,24 @@ void StationPage::fitColumns()
         ui->rowsView->resizeColumnToContents(column);
 }
 
-void StationPage::listPorts()
-{
-    const QSettings remembered = userSettings();
-    const QStringList ticked = remembered.value(QLatin1String(PortsKey)).toStringList();
-    QStringList connections;
-    const QSignalBlocker blocker(ui->portsList);
-    ui->portsList->clear();
-    const auto add = [&](const QString &text, const QString &connection) {
-        if (connections.contains(connection))
-            return;
-        connections << connection;
-        auto *item = new QListWidgetItem(text, ui->portsList);
-        item->setData(Qt::UserRole, connection);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-        item->setCheckState(ticked.contains(connection) ? Qt::Checked : Qt::Unchecked);
-    };
-    for (const SerialPorts::Port &port : listSerialPorts()) {
-        add(port.description.isEmpty() ? port.name : QStringLiteral("%1 — %2").arg(port.name, port.description),
-            ConnectionText::of(port.name));
-    }
-    for (const QString &added : remembered.value(QLatin1String(AddedPortsKey)).toStringList())
-        add(added, added);
-}
-
 void StationPage::addPort()
 {
     const QString typed = ui->addPortLineEdit->text().trimmed();
     if (typed.isEmpty())
         return;
-    // A port's bare name stands for its connection at a rate to be found,
-    // as the tool takes it.
-    const QString connection = typed.contains(QLatin1Char('=')) ? typed : ConnectionText::of(typed);
-    SerialLink link;
-    const QString problem = DeviceProcedures::configureLink(link, connection);
-    if (!problem.isEmpty()) {
+    if (const QString problem = ports->add(typed); !problem.isEmpty()) {
         showMessage(problem, true);
         return;
     }
-    QSettings remembered = userSettings();
-    QStringList added = remembered.value(QLatin1String(AddedPortsKey)).toStringList();
-    if (!added.contains(connection))
-        added << connection;
-    remembered.setValue(QLatin1String(AddedPortsKey), added);
-    // The ports ticked so far stay ticked, and the new one with them.
-    remembered.setValue(QLatin1String(PortsKey), chosenPorts() << connection);
-    remembered.sync();
-    listPorts();
     ui->addPortLineEdit->clear();
     checkPorts();
 }
 
-QStringList StationPage::chosenPorts() const
-{
-    QStringList ports;
-    for (int row = 0; row < ui->portsList->count(); ++row) {
-        const QListWidgetItem *item = ui->portsList->item(row);
-        if (item->checkState() == Qt::Checked)
-            ports << item->data(Qt::UserRole).toString();
-    }
-    return ports;
-}
-
 void StationPage::remember() const
 {
-    QSettings remembered = userSettings();
     if (isVisible())   // the ports as ticked, once the technician has seen them
-        remembered.setValue(QLatin1String(PortsKey), chosenPorts());
+        ports->rememberTicked();
+    QSettings remembered = userSettings();
     remembered.setValue(QLatin1String(TemplateKey), ui->templateLineEdit->text().trimmed());
     remembered.setValue(QLatin1String(TableKey), ui->tableLineEdit->text().trimmed());
     remembered.setValue(QLatin1String(ReportKey), ui->reportLineEdit->text().trimmed());
@@ -350,7 +297,7 @@ void StationPage::start()
     if (ui->reportLineEdit->text().trimmed().isEmpty())
         tableChosen();
     ProvisionRequest request;
-    request.ports = chosenPorts();
+    request.ports = ports->ticked();
     request.table = table;
     request.matchKey = ui->matchComboBox->currentData().toString();
     request.wait = ui->waitCheckBox->isChecked();
@@ -373,7 +320,6 @@ void StationPage::start()
     fitColumns();
     portStates.clear();
     outcomes.clear();
-    verifiedThisRun = 0;
     started = QDateTime::currentDateTime();
     ended = QDateTime();
     templateOfRun = ui->templateLineEdit->text().trimmed();
@@ -408,7 +354,6 @@ void StationPage::take(const QVector<StationRun::News> &news)
         case StationRun::News::Modem:
             rows->modemDone(item.modem);
             outcomes << item.modem;
-            verifiedThisRun += item.modem.result == ProvisionReport::Verified;
             break;
         case StationRun::News::Said:
             showMessage(item.line, item.failure);
@@ -449,6 +394,9 @@ void StationPage::showTotals()
     const qint64 elapsed = run->elapsedMs();
     QString text = tr("Verified %1 of %2 · elapsed %3").arg(verified).arg(rows->tableRows()).arg(clockText(elapsed));
     // The ports' pace so far, over the rows still open.
+    const auto verifiedThisRun = std::count_if(outcomes.begin(), outcomes.end(), [](const auto &outcome) {
+        return outcome.result == ProvisionReport::Verified;
+    });
     if (isRunning() && verifiedThisRun > 0 && verified < rows->tableRows())
         text += tr(" · about %1 left").arg(clockText(elapsed / verifiedThisRun * (rows->tableRows() - verified)));
     ui->totalsLabel->setText(text);
@@ -473,7 +421,7 @@ void StationPage::enableControls()
                            static_cast<QWidget *>(ui->portsList), static_cast<QWidget *>(ui->addPortLineEdit),
                            static_cast<QWidget *>(ui->addPortButton)})
         field->setEnabled(!running);
-    const bool ready = !running && problems.isEmpty() && !table.rows.isEmpty() && !chosenPorts().isEmpty();
+    const bool ready = !running && problems.isEmpty() && !table.rows.isEmpty() && !ports->ticked().isEmpty();
     ui->startButton->setEnabled(ready);
     ui->stopButton->setEnabled(running && !run->stopAsked());
     ui->rerunButton->setEnabled(ready && run && rows->verifiedCount() < rows->tableRows());
@@ -497,49 +445,14 @@ void StationPage::saveRecord()
                                          tr("PDF files (*.pdf)"), QFileInfo(tableOfRun).path(), QStringLiteral(".pdf"));
     if (name.isEmpty())
         return;
-    CommissioningRecord::Run record;
+    std::vector<bool> rowVerified;
+    for (int row = 0; row < rows->tableRows(); ++row)
+        rowVerified.push_back(rows->isVerified(row));
+    CommissioningRecord::Run record = CommissioningRecord::of(templateRun, tableRun, outcomes, rowVerified);
     record.started = started;
     record.ended = ended.isValid() ? ended : QDateTime::currentDateTime();
-    record.user = FileSupport::userName();
-    record.computer = QSysInfo::machineHostName();
     record.templateFile = QDir::toNativeSeparators(templateOfRun);
     record.tableFile = QDir::toNativeSeparators(tableOfRun);
-    for (int index = 0; index < DeviceSettings::Count; ++index) {
-        if (templateRun.present[size_t(index)])
-            record.templateSettings.append({DeviceSettings::label(index), templateRun.settings.value(index)});
-    }
-    const int ownPhone = DeviceSettings::indexOfKey(QStringLiteral("own_Ph"));
-    for (const FleetProvisioner::ModemOutcome &outcome : qAsConst(outcomes)) {
-        // A modem back with its verified row is not another modem.
-        if (outcome.result == ProvisionReport::HoldsVerifiedRow)
-            continue;
-        CommissioningRecord::Modem modem;
-        const bool hasRow = outcome.row >= 0 && outcome.row < tableRun.rows.size();
-        if (hasRow) {
-            const ProvisionRow &row = tableRun.rows.at(outcome.row);
-            modem.id = row.id.isEmpty() ? tr("line %1").arg(row.line) : row.id;
-            modem.ownPhone = row.values.settings.value(ownPhone);
-            for (const SettingsPair &cell : row.cells) {
-                const int index = DeviceSettings::indexOfKey(cell.key);
-                modem.settings << QStringLiteral("%1: %2").arg(index >= 0 ? DeviceSettings::label(index) : cell.key,
-                                                               cell.value);
-            }
-        }
-        modem.port = outcome.port;
-        modem.at = outcome.at;
-        modem.verified = outcome.result == ProvisionReport::Verified;
-        modem.result = StationModel::stateText(StationModel::stateOf(outcome.result));
-        if (!modem.verified)
-            modem.message = outcome.message;
-        record.modems << modem;
-    }
-    record.rows = rows->tableRows();
-    record.verified = rows->verifiedCount();
-    for (int row = 0; row < rows->tableRows(); ++row) {
-        const StationModel::RowState state = rows->rowState(row);
-        if (state != StationModel::Verified && state != StationModel::VerifiedEarlier)
-            record.notDone << tableRun.rows.at(row).name();
-    }
     QString why;
     if (CommissioningRecord::writePdf(record, name, &why))
         showMessage(tr("Saved the record %1").arg(QDir::toNativeSeparators(name)), false);

@@ -6,6 +6,7 @@
 #include "fleetprovisioner.h"
 #include "serialports.h"
 #include "settingsvalues.h"
+#include "stationports.h"
 #include "stationrun.h"
 
 #include <QDateTime>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class StationPage;
@@ -31,7 +33,7 @@ class StationPage : public QDialog {
     Q_OBJECT
 
 public:
-    using PortLister = std::function<QList<SerialPorts::Port>()>;
+    using PortLister = StationPorts::PortLister;
 
     StationPage(QWidget *parent, FileDialogAnswer fileDialogs, QString journalFolder,
                 DeviceProcedures::Advise advise, PortLister portLister = SerialPorts::available);
@@ -56,9 +58,7 @@ private:
     void tableChosen();
     void check();
     void checkPorts();
-    void listPorts();
     void addPort();
-    QStringList chosenPorts() const;
     // The fields and the ports ticked, for the next time.
     void remember() const;
     void start();
@@ -76,7 +76,7 @@ private:
     FileDialogAnswer fileDialogs;
     QString journalFolder;
     DeviceProcedures::Advise advise;
-    PortLister listSerialPorts;
+    std::optional<StationPorts> ports;   // once the form is built
     StationModel *rows;
     QTimer *clock;
 
@@ -94,7 +94,6 @@ private:
     QList<FleetProvisioner::ModemOutcome> outcomes;
     QDateTime started;
     QDateTime ended;
-    int verifiedThisRun = 0;
     QString templateOfRun;
     QString tableOfRun;
     ProvisionTable tableRun;
