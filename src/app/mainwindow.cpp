@@ -6,6 +6,8 @@
 #include "devicesettings.h"
 #include "filedialogs.h"
 #include "historypage.h"
+#include "jobwords.h"
+#include "messagebar.h"
 #include "moresettingsdialog.h"
 #include "networkaddress.h"
 #include "portpicker.h"
@@ -28,6 +30,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
@@ -134,11 +137,20 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
         about->raise();
         about->activateWindow();
     });
-    // Every message the window shows goes into the log beside the traffic.
-    connect(ui->statusBar, &QStatusBar::messageChanged, this, [this](const QString &message) {
-        if (!message.isEmpty())
-            logMessage(message);
-    });
+    // A failure is read whole: the bar wraps it, and the window grows by
+    // the lines it takes rather than cover a field.
+    formSize = size();
+    connect(ui->statusBar, &QStatusBar::messageChanged, this, &MainWindow::fitMessage);
+    // A Read or a detection can be stopped; a Write always runs to its end.
+    auto *stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(stop, &QShortcut::activated, this, &MainWindow::stopJob);
+    ui->comPortLineEdit->setPlaceholderText(
+#ifdef Q_OS_WIN
+        QStringLiteral("dev=COM3;baud=9600")
+#else
+        QStringLiteral("dev=/dev/ttyUSB0;baud=9600")
+#endif
+    );
     logMessage(QStringLiteral("GPRS configurator started, Qt %1, in %2")
                    .arg(QLatin1String(qVersion()), QDir::toNativeSeparators(QDir::currentPath())));
 
@@ -162,6 +174,8 @@ void MainWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
         showLanguageButton();
+        showFormOrigin();
+        showStoppable(stoppable);
         portPicker->retranslate();
     }
     QMainWindow::changeEvent(event);
@@ -230,7 +244,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Every exchange is bounded by the link's time-outs, so the wait is short.
     if (worker.busy() && worker.job() == MyThread::JobWrite) {
         closeWhenWritten = true;
-        ui->statusBar->showMessage(tr("Finishing the Write before closing…"), 0);
+        showStatus(tr("Finishing the Write before closing…"));
         event->ignore();
         return;
     }
@@ -257,13 +271,70 @@ void MainWindow::myDetect()
 // the running job may be a Read that is about to fill the form anew.
 void MainWindow::startJob(int job, const JobRequest &request)
 {
-    if (!worker.startJob(job, request))
+    if (!worker.startJob(job, request)) {
         showBusy();
+        return;
+    }
+    jobTimer.start();
+    showStoppable(job == MyThread::JobRead || job == MyThread::JobDetect);
 }
 
 void MainWindow::showBusy()
 {
-    ui->statusBar->showMessage(tr("A job is still running, so this one was not started: try again when it ends"), 0);
+    showStatus(tr("A job is still running, so this one was not started: try again when it ends"));
+}
+
+// While a Read or a detection runs, Read is its Stop, as Escape is.
+void MainWindow::showStoppable(bool running)
+{
+    stoppable = running;
+    ui->pushButtonRead->setText(running ? tr("Stop (Esc)") : QCoreApplication::translate("MainWindow", "&Read"));
+}
+
+void MainWindow::stopJob()
+{
+    if (!stoppable || !worker.busy())
+        return;
+    // The link gives up its wait within one poll.
+    worker.stop();
+    showStatus(tr("Stopping…"));
+}
+
+// After a Read that failed or was stopped, the form still shows what it
+// showed before, which may be another modem's: it says so until a Read
+// or a Load fills it.
+void MainWindow::markForm(bool notFromThisModem)
+{
+    formNotFromModem = notFromThisModem;
+    showFormOrigin();
+}
+
+void MainWindow::showFormOrigin()
+{
+    const QString title = QCoreApplication::translate("MainWindow", "GPRS configurator");
+    setWindowTitle(formNotFromModem ? tr("%1 — the values shown were not read from this modem").arg(title) : title);
+    const QList<QLineEdit *> fields = findChildren<QLineEdit *>();
+    for (QLineEdit *field : fields) {
+        if (field == ui->comPortLineEdit)
+            continue;
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Text, formNotFromModem ? palette.color(QPalette::Disabled, QPalette::Text)
+                                                          : this->palette().color(QPalette::Text));
+        field->setPalette(palette);
+    }
+}
+
+void MainWindow::showStatus(const QString &shown, const QString &logged)
+{
+    ui->statusBar->showMessage(shown, 0);
+    if (!shown.isEmpty() || !logged.isEmpty())
+        logMessage(logged.isEmpty() ? shown : logged);
+}
+
+void MainWindow::fitMessage()
+{
+    const int extra = static_cast<MessageBar *>(ui->statusBar)->extraHeight();
+    setFixedSize(formSize.width(), formSize.height() + extra);
 }
 
 void MainWindow::myMoreSettings()
@@ -323,6 +394,10 @@ void MainWindow::appendToLog(const QString &line)
 
 void MainWindow::myRead()
 {
+    if (stoppable) {
+        stopJob();
+        return;
+    }
     startJob(MyThread::JobRead, connectionRequest());
 }
 
@@ -337,7 +412,7 @@ void MainWindow::myUpLoad()
     if (!list.opened) {
         // Names of an earlier request must not outlive this one.
         worker.clearUploadFiles();
-        ui->statusBar->showMessage(tr("There is not the update files"), 0);
+        showStatus(tr("There is not the update files"));
         return;
     }
     // The upload runs on the connection of the last Read or Write.
@@ -361,10 +436,9 @@ void MainWindow::myWrite()
     // may just mean that nobody has looked.
     const QStringList unknown = editors.unknownHiddenLabels();
     if (!unknown.isEmpty()) {
-        ui->statusBar->showMessage(tr("Nothing was written. Read the modem first, or load a complete settings file. "
-                                      "Still unknown: %1")
-                                       .arg(unknown.join(QLatin1String(", "))),
-                                   0);
+        showStatus(tr("Nothing was written. Read the modem first, or load a complete settings file. "
+                      "Still unknown: %1")
+                       .arg(unknown.join(QLatin1String(", "))));
         return;
     }
     // A value nobody changed goes back in the bytes the Read or the file
@@ -373,7 +447,7 @@ void MainWindow::myWrite()
     // A value the modem cannot hold is refused before a byte goes out.
     const SettingProblem problem = record.firstProblem();
     if (problem.exists()) {
-        ui->statusBar->showMessage(problem.message(), 0);
+        showStatus(problem.message());
         return;
     }
     JobRequest request = connectionRequest();
@@ -386,7 +460,7 @@ void MainWindow::myWrite()
 
 void MainWindow::mySave()
 {
-    const QString name = askSaveFileName(this, fileDialogs, tr("Open Config file"), tr("Xml Files (*.xml)"),
+    const QString name = askSaveFileName(this, fileDialogs, tr("Save Config file"), tr("Xml Files (*.xml)"),
                                          WorkingFolder::dialogStart(), QStringLiteral(".xml"));
     if (name.isEmpty())
         return;
@@ -406,31 +480,34 @@ void MainWindow::mySave()
     // An earlier message, a failure perhaps, must not stand beside a save
     // that worked.
     if (!outcome.saved) {
-        ui->statusBar->showMessage(
-            tr("The configuration file was not saved: %1").arg(outcome.errorString), 0);
+        showStatus(tr("The configuration file was not saved: %1").arg(outcome.errorString));
     } else if (const QStringList unknown = editors.unknownHiddenLabels(); !unknown.isEmpty()) {
-        ui->statusBar->showMessage(tr("Saved %1 without the settings still unknown: %2")
-                                       .arg(shownName, unknown.join(QLatin1String(", "))),
-                                   0);
+        showStatus(tr("Saved %1 without the settings still unknown: %2")
+                       .arg(shownName, unknown.join(QLatin1String(", "))));
     } else {
-        ui->statusBar->showMessage(tr("Saved %1").arg(shownName), 0);
+        showStatus(tr("Saved %1").arg(shownName));
     }
     if (outcome.saved)
         WorkingFolder::rememberDialogFolder(name);
 }
 
+// The log keeps the worker's own words; the bar says them in the window's.
+// A job's last word is said with its outcome, which tells its cause.
 void MainWindow::myResponse(QString s)
 {
-    // While the window waits to close, it keeps saying why.
-    if (closeWhenWritten && !worker.isLastWord(s))
-        ui->statusBar->showMessage(tr("Finishing the Write before closing… %1").arg(s), 0);
-    else
-        ui->statusBar->showMessage(s, 0);
-    if (worker.job() != MyThread::JobRead || !s.contains(QLatin1String("Readed")))
+    logMessage(s);
+    if (worker.job() == MyThread::JobRead && s.contains(QLatin1String("Readed"))) {
+        // The Read has put all 35 entries into the record before saying so.
+        editors.showAll(worker.settings());
+        markForm(false);
+    }
+    if (worker.isLastWord(s))
         return;
-
-    // The Read has put all 35 entries into the record before saying so.
-    editors.showAll(worker.settings());
+    JobWords::Context context;
+    context.job = worker.job();
+    const QString shown = JobWords::shown(s, context);
+    // While the window waits to close, it keeps saying why.
+    ui->statusBar->showMessage(closeWhenWritten ? tr("Finishing the Write before closing… %1").arg(shown) : shown, 0);
 }
 
 // After the job's last word, if it had one.
@@ -443,6 +520,19 @@ void MainWindow::myJobEnded()
             return;
         outcome = ended.takeFirst();
     }
+    showStoppable(false);
+    JobWords::Context context;
+    context.job = outcome.job;
+    context.elapsedMs = jobTimer.isValid() ? jobTimer.elapsed() : -1;
+    if (!outcome.succeeded)
+        context.failure = outcome.exchange.failure;
+    else if (outcome.job == MyThread::JobRead)
+        context.answers = int(outcome.exchange.succeeded ? DeviceSettings::allBlocks().count() : 0);
+    ui->statusBar->showMessage(outcome.lastWord.isEmpty() ? tr("Stopped: nothing was changed")
+                                                          : JobWords::shown(outcome.lastWord, context),
+                               0);
+    if (outcome.job == MyThread::JobRead && !outcome.succeeded)
+        markForm(true);
     if (outcome.succeeded)
         RecentConnections::remember(outcome.detectedConnection.value_or(outcome.connection));
     if (closeWhenWritten) {
@@ -497,15 +587,25 @@ void MainWindow::loadConfig(const QString &fileName)
     // A cancelled dialog leaves the name empty and fails to open as well.
     const SettingsFileContent content = readSettingsFile(name);
     if (content.status == SettingsFileContent::NotOpened) {
-        ui->statusBar->showMessage(tr("There is not the configaration file"), 0);
+        // The log keeps the system's own words; the window says which file.
+        const QString logged = tr("There is not the configaration file");
+        if (name.isEmpty())
+            showStatus(tr("No file was chosen: nothing was loaded"), logged);
+        else if (!asked)
+            showStatus(tr("No settings file %1 in %2 to start from: the form starts empty")
+                           .arg(name, QDir::toNativeSeparators(QDir::currentPath())),
+                       logged);
+        else
+            showStatus(tr("The settings file %1 was not opened: %2").arg(QDir::toNativeSeparators(name),
+                                                                         content.errorString),
+                       logged);
         return;
     }
     // A damaged document is applied not at all rather than up to its damage.
     if (content.status == SettingsFileContent::Damaged) {
-        ui->statusBar->showMessage(tr("The configuration file is damaged at line %1: %2")
-                                       .arg(content.errorLine)
-                                       .arg(content.errorString),
-                                   0);
+        showStatus(tr("The configuration file is damaged at line %1: %2")
+                       .arg(content.errorLine)
+                       .arg(content.errorString));
         return;
     }
     if (asked)
@@ -517,16 +617,17 @@ void MainWindow::loadConfig(const QString &fileName)
     const SettingsValues values = SettingsValues::fromPairs(content.pairs);
     const QString shownName = QDir::toNativeSeparators(name);
     const QString unknown = values.unknownKeysShown();
-    if (!values.givesAnySetting() && !values.comPort && !values.enableKeepCon)
-        ui->statusBar->showMessage(unknown.isEmpty()
-                                       ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)
-                                       : tr("Nothing was loaded: %1 holds none of the settings, only: %2")
-                                             .arg(shownName, unknown),
-                                   0);
-    else if (!unknown.isEmpty())
-        ui->statusBar->showMessage(tr("Loaded %1, ignoring what is not a setting: %2").arg(shownName, unknown), 0);
+    if (!values.givesAnySetting() && !values.comPort && !values.enableKeepCon) {
+        showStatus(unknown.isEmpty() ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)
+                                     : tr("Nothing was loaded: %1 holds none of the settings, only: %2")
+                                           .arg(shownName, unknown));
+        return;
+    }
+    markForm(false);
+    if (!unknown.isEmpty())
+        showStatus(tr("Loaded %1, ignoring what is not a setting: %2").arg(shownName, unknown));
     else
-        ui->statusBar->showMessage(tr("Loaded %1").arg(shownName), 0);
+        showStatus(tr("Loaded %1").arg(shownName));
 }
 
 void MainWindow::applyParam(const QString &key, const QString &value, const QByteArray &bytes)

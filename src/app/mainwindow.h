@@ -6,6 +6,7 @@
 #include "mythread.h"
 #include "settingeditors.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -75,6 +76,13 @@ private:
     void startJob(int job, const JobRequest &request);
     void showBusy();
     void logMessage(const QString &message);
+    // Shows `shown` and logs it, or `logged` in its place when given.
+    void showStatus(const QString &shown, const QString &logged = QString());
+    void fitMessage();
+    void showStoppable(bool running);
+    void stopJob();
+    void markForm(bool notFromThisModem);
+    void showFormOrigin();
     void appendToLog(const QString &line);
     void showRussian(bool russian);
     void showLanguageButton();
@@ -105,6 +113,10 @@ private:
     FileDialogAnswer fileDialogs;
     bool closeWhenWritten = false;   // a close waits for the running Write
     bool closeWhenStationStopped = false;   // and for the station's ports
+    bool stoppable = false;          // a Read or a detection runs: Read is its Stop
+    bool formNotFromModem = false;   // the last Read failed or was stopped
+    QElapsedTimer jobTimer;          // since the running or last job started
+    QSize formSize;                  // the window's size with a one-line message
 };
 
 #endif // MAINWINDOW_H

@@ -5,6 +5,7 @@
 #include "framing.h"
 #include "modbusframe.h"
 #include "seriallink.h"
+#include "workermessages.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -109,9 +110,9 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
         const int dataOffset = framing.readDataOffset();
         QByteArray answer = answerData(answerLength, dataOffset + dataLength);
         if (block == 0)
-            report(QString::asprintf("Recieved %d bytes", answerLength));
+            report(WorkerMessages::say(WorkerMessages::Kind::Received, answerLength));
         else
-            report(QString::asprintf("Recieved %d[%d] bytes", block - 1, answerLength));
+            report(WorkerMessages::say(WorkerMessages::Kind::ReceivedEntry, block - 1, answerLength));
         hexDump(answer.constData(), answerLength);
         swapPairs(answer.data() + dataOffset, dataLength);
         // The settings block is traced once more with its pairs in memory order.
@@ -121,7 +122,7 @@ DeviceProcedures::Outcome DeviceProcedures::read(const Commit &commit, Blocks bl
     }
 
     commit(record);
-    return {QString::asprintf("It is Readed %d", answerLength), true};
+    return {WorkerMessages::say(WorkerMessages::Kind::Read, answerLength), true};
 }
 
 DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, Blocks blocks)
@@ -147,11 +148,11 @@ DeviceProcedures::Outcome DeviceProcedures::write(const DeviceSettings &record, 
                 failure += QLatin1String(". ") + partlyWritten(block - 1);
             return failed(failure, block);
         }
-        report(QString::asprintf("Recieved %d%%", progressOf(done, total, answerLength, expectedLength)));
+        report(WorkerMessages::say(WorkerMessages::Kind::WriteProgress, progressOf(done, total, answerLength, expectedLength)));
         ++done;
     }
 
-    return {QString::asprintf("It is Ready %d%%", 100), true};
+    return {WorkerMessages::say(WorkerMessages::Kind::Written, 100), true};
 }
 
 DeviceProcedures::Outcome DeviceProcedures::failed(const QString &lastMessage, int block) const
@@ -209,10 +210,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         traceAnswer(answerLength, QCoreApplication::translate("Traffic",
                         "%1 bytes that no request asked for, after the last answer; this request was not sent")
                         .arg(answerLength), true);
-        *failure = (step ? QString::asprintf("There are %d bytes on the line that no request asked for on %d step",
-                                             answerLength, step)
-                         : QString::asprintf("There are %d bytes on the line that no request asked for",
-                                             answerLength))
+        *failure = (step ? WorkerMessages::say(WorkerMessages::Kind::UnaskedAtStep, answerLength, step)
+                         : WorkerMessages::say(WorkerMessages::Kind::Unasked, answerLength))
             + QLatin1String(". ") + crowded();
         return false;
     }
@@ -220,10 +219,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
         this->failure = Failure::SecondAnswer;
         traceAnswer(answerLength, QCoreApplication::translate("Traffic", "%1 bytes where one answer of %2 was due")
                                       .arg(answerLength).arg(expectedLength), true);
-        *failure = (step ? QString::asprintf("There are %d bytes where one answer of %d was due on %d step",
-                                             answerLength, expectedLength, step)
-                         : QString::asprintf("There are %d bytes where one answer of %d was due", answerLength,
-                                             expectedLength))
+        *failure = (step ? WorkerMessages::say(WorkerMessages::Kind::SurplusAtStep, answerLength, expectedLength, step)
+                         : WorkerMessages::say(WorkerMessages::Kind::Surplus, answerLength, expectedLength))
             + QLatin1String(". ") + crowded();
         return false;
     }
@@ -244,8 +241,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
             traceAnswer(answerLength, cutShortWords(answerLength), true);
         else
             traceAnswer(answerLength, QCoreApplication::translate("Traffic", "check sum wrong"), true);
-        *failure = step ? QString::asprintf("There is bad CRC16 sum of %d bytes on %d step", answerLength, step)
-                        : QString::asprintf("There is bad CRC16 sum of %d bytes", answerLength);
+        *failure = step ? WorkerMessages::say(WorkerMessages::Kind::BadCheckSumAtStep, answerLength, step)
+                        : WorkerMessages::say(WorkerMessages::Kind::BadCheckSum, answerLength);
         this->failure = answerLength == 0              ? Failure::NoAnswer
                        : answerLength < expectedLength ? Failure::CutShort
                                                        : Failure::BadCheckSum;
@@ -277,9 +274,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
                     true);
         this->failure = Failure::Exception;
         exceptionCode = check.exceptionCode;
-        *failure = step ? QString::asprintf("The device answered with exception %d on %d step",
-                                            check.exceptionCode, step)
-                        : QString::asprintf("The device answered with exception %d", check.exceptionCode);
+        *failure = step ? WorkerMessages::say(WorkerMessages::Kind::ExceptionAtStep, check.exceptionCode, step)
+                        : WorkerMessages::say(WorkerMessages::Kind::Exception, check.exceptionCode);
         // Firmware without register 70 refuses the 71-register settings block.
         if (block == 0 && withKeepCon && check.exceptionCode == Modbus::IllegalDataAddress)
             *failure += advised(Advice::KeepConRegisterMissing);
@@ -296,9 +292,8 @@ bool DeviceProcedures::accepted(int answerLength, int block, bool write, QString
     case AnswerCheck::Mismatch:
         this->failure = Failure::Mismatch;
         traceAnswer(answerLength, QCoreApplication::translate("Traffic", "answer does not match the request"), true);
-        *failure = step ? QString::asprintf("The answer of %d bytes does not match the request on %d step",
-                                            answerLength, step)
-                        : QString::asprintf("The answer of %d bytes does not match the request", answerLength);
+        *failure = step ? WorkerMessages::say(WorkerMessages::Kind::MismatchAtStep, answerLength, step)
+                        : WorkerMessages::say(WorkerMessages::Kind::Mismatch, answerLength);
         *failure += otherFramingWords(answerLength);
         break;
     }

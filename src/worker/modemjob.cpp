@@ -2,6 +2,7 @@
 
 #include "modbusframe.h"
 #include "modemdetector.h"
+#include "workermessages.h"
 
 #include <QDateTime>
 
@@ -56,11 +57,11 @@ JobOutcome ModemJob::runOnLink(int job, const JobRequest &request) const
     if (link.open() < 0) {
         link.close();
         // The port's own error says why, in a second sentence.
-        outcome.lastWord = QString::asprintf("The Port %s was not open", shownConfig.constData())
+        outcome.lastWord = WorkerMessages::say(WorkerMessages::Kind::PortNotOpen, shownConfig.constData())
             + QLatin1String(". ") + link.openFailure();
         return outcome;
     }
-    hooks.report(QString::asprintf("Start process whith %s", shownConfig.constData()));
+    hooks.report(WorkerMessages::say(WorkerMessages::Kind::Started, shownConfig.constData()));
 
     const auto commit = [this, &outcome](const DeviceSettings &record) {
         outcome.settings = record;
@@ -88,7 +89,7 @@ JobOutcome ModemJob::runOnLink(int job, const JobRequest &request) const
         done.succeeded = true;
         break;
     default:
-        done.lastMessage = QString::asprintf("There is onknowed thread %d", job);
+        done.lastMessage = WorkerMessages::say(WorkerMessages::Kind::UnknownJob, job);
         break;
     }
     // The port is closed before the job's last word goes out, so whoever

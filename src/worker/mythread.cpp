@@ -16,11 +16,16 @@ MyThread::MyThread(QObject *parent, LinkTimeouts linkTimeouts)
 
 MyThread::~MyThread()
 {
-    // A Write that stopped between two blocks, or inside an exchange, would
-    // leave the modem with a mix of old and new settings; it runs to its end.
+    stop();
+    wait();
+}
+
+// A Write that stopped between two blocks, or inside an exchange, would
+// leave the modem with a mix of old and new settings; it runs to its end.
+void MyThread::stop()
+{
     if (job() != JobWrite)
         requestInterruption();
-    wait();
 }
 
 bool MyThread::startJob(int job, const JobRequest &request)

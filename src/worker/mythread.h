@@ -38,6 +38,9 @@ public:
     // last word counts as over: the request waits the moment it needs to
     // return, so a request made in answer to that word is never lost.
     bool startJob(int job, const JobRequest &request = {});
+    // Asks a running Read or detection to stop; it ends within one poll of
+    // the link, with no last word. A Write is never cut in half.
+    void stop();
 
     DeviceSettings settings() const;
     QStringList uploadFiles() const;
