@@ -778,6 +778,11 @@ private slots:
         QFETCH(bool, readFirst);
         QFETCH(bool, swapped);
         QFETCH(QStringList, changed);
+        // With no journal the page says what it will hold, until a Write.
+        QVERIFY(QDir(UserFolders::journalFolder()).removeRecursively());
+        click("pushButtonHistory");
+        auto *list = window->findChild<QTreeWidget *>("historyList");
+        QVERIFY(widget<QLabel>("emptyLabel")->isVisible() && !list->isVisible());
         Golden::loadInto(*modem);
         const QVector<quint16> latin1 =
             Golden::registersOf(QByteArray(Golden::settingsBlock).replace(74, 14, "K\xF6nig-M\xFCller-1"));
@@ -800,8 +805,7 @@ private slots:
         QCOMPARE(modem->receivedFrames().size(), 10);
 
         click("pushButtonHistory");
-        auto *list = window->findChild<QTreeWidget *>("historyList");
-        QVERIFY(list->isVisible());
+        QVERIFY(list->isVisible() && !widget<QLabel>("emptyLabel")->isVisible());
         const QTreeWidgetItem *newest = list->topLevelItem(0);
         QCOMPARE(QStringList({newest->text(1), newest->text(2), newest->text(3), newest->text(4)}),
                  QStringList({connection(), "+79161234567", "written", changed.join("; ")}));
