@@ -517,7 +517,12 @@ Journal of Writes: %5</source>
         <translation>Изменённые настройки</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
+        <source>No Writes yet. Each Write to a modem, from this window, the command-line tool or the station, is kept here with what the modem held before it, so that it can be put back.</source>
+        <translation>Записей пока нет. Каждая запись в модем — из этого окна, из программы командной строки или со станции — сохраняется здесь вместе с тем, что модем хранил до неё, чтобы это можно было вернуть.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>HLoad previous</source>
         <translation>Загрузить в форму настройки, которые модем хранил до этой записи.
 Запись их вернёт модему байт в байт.</translation>

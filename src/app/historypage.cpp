@@ -72,6 +72,10 @@ void HistoryPage::refresh()
         if (entry.folder == chosenFolder)
             ui->historyList->setCurrentItem(item);
     }
+    // Without an entry, the page says what it will hold rather than show a
+    // blank table.
+    ui->historyList->setVisible(!entries.isEmpty());
+    ui->emptyLabel->setVisible(entries.isEmpty());
     if (!ui->historyList->currentItem() && ui->historyList->topLevelItemCount() > 0)
         ui->historyList->setCurrentItem(ui->historyList->topLevelItem(0));
     enableLoads();

@@ -42,6 +42,8 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const
             return font;
         }
         return QVariant();
+    case WholeLineRole:
+        return entry.failure || entry.kind == TrafficEntry::JobEnded;
     default:
         return QVariant();
     }

@@ -16,11 +16,15 @@ class TrafficModel : public QAbstractListModel {
 
 public:
     static constexpr int DefaultLimit = 10000;
+    // True for a line to be read whole however long it is: a failure, whose
+    // reason may come last, and a job's outcome.
+    static constexpr int WholeLineRole = Qt::UserRole;
 
     explicit TrafficModel(QObject *parent = nullptr, int limit = DefaultLimit);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    // The line, its colour when it is a failure, bold for a job's start and end.
+    // The line, its colour when it is a failure, bold for a job's start and
+    // end, and whether it is to be shown whole.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     void add(const QVector<TrafficEntry> &added);

@@ -11,9 +11,49 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QUrl>
+
+namespace {
+
+// A line the model wants read whole wraps at the view's width over as many
+// rows as it needs; the others keep one row each, shortened in the middle,
+// where a frame's bytes are least telling.
+class TrafficLineDelegate : public QStyledItemDelegate {
+public:
+    explicit TrafficLineDelegate(QTreeView *view)
+        : QStyledItemDelegate(view)
+        , view(view)
+    {
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (!index.data(TrafficModel::WholeLineRole).toBool())
+            return QStyledItemDelegate::sizeHint(option, index);
+        // The view asks for a row's height without a width, and the style
+        // wraps only within one.
+        QStyleOptionViewItem atWidth = option;
+        atWidth.rect = QRect(0, 0, view->columnWidth(index.column()), 1);
+        return QStyledItemDelegate::sizeHint(atWidth, index);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(TrafficModel::WholeLineRole).toBool())
+            option->features |= QStyleOptionViewItem::WrapText;
+    }
+
+private:
+    QTreeView *view;
+};
+
+} // namespace
 
 TrafficPage::TrafficPage(QWidget *parent, FileDialogAnswer fileDialogs, QString logFolder)
     : QDialog(parent)
@@ -25,6 +65,18 @@ TrafficPage::TrafficPage(QWidget *parent, FileDialogAnswer fileDialogs, QString 
     ui->setupUi(this);
     ui->trafficView->setModel(traffic);
     ui->trafficView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->trafficView->setItemDelegate(new TrafficLineDelegate(ui->trafficView));
+    // The rows differ in height: scrolled by rows, the view measures only
+    // those in sight, not every one of thousands on each batch.
+    ui->trafficView->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // At another width the wrapped lines need other heights.
+    connect(ui->trafficView->header(), &QHeaderView::sectionResized, this, [this] {
+        const QScrollBar *bar = ui->trafficView->verticalScrollBar();
+        const bool following = bar->value() == bar->maximum();
+        ui->trafficView->doItemsLayout();
+        if (following)
+            ui->trafficView->scrollToBottom();
+    });
     traffic->setFailureColour(failureColour(ui->trafficView->palette()));
 
     auto *copy = new QAction(this);

@@ -718,6 +718,7 @@ private slots:
         click("pushButtonRead");
         QTRY_VERIFY_WITH_TIMEOUT(!worker().busy() && worker().job() == MyThread::JobRead, 20000);
         QTRY_COMPARE(page->model()->rowCount(), lines.size());
+        auto *view = page->findChild<QAbstractItemView *>("trafficView");
         const QString log = QString::fromUtf8(readFile(UserFolders::logFolder() + "/gprs-configurator.log"));
         for (int row = 0; row < lines.size(); ++row) {
             const QModelIndex index = page->model()->index(row);
@@ -731,12 +732,29 @@ private slots:
                                       : line.mid(13).startsWith(expected) || line.endsWith(expected), qPrintable(line));
         }
         QVERIFY2(log.contains(" :: " + status() + "\n"), qPrintable(status()));
+        // A failure and the job's outcome are read whole, wrapped, and in
+        // sight, at the page's size and narrowed; a frame keeps one row.
+        for (int width : {page->width(), page->width() / 2}) {
+            page->resize(width, page->height());
+            for (int row = 0; row < lines.size(); ++row) {
+                const QModelIndex index = page->model()->index(row);
+                const QRect shown = view->visualRect(index);
+                const QFontMetrics metrics(index.data(Qt::FontRole).value<QFont>().resolve(view->font()));
+                const int rowsHigh = shown.height() / metrics.lineSpacing();
+                if (lines.at(row).startsWith("! ") || row == lines.size() - 1) {
+                    QVERIFY2(rowsHigh * shown.width() >= metrics.horizontalAdvance(index.data().toString()),
+                             qPrintable(QString::number(width)));
+                    QVERIFY(view->viewport()->rect().contains(shown));
+                } else {
+                    QCOMPARE(rowsHigh, 1);
+                }
+            }
+        }
         // Save as text takes them all, with .txt added to a bare name.
         answerDialogsWith(workDir->filePath("traffic"));
         page->findChild<QPushButton *>("pushButtonSaveText")->click();
         QCOMPARE(QString::fromUtf8(readFile(workDir->filePath("traffic.txt"))).remove('\r'), page->model()->text());
         // Copy takes the chosen lines; Escape closes the page.
-        auto *view = page->findChild<QAbstractItemView *>("trafficView");
         view->selectionModel()->select(page->model()->index(1), QItemSelectionModel::Select);
         page->findChild<QPushButton *>("pushButtonCopy")->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), page->model()->index(1).data().toString() + "\n");
@@ -765,6 +783,11 @@ private slots:
         QFETCH(bool, readFirst);
         QFETCH(bool, swapped);
         QFETCH(QStringList, changed);
+        // With no journal the page says what it will hold, until a Write.
+        QVERIFY(QDir(UserFolders::journalFolder()).removeRecursively());
+        click("pushButtonHistory");
+        auto *list = window->findChild<QTreeWidget *>("historyList");
+        QVERIFY(widget<QLabel>("emptyLabel")->isVisible() && !list->isVisible());
         Golden::loadInto(*modem);
         const QVector<quint16> latin1 =
             Golden::registersOf(QByteArray(Golden::settingsBlock).replace(74, 14, "K\xF6nig-M\xFCller-1"));
@@ -787,8 +810,7 @@ private slots:
         QCOMPARE(modem->receivedFrames().size(), 10);
 
         click("pushButtonHistory");
-        auto *list = window->findChild<QTreeWidget *>("historyList");
-        QVERIFY(list->isVisible());
+        QVERIFY(list->isVisible() && !widget<QLabel>("emptyLabel")->isVisible());
         const QTreeWidgetItem *newest = list->topLevelItem(0);
         QCOMPARE(QStringList({newest->text(1), newest->text(2), newest->text(3), newest->text(4)}),
                  QStringList({connection(), "+79161234567", "written", changed.join("; ")}));
