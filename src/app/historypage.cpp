@@ -1,6 +1,7 @@
 #include "historypage.h"
 #include "ui_historypage.h"
 
+#include "jobwords.h"
 #include "privatefiles.h"
 
 #include <QDir>
@@ -67,7 +68,7 @@ void HistoryPage::refresh()
                                          {entry.at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                                           entry.connection,
                                           ownPhone, outcomeText(entry), entry.changed.join(QLatin1String("; "))});
-        item->setToolTip(3, entry.message);
+        item->setToolTip(3, JobWords::shown(entry.message));
         item->setToolTip(4, entry.changed.join(QLatin1Char('\n')));
         if (entry.folder == chosenFolder)
             ui->historyList->setCurrentItem(item);

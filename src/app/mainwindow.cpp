@@ -592,9 +592,7 @@ void MainWindow::loadConfig(const QString &fileName)
         if (name.isEmpty())
             showStatus(tr("No file was chosen: nothing was loaded"), logged);
         else if (!asked)
-            showStatus(tr("No settings file %1 in %2 to start from: the form starts empty")
-                           .arg(name, QDir::toNativeSeparators(QDir::currentPath())),
-                       logged);
+            showStatus(tr("No settings file %1 to start from: the form starts empty").arg(name), logged);
         else
             showStatus(tr("The settings file %1 was not opened: %2").arg(QDir::toNativeSeparators(name),
                                                                          content.errorString),

@@ -1,5 +1,7 @@
 #include "trafficmodel.h"
 
+#include "jobwords.h"
+
 #include <QFont>
 
 #include <algorithm>
@@ -21,8 +23,15 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const
         return QVariant();
     const TrafficEntry &entry = entries[size_t(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
-        return entry.line();
+    case Qt::DisplayRole: {
+        // A job's last word in the window's words; the log and a saved
+        // text keep the worker's own.
+        if (entry.kind != TrafficEntry::JobEnded)
+            return entry.line();
+        TrafficEntry shown = entry;
+        shown.words = JobWords::shown(entry.words);
+        return shown.line();
+    }
     case Qt::ToolTipRole: {
         // A long frame, shortened in the middle on screen, in full: 16
         // bytes to a row.

@@ -46,8 +46,9 @@ QRegularExpression patternOf(const char *format)
     for (int i = 0; i < text.size(); ++i) {
         if (text.at(i) == QLatin1Char('%') && i + 1 < text.size()) {
             const QChar conversion = text.at(++i);
+            // A text at the sentence's end runs to the end of the message.
             if (conversion == QLatin1Char('s'))
-                pattern += QLatin1String("(.*?)");
+                pattern += QLatin1String(i + 1 == text.size() ? "(.*)" : "(.*?)");
             else if (conversion == QLatin1Char('d'))
                 pattern += QLatin1String("(-?\\d+)(?!\\d)");
             else

@@ -203,8 +203,7 @@ private slots:
             }
         }
         if (switches == 0 || reopened)   // a message keeps the language it came in
-            QCOMPARE(status(), shown("No settings file %1 in %2 to start from: the form starts empty")
-                                   .arg("simconf.xml", QDir::toNativeSeparators(QDir::currentPath())));
+            QCOMPARE(status(), shown("No settings file %1 to start from: the form starts empty").arg("simconf.xml"));
         QCOMPARE(widget<QPushButton>("pushButtonMore")->toolTip(), shown("HMore settings"));
         QCOMPARE(widget("comPortLineEdit")->findChild<QToolButton *>()->accessibleName(),
                  shown("Choose the port and the baud rate", "PortPicker"));
@@ -607,7 +606,8 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(window.get(), "myUpLoad"));
         QCOMPARE(worker().uploadFiles(), QStringList({"a.py", "скрипт.py"}));
         // No Read or Write came first, so the job has no port to open.
-        QTRY_VERIFY2(status().startsWith("The Port  was not open. "), qPrintable(status()));
+        QTRY_VERIFY2(status().startsWith(QCoreApplication::translate("JobWords", "The default port did not open")),
+                     qPrintable(status()));
         QCOMPARE(worker().job(), int(MyThread::JobUpload));
         // Without the list no job starts, and no earlier name survives.
         QTRY_VERIFY(!worker().isRunning());
@@ -644,9 +644,10 @@ private slots:
             widget("comPortLineEdit")->setText(modem->connectionText());
             widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(keepCon);
             click("pushButtonRead");
-            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(readWords()), 20000);
             QCOMPARE(shown.size(), 7);
-            QCOMPARE(shown.first(), "Start process whith " + modem->connectionText());
+            QCOMPARE(shown.first(), QCoreApplication::translate("JobWords", "Reading the modem through %1…")
+                                        .arg(modem->connectionText()));
             // Each message is shown before anything else happens: only the last one filled the form.
             QCOMPARE(apnWhenShown, QVector<QString>(7).toList());
             // The connection that worked is the picker's first the next time.
@@ -670,7 +671,7 @@ private slots:
         modem->setRegisters(0, QVector<quint16>(512, 0));
         shown.clear();
         click("pushButtonWrite");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(writtenWords()), 20000);
         // Even after a Read the Write reads the modem first, for the journal:
         // it may be another modem by now.
         QCOMPARE(shown.size(), 13);
@@ -686,28 +687,39 @@ private slots:
     {
         QTest::addColumn<SimulatedModemOptions>("options");
         QTest::addColumn<QStringList>("lines");   // times left out; "<<": an accepted answer
+        QTest::addColumn<QString>("said");        // the job's end in the window's words
+        const auto words = [](const char *source, int n = -1) {
+            return QCoreApplication::translate("JobWords", source, nullptr, n);
+        };
         const QString request = ">> 40 03 00 00 00 47 0A E9  read settings block, 71 registers";
         SimulatedModemOptions healthy, wrongCrc, oldFirmware, silent;
         wrongCrc.wrongCrc = oldFirmware.oldFirmware = silent.silent = true;
         QTest::newRow("Read") << healthy << QStringList{"-- Read, %c", request, "<<", ">> 40 03 01 00 00 0D 8A E2  read entry "
             "block 1 (phone number 1), 13 registers", "<<", ">> 40 03 01 40 00 0D 8B 36  read entry block 2 (phone number 2), "
             "13 registers", "<<", ">> 40 03 01 80 00 0D 8B 0A  read entry block 3 (phone number 3), 13 registers", "<<",
-            ">> 40 03 01 C0 00 0D 8A DE  read entry block 4 (phone number 4), 13 registers", "<<", "-- It is Readed 31"};
+            ">> 40 03 01 C0 00 0D 8A DE  read entry block 4 (phone number 4), 13 registers", "<<", "-- It is Readed 31"}
+                              << words("Read: all %1 settings").arg(35);
         QTest::newRow("a check sum wrong") << wrongCrc << QStringList{"-- Read, %c", request, "! check sum wrong",
-                                                                     "! -- There is bad CRC16 sum of 147 bytes"};
+                                                                     "! -- There is bad CRC16 sum of 147 bytes"}
+                                           << words("An answer of %n byte(s) came damaged: its check sum is wrong", 147);
         // The window's own advice, naming its check box.
         QTest::newRow("old firmware") << oldFirmware << QStringList{"-- Read, %c", request,
             "! exception 2: illegal data address", "! -- The device answered with exception 2. The modem may lack the "
-            "keep-connection register: clear \"Enable Keep Connection\" and try again"};
+            "keep-connection register: clear \"Enable Keep Connection\" and try again"}
+            << words("The modem refused the request: Modbus exception %1, %2").arg(2).arg("illegal data address")
+                   + ". The modem may lack the keep-connection register: clear \"Enable Keep Connection\" and try again";
         QTest::newRow("silence") << silent << QStringList{"-- Read, %c", request, "! << no answer within ",
             "! -- There is bad CRC16 sum of 0 bytes. Nothing was received: check the cable, the port and its baud rate, "
-            "and for firmware without the keep-connection register clear \"Enable Keep Connection\""};
+            "and for firmware without the keep-connection register clear \"Enable Keep Connection\""}
+            << words("No answer from the modem") + ". Nothing was received: check the cable, the port and its baud "
+                   "rate, and for firmware without the keep-connection register clear \"Enable Keep Connection\"";
     }
 
     void trafficPageAndLog()
     {
         QFETCH(SimulatedModemOptions, options);
         QFETCH(QStringList, lines);
+        QFETCH(QString, said);
         modem->setOptions(options);
         widget("comPortLineEdit")->setText(modem->connectionText());
         widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
@@ -723,15 +735,22 @@ private slots:
         for (int row = 0; row < lines.size(); ++row) {
             const QModelIndex index = page->model()->index(row);
             const QString line = index.data().toString();
-            QVERIFY2(log.contains(QDate::currentDate().toString(Qt::ISODate) + " " + line + "\n"), qPrintable(line));
             QString expected = lines.at(row);
             const bool failure = expected.startsWith("! ");
             expected.remove(0, failure ? 2 : 0).replace("%c", connection());
             QCOMPARE(index.data(Qt::ForegroundRole).isValid(), failure);
+            // The job's end: the worker's words in the log, the window's on the page.
+            if (row == lines.size() - 1) {
+                QVERIFY2(log.contains(" " + expected + "\n"), qPrintable(expected));
+                QVERIFY2(line.endsWith(" -- " + said), qPrintable(line));
+                continue;
+            }
+            QVERIFY2(log.contains(QDate::currentDate().toString(Qt::ISODate) + " " + line + "\n"), qPrintable(line));
             QVERIFY2(expected == "<<" ? line.contains("  answer accepted in ")
                                       : line.mid(13).startsWith(expected) || line.endsWith(expected), qPrintable(line));
         }
-        QVERIFY2(log.contains(" :: " + status() + "\n"), qPrintable(status()));
+        QVERIFY2(log.contains(" :: " + worker().lastWord() + "\n"), qPrintable(worker().lastWord()));
+        QVERIFY2(status().startsWith(said), qPrintable(status()));
         // A failure and the job's outcome are read whole, wrapped, and in
         // sight, at the page's size and narrowed; a frame keeps one row.
         for (int width : {page->width(), page->width() / 2}) {
@@ -796,7 +815,7 @@ private slots:
             widget("comPortLineEdit")->setText(modem->connectionText());
             widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
             click("pushButtonRead");
-            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(readWords()), 20000);
             widget("apnServerLineEdit")->setText("changed");
         } else {
             load(Golden::fileWith({{"ComPort", connection().toUtf8()}, {"EnableKeepCon", "1"}}));
@@ -806,7 +825,7 @@ private slots:
         const QVector<quint16> held = modem->registers(0, 71);
         modem->clearReceivedFrames();
         click("pushButtonWrite");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(writtenWords()), 20000);
         QCOMPARE(modem->receivedFrames().size(), 10);
 
         click("pushButtonHistory");
@@ -818,7 +837,7 @@ private slots:
         window->findChild<QPushButton *>("pushButtonLoadPrevious")->click();
         QVERIFY2(status().startsWith("Loaded ") && status().endsWith("previous.xml"), qPrintable(status()));
         click("pushButtonWrite");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(writtenWords()), 20000);
         QCOMPARE(modem->registers(0, 71), held);
         QStringList back;
         for (const QString &change : changed)
@@ -839,7 +858,7 @@ private slots:
         widget("comPortLineEdit")->setText(modem->connectionText());
         widget<QCheckBox>("EnableKeepConncheckBox")->setChecked(true);
         click("pushButtonRead");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Readed 31"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(readWords()), 20000);
         QCOMPARE(widget("apnLoginLineEdit")->text(), QString("König-Müller-1"));
         saved();
         for (bool throughAFile : {false, true}) {
@@ -850,7 +869,7 @@ private slots:
             }
             modem->setRegisters(0, QVector<quint16>(71, 0));
             click("pushButtonWrite");
-            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("It is Ready 100%"), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(writtenWords()), 20000);
             QCOMPARE(modem->registers(0, 71), held);
         }
     }
@@ -887,8 +906,8 @@ private slots:
         auto *picker = window->findChild<PortPicker *>();
         picker->openAction()->trigger();
         picker->menu()->actions().last()->trigger();
-        // A Read asked for during a detection is dropped, as during any job, with a word.
-        click("pushButtonRead");
+        // A Write asked for during a detection is dropped, as during any job, with a word.
+        click("pushButtonWrite");
         QTRY_COMPARE_WITH_TIMEOUT(widget("comPortLineEdit")->text(), modem->connectionText(), 20000);
         // Every port is searched at once, so the machine's other ports speak in between.
         QCOMPARE(shown.first(), "A job is still running, so this one was not started: try again when it ends");
@@ -947,7 +966,9 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
             QCOMPARE(storedSettings(*modem), Golden::record());
         } else {
-            QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("There is bad CRC16 sum of 8 bytes on 3 step. "), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(QCoreApplication::translate("JobWords", "%1, while writing block %2 of %3")
+                                         .arg(QCoreApplication::translate("JobWords", "An answer of %n byte(s) came damaged: its check sum is wrong", nullptr, 8))
+                                         .arg(4).arg(5) + ". "), 20000);
             QVERIFY(window->isVisible());
         }
         QCOMPARE(modem->receivedFrames().size(), failingBlock < 0 ? 10 : 9);
@@ -963,6 +984,9 @@ private:
     template <typename T = QLineEdit>
     T *widget(const QString &name) const { return window->findChild<T *>(name); }
     QString status() const { return window->statusBar()->currentMessage(); }
+    // How the window says that a Read or a Write went through.
+    static QString readWords() { return QCoreApplication::translate("JobWords", "Read: all %1 settings").arg(35); }
+    static QString writtenWords() { return QCoreApplication::translate("JobWords", "Written: the modem took every block"); }
     void click(const char *button) { widget<QPushButton>(button)->click(); }
     MyThread &worker() const { return *window->findChild<MyThread *>(); }
     // The window's file dialogs note what they were asked and answer `dialogAnswer`.
