@@ -16,6 +16,7 @@
 #endif
 
 #include <QBuffer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -353,6 +354,37 @@ private slots:
 #endif
         if (!saved.isEmpty())
             QCOMPARE(QString::fromUtf8(readFile(dir.filePath("saved.xml"))), filled(QString::fromUtf8(onDisk(saved))));
+    }
+
+    // The window's program answers --help and --version on standard output
+    // and ends, with no display to open a window on.
+    void windowAnswersWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");   // a pattern
+        QTest::newRow("--help") << QStringList{"--help"}
+                                << "^Usage: gprs-configurator \\[options\\]\\n.*\\n  --version  Output version";
+        QTest::newRow("--version among Qt's options") << QStringList{"-style", "fusion", "--version"}
+                                                      << "^gprs-configurator " GPRS_VERSION "\\nCopyright";
+    }
+
+    void windowAnswersWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        QProcess window;
+        window.setProcessEnvironment(environment);
+        window.start(GPRS_TEST_BUILD_DIR "/gprs-configurator", arguments);
+        // A window would wait for its user.
+        QVERIFY2(window.waitForFinished(60000), qPrintable(window.errorString()));
+        QCOMPARE(window.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(window.exitCode(), 0);
+        const QString shown = QString::fromUtf8(window.readAllStandardOutput());
+        QVERIFY2(QRegularExpression(output, QRegularExpression::DotMatchesEverythingOption).match(shown).hasMatch(),
+                 qPrintable(shown));
     }
 
 #ifdef GPRS_SIMULATED_MODEM
