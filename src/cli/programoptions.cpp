@@ -81,7 +81,7 @@ QString commandList(const Commands &commands)
     }
     // The same as COMMAND --help, for those who type it first.
     lines << QStringLiteral("  %1 [COMMAND]").arg(QLatin1String(HelpCommand)).leftJustified(column)
-                 + QStringLiteral("this help, or COMMAND's own: its options and examples");
+                 + QStringLiteral("the program's help, or COMMAND's (as COMMAND --help) with examples");
     return lines.join(QLatin1Char('\n'));
 }
 
