@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -67,7 +68,7 @@ int Run::unknownCommand(const QString &typed)
     for (const auto &candidate : commands)
         names << candidate->name();
     // A slip of one key in a short name, of two in a longer one.
-    for (const QString &name : qAsConst(names)) {
+    for (const QString &name : std::as_const(names)) {
         if (distance(typed, name) <= (name.size() < 6 ? 1 : 2)) {
             problem += QStringLiteral("; did you mean '%1'?").arg(name);
             break;
@@ -88,7 +89,7 @@ std::optional<int> Run::check(const QStringList &arguments)
     }
     QStringList positional = parser.positionalArguments();
     const bool helpCommand = !positional.isEmpty() && positional.constFirst() == QLatin1String(ProgramOptions::HelpCommand);
-    if (helpCommand && !parser.isSet(ProgramOptions::help())) {
+    if (helpCommand) {
         positional.removeFirst();
         if (positional.size() > 1)
             return console.usageError(QStringLiteral("help takes one COMMAND"));
