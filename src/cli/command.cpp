@@ -43,7 +43,15 @@ QString Command::help() const
     QString text = parser.helpText();
     const QString usage = QStringLiteral("Usage: %1 %2 [options] %3").arg(QLatin1String(ProgramName), name(), synopsis());
     text.replace(0, text.indexOf(QLatin1Char('\n')), usage.trimmed());
+    text += QStringLiteral("\nExamples:\n");
+    for (const auto &example : examples())
+        text += QStringLiteral("  %1:\n    %2 %3\n").arg(example.first, QLatin1String(ProgramName), example.second);
     return text;
+}
+
+int Command::usageError(const QString &problem)
+{
+    return console.usageError(problem, name());
 }
 
 QString Command::misplacedOptions(const QCommandLineParser &parser) const

@@ -36,10 +36,13 @@ public:
     virtual QList<QCommandLineOption> options() const { return {}; }
     // The options every command accepts that change what this one does.
     virtual QList<QCommandLineOption> sharedOptions() const;
+    // For its help: what each example does, and its command line after the
+    // program's name.
+    virtual QList<QPair<QString, QString>> examples() const = 0;
     // Its arguments for its help: each name and what it is.
     virtual QList<QPair<QString, QString>> arguments() const { return {}; }
 
-    // Usage, what it does, its options and arguments.
+    // Usage, what it does, its options, arguments and examples.
     QString help() const;
     // "--json belongs to history" when this command's options are given to
     // another command; empty when none is.
@@ -52,6 +55,9 @@ public:
     virtual int execute() = 0;
 
 protected:
+    // A usage error of this command, pointing at its own help.
+    int usageError(const QString &problem);
+
     Console &console;
 
 private:

@@ -46,11 +46,14 @@ void Console::trace(const QString &line)
     err.write(line.toUtf8() + '\n');
 }
 
-int Console::usageError(QString problem)
+int Console::usageError(QString problem, const QString &command)
 {
     if (problem.endsWith(QLatin1Char('.')))
         problem.chop(1);
-    say(QStringLiteral("%1; try --help").arg(problem));
+    say(problem);
+    const QString program = QLatin1String(ProgramName) + (command.isEmpty() ? QString() : QLatin1Char(' ') + command);
+    std::lock_guard<std::mutex> locker(outputMutex);
+    err.write(QStringLiteral("Try '%1 --help'.\n").arg(program).toUtf8());
     return BadInput;
 }
 

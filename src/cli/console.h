@@ -34,8 +34,9 @@ public:
     bool errIsTerminal() const;
     // A line of the traffic, as it is: --trace asked for it.
     void trace(const QString &line);
-    // "PROBLEM; try --help", and the status of a bad command line.
-    int usageError(QString problem);
+    // "PROBLEM" and a line pointing at the help of `command` (the
+    // program's when empty), and the status of a bad command line.
+    int usageError(QString problem, const QString &command = {});
 
     // Data for standard output; a write that fails is told once the command ends.
     void put(const QByteArray &data);

@@ -20,6 +20,13 @@ public:
         return {QStringLiteral("find the port and baud rate the modem answers on (all ports by default);"),
                 QStringLiteral("a PORT may be a connection text, or a server, HOST:PORT, tried in each framing")};
     }
+    QList<QPair<QString, QString>> examples() const override
+    {
+        return {{QStringLiteral("Find the modem on any serial port"),
+                 QStringLiteral("detect")},
+                {QStringLiteral("Find the framing a serial device server speaks"),
+                 QStringLiteral("detect 192.168.1.50:4001")}};
+    }
     // The rate is what it finds: the form of the settings block is no matter.
     QList<QCommandLineOption> sharedOptions() const override
     {

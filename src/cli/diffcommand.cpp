@@ -19,6 +19,11 @@ public:
         return {QStringLiteral("list the settings that differ: \"key: modem value -> file value\";"),
                 QStringLiteral("the settings the file lacks are named on standard error")};
     }
+    QList<QPair<QString, QString>> examples() const override
+    {
+        return {{QStringLiteral("Compare the modem with a settings file"),
+                 QStringLiteral("diff \"dev=/dev/ttyUSB0;baud=9600\" modem.xml")}};
+    }
     QList<QPair<QString, QString>> arguments() const override
     {
         return connectionAndFileHelp(QStringLiteral("The settings file to compare; \"-\": standard input."));

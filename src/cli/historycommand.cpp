@@ -28,13 +28,18 @@ public:
         return {QStringLiteral("list the journal of Writes, newest first: time, connection, the"),
                 QStringLiteral("modem's own phone number, outcome, changed settings, previous file")};
     }
+    QList<QPair<QString, QString>> examples() const override
+    {
+        return {{QStringLiteral("Show the journal of Writes for a script"),
+                 QStringLiteral("history --json")}};
+    }
     QList<QCommandLineOption> options() const override { return {jsonOption()}; }
 
     std::optional<int> check(const QCommandLineParser &parser, const QStringList &arguments) override
     {
         json = parser.isSet(jsonOption());
         if (!arguments.isEmpty())
-            return console.usageError(QStringLiteral("%1 takes no arguments").arg(name()));
+            return usageError(QStringLiteral("%1 takes no arguments").arg(name()));
         return std::nullopt;
     }
 

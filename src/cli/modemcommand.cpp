@@ -27,7 +27,7 @@ std::optional<int> ModemCommand::check(const QCommandLineParser &parser, const Q
 std::optional<int> ModemCommand::takeConnectionAndFile(const QStringList &arguments)
 {
     if (arguments.size() != 2)
-        return console.usageError(QStringLiteral("%1 takes CONNECTION and FILE.xml").arg(name()));
+        return usageError(QStringLiteral("%1 takes CONNECTION and FILE.xml").arg(name()));
     connection = arguments.at(0);
     fileName = arguments.at(1);
     if (!connectionIsValid(connection))

@@ -13,11 +13,16 @@ public:
 
     QString synopsis() const override { return {}; }
     QStringList summary() const override { return {QStringLiteral("list the serial ports of this machine")}; }
+    QList<QPair<QString, QString>> examples() const override
+    {
+        return {{QStringLiteral("List the serial ports"),
+                 QStringLiteral("ports")}};
+    }
 
     std::optional<int> check(const QCommandLineParser &, const QStringList &arguments) override
     {
         if (!arguments.isEmpty())
-            return console.usageError(QStringLiteral("%1 takes no arguments").arg(name()));
+            return usageError(QStringLiteral("%1 takes no arguments").arg(name()));
         return std::nullopt;
     }
 

@@ -5,6 +5,8 @@
 
 #include <QCommandLineParser>
 
+#include <optional>
+
 namespace ProgramOptions {
 
 QCommandLineOption help()
@@ -77,17 +79,17 @@ QString commandList(const Commands &commands)
         for (const QString &line : qAsConst(summary))
             lines << QString(column, QLatin1Char(' ')) + line;
     }
+    // The same as COMMAND --help, for those who type it first.
+    lines << QStringLiteral("  %1 [COMMAND]").arg(QLatin1String(HelpCommand)).leftJustified(column)
+                 + QStringLiteral("the program's help, or COMMAND's (as COMMAND --help) with examples");
     return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
 
-void addTo(QCommandLineParser &parser, const Commands &commands)
+QList<QCommandLineOption> all(const Commands &commands)
 {
-    parser.setApplicationDescription(QStringLiteral("%1\n\nCommands:\n%2\n\n%3")
-                                         .arg(QLatin1String(About), commandList(commands), QLatin1String(Notes)));
     QList<QCommandLineOption> options{help(), version(), keepCon(), noKeepCon()};
-    QStringList names;
     for (const auto &command : commands) {
         // The console's options before the last command's: where the manual
         // page has always had them.
@@ -99,14 +101,79 @@ void addTo(QCommandLineParser &parser, const Commands &commands)
             option.setDescription(QStringLiteral("%1: %2").arg(command->name(), description));
             options << option;
         }
-        names << command->name();
     }
-    parser.addOptions(options);
-    const QString last = names.takeLast();
+    return options;
+}
+
+void addTo(QCommandLineParser &parser, const Commands &commands)
+{
+    parser.setApplicationDescription(QStringLiteral("%1\n\nCommands:\n%2\n\n%3")
+                                         .arg(QLatin1String(About), commandList(commands), QLatin1String(Notes)));
+    parser.addOptions(all(commands));
+    QStringList names;
+    for (const auto &command : commands)
+        names << command->name();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("%1 or %2.").arg(names.join(QStringLiteral(", ")), last));
+                                 QStringLiteral("%1 or %2.").arg(names.join(QStringLiteral(", ")), QLatin1String(HelpCommand)));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[arguments...]"));
+}
+
+Misuse misuse(const QStringList &arguments, const Commands &commands)
+{
+    const QList<QCommandLineOption> options = all(commands);
+    // Whether the option of that name takes a value; nothing when there is none.
+    const auto takesValue = [&options](const QString &name) -> std::optional<bool> {
+        for (const QCommandLineOption &option : options) {
+            if (option.names().contains(name))
+                return !option.valueName().isEmpty();
+        }
+        return std::nullopt;
+    };
+    Misuse found;
+    // Read as the parser reads it: a value after "=", in the next argument,
+    // or in the rest of a cluster of short options; "--" ends the options.
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        QString problem;
+        const bool valueFollows = i + 1 < arguments.size();
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument.startsWith(QLatin1String("--"))) {
+            const QString name = argument.mid(2).section(QLatin1Char('='), 0, 0);
+            const bool valueGiven = argument.contains(QLatin1Char('='));
+            const std::optional<bool> value = takesValue(name);
+            if (!value)
+                problem = QStringLiteral("unknown option '--%1'").arg(name);
+            else if (!*value && valueGiven)
+                problem = QStringLiteral("option '--%1' takes no value").arg(name);
+            else if (*value && !valueGiven && !valueFollows)
+                problem = QStringLiteral("option '--%1' needs a value").arg(name);
+            else if (*value && !valueGiven)
+                ++i;
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            for (int j = 1; j < argument.size(); ++j) {
+                const std::optional<bool> value = takesValue(argument.mid(j, 1));
+                // "-q.xml": what follows a flag is no option of its own.
+                if (!value && j > 1 && !argument.at(j).isLetter())
+                    problem = QStringLiteral("option '-%1' takes no value").arg(argument.at(j - 1));
+                else if (!value)
+                    problem = QStringLiteral("unknown option '-%1'").arg(argument.at(j));
+                else if (*value && j + 1 == argument.size() && !valueFollows)
+                    problem = QStringLiteral("option '-%1' needs a value").arg(argument.at(j));
+                else if (*value && j + 1 == argument.size())
+                    ++i;
+                if (!value || *value)
+                    break;
+            }
+        } else if (found.command.isEmpty()) {
+            found.command = argument;
+        }
+        // The first problem; the command may come after it.
+        if (found.problem.isEmpty())
+            found.problem = problem;
+    }
+    return found;
 }
 
 QString helpText(const QCommandLineParser &parser)

@@ -63,6 +63,11 @@ public:
                 QStringLiteral("ports at once; each modem is read, the journal keeps what it held,"),
                 QStringLiteral("only the blocks that differ are written and then verified")};
     }
+    QList<QPair<QString, QString>> examples() const override
+    {
+        return {{QStringLiteral("Write a fleet on two ports, carrying on where an earlier run ended"),
+                 QStringLiteral("provision template.xml fleet.csv --port COM3 --port COM4 --report done.csv")}};
+    }
     QList<QCommandLineOption> options() const override
     {
         return {portOption(), reportOption(), waitOption(), matchOption()};
@@ -98,13 +103,13 @@ std::optional<int> ProvisionCommand::checkArguments(const QCommandLineParser &pa
     matchKey = parser.value(matchOption());
     waitForModems = parser.isSet(waitOption());
     if (arguments.size() != 2)
-        return console.usageError(QStringLiteral("%1 takes TEMPLATE.xml and TABLE.csv").arg(name()));
+        return usageError(QStringLiteral("%1 takes TEMPLATE.xml and TABLE.csv").arg(name()));
     templateFile = arguments.at(0);
     tableFile = arguments.at(1);
     if (ports.isEmpty())
-        return console.usageError(QStringLiteral("%1 needs at least one --port").arg(name()));
+        return usageError(QStringLiteral("%1 needs at least one --port").arg(name()));
     if (!matchKey.isEmpty() && DeviceSettings::indexOfKey(matchKey) < 0)
-        return console.usageError(QStringLiteral("--match %1 is not a setting of the modem").arg(matchKey));
+        return usageError(QStringLiteral("--match %1 is not a setting of the modem").arg(matchKey));
     for (QString &port : ports) {
         // A port's bare name stands for its connection, at a rate to be found.
         if (!port.contains(QLatin1Char('=')))

@@ -14,6 +14,13 @@ public:
     {
         return {QStringLiteral("save the modem's settings as a settings file (\"-\": standard output)")};
     }
+    QList<QPair<QString, QString>> examples() const override
+    {
+        return {{QStringLiteral("Save the settings of the modem on the first USB serial adapter"),
+                 QStringLiteral("read \"dev=/dev/ttyUSB0;baud=9600\" modem.xml")},
+                {QStringLiteral("Show those of the modem on COM3"),
+                 QStringLiteral("read \"dev=COM3;baud=9600\" -")}};
+    }
     QList<QPair<QString, QString>> arguments() const override
     {
         return connectionAndFileHelp(QStringLiteral("The settings file to save; \"-\": standard output."));

@@ -45,6 +45,13 @@ public:
                 QStringLiteral("first, only the blocks that differ are sent, and the journal"),
                 QStringLiteral("keeps what it held (see history)")};
     }
+    QList<QPair<QString, QString>> examples() const override
+    {
+        return {{QStringLiteral("Send a settings file and read the modem back to check it"),
+                 QStringLiteral("write --verify \"dev=/dev/ttyUSB0;baud=9600\" modem.xml")},
+                {QStringLiteral("Change only the settings a file gives, keeping the old ones in old.xml"),
+                 QStringLiteral("write --merge --backup old.xml \"dev=COM3;baud=9600\" changes.xml")}};
+    }
     QList<QCommandLineOption> options() const override { return {verifyOption(), backupOption(), mergeOption()}; }
     QList<QPair<QString, QString>> arguments() const override
     {

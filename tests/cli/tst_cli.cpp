@@ -16,6 +16,7 @@
 #endif
 
 #include <QBuffer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -61,7 +62,8 @@ private slots:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output");      // "<full disk>": standard output is a disk that is full; "^…": a pattern
-        QTest::addColumn<QString>("lastMessage");   // its start, after the program's name; "…": its end; empty: nothing said
+        QTest::addColumn<QString>("lastMessage");   // its start, after the program's name; "…": its end; empty: nothing said;
+                                                    // of two lines: all that is said
         QTest::addColumn<DeviceSettings>("modemHolds");
         QTest::addColumn<QByteArray>("saved");
         QTest::addColumn<int>("frames");            // the requests the modem heard; -1: not counted
@@ -202,16 +204,49 @@ private slots:
         QTest::newRow("--help of an unknown command: the program's") << QStringList{"frobnicate", "--help"} << plain << none
             << 0 << usage("[options] command [arguments...]", "diff: 0 no difference, 1 some, 2 trouble") << "" << golden
             << none << 0;
+        QTest::newRow("help: the program's") << QStringList{"help"} << plain << none << 0
+            << usage("[options] command [arguments...]", "\n  help [COMMAND] ") << "" << golden << none << 0;
+        QTest::newRow("help read") << QStringList{"help", "read"} << plain << none << 0
+            << usage("read [options] CONNECTION FILE.xml", "Examples:\n  Save", "--verify") << "" << golden << none << 0;
+        QTest::newRow("help provision") << QStringList{"help", "provision"} << plain << none << 0
+            << usage("provision [options] TEMPLATE.xml TABLE.csv --port PORT...", "cli provision template.xml", "--trace")
+            << "" << golden << none << 0;
+        QTest::newRow("help of an unknown command") << QStringList{"help", "nosuch"} << plain << none << 2 << none
+            << "unknown command 'nosuch'\nTry 'gprs-configurator-cli --help'.\n" << golden << none << 0;
+        QTest::newRow("help of two commands") << QStringList{"help", "read", "write"} << plain << none << 2 << none
+            << "help takes one COMMAND\nTry 'gprs-configurator-cli --help'.\n" << golden << none << 0;
         QTest::newRow("write's options given to diff") << QStringList{"diff", "%c", "%d/in.xml", "--verify"} << plain << none
-            << 2 << none << "--verify, --backup and --merge belong to write; try --help" << golden << none << 0;
+            << 2 << none << "--verify, --backup and --merge belong to write\nTry 'gprs-configurator-cli diff --help'.\n"
+            << golden << none << 0;
         QTest::newRow("history's option given to read") << QStringList{"--json", "read", "%c", "-"} << plain << none << 2
-            << none << "--json belongs to history; try --help" << golden << none << 0;
+            << none << "--json belongs to history\nTry 'gprs-configurator-cli read --help'.\n" << golden << none << 0;
         QTest::newRow("provision's option given to history") << QStringList{"history", "--wait"} << plain << none << 2
-            << none << "--port, --report, --wait and --match belong to provision; try --help" << golden << none << 0;
+            << none << "--port, --report, --wait and --match belong to provision\nTry 'gprs-configurator-cli history --help'.\n"
+            << golden << none << 0;
         QTest::newRow("missing argument") << QStringList{"read", "%c"} << plain << none << 2 << none
-            << "read takes CONNECTION and FILE.xml; try --help" << golden << none << 0;
+            << "read takes CONNECTION and FILE.xml\nTry 'gprs-configurator-cli read --help'.\n" << golden << none << 0;
         QTest::newRow("unknown option") << QStringList{"--bogus", "ports"} << plain << none << 2 << none
-                                        << "Unknown option 'bogus'; try --help" << golden << none << 0;
+            << "unknown option '--bogus'\nTry 'gprs-configurator-cli ports --help'.\n" << golden << none << 0;
+        QTest::newRow("a flag given a value") << QStringList{"read", "-q.xml", "%c"} << plain << none << 2 << none
+            << "option '-q' takes no value\nTry 'gprs-configurator-cli read --help'.\n" << golden << none << 0;
+        QTest::newRow("a long flag given a value") << QStringList{"--quiet=yes"} << plain << none << 2 << none
+            << "option '--quiet' takes no value\nTry 'gprs-configurator-cli --help'.\n" << golden << none << 0;
+        QTest::newRow("an option without its value") << QStringList{"provision", "t.xml", "t.csv", "--report"} << plain
+            << none << 2 << none << "option '--report' needs a value\nTry 'gprs-configurator-cli provision --help'.\n"
+            << golden << none << 0;
+        QTest::newRow("an unknown letter among flags") << QStringList{"-qx", "ports"} << plain << none << 2 << none
+            << "unknown option '-x'\nTry 'gprs-configurator-cli ports --help'.\n" << golden << none << 0;
+        QTest::newRow("a cluster of flags") << QStringList{"-qv"} << plain << none << 0
+            << QByteArray("^gprs-configurator-cli \\d+\\.\\d+\\.\\d+\\n") << "" << golden << none << 0;
+        QTest::newRow("a command mistyped") << QStringList{"raed", "%c", "-"} << plain << none << 2 << none
+            << "unknown command 'raed'; did you mean 'read'?\nTry 'gprs-configurator-cli --help'.\n" << golden << none << 0;
+        QTest::newRow("a command mistyped by two keys") << QStringList{"porvison"} << plain << none << 2 << none
+            << "unknown command 'porvison'; did you mean 'provision'?\nTry 'gprs-configurator-cli --help'.\n" << golden
+            << none << 0;
+        QTest::newRow("an unknown command") << QStringList{"frobnicate"} << plain << none << 2 << none
+            << "unknown command 'frobnicate'\nTry 'gprs-configurator-cli --help'.\n" << golden << none << 0;
+        QTest::newRow("no command") << QStringList{"-q"} << plain << none << 2 << none
+            << "no command given\nTry 'gprs-configurator-cli --help'.\n" << golden << none << 0;
         QTest::newRow("read into a missing folder") << QStringList{"read", "%c", "%d/no/saved.xml"} << plain << none << 2
             << none << "The configuration file cannot be saved: The folder \"%n\" does not exist." << golden << none
             << 0;
@@ -306,6 +341,8 @@ private slots:
         }
         if (lastMessage.isEmpty())
             QCOMPARE(said, QString());
+        else if (lastMessage.contains('\n'))
+            QCOMPARE(QString::fromUtf8(err.data()), "gprs-configurator-cli: " + lastMessage);
         else if (lastMessage.startsWith("…"))
             QVERIFY2(said.endsWith(filled(lastMessage.mid(1))), qPrintable(said));
         else
@@ -317,6 +354,37 @@ private slots:
 #endif
         if (!saved.isEmpty())
             QCOMPARE(QString::fromUtf8(readFile(dir.filePath("saved.xml"))), filled(QString::fromUtf8(onDisk(saved))));
+    }
+
+    // The window's program answers --help and --version on standard output
+    // and ends, with no display to open a window on.
+    void windowAnswersWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");   // a pattern
+        QTest::newRow("--help") << QStringList{"--help"}
+                                << "^Usage: gprs-configurator \\[options\\]\\n.*\\n  --version  Output version";
+        QTest::newRow("--version among Qt's options") << QStringList{"-style", "fusion", "--version"}
+                                                      << "^gprs-configurator " GPRS_VERSION "\\nCopyright";
+    }
+
+    void windowAnswersWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        QProcess window;
+        window.setProcessEnvironment(environment);
+        window.start(GPRS_TEST_BUILD_DIR "/gprs-configurator", arguments);
+        // A window would wait for its user.
+        QVERIFY2(window.waitForFinished(60000), qPrintable(window.errorString()));
+        QCOMPARE(window.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(window.exitCode(), 0);
+        const QString shown = QString::fromUtf8(window.readAllStandardOutput());
+        QVERIFY2(QRegularExpression(output, QRegularExpression::DotMatchesEverythingOption).match(shown).hasMatch(),
+                 qPrintable(shown));
     }
 
 #ifdef GPRS_SIMULATED_MODEM
