@@ -916,6 +916,55 @@ private slots:
         QCOMPARE(worker().job(), int(MyThread::JobDetect));
     }
 
+    // A Read can be stopped, by Escape or by Read turned Stop, as closing
+    // stops it. One that fails or is stopped leaves the form as it was, and
+    // the window says that its values are not this modem's until a Load.
+    void aReadStoppedOrFailedMarksTheForm_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("Stop in place of Read") << "Stop";
+        QTest::newRow("silence to the end") << "";
+    }
+
+    void aReadStoppedOrFailedMarksTheForm()
+    {
+        QFETCH(QString, how);
+        const QByteArray settings = Golden::fileWith({{"ComPort", modem->connectionText().toUtf8()}});
+        load(settings);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QString title = window->windowTitle();
+        SimulatedModemOptions silent;
+        silent.silent = true;
+        modem->setOptions(silent);
+        auto *read = widget<QPushButton>("pushButtonRead");
+        const QString readText = read->text();
+        click("pushButtonRead");
+        QTRY_COMPARE(modem->receivedFrames().size(), 1);
+        QCOMPARE(read->text(), QCoreApplication::translate("MainWindow", "Stop (Esc)"));
+        if (how == "Escape")
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        else if (how == "Stop")
+            click("pushButtonRead");
+        QTRY_VERIFY_WITH_TIMEOUT(!worker().isRunning(), 20000);
+        // A stopped job says no last word of its own.
+        QCOMPARE(worker().lastWord().isEmpty(), !how.isEmpty());
+        QVERIFY2(status().startsWith(how.isEmpty() ? QCoreApplication::translate("JobWords", "No answer from the modem")
+                                                   : QCoreApplication::translate("MainWindow", "Stopped: nothing was changed")),
+                 qPrintable(status()));
+        QCOMPARE(modem->receivedFrames().size(), 1);
+        QCOMPARE(read->text(), readText);
+        QCOMPARE(widget("apnServerLineEdit")->text(), Golden::record().value(DeviceSettings::indexOfKey("apnServer")));
+        QCOMPARE(window->windowTitle(),
+                 QCoreApplication::translate("MainWindow", "%1 — the values shown were not read from this modem").arg(title));
+        QCOMPARE(widget("apnServerLineEdit")->palette().color(QPalette::Text),
+                 window->palette().color(QPalette::Disabled, QPalette::Text));
+        load(settings);
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(widget("apnServerLineEdit")->palette().color(QPalette::Text), window->palette().color(QPalette::Text));
+    }
+
     // Closing abandons a Read at once, but lets a Write finish: the modem
     // never keeps half of one. A Write that fails keeps the window open on
     // its message.
