@@ -593,7 +593,7 @@ dev=modbustcp://HOST:PORT (a Modbus TCP gateway, port 502
 when left out), dev=rfc2217://HOST:PORT;baud=9600 (the
 server&apos;s line set from here) or dev=rtuoverudp://HOST:PORT.
 Alt+Down lists the ports, the rates, the last connections
-that worked and Detect modem.</translation>
+that worked and &quot;Detect modem&quot;.</translation>
     </message>
     <message>
         <location line="+10"/>

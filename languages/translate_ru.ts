@@ -2415,7 +2415,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+7"/>
         <source>HClear traffic</source>
-        <translation>Очистить список (журнал на диске остаётся).</translation>
+        <translation>Очистить список (журнал работы на диске остаётся).</translation>
     </message>
     <message>
         <location line="+3"/>
