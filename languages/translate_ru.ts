@@ -21,7 +21,7 @@ Journal of Writes: %5</source>
 Распространяется по лицензии MIT.
 
 Журнал работы: %4
-Журнал записей: %5</translation>
+История записей: %5</translation>
     </message>
 </context>
 <context>
@@ -454,7 +454,7 @@ Journal of Writes: %5</source>
     <message>
         <location line="+15"/>
         <source>Nothing was written: what the modem holds could not be kept in the journal: %1</source>
-        <translation>Ничего не записано: не удалось сохранить в журнал то, что хранит модем: %1</translation>
+        <translation>Ничего не записано: не удалось сохранить в историю записей то, что хранит модем: %1</translation>
     </message>
     <message>
         <location line="+16"/>
@@ -464,7 +464,7 @@ Journal of Writes: %5</source>
     <message>
         <location line="+3"/>
         <source>Its outcome could not be kept in the journal: %1</source>
-        <translation>Её итог не удалось сохранить в журнале: %1</translation>
+        <translation>Её итог не удалось сохранить в истории записей: %1</translation>
     </message>
     <message>
         <location line="+16"/>
@@ -482,12 +482,12 @@ Journal of Writes: %5</source>
     <message>
         <location filename="../src/app/historypage.ui" line="+9"/>
         <source>History of Writes</source>
-        <translation>Журнал записей</translation>
+        <translation>История записей</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>HHistory</source>
-        <translation>Журнал записей в модемы с этого компьютера: когда, куда,
+        <translation>История записей в модемы с этого компьютера: когда, куда,
 что изменилось и чем закончилось. Для выбранной записи
 можно загрузить то, что модем хранил до неё, или то, что записано.</translation>
     </message>
@@ -530,7 +530,7 @@ Journal of Writes: %5</source>
     <message>
         <location line="+3"/>
         <source>Load &amp;previous</source>
-        <translation>Загрузить прежние (&amp;P)</translation>
+        <translation>Загрузить &amp;прежние</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -540,12 +540,12 @@ Journal of Writes: %5</source>
     <message>
         <location line="+3"/>
         <source>Load &amp;written</source>
-        <translation>Загрузить записанные (&amp;W)</translation>
+        <translation>Загрузить &amp;записанные</translation>
     </message>
     <message>
         <location filename="../src/app/historypage.cpp" line="+45"/>
         <source>Journal: %1</source>
-        <translation>Журнал: %1</translation>
+        <translation>История записей: %1</translation>
     </message>
     <message>
         <location line="+54"/>
@@ -618,10 +618,18 @@ Journal of Writes: %5</source>
     <message>
         <location line="+10"/>
         <source>HConnection</source>
-        <translation>Последовательный порт модема и скорость обмена
-в виде dev=ПОРТ;baud=СКОРОСТЬ, например
-dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
-Линия: 8 бит данных, без чётности, 1 стоп-бит.</translation>
+        <translation>Как связаться с модемом: dev=ПОРТ;baud=СКОРОСТЬ, например
+dev=COM3;baud=9600 в Windows или dev=/dev/ttyUSB0;baud=9600
+в Linux. Линия: 8 бит данных, без чётности, 1 стоп-бит;
+без части baud скорость 9600, без части dev
+пробуется порт \\.\COM1.
+Через сервер последовательных портов:
+dev=tcp://ХОСТ:ПОРТ (кадры модема как есть),
+dev=modbustcp://ХОСТ:ПОРТ (шлюз Modbus TCP, без порта — 502),
+dev=rfc2217://ХОСТ:ПОРТ;baud=9600 (линию сервера задаёт
+эта программа) или dev=rtuoverudp://ХОСТ:ПОРТ.
+Alt+↓ — список портов, скоростей, прошлых подключений
+и «Найти модем».</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -669,7 +677,7 @@ dev=/dev/ttyUSB0;baud=9600 или dev=COM3;baud=19200.
 скорость,биты данных,стоп-биты,чётность,флаг 1,флаг 2.
 Скорость: 300, 600, 1200, 2400, 4800, 9600, 14400,
 19200, 38400, 57600, 76800 или 115200.
-Биты данных: от 5 до 9 (9 читается обратно как 8).
+Биты данных: 5, 6, 7 или 8.
 Стоп-биты: 1 или 2.
 Чётность: N — нет, E — чётная, O — нечётная,
 S — всегда 0, M — всегда 1.
@@ -689,7 +697,7 @@ S — всегда 0, M — всегда 1.
 скорость,биты данных,стоп-биты,чётность,флаг 1,флаг 2.
 Скорость: 300, 600, 1200, 2400, 4800, 9600, 14400,
 19200, 38400, 57600, 76800 или 115200.
-Биты данных: от 5 до 9 (9 читается обратно как 8).
+Биты данных: 5, 6, 7 или 8.
 Стоп-биты: 1 или 2.
 Чётность: N — нет, E — чётная, O — нечётная,
 S — всегда 0, M — всегда 1.
@@ -701,7 +709,7 @@ S — всегда 0, M — всегда 1.
         <source>HTimeout answer</source>
         <translation>Время ожидания ответа, в миллисекундах.
 Модем хранит его в десятках миллисекунд, поэтому
-значение кратно 10: от 0 до 655350.</translation>
+значение кратно 10: от 0 до 655350. Пример: 3000</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -713,7 +721,7 @@ S — всегда 0, M — всегда 1.
         <source>HTimeout next</source>
         <translation>Время ожидания следующего пакета, в миллисекундах.
 Модем хранит его в десятках миллисекунд, поэтому
-значение кратно 10: от 0 до 655350.</translation>
+значение кратно 10: от 0 до 655350. Пример: 1000</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -724,7 +732,7 @@ S — всегда 0, M — всегда 1.
         <location line="+10"/>
         <source>HTrying number</source>
         <translation>Сколько раз модем повторяет попытку,
-целое число от 0 до 65535.</translation>
+целое число от 0 до 65535. Пример: 3</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -735,8 +743,8 @@ S — всегда 0, M — всегда 1.
         <location line="+10"/>
         <source>HTimeout between</source>
         <translation>Наибольшая пауза между байтами одного пакета, в миллисекундах.
-Модем хранит его в десятках миллисекунд, поэтому
-значение кратно 10: от 0 до 655350.</translation>
+Модем хранит её в десятках миллисекунд, поэтому
+значение кратно 10: от 0 до 655350. Пример: 50</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -752,49 +760,49 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>&amp;Load</source>
-        <translation>Открыть (&amp;L)</translation>
+        <translation>&amp;Открыть</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>HRead</source>
-        <translation>Прочитать все настройки из модема в форму
-через порт из поля «Подключение».
+        <translation>Прочитать все настройки из модема в эту форму и в окно
+«Ещё настройки» через порт из поля «Подключение».
 Ход и итог обмена видны в строке состояния.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>&amp;Read</source>
-        <translation>Прочитать (&amp;R)</translation>
+        <translation>&amp;Прочитать</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>HWrite</source>
-        <translation>Записать настройки из формы в модем
-через порт из поля «Подключение»; вместе с ними
-уходят и настройки из файла, которых нет в форме.</translation>
+        <translation>Записать настройки этой формы и окна «Ещё настройки»
+в модем через порт из поля «Подключение».
+Каждая запись остаётся в истории записей.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>&amp;Write</source>
-        <translation>Записать (&amp;W)</translation>
+        <translation>&amp;Записать</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>HSave </source>
-        <translation>Сохранить все настройки, в том числе те,
-которых нет в форме, в XML-файл.</translation>
+        <translation>Сохранить все настройки, в том числе из окна
+«Ещё настройки», в XML-файл, выбранный в диалоге.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>&amp;Save</source>
-        <translation>Сохранить (&amp;S)</translation>
+        <translation>&amp;Сохранить</translation>
     </message>
     <message>
         <location line="+29"/>
         <source>HKeep Connection</source>
         <translation>Модем постоянно держит соединение.
 Читается и записывается, только если включён
-флажок «Есть регистр связи».</translation>
+флажок «Есть регистр связи»; иначе его не включить.</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -806,7 +814,8 @@ S — всегда 0, M — всегда 1.
         <source>HEnable Keep Connection</source>
         <translation>Включите для прошивки модема с регистром 70
 (удержание связи): тогда «Прочитать» и «Записать»
-передают и флажок «Держать связь».
+передают блок настроек из 71 регистра вместо 70,
+и с ним флажок «Держать связь».
 Для прошивки без этого регистра оставьте выключенным.</translation>
     </message>
     <message>
@@ -881,7 +890,8 @@ S — всегда 0, M — всегда 1.
         <location line="+3"/>
         <source>HMirror server 1</source>
         <translation>IPv4-адрес сервера-зеркала 1: четыре числа
-от 0 до 255 через точку, например 192.168.1.10.</translation>
+от 0 до 255 через точку, например 192.168.1.10;
+0.0.0.0 — нет сервера.</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -892,7 +902,8 @@ S — всегда 0, M — всегда 1.
         <location line="+3"/>
         <source>HMirror server 2</source>
         <translation>IPv4-адрес сервера-зеркала 2: четыре числа
-от 0 до 255 через точку, например 192.168.1.10.</translation>
+от 0 до 255 через точку, например 192.168.1.10;
+0.0.0.0 — нет сервера.</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -903,7 +914,8 @@ S — всегда 0, M — всегда 1.
         <location line="+3"/>
         <source>HMirror server 3</source>
         <translation>IPv4-адрес сервера-зеркала 3: четыре числа
-от 0 до 255 через точку, например 192.168.1.10.</translation>
+от 0 до 255 через точку, например 192.168.1.10;
+0.0.0.0 — нет сервера.</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -914,7 +926,8 @@ S — всегда 0, M — всегда 1.
         <location line="+3"/>
         <source>HMirror server 4</source>
         <translation>IPv4-адрес сервера-зеркала 4: четыре числа
-от 0 до 255 через точку, например 192.168.1.10.</translation>
+от 0 до 255 через точку, например 192.168.1.10;
+0.0.0.0 — нет сервера.</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -929,7 +942,8 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>HMirror port 1</source>
-        <translation>Порт сервера-зеркала 1, целое число от 0 до 65535.</translation>
+        <translation>Порт сервера-зеркала 1, целое число от 0 до 65535,
+например 5020; 0 — нет порта.</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -939,7 +953,8 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>HMirror port 2</source>
-        <translation>Порт сервера-зеркала 2, целое число от 0 до 65535.</translation>
+        <translation>Порт сервера-зеркала 2, целое число от 0 до 65535,
+например 5020; 0 — нет порта.</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -949,7 +964,8 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>HMirror port 3</source>
-        <translation>Порт сервера-зеркала 3, целое число от 0 до 65535.</translation>
+        <translation>Порт сервера-зеркала 3, целое число от 0 до 65535,
+например 5020; 0 — нет порта.</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -959,7 +975,8 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>HMirror port 4</source>
-        <translation>Порт сервера-зеркала 4, целое число от 0 до 65535.</translation>
+        <translation>Порт сервера-зеркала 4, целое число от 0 до 65535,
+например 5020; 0 — нет порта.</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -970,24 +987,24 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>&amp;Traffic…</source>
-        <translation>Обмен… (&amp;T)</translation>
+        <translation>О&amp;бмен…</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>HHistory</source>
-        <translation>Журнал записей в модемы с этого компьютера: когда, куда,
+        <translation>История записей в модемы с этого компьютера: когда, куда,
 что изменилось и чем закончилось. Для выбранной записи
 можно загрузить то, что модем хранил до неё, или то, что записано.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>&amp;History…</source>
-        <translation>Журнал… (&amp;H)</translation>
+        <translation>&amp;История…</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>A fleet: a template and a table written to modems on every port at once (Alt+P)</source>
-        <translation>Партия модемов: шаблон и таблица записываются в модемы на всех портах сразу (Alt+P)</translation>
+        <translation>Партия модемов: шаблон и таблица записываются в модемы на всех портах сразу (Alt+Т)</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -997,7 +1014,7 @@ S — всегда 0, M — всегда 1.
     <message>
         <location line="+3"/>
         <source>Alt+P</source>
-        <translation>Alt+P</translation>
+        <translation>Alt+Т</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -1009,7 +1026,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+3"/>
         <source>&amp;More settings…</source>
-        <translation>Ещё… (&amp;M)</translation>
+        <translation>&amp;Ещё…</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -1268,8 +1285,8 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+10"/>
         <source>HIP address</source>
-        <translation>IPv4-адрес модема: четыре числа
-от 0 до 255 через точку, например 10.0.0.2.</translation>
+        <translation>IPv4-адрес модема: четыре числа от 0 до 255
+через точку, например 10.0.0.2; 0.0.0.0 — нет адреса.</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1280,7 +1297,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HDNS 1</source>
         <translation>Основной DNS-сервер: IPv4-адрес,
-например 8.8.8.8.</translation>
+например 8.8.8.8; 0.0.0.0 — нет сервера.</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1291,7 +1308,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HDNS 2</source>
         <translation>Запасной DNS-сервер: IPv4-адрес,
-например 8.8.4.4.</translation>
+например 8.8.4.4; 0.0.0.0 — нет сервера.</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1302,7 +1319,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HModbus address</source>
         <translation>Адрес модема в сети Modbus,
-целое число от 0 до 65535.</translation>
+целое число от 0 до 65535. Пример: 1</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1314,7 +1331,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <source>HTimeout wait next</source>
         <translation>Время ожидания следующего обмена, в миллисекундах.
 Модем хранит его в десятках миллисекунд, поэтому
-значение кратно 10: от 0 до 655350.</translation>
+значение кратно 10: от 0 до 655350. Пример: 1000</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1325,7 +1342,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HServer restart time</source>
         <translation>Через сколько модем перезапускает соединение
-с сервером, в единицах модема: от 0 до 65535.</translation>
+с сервером, в единицах модема: от 0 до 65535. Пример: 600</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1336,7 +1353,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HModem restart time</source>
         <translation>Через сколько модем перезапускается,
-в единицах модема: от 0 до 65535.</translation>
+в единицах модема: от 0 до 65535. Пример: 3600</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1347,7 +1364,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HDisconnect time</source>
         <translation>Через сколько модем разрывает неактивное
-соединение, в единицах модема: от 0 до 65535.</translation>
+соединение, в единицах модема: от 0 до 65535. Пример: 300</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1358,7 +1375,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HMax number of bytes</source>
         <translation>Наибольшее число байт в одном пакете,
-от 0 до 65535.</translation>
+от 0 до 65535. Пример: 1024</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1369,12 +1386,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <location line="+10"/>
         <source>HAnswers number</source>
         <translation>Сколько ответов ждёт модем,
-от 0 до 65535.</translation>
+от 0 до 65535. Пример: 1</translation>
     </message>
     <message>
         <location line="+21"/>
         <source>&amp;Close</source>
-        <translation>Закрыть (&amp;C)</translation>
+        <translation>&amp;Закрыть</translation>
     </message>
 </context>
 <context>
@@ -2226,7 +2243,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+34"/>
         <source>Nothing was written to this row&apos;s modem, so the journal has no entry for it</source>
-        <translation>В модем этой строки ничего не записано, поэтому записи в журнале для неё нет</translation>
+        <translation>В модем этой строки ничего не записано, поэтому в истории записей её нет</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -2388,7 +2405,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+3"/>
         <source>&amp;Copy</source>
-        <translation>Копировать (&amp;C)</translation>
+        <translation>&amp;Копировать</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -2398,17 +2415,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+3"/>
         <source>Save as &amp;text…</source>
-        <translation>Сохранить как текст… (&amp;T)</translation>
+        <translation>Сохранить как &amp;текст…</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>HClear traffic</source>
-        <translation>Очистить список (журнал на диске остаётся).</translation>
+        <translation>Очистить список (журнал работы на диске остаётся).</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>C&amp;lear</source>
-        <translation>Очистить (&amp;L)</translation>
+        <translation>О&amp;чистить</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -2419,7 +2436,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     <message>
         <location line="+3"/>
         <source>&amp;Open folder</source>
-        <translation>Открыть папку (&amp;O)</translation>
+        <translation>&amp;Открыть папку</translation>
     </message>
     <message>
         <location filename="../src/app/trafficpage.cpp" line="+85"/>

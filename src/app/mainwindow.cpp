@@ -75,6 +75,9 @@ MainWindow::MainWindow(QWidget *parent, FileDialogAnswer fileDialogs)
     // Without the translation the form keeps its English texts, and there
     // is no language to switch to.
     const bool russianAvailable = translator.load(translationFile, QString(), QString(), QString());
+    // Without it the English window shows the form's source texts.
+    const bool englishFound = english.load(QStringLiteral("translate_en"), languagesDir);
+    Q_UNUSED(englishFound)
     // Qt's own words (its dialogs' buttons, a field's context menu) in
     // Russian too: shipped beside the window's on Windows, the system's
     // elsewhere.
@@ -191,16 +194,18 @@ void MainWindow::myLanguage()
 // on which each retranslates itself.
 void MainWindow::showRussian(bool russian)
 {
-    if (russian == russianShown)
-        return;
+    // Each language has its own catalogues: English the window's own only,
+    // for Qt speaks English untranslated.
+    QCoreApplication::removeTranslator(&english);
+    QCoreApplication::removeTranslator(&translator);
+    for (QTranslator &qt : qtTranslators)
+        QCoreApplication::removeTranslator(&qt);
     if (russian) {
         for (QTranslator &qt : qtTranslators)
             QCoreApplication::installTranslator(&qt);
         QCoreApplication::installTranslator(&translator);
     } else {
-        QCoreApplication::removeTranslator(&translator);
-        for (QTranslator &qt : qtTranslators)
-            QCoreApplication::removeTranslator(&qt);
+        QCoreApplication::installTranslator(&english);
     }
     russianShown = russian;
 }

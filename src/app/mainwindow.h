@@ -97,6 +97,7 @@ private:
     MyThread worker;   // a child of the window, so it can be found as one
     QTranslator translator;     // the window's Russian
     std::array<QTranslator, 2> qtTranslators;   // Qt's own words in Russian
+    QTranslator english;        // the window's English: natural labels and help for the specified source texts
     bool russianShown = false;
     QString translationFile;
     QString languagesDir;

@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -99,6 +100,7 @@ private slots:
 #endif
         startDir = QDir::currentPath();
         QVERIFY(russian.load(GPRS_TEST_BUILD_DIR "/languages/translate_ru.qm"));
+        QVERIFY(english.load(GPRS_TEST_BUILD_DIR "/languages/translate_en.qm"));
         // Qt's own words: shipped beside the window's on Windows, the system's elsewhere.
         QVERIFY(qtRussian.load("qtbase_ru", GPRS_TEST_BUILD_DIR "/languages")
                 || qtRussian.load("qtbase_ru",
@@ -172,8 +174,13 @@ private slots:
         // The button speaks the language it offers.
         QCOMPARE(QAccessible::queryAccessibleInterface(widget<QToolButton>("pushButtonLanguage"))->text(QAccessible::Name),
                  russian ? "English" : "Русский");
+        // Without its catalogue the English window shows the source texts.
         const auto shown = [&](const QString &source, const char *context = "MainWindow") {
-            const QString text = russian ? this->russian.translate(context, source.toUtf8().constData()) : source;
+            if (!installed)
+                return source;
+            const QString text = (russian ? this->russian : english).translate(context, source.toUtf8().constData());
+            if (!russian && text.isEmpty())
+                return source;
             return text.isEmpty() || (russian && text == source) ? "<not translated: " + source + ">" : text;
         };
         QCOMPARE(window->windowTitle(), shown("GPRS configurator"));
@@ -280,30 +287,90 @@ private slots:
         std::vector<std::unique_ptr<QSignalSpy>> spies;
         for (int i = 2; i < 6; ++i)
             spies.push_back(std::make_unique<QSignalSpy>(widget<QPushButton>(controls[i][2]), &QAbstractButton::clicked));
-        const Qt::Key keys[] = {Qt::Key_L, Qt::Key_R, Qt::Key_W, Qt::Key_S};
+        const QString keys = russian ? QStringLiteral("ОПЗС") : QStringLiteral("LRWS");
         for (int button = 0; button < 4; ++button) {
-            QTest::keyClick(window.get(), keys[button], Qt::AltModifier);
+            altKey(keys.at(button));
             // A mnemonic animates the press, so the click comes a moment later.
             QTRY_COMPARE(spies.at(size_t(button))->count(), 1);
             for (int i = 0; i < 4; ++i)
                 QCOMPARE(spies.at(size_t(i))->count(), i <= button ? 1 : 0);
         }
         // The pages beside the form open from the strip above it.
-        const char *const pages[][4] = {{"&More settings…", "own_PhLineEdit", "M", "More"},
-                                        {"&Traffic…", "trafficView", "T", "Traffic"},
-                                        {"&History…", "historyList", "H", "History"},
-                                        {"Station…", "rowsView", "P", "Station"}};
+        const char *const pages[][5] = {{"&More settings…", "own_PhLineEdit", "M", "Е", "More"},
+                                        {"&Traffic…", "trafficView", "T", "Б", "Traffic"},
+                                        {"&History…", "historyList", "H", "И", "History"},
+                                        {"Station…", "rowsView", "P", "Т", "Station"}};
         for (const auto &page : pages) {
             QWidget *shownPage = widget<QWidget>(page[1])->window();
-            QCOMPARE(widget<QPushButton>(QString("pushButton") + page[3])->text(), shown(page[0]));
+            QCOMPARE(widget<QPushButton>(QString("pushButton") + page[4])->text(), shown(page[0]));
             QVERIFY(!shownPage->isVisible());
-            QTest::keyClick(window.get(), Qt::Key(page[2][0]), Qt::AltModifier);
+            altKey(QString::fromUtf8(page[russian ? 3 : 2]).at(0));
             QTRY_VERIFY(shownPage->isVisible());
             QTRY_COMPARE(QApplication::activeWindow(), shownPage);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             QVERIFY(!shownPage->isVisible());
             QApplication::setActiveWindow(window.get());
         }
+    }
+
+    // Every field and control of the form and of More settings explains
+    // itself in the window's language rather than by its source placeholder
+    // ("HApn server"), and so does every caption; each page's Alt keys are
+    // letters of that language, no two alike.
+    void helpAndKeysInTheWindowsLanguage_data()
+    {
+        QTest::addColumn<bool>("russian");
+        QTest::newRow("Russian") << true;
+        QTest::newRow("Russian, switched to English") << false;
+    }
+
+    void helpAndKeysInTheWindowsLanguage()
+    {
+        QFETCH(bool, russian);
+        if (!russian)
+            widget<QToolButton>("pushButtonLanguage")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        const QRegularExpression cyrillic("\\p{Cyrillic}");
+        const QRegularExpression placeholder("^H[A-Z]");
+        for (QWidget *page : {window->centralWidget(), widget("own_PhLineEdit")->window()}) {
+            int helped = 0;
+            for (QWidget *control : page->findChildren<QWidget *>()) {
+                // Close says all there is to say.
+                if (!qobject_cast<QLineEdit *>(control) && !qobject_cast<QCheckBox *>(control)
+                    && (!qobject_cast<QPushButton *>(control) || control->objectName() == "pushButtonClose"))
+                    continue;
+                const QString help = control->toolTip();
+                QVERIFY2(!help.isEmpty() && !placeholder.match(help).hasMatch() && help.contains(cyrillic) == russian,
+                         qPrintable(control->objectName() + ": " + help));
+                ++helped;
+            }
+            for (const QLabel *label : page->findChildren<QLabel *>()) {
+                QVERIFY2(!label->text().isEmpty() && !placeholder.match(label->text()).hasMatch()
+                             && label->text().contains(cyrillic) == russian,
+                         qPrintable(label->objectName() + ": " + label->text()));
+            }
+            // The form's 22 fields, 2 boxes, 4 actions and 4 pages; the other page's 13 fields.
+            QVERIFY(helped >= (page == window->centralWidget() ? 32 : 13));
+        }
+
+        QHash<const QWidget *, QStringList> keysOf;
+        for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+            keysOf[button->window()] << button->shortcut().toString(QKeySequence::PortableText);
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            if (label->buddy())
+                keysOf[label->window()] << QKeySequence::mnemonic(label->text()).toString(QKeySequence::PortableText);
+        }
+        const QRegularExpression letter(russian ? "^Alt\\+\\p{Cyrillic}$" : "^Alt\\+[A-Z]$");
+        for (auto page = keysOf.cbegin(); page != keysOf.cend(); ++page) {
+            QStringList keys = page.value().filter(QRegularExpression("^Alt\\+"));
+            for (const QString &key : qAsConst(keys))
+                QVERIFY2(letter.match(key).hasMatch(), qPrintable(page.key()->objectName() + ": " + key));
+            keys.sort();
+            for (int i = 1; i < keys.size(); ++i)
+                QVERIFY2(keys.at(i) != keys.at(i - 1), qPrintable(page.key()->objectName() + ": " + keys.at(i) + " twice"));
+        }
+        // The strip's four pages and the form's four actions.
+        QVERIFY(keysOf.value(window.get()).filter(letter).size() >= 8);
     }
 
     // Started in its own folder, the window stays there only while it may
@@ -1037,6 +1104,12 @@ private:
     static QString readWords() { return QCoreApplication::translate("JobWords", "Read: all %1 settings").arg(35); }
     static QString writtenWords() { return QCoreApplication::translate("JobWords", "Written: the modem took every block"); }
     void click(const char *button) { widget<QPushButton>(button)->click(); }
+    // Alt and a letter of either script, as a keyboard in that layout sends it.
+    void altKey(QChar letter)
+    {
+        for (auto action : {QTest::Press, QTest::Release})
+            QTest::sendKeyEvent(action, window.get(), Qt::Key(letter.unicode()), QString(letter), Qt::AltModifier);
+    }
     MyThread &worker() const { return *window->findChild<MyThread *>(); }
     // The window's file dialogs note what they were asked and answer `dialogAnswer`.
     std::unique_ptr<MainWindow> newWindow()
@@ -1065,6 +1138,7 @@ private:
     QTemporaryDir dataHome;
     QString startDir;
     QTranslator russian;
+    QTranslator english;
     QTranslator qtRussian;
     QStringList dialogs;
     QString dialogAnswer;
