@@ -98,7 +98,7 @@ Journal of Writes: %5</source>
     <message>
         <location line="+0"/>
         <source>Own phone number</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Modem&apos;s number</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -123,10 +123,7 @@ Journal of Writes: %5</source>
     <message numerus="yes">
         <location line="+10"/>
         <source>%1 of %n rows verified</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation><numerusform>%1 of %n row verified</numerusform><numerusform>%1 of %n rows verified</numerusform></translation>
     </message>
     <message>
         <location line="+2"/>
@@ -142,7 +139,7 @@ Journal of Writes: %5</source>
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+30"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+31"/>
         <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
         <translation type="unfinished"></translation>
     </message>
@@ -172,7 +169,7 @@ Journal of Writes: %5</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+78"/>
         <source>The gateway has no path to the modem: check its routing for unit %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -182,7 +179,7 @@ Journal of Writes: %5</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>%1 speaks %2: connect with %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -498,7 +495,7 @@ can load what the modem held before it, or what it wrote.</translation>
     <message>
         <location line="+5"/>
         <source>Own phone number</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Modem&apos;s number</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -511,7 +508,12 @@ can load what the modem held before it, or what it wrote.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
+        <source>No Writes yet. Each Write to a modem, from this window, the command-line tool or the station, is kept here with what the modem held before it, so that it can be put back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>HLoad previous</source>
         <translation>Load into the form the settings the modem held before
 this Write; writing them puts them back byte for byte.</translation>
@@ -532,12 +534,12 @@ this Write; writing them puts them back byte for byte.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/historypage.cpp" line="+45"/>
+        <location filename="../src/app/historypage.cpp" line="+46"/>
         <source>Journal: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+58"/>
         <source>written</source>
         <translation type="unfinished"></translation>
     </message>
@@ -568,9 +570,114 @@ this Write; writing them puts them back byte for byte.</translation>
     </message>
 </context>
 <context>
+    <name>JobWords</name>
+    <message>
+        <location filename="../src/app/jobwords.cpp" line="+31"/>
+        <source>%1, while writing block %2 of %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The default port did not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The port %1 did not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Reading the modem through %1…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Writing to the modem through %1…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 is open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Unknown job %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No answer from the modem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>The modem&apos;s answer broke off after %n byte(s)</source>
+        <translation><numerusform>The modem's answer broke off after %n byte</numerusform><numerusform>The modem's answer broke off after %n bytes</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>An answer of %n byte(s) came damaged: its check sum is wrong</source>
+        <translation><numerusform>An answer of %n byte came damaged: its check sum is wrong</numerusform><numerusform>An answer of %n bytes came damaged: its check sum is wrong</numerusform></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+3"/>
+        <source>Reading: block %1 of %2 is in…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>Read: all %1 settings, %n answer(s) in %2 s</source>
+        <translation><numerusform>Read: all %1 settings, %n answer in %2 s</numerusform><numerusform>Read: all %1 settings, %n answers in %2 s</numerusform></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Read: all %1 settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Writing: %1% done…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Written: the modem took every block, in %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Written: the modem took every block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n byte(s) came that no request asked for, so the request was not sent</source>
+        <translation><numerusform>%n byte came that no request asked for, so the request was not sent</numerusform><numerusform>%n bytes came that no request asked for, so the request was not sent</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>%n byte(s) came where one answer of %1 was due</source>
+        <translation><numerusform>%n byte came where one answer of %1 was due</numerusform><numerusform>%n bytes came where one answer of %1 was due</numerusform></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The modem refused the request: Modbus exception %1, %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>An answer of %n byte(s) came that does not fit the request</source>
+        <translation><numerusform>An answer of %n byte came that does not fit the request</numerusform><numerusform>An answer of %n bytes came that does not fit the request</numerusform></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../src/app/mainwindow.ui" line="+18"/>
+        <location filename="../src/app/mainwindow.cpp" line="+319"/>
         <source>GPRS configurator</source>
         <translation type="unfinished"></translation>
     </message>
@@ -728,6 +835,7 @@ bar tells how it goes and how it ended.</translation>
     </message>
     <message>
         <location line="+3"/>
+        <location filename="../src/app/mainwindow.cpp" line="-23"/>
         <source>&amp;Read</source>
         <translation type="unfinished"></translation>
     </message>
@@ -775,6 +883,7 @@ Leave it clear for firmware without that register.</translation>
     </message>
     <message>
         <location line="+3"/>
+        <location filename="../src/app/mainwindow.cpp" line="+275"/>
         <source>Enable Keep Connection</source>
         <translation>Keep-connection register</translation>
     </message>
@@ -1001,7 +1110,7 @@ address, DNS servers, Modbus address, restart times and counts.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+218"/>
+        <location filename="../src/app/mainwindow.cpp" line="-334"/>
         <source>Stop the station?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1016,19 +1125,34 @@ address, DNS servers, Modbus address, restart times and counts.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+37"/>
         <source>A job is still running, so this one was not started: try again when it ends</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+7"/>
+        <source>Stop (Esc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Stopping…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 — the values shown were not read from this modem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+74"/>
         <source>The log cannot be written in %1: %2. The window works on without it</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>There is not the update files</source>
-        <translation type="unfinished"></translation>
+        <translation>The upload list could not be opened</translation>
     </message>
     <message>
         <location line="+24"/>
@@ -1036,21 +1160,45 @@ address, DNS servers, Modbus address, restart times and counts.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location line="+105"/>
-        <source>Open Config file</source>
+        <location line="+24"/>
+        <source>Save Config file</source>
+        <translation>Save settings file</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>Stopped: nothing was changed</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Nothing was received: check the cable, the port and its baud rate, and that the modem is powered; for firmware without the keep-connection register clear &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;%1&quot;; Detect modem finds the framing the server speaks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The modem may lack the keep-connection register: clear &quot;%1&quot; and try again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Open Config file</source>
+        <translation>Open settings file</translation>
+    </message>
+    <message>
+        <location line="-125"/>
+        <location line="+125"/>
+        <source>Xml Files (*.xml)</source>
+        <translation>Settings files (*.xml)</translation>
     </message>
     <message>
         <location line="-105"/>
-        <location line="+105"/>
-        <source>Xml Files (*.xml)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="-84"/>
         <source>The configuration file was not saved: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The settings file was not saved: %1</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1058,42 +1206,42 @@ address, DNS servers, Modbus address, restart times and counts.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Saved %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+22"/>
         <source>Finishing the Write before closing… %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+51"/>
-        <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;; Detect modem finds the framing the server speaks</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location line="+16"/>
+        <location line="+85"/>
         <source>There is not the configaration file</source>
+        <translation>The settings file could not be opened</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No file was chosen: nothing was loaded</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
+        <source>No settings file %1 to start from: the form starts empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The settings file %1 was not opened: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>The configuration file is damaged at line %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The settings file is damaged at line %1: %2</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+15"/>
         <source>Nothing was loaded: %1 holds none of the settings</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1103,7 +1251,7 @@ address, DNS servers, Modbus address, restart times and counts.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Loaded %1, ignoring what is not a setting: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1126,7 +1274,7 @@ address, DNS servers, Modbus address, restart times and counts.</translation>
         <location line="+22"/>
         <location line="+30"/>
         <source>The Port %1 was not open. %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The port %1 did not open. %2</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -1167,7 +1315,7 @@ address, DNS servers, Modbus address, restart times and counts.</translation>
 <context>
     <name>ModemJob</name>
     <message>
-        <location filename="../src/worker/modemjob.cpp" line="+29"/>
+        <location filename="../src/worker/modemjob.cpp" line="+30"/>
         <source>Job</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1910,10 +2058,7 @@ a whole number from 0 to 65535. Example: 1</translation>
     <message numerus="yes">
         <location filename="../src/files/settingsvalues.cpp" line="+75"/>
         <source>%1 and %n more</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation><numerusform>%1 and %n more</numerusform><numerusform>%1 and %n more</numerusform></translation>
     </message>
 </context>
 <context>
@@ -2189,10 +2334,7 @@ a whole number from 0 to 65535. Example: 1</translation>
     <message numerus="yes">
         <location line="+76"/>
         <source>Provisioning on %n port(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation><numerusform>Provisioning on %n port…</numerusform><numerusform>Provisioning on %n ports…</numerusform></translation>
     </message>
     <message>
         <location line="+12"/>
@@ -2202,10 +2344,7 @@ a whole number from 0 to 65535. Example: 1</translation>
     <message numerus="yes">
         <location line="+49"/>
         <source>%n row(s) in the table</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
+        <translation><numerusform>%n row in the table</numerusform><numerusform>%n rows in the table</numerusform></translation>
     </message>
     <message>
         <location line="+5"/>
@@ -2291,7 +2430,7 @@ a whole number from 0 to 65535. Example: 1</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="-276"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="-270"/>
         <source>write settings block, %1 registers</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2316,12 +2455,12 @@ a whole number from 0 to 65535. Example: 1</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
         <source>%1 bytes where one answer of %2 was due</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+18"/>
         <source>no answer within %1 ms</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2341,12 +2480,12 @@ a whole number from 0 to 65535. Example: 1</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+23"/>
         <source>answer does not match the request</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>%1 of %2 bytes, then the line was lost</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2376,7 +2515,7 @@ with its time, bytes and meaning, and the start and the
 outcome of every job.</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+37"/>
         <source>HCopy traffic</source>
         <translation>Copy the selected lines (Ctrl+C).</translation>
     </message>
@@ -2417,7 +2556,7 @@ status bar&apos;s messages are written.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/trafficpage.cpp" line="+85"/>
+        <location filename="../src/app/trafficpage.cpp" line="+137"/>
         <source>Save the traffic</source>
         <translation type="unfinished"></translation>
     </message>

@@ -148,7 +148,7 @@ Journal of Writes: %5</source>
 <context>
     <name>DeviceProcedures</name>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="+30"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="+31"/>
         <source>The modem accepted the new main settings, but still holds its old phone numbers and mirror servers: write again</source>
         <translation>Модем принял новые основные настройки, но номера телефонов и серверы-зеркала в нём прежние: запишите ещё раз</translation>
     </message>
@@ -178,7 +178,7 @@ Journal of Writes: %5</source>
         <translation>На линии второй ответ или второй ведущий: проверьте, что модем не опрашивает никто другой</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+78"/>
         <source>The gateway has no path to the modem: check its routing for unit %1</source>
         <translation>У шлюза нет пути к модему: проверьте его маршрутизацию для устройства %1</translation>
     </message>
@@ -188,7 +188,7 @@ Journal of Writes: %5</source>
         <translation>Модем за шлюзом не ответил: проверьте последовательную сторону шлюза (скорость и линию до модема) и питание модема</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>%1 speaks %2: connect with %3</source>
         <translation>%1 работает по протоколу %2: подключайтесь через %3</translation>
     </message>
@@ -543,12 +543,12 @@ Journal of Writes: %5</source>
         <translation>Загрузить &amp;записанные</translation>
     </message>
     <message>
-        <location filename="../src/app/historypage.cpp" line="+45"/>
+        <location filename="../src/app/historypage.cpp" line="+46"/>
         <source>Journal: %1</source>
         <translation>История записей: %1</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+58"/>
         <source>written</source>
         <translation>записано</translation>
     </message>
@@ -579,19 +579,113 @@ Journal of Writes: %5</source>
     </message>
 </context>
 <context>
+    <name>JobWords</name>
+    <message>
+        <location filename="../src/app/jobwords.cpp" line="+31"/>
+        <source>%1, while writing block %2 of %3</source>
+        <translation>%1, при записи блока %2 из %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The default port did not open</source>
+        <translation>Порт по умолчанию не открылся</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The port %1 did not open</source>
+        <translation>Порт %1 не открылся</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Reading the modem through %1…</source>
+        <translation>Чтение модема через %1…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Writing to the modem through %1…</source>
+        <translation>Запись в модем через %1…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 is open</source>
+        <translation>%1 открыт</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Unknown job %1</source>
+        <translation>Неизвестное задание %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No answer from the modem</source>
+        <translation>Модем не ответил</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>The modem&apos;s answer broke off after %n byte(s)</source>
+        <translation><numerusform>Ответ модема оборвался после %n байта</numerusform><numerusform>Ответ модема оборвался после %n байтов</numerusform><numerusform>Ответ модема оборвался после %n байтов</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>An answer of %n byte(s) came damaged: its check sum is wrong</source>
+        <translation><numerusform>Ответ из %n байта пришёл искажённым: неверная контрольная сумма</numerusform><numerusform>Ответ из %n байтов пришёл искажённым: неверная контрольная сумма</numerusform><numerusform>Ответ из %n байтов пришёл искажённым: неверная контрольная сумма</numerusform></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+3"/>
+        <source>Reading: block %1 of %2 is in…</source>
+        <translation>Чтение: получен блок %1 из %2…</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>Read: all %1 settings, %n answer(s) in %2 s</source>
+        <translation><numerusform>Прочитано: все %1 настроек, %n ответ за %2 с</numerusform><numerusform>Прочитано: все %1 настроек, %n ответа за %2 с</numerusform><numerusform>Прочитано: все %1 настроек, %n ответов за %2 с</numerusform></translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Read: all %1 settings</source>
+        <translation>Прочитано: все %1 настроек</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Writing: %1% done…</source>
+        <translation>Запись: выполнено %1%…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Written: the modem took every block, in %1 s</source>
+        <translation>Записано: модем принял все блоки, за %1 с</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Written: the modem took every block</source>
+        <translation>Записано: модем принял все блоки</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n byte(s) came that no request asked for, so the request was not sent</source>
+        <translation><numerusform>Пришёл %n байт, которого не запрашивали, поэтому запрос не отправлен</numerusform><numerusform>Пришло %n байта, которых не запрашивали, поэтому запрос не отправлен</numerusform><numerusform>Пришло %n байтов, которых не запрашивали, поэтому запрос не отправлен</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>%n byte(s) came where one answer of %1 was due</source>
+        <translation><numerusform>Пришёл %n байт вместо одного ответа из %1</numerusform><numerusform>Пришло %n байта вместо одного ответа из %1</numerusform><numerusform>Пришло %n байтов вместо одного ответа из %1</numerusform></translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The modem refused the request: Modbus exception %1, %2</source>
+        <translation>Модем отклонил запрос: исключение Modbus %1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>An answer of %n byte(s) came that does not fit the request</source>
+        <translation><numerusform>Пришёл ответ из %n байта, не подходящий к запросу</numerusform><numerusform>Пришёл ответ из %n байтов, не подходящий к запросу</numerusform><numerusform>Пришёл ответ из %n байтов, не подходящий к запросу</numerusform></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="+480"/>
-        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;; Detect modem finds the framing the server speaks</source>
-        <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра связи снимите флажок «Есть регистр связи»; «Найти модем» определит, какой протокол у сервера</translation>
-    </message>
-    <message>
-        <location line="-3"/>
-        <source>Nothing was received: check the cable, the port and its baud rate, and for firmware without the keep-connection register clear &quot;Enable Keep Connection&quot;</source>
-        <translation>Ничего не получено: проверьте кабель, порт и его скорость, а для прошивки без регистра связи снимите флажок «Есть регистр связи»</translation>
-    </message>
-    <message>
-        <location line="-259"/>
+        <location filename="../src/app/mainwindow.cpp" line="+237"/>
         <source>Stop the station?</source>
         <translation>Остановить станцию?</translation>
     </message>
@@ -601,12 +695,8 @@ Journal of Writes: %5</source>
         <translation>Станция настраивает модемы. Остановить её и закрыть окно? Каждый порт сначала закончит модем, который записывает.</translation>
     </message>
     <message>
-        <location line="+265"/>
-        <source>The modem may lack the keep-connection register: clear &quot;Enable Keep Connection&quot; and try again</source>
-        <translation>Возможно, в модеме нет регистра связи: снимите флажок «Есть регистр связи» и повторите</translation>
-    </message>
-    <message>
         <location filename="../src/app/mainwindow.ui" line="+18"/>
+        <location filename="../src/app/mainwindow.cpp" line="+81"/>
         <source>GPRS configurator</source>
         <translation>Конфигуратор GPRS</translation>
     </message>
@@ -771,6 +861,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+3"/>
+        <location filename="../src/app/mainwindow.cpp" line="-23"/>
         <source>&amp;Read</source>
         <translation>&amp;Прочитать</translation>
     </message>
@@ -820,6 +911,7 @@ S — всегда 0, M — всегда 1.
     </message>
     <message>
         <location line="+3"/>
+        <location filename="../src/app/mainwindow.cpp" line="+275"/>
         <source>Enable Keep Connection</source>
         <translation>Есть регистр связи</translation>
     </message>
@@ -1049,22 +1141,22 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>F1</translation>
     </message>
     <message>
-        <location filename="../src/app/mainwindow.cpp" line="-251"/>
+        <location filename="../src/app/mainwindow.cpp" line="-319"/>
         <source>Finishing the Write before closing…</source>
         <translation>Запись завершается; окно закроется после неё…</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+37"/>
         <source>A job is still running, so this one was not started: try again when it ends</source>
         <translation>Ещё идёт обмен с модемом, поэтому этот не начат: повторите, когда он закончится</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+105"/>
         <source>The log cannot be written in %1: %2. The window works on without it</source>
         <translation>Журнал работы нельзя записать в %1: %2. Окно работает и без него</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>There is not the update files</source>
         <translation>Нет списка файлов для загрузки в модем</translation>
     </message>
@@ -1074,19 +1166,38 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ничего не записано. Сначала прочитайте модем или загрузите полный файл настроек. Ещё неизвестны: %1</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location line="+105"/>
+        <location line="+149"/>
         <source>Open Config file</source>
         <translation>Открыть файл настроек</translation>
     </message>
     <message>
-        <location line="-105"/>
-        <location line="+105"/>
+        <location line="-125"/>
+        <location line="+125"/>
         <source>Xml Files (*.xml)</source>
         <translation>Файлы XML (*.xml)</translation>
     </message>
     <message>
-        <location line="-84"/>
+        <location line="-297"/>
+        <source>Stop (Esc)</source>
+        <translation>Стоп (Esc)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Stopping…</source>
+        <translation>Остановка…</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 — the values shown were not read from this modem</source>
+        <translation>%1 — показаны значения, прочитанные не из этого модема</translation>
+    </message>
+    <message>
+        <location line="+148"/>
+        <source>Save Config file</source>
+        <translation>Сохранить файл настроек</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>The configuration file was not saved: %1</source>
         <translation>Файл конфигурации не сохранён: %1</translation>
     </message>
@@ -1096,22 +1207,57 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Сохранено в %1 без ещё неизвестных настроек: %2</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Saved %1</source>
         <translation>Сохранено в %1</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+22"/>
         <source>Finishing the Write before closing… %1</source>
         <translation>Запись завершается; окно закроется после неё… %1</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+21"/>
+        <source>Stopped: nothing was changed</source>
+        <translation>Остановлено: ничего не изменено</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Nothing was received: check the cable, the port and its baud rate, and that the modem is powered; for firmware without the keep-connection register clear &quot;%1&quot;</source>
+        <translation>Ничего не получено: проверьте кабель, порт и его скорость, и что модем включён; для прошивки без регистра удержания связи снимите флажок «%1»</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nothing was received through the server: check its serial side (its baud rate and the line to the modem), and for firmware without the keep-connection register clear &quot;%1&quot;; Detect modem finds the framing the server speaks</source>
+        <translation>Через сервер ничего не получено: проверьте его последовательную сторону (скорость и линию до модема), а для прошивки без регистра удержания связи снимите флажок «%1»; «Найти модем» определит, какой протокол у сервера</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The modem may lack the keep-connection register: clear &quot;%1&quot; and try again</source>
+        <translation>Возможно, в модеме нет регистра удержания связи: снимите флажок «%1» и повторите</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>No file was chosen: nothing was loaded</source>
+        <translation>Файл не выбран: ничего не загружено</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No settings file %1 to start from: the form starts empty</source>
+        <translation>Нет файла настроек %1 для начала: форма пуста</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The settings file %1 was not opened: %2</source>
+        <translation>Файл настроек %1 не открылся: %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>The configuration file is damaged at line %1: %2</source>
         <translation>Файл конфигурации повреждён в строке %1: %2</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+15"/>
         <source>Nothing was loaded: %1 holds none of the settings</source>
         <translation>Ничего не загружено: в %1 нет ни одной настройки</translation>
     </message>
@@ -1121,7 +1267,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Ничего не загружено: в %1 нет ни одной настройки, есть только: %2</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Loaded %1, ignoring what is not a setting: %2</source>
         <translation>Загружено из %1; пропущено то, что не является настройкой: %2</translation>
     </message>
@@ -1131,7 +1277,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>Загружено из %1</translation>
     </message>
     <message>
-        <location line="-29"/>
+        <location line="-37"/>
         <source>There is not the configaration file</source>
         <translation>Файл настроек не открывается</translation>
     </message>
@@ -1190,7 +1336,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 <context>
     <name>ModemJob</name>
     <message>
-        <location filename="../src/worker/modemjob.cpp" line="+29"/>
+        <location filename="../src/worker/modemjob.cpp" line="+30"/>
         <source>Job</source>
         <translation>Задание</translation>
     </message>
@@ -2036,7 +2182,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="-51"/>
-        <location filename="../src/app/stationpage.cpp" line="+144"/>
+        <location filename="../src/app/stationpage.cpp" line="+140"/>
         <location line="+22"/>
         <source>Choose the template</source>
         <translation>Выбрать шаблон</translation>
@@ -2208,7 +2354,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>… и ещё %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+125"/>
+        <location line="+76"/>
         <source>Provisioning on %n port(s)…</source>
         <translation>
             <numerusform>Настройка на %n порту…</numerusform>
@@ -2314,7 +2460,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>неизвестное исключение</translation>
     </message>
     <message>
-        <location filename="../src/worker/deviceprocedures.cpp" line="-276"/>
+        <location filename="../src/worker/deviceprocedures.cpp" line="-270"/>
         <source>write settings block, %1 registers</source>
         <translation>запись блока настроек, регистров: %1</translation>
     </message>
@@ -2339,17 +2485,17 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>%1 байт, которых не запрашивал ни один запрос, после последнего ответа; этот запрос не отправлен</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
         <source>%1 bytes where one answer of %2 was due</source>
         <translation>%1 байт вместо одного ответа из %2</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+18"/>
         <source>no answer within %1 ms</source>
         <translation>нет ответа за %1 мс</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+88"/>
         <source>%1 of %2 bytes, then the line was lost</source>
         <translation>%1 из %2 байт, затем линия пропала</translation>
     </message>
@@ -2359,7 +2505,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>%1 из %2 байт, затем тишина</translation>
     </message>
     <message>
-        <location line="-86"/>
+        <location line="-84"/>
         <source>check sum wrong</source>
         <translation>неверная контрольная сумма</translation>
     </message>
@@ -2374,12 +2520,12 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>исключение %1: %2</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+23"/>
         <source>answer does not match the request</source>
         <translation>ответ не соответствует запросу</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+43"/>
         <source>; echo of the request removed</source>
         <translation>; эхо запроса отброшено</translation>
     </message>
@@ -2398,7 +2544,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
 с временем, байтами и пояснением, начало и итог каждой операции.</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+37"/>
         <source>HCopy traffic</source>
         <translation>Скопировать выбранные строки (Ctrl+C).</translation>
     </message>
@@ -2439,7 +2585,7 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
         <translation>&amp;Открыть папку</translation>
     </message>
     <message>
-        <location filename="../src/app/trafficpage.cpp" line="+85"/>
+        <location filename="../src/app/trafficpage.cpp" line="+137"/>
         <source>Save the traffic</source>
         <translation>Сохранить обмен</translation>
     </message>

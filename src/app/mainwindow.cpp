@@ -567,16 +567,20 @@ JobRequest MainWindow::connectionRequest() const
 // Called on the worker's thread, in the language the window shows then.
 QString MainWindow::advice(DeviceProcedures::Advice advice)
 {
+    // The check box by the name it has in the window's present language.
+    const QString keepConBox = QCoreApplication::translate("MainWindow", "Enable Keep Connection");
     switch (advice) {
     case DeviceProcedures::Advice::CheckLine:
-        return tr("Nothing was received: check the cable, the port and its baud rate, and for firmware without the "
-                  "keep-connection register clear \"Enable Keep Connection\"");
+        return tr("Nothing was received: check the cable, the port and its baud rate, and that the modem is powered; "
+                  "for firmware without the keep-connection register clear \"%1\"")
+            .arg(keepConBox);
     case DeviceProcedures::Advice::CheckServer:
         return tr("Nothing was received through the server: check its serial side (its baud rate and the line to the "
-                  "modem), and for firmware without the keep-connection register clear \"Enable Keep Connection\"; "
-                  "Detect modem finds the framing the server speaks");
+                  "modem), and for firmware without the keep-connection register clear \"%1\"; "
+                  "Detect modem finds the framing the server speaks")
+            .arg(keepConBox);
     case DeviceProcedures::Advice::KeepConRegisterMissing:
-        return tr("The modem may lack the keep-connection register: clear \"Enable Keep Connection\" and try again");
+        return tr("The modem may lack the keep-connection register: clear \"%1\" and try again").arg(keepConBox);
     }
     return QString();
 }

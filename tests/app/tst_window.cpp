@@ -770,16 +770,16 @@ private slots:
                                                                      "! -- There is bad CRC16 sum of 147 bytes"}
                                            << words("An answer of %n byte(s) came damaged: its check sum is wrong", 147);
         // The window's own advice, naming its check box.
+        const QString box = QCoreApplication::translate("MainWindow", "Enable Keep Connection");
+        const QString lacks = "The modem may lack the keep-connection register: clear \"" + box + "\" and try again";
+        const QString check = "Nothing was received: check the cable, the port and its baud rate, and that the modem is "
+                              "powered; for firmware without the keep-connection register clear \"" + box + "\"";
         QTest::newRow("old firmware") << oldFirmware << QStringList{"-- Read, %c", request,
-            "! exception 2: illegal data address", "! -- The device answered with exception 2. The modem may lack the "
-            "keep-connection register: clear \"Enable Keep Connection\" and try again"}
+            "! exception 2: illegal data address", "! -- The device answered with exception 2. " + lacks}
             << words("The modem refused the request: Modbus exception %1, %2").arg(2).arg("illegal data address")
-                   + ". The modem may lack the keep-connection register: clear \"Enable Keep Connection\" and try again";
+                   + ". " + lacks;
         QTest::newRow("silence") << silent << QStringList{"-- Read, %c", request, "! << no answer within ",
-            "! -- There is bad CRC16 sum of 0 bytes. Nothing was received: check the cable, the port and its baud rate, "
-            "and for firmware without the keep-connection register clear \"Enable Keep Connection\""}
-            << words("No answer from the modem") + ". Nothing was received: check the cable, the port and its baud "
-                   "rate, and for firmware without the keep-connection register clear \"Enable Keep Connection\"";
+            "! -- There is bad CRC16 sum of 0 bytes. " + check} << words("No answer from the modem") + ". " + check;
     }
 
     void trafficPageAndLog()
