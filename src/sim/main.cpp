@@ -2,6 +2,7 @@
 // hardware. Prints the connection text as its first line and serves until
 // SIGINT or SIGTERM.
 
+#include "devicesettings.h"
 #include "filesupport.h"
 #include "modbusframe.h"
 #include "settingsimage.h"
@@ -11,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QStringList>
 
 #include <csignal>
 #include <cstdio>
@@ -238,6 +240,16 @@ int main(int argc, char *argv[])
         || !parseNumber(parser, dropOption, 0, lastRegister, &options.droppedRegister)
         || !parseNumber(parser, doubleOption, 0, longestPause, &options.doubledAnswerMs))
         return 2;
+    // A rate the modem cannot be set to would let the configurator reach a
+    // modem that no real line could.
+    if (!DeviceSettings::baudRates().contains(options.baudRate)) {
+        QStringList rates;
+        for (const int rate : DeviceSettings::baudRates())
+            rates << QString::number(rate);
+        fail(QStringLiteral("the modem has no baud rate %1 (it takes %2)")
+                 .arg(parser.value(baudOption), rates.join(QStringLiteral(", "))));
+        return 2;
+    }
     options.exceptionCode = static_cast<quint8>(exceptionCode);
     options.silent = parser.isSet(silentOption);
     options.wrongCrc = parser.isSet(badCrcOption);
