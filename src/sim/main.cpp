@@ -1,7 +1,8 @@
 // gprs-modem-sim: a simulated GPRS modem to try the configurator without
 // hardware. Prints the connection text as its first line and serves until
-// SIGINT or SIGTERM.
+// SIGINT or SIGTERM (Ctrl+C or the console's closing on Windows).
 
+#include "devicesettings.h"
 #include "filesupport.h"
 #include "modbusframe.h"
 #include "settingsimage.h"
@@ -11,14 +12,45 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QStringList>
 
-#include <csignal>
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <atomic>
+#include <windows.h>
+#else
+#include <csignal>
 
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace {
+
+#ifdef Q_OS_WIN
+
+std::atomic<bool> finished{false};
+
+// Called on a thread of the system's: the quit is posted to the main thread,
+// which stops the modem and writes the last dump. Windows ends the process
+// as soon as this returns from a closing console, so it waits for that.
+BOOL WINAPI onConsoleEvent(DWORD event)
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
+        for (int waited = 0; !finished && waited < 4000; waited += 20)
+            Sleep(20);
+    }
+    return TRUE;
+}
+
+bool installSignalHandlers()
+{
+    return SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
+}
+
+#else
 
 int signalPipe[2] = {-1, -1};
 
@@ -39,6 +71,8 @@ bool installSignalHandlers()
     action.sa_flags = SA_RESTART;
     return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
 }
+
+#endif
 
 void fail(const QString &message)
 {
@@ -118,6 +152,17 @@ int main(int argc, char *argv[])
     }
 
     QCommandLineParser parser;
+#ifdef Q_OS_WIN
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulated GPRS modem: a Modbus RTU slave at address 0x40 with 512 holding registers,\n"
+        "behind a serial device server that passes Modbus RTU over TCP (--tcp), a Modbus TCP\n"
+        "gateway (--modbus-tcp) or a data unit that passes Modbus RTU in UDP datagrams (--udp):\n"
+        "at least one of them. Each server's connection text comes first, in that order: the\n"
+        "text to type into the configurator's \"Connection\" field. Runs until Ctrl+C.\n"
+        "\n"
+        "Exit status: 0 after Ctrl+C; 1 a port or settings file that cannot be opened,\n"
+        "read or written; 2 a bad command line."));
+#else
     parser.setApplicationDescription(QStringLiteral(
         "Simulated GPRS modem: a Modbus RTU slave at address 0x40 with 512 holding registers.\n"
         "Without --port it opens a pseudo-terminal. The first line on standard output is the\n"
@@ -129,6 +174,7 @@ int main(int argc, char *argv[])
         "\n"
         "Exit status: 0 after SIGINT or SIGTERM; 1 a port or settings file that cannot be opened,\n"
         "read or written; 2 a bad command line."));
+#endif
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
 
@@ -191,7 +237,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption doubleOption(QStringLiteral("double-answer"),
         QStringLiteral("Send every answer a second time this long after the first, as a device server that "
                        "replays or a second master would."), QStringLiteral("ms"));
-    parser.addOptions({portOption, baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
+#ifdef Q_OS_UNIX
+    // Windows has no pseudo-terminal, and its serial ports are the configurator's.
+    parser.addOption(portOption);
+#endif
+    parser.addOptions({baudOption, loadOption, dumpOption, traceOption, silentOption, badCrcOption, badCrcBlockOption,
                        exceptionBlockOption, exceptionCodeOption, oldFirmwareOption, delayOption, byteGapOption,
                        splitOption, answerAddressOption, pacingOption, dropOption, echoOption, doubleOption, tcpOption,
                        modbusTcpOption, udpOption});
@@ -223,7 +273,9 @@ int main(int argc, char *argv[])
     }
 
     SimulatedModemOptions options;
+#ifdef Q_OS_UNIX
     options.port = parser.value(portOption);
+#endif
     int exceptionCode = options.exceptionCode;
     const int lastRegister = ModbusSlave::RegisterCount - 1;
     const int longestPause = 600000;
@@ -238,6 +290,16 @@ int main(int argc, char *argv[])
         || !parseNumber(parser, dropOption, 0, lastRegister, &options.droppedRegister)
         || !parseNumber(parser, doubleOption, 0, longestPause, &options.doubledAnswerMs))
         return 2;
+    // A rate the modem cannot be set to would let the configurator reach a
+    // modem that no real line could.
+    if (!DeviceSettings::baudRates().contains(options.baudRate)) {
+        QStringList rates;
+        for (const int rate : DeviceSettings::baudRates())
+            rates << QString::number(rate);
+        fail(QStringLiteral("the modem has no baud rate %1 (it takes %2)")
+                 .arg(parser.value(baudOption), rates.join(QStringLiteral(", "))));
+        return 2;
+    }
     options.exceptionCode = static_cast<quint8>(exceptionCode);
     options.silent = parser.isSet(silentOption);
     options.wrongCrc = parser.isSet(badCrcOption);
@@ -256,6 +318,13 @@ int main(int argc, char *argv[])
             return 2;
         }
     }
+#ifndef Q_OS_UNIX
+    if (options.tcpPort < 0 && options.modbusTcpPort < 0 && options.udpPort < 0) {
+        fail(QStringLiteral("give --tcp, --modbus-tcp or --udp: on this system the modem is served on the network "
+                            "only; try --help"));
+        return 2;
+    }
+#endif
 
     SimulatedModem modem(options);
     if (parser.isSet(loadOption)) {
@@ -295,15 +364,21 @@ int main(int argc, char *argv[])
         if (modem.serverPort(door) >= 0)
             std::printf("%s\n", qPrintable(modem.networkConnectionText(door)));
     }
-    std::printf("%s\n", qPrintable(modem.connectionText()));
+    if (!modem.portName().isEmpty())
+        std::printf("%s\n", qPrintable(modem.connectionText()));
     std::fflush(stdout);
 
+#ifdef Q_OS_UNIX
     QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+#endif
     app.exec();
 
     modem.stop();
     if (!dumpFile.isEmpty())
         dump(modem, dumpFile);
+#ifdef Q_OS_WIN
+    finished = true;
+#endif
     return 0;
 }

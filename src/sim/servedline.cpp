@@ -2,14 +2,9 @@
 
 #include "rtuframing.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 ServedLine::ServedLine() = default;
 
@@ -39,9 +34,14 @@ bool ServedLine::awaitPeerRead(Clock::time_point, const WaitUntil &) const
     return true;
 }
 
+// Only sockets are served on Windows, where they cannot be read as files.
 ssize_t ServedLine::read(char *buffer, size_t size)
 {
+#ifdef _WIN32
+    return receiveSome(m_fd, buffer, size);
+#else
     return ::read(m_fd, buffer, size);
+#endif
 }
 
 bool ServedLine::write(const char *data, int length, int wakeFd) const
@@ -53,14 +53,14 @@ bool ServedLine::write(const char *data, int length, int wakeFd) const
             length -= static_cast<int>(written);
             continue;
         }
-        if (written < 0 && errno == EINTR)
+        if (written < 0 && interrupted())
             continue;
-        if (written < 0 && errno != EAGAIN)
+        if (written < 0 && !wouldBlock())
             return false;
         // The client is not reading and the line's buffer is full: wait for
         // room, or for the order to stop.
-        pollfd fds[2] = {{m_fd, POLLOUT, 0}, {wakeFd, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+        pollfd fds[2] = {watched(m_fd, POLLOUT), watched(wakeFd, POLLIN)};
+        if (pollFor(fds, 2, std::chrono::nanoseconds(-1)) < 0 && !interrupted())
             return false;
         if (fds[1].revents != 0)
             return false;
@@ -70,7 +70,11 @@ bool ServedLine::write(const char *data, int length, int wakeFd) const
 
 ssize_t ServedLine::writeSome(const char *data, size_t length) const
 {
+#ifdef _WIN32
+    return sendSome(m_fd, data, length);
+#else
     return ::write(m_fd, data, length);
+#endif
 }
 
 void ServedLine::forgetRequest()
@@ -104,16 +108,23 @@ int ServerLine::bound(int type, const QString &address, int port, QString *error
         addressLength = sizeof *v6;
     }
     const int yes = 1;
+#ifdef _WIN32
+    // There it would let a second server take a port that is in use.
+    const bool reuseAddress = false;
+#else
+    const bool reuseAddress = true;
+#endif
     int fd = -1;
     if (addressLength == 0)
         *error = QStringLiteral("\"%1\" is not an IP address to listen on").arg(address);
-    else if ((fd = ::socket(socketAddress.ss_family, type | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) < 0)
+    else if ((fd = openSocket(socketAddress.ss_family, type)) < 0)
         *error = systemError("socket");
-    else if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0)
+    else if (reuseAddress && ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char *>(&yes),
+                                          sizeof yes) != 0)
         *error = systemError("setsockopt");
     else if (::bind(fd, reinterpret_cast<sockaddr *>(&socketAddress), addressLength) != 0)
         *error = QStringLiteral("%1 port %2 on %3: %4").arg(QLatin1String(type == SOCK_STREAM ? "TCP" : "UDP"))
-                     .arg(port).arg(address, QString::fromLocal8Bit(std::strerror(errno)));
+                     .arg(port).arg(address, systemReason());
     else if (::getsockname(fd, reinterpret_cast<sockaddr *>(&socketAddress), &addressLength) != 0)
         *error = systemError("getsockname");
     if (!error->isEmpty()) {
@@ -122,16 +133,4 @@ int ServerLine::bound(int type, const QString &address, int port, QString *error
     }
     m_port = ntohs(socketAddress.ss_family == AF_INET ? v4->sin_port : v6->sin6_port);
     return fd;
-}
-
-void closeFd(int &fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
-
-QString systemError(const char *what)
-{
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
 }

@@ -2,14 +2,13 @@
 #define SERVEDLINE_H
 
 #include "framing.h"
+#include "sockets.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <chrono>
 #include <functional>
-
-#include <sys/types.h>
 
 // One line the simulated modem serves: where its requests come from and its
 // answers go, with the bytes of a request not yet framed. Opened and closed
@@ -96,9 +95,5 @@ protected:
 
     int m_port = -1;
 };
-
-void closeFd(int &fd);
-// "what: the system's reason" for the last failed call.
-QString systemError(const char *what);
 
 #endif // SERVEDLINE_H

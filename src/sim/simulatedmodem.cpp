@@ -3,17 +3,15 @@
 #include "connectiontext.h"
 #include "modbusframe.h"
 #include "tcpserverline.h"
-#include "ttyline.h"
 #include "udpserverline.h"
 
+#ifdef Q_OS_UNIX
+#include "ttyline.h"
+#endif
+
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 #include <vector>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
 
 namespace {
 
@@ -51,14 +49,12 @@ bool SimulatedModem::start()
         m_error = QStringLiteral("already started");
         return false;
     }
-    int wake[2];
-    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+    QString error;
+    if (!startSockets(&error) || !openWakePair(&m_wakeRead, &m_wakeWrite, &error)) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_error = systemError("pipe2");
+        m_error = error;
         return false;
     }
-    m_wakeRead = wake[0];
-    m_wakeWrite = wake[1];
 
     if (!openLine() || !listen()) {
         closeAll();
@@ -72,9 +68,7 @@ bool SimulatedModem::start()
 void SimulatedModem::stop()
 {
     if (m_thread.joinable()) {
-        const char wake = 'q';
-        while (::write(m_wakeWrite, &wake, 1) < 0 && errno == EINTR) {
-        }
+        wake(m_wakeWrite);
         m_thread.join();
     }
     closeAll();
@@ -95,6 +89,17 @@ bool SimulatedModem::openLine()
 {
     const SimulatedModemOptions current = options();
     QString error;
+#ifndef Q_OS_UNIX
+    // No pseudo-terminals here, and a serial port is the configurator's to
+    // open: the modem's line is the serial side of its servers.
+    if (!current.port.isEmpty())
+        error = QStringLiteral("a serial port cannot be served on this system");
+    else if (current.tcpPort < 0 && current.modbusTcpPort < 0 && current.udpPort < 0)
+        error = QStringLiteral("without a pseudo-terminal on this system, the modem needs a TCP or UDP port");
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_error = error;
+    return error.isEmpty();
+#else
     auto line = std::make_unique<TtyLine>();
     const bool opened = current.port.isEmpty() ? line->openPseudoTerminal(current.baudRate, &error)
                                                : line->openPort(current.port, current.baudRate, &error);
@@ -104,6 +109,7 @@ bool SimulatedModem::openLine()
         m_portName = line->name();
     m_line = std::move(line);
     return opened;
+#endif
 }
 
 bool SimulatedModem::listen()
@@ -270,7 +276,9 @@ std::chrono::nanoseconds SimulatedModem::characterTime(const ServedLine &line) c
 
 void SimulatedModem::serve()
 {
-    std::vector<ServedLine *> lines{m_line.get()};
+    std::vector<ServedLine *> lines;
+    if (m_line)
+        lines.push_back(m_line.get());
     for (const auto &server : m_servers)
         lines.push_back(server.get());
     for (;;) {
@@ -285,14 +293,14 @@ void SimulatedModem::serve()
         }
         // The order to stop, then each line's own descriptor and the one
         // that brings it a new peer.
-        std::vector<pollfd> fds{{m_wakeRead, POLLIN, 0}};
+        std::vector<pollfd> fds{watched(m_wakeRead, POLLIN)};
         for (const ServedLine *line : lines) {
-            fds.push_back({line->fd(), POLLIN, 0});
-            fds.push_back({line->acceptFd(), POLLIN, 0});
+            fds.push_back(watched(line->fd(), POLLIN));
+            fds.push_back(watched(line->acceptFd(), POLLIN));
         }
-        const int ready = ::poll(fds.data(), nfds_t(fds.size()), timeout);
+        const int ready = pollFor(fds.data(), fds.size(), std::chrono::milliseconds(timeout));
         if (ready < 0) {
-            if (errno == EINTR)
+            if (interrupted())
                 continue;
             break;
         }
@@ -334,7 +342,7 @@ void SimulatedModem::serve()
     }
     for (const auto &server : m_servers)
         server->dropPeer();
-    if (m_line->hungUp) {
+    if (m_line && m_line->hungUp) {
         m_line->close();
         std::lock_guard<std::mutex> lock(m_mutex);
         m_error = QStringLiteral("the line was hung up on purpose");
@@ -350,7 +358,7 @@ bool SimulatedModem::receive(ServedLine &line)
 {
     char buffer[512];
     const ssize_t got = line.read(buffer, sizeof buffer);
-    if (got < 0 && (errno == EAGAIN || errno == EINTR))
+    if (got < 0 && (wouldBlock() || interrupted()))
         return true;
     if (got <= 0) {
         if (!line.outlivesPeer()) {
@@ -518,14 +526,11 @@ bool SimulatedModem::waitUntil(Clock::time_point deadline)
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero())
             return true;
-        const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-        const timespec timeout{static_cast<time_t>(nanoseconds / 1000000000LL),
-                               static_cast<long>(nanoseconds % 1000000000LL)};
-        pollfd wake{m_wakeRead, POLLIN, 0};
-        const int ready = ::ppoll(&wake, 1, &timeout, nullptr);
+        pollfd wake = watched(m_wakeRead, POLLIN);
+        const int ready = pollFor(&wake, 1, std::chrono::duration_cast<std::chrono::nanoseconds>(left));
         if (ready > 0)
             return false;
-        if (ready < 0 && errno != EINTR)
+        if (ready < 0 && !interrupted())
             return false;
     }
 }

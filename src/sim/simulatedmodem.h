@@ -19,8 +19,6 @@
 #include <thread>
 #include <vector>
 
-class TtyLine;
-
 // A GPRS modem on a serial line: the Modbus slave at 0x40 behind the master
 // side of a pseudo-terminal (or behind a given tty), served on its own
 // thread, and when asked also behind servers on the network: a serial
@@ -103,7 +101,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::atomic<int> m_answersSent{0};
-    std::unique_ptr<TtyLine> m_line;            // the pty or the given port
+    std::unique_ptr<ServedLine> m_line;         // the pty or the given port; none on Windows
     std::vector<std::unique_ptr<ServedLine>> m_servers;   // when asked for
     int m_wakeRead = -1;
     int m_wakeWrite = -1;

@@ -2,10 +2,6 @@
 
 #include "modbustcpframing.h"
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-
 TcpServerLine::TcpServerLine(Door door)
     : door(door)
 {
@@ -38,13 +34,13 @@ void TcpServerLine::close()
 
 void TcpServerLine::accept()
 {
-    const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    const int fd = acceptConnection(listenFd);
     if (fd < 0)
         return;
     // Answers go out byte by byte when paced, as a server's serial side
     // hands them over; none may wait for the one before to be acknowledged.
     const int yes = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&yes), sizeof yes);
     replacePeer(fd);
 }
 
@@ -63,5 +59,5 @@ void TcpServerLine::replacePeer(int fd)
 
 ssize_t TcpServerLine::writeSome(const char *data, size_t length) const
 {
-    return ::send(m_fd, data, length, MSG_NOSIGNAL);
+    return sendSome(m_fd, data, length);
 }

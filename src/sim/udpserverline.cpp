@@ -16,7 +16,7 @@ ssize_t UdpServerLine::read(char *buffer, size_t size)
 {
     sockaddr_storage sender = {};
     socklen_t senderLength = sizeof sender;
-    const ssize_t got = ::recvfrom(m_fd, buffer, size, 0, reinterpret_cast<sockaddr *>(&sender), &senderLength);
+    const ssize_t got = receiveFrom(m_fd, buffer, size, &sender, &senderLength);
     if (got >= 0) {
         peer = sender;
         peerLength = senderLength;
@@ -28,5 +28,5 @@ ssize_t UdpServerLine::writeSome(const char *data, size_t length) const
 {
     if (peerLength == 0)
         return ssize_t(length);
-    return ::sendto(m_fd, data, length, 0, reinterpret_cast<const sockaddr *>(&peer), peerLength);
+    return sendTo(m_fd, data, length, peer, peerLength);
 }

@@ -3,8 +3,6 @@
 
 #include "servedline.h"
 
-#include <sys/socket.h>
-
 // A data unit's UDP port in front of the modem: the frames come in
 // datagrams from anyone, and the answers go to whoever sent the last one,
 // a datagram each time the modem's line has carried a whole answer.

@@ -189,6 +189,9 @@ private slots:
                                             << QByteArray("--delay wants a number");
         QTest::newRow("address above 255") << QStringList{"--answer-address", "256"} << 2 << QByteArray()
                                            << QByteArray("--answer-address wants a number from 0 to 255");
+        QTest::newRow("baud rate the modem lacks") << QStringList{"--baud", "12345"} << 2 << QByteArray()
+            << QByteArray("the modem has no baud rate 12345 (it takes 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, "
+                          "38400, 57600, 76800, 115200)\n");
         QTest::newRow("TCP port out of range") << QStringList{"--tcp", "65536"} << 2 << QByteArray()
                                                << QByteArray("--tcp wants [address:]port, a port from 0 to 65535");
         QTest::newRow("TCP address not of this machine") << QStringList{"--tcp", "192.0.2.1:5020"} << 1 << QByteArray()
