@@ -1243,8 +1243,8 @@ DNS, адрес Modbus, времена перезапуска и счётчик�
     </message>
     <message>
         <location line="+2"/>
-        <source>No settings file %1 to start from: the form starts empty</source>
-        <translation>Нет файла настроек %1 для начала: форма пуста</translation>
+        <source>No %1 here: the form starts empty</source>
+        <translation>Нет %1 в рабочей папке: форма пуста</translation>
     </message>
     <message>
         <location line="+2"/>

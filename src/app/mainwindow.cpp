@@ -323,8 +323,8 @@ void MainWindow::showFormOrigin()
         if (field == ui->comPortLineEdit)
             continue;
         QPalette palette = field->palette();
-        palette.setColor(QPalette::Text, formNotFromModem ? palette.color(QPalette::Disabled, QPalette::Text)
-                                                          : this->palette().color(QPalette::Text));
+        palette.setColor(QPalette::Text, this->palette().color(formNotFromModem ? QPalette::Disabled : QPalette::Active,
+                                                               QPalette::Text));
         field->setPalette(palette);
     }
 }
@@ -601,7 +601,7 @@ void MainWindow::loadConfig(const QString &fileName)
         if (name.isEmpty())
             showStatus(tr("No file was chosen: nothing was loaded"), logged);
         else if (!asked)
-            showStatus(tr("No settings file %1 to start from: the form starts empty").arg(name), logged);
+            showStatus(tr("No %1 here: the form starts empty").arg(name), logged);
         else
             showStatus(tr("The settings file %1 was not opened: %2").arg(QDir::toNativeSeparators(name),
                                                                          content.errorString),
