@@ -4,16 +4,18 @@
 
 #include "commandline.h"
 #include "connectiontext.h"
-#include "messagebar.h"
 #include "filedialogs.h"
 #include "golden.h"
+#include "jobwords.h"
 #include "mainwindow.h"
+#include "messagebar.h"
 #include "portpicker.h"
 #include "recentconnections.h"
 #include "trafficmodel.h"
 #include "trafficpage.h"
 #include "userfolders.h"
 #include "usersettings.h"
+#include "workermessages.h"
 #include "workingfolder.h"
 #ifdef GPRS_SIMULATED_MODEM
 #include "settingsimage.h"
@@ -982,6 +984,73 @@ private slots:
         QVERIFY(shown.contains("Trying dev=" + modem->portName() + ";baud=9600"));
         QCOMPARE(shown.last(), "The modem answers on " + modem->connectionText());
         QCOMPARE(worker().job(), int(MyThread::JobDetect));
+    }
+
+    // The worker's sentences as the window says them, in each language,
+    // with what the worker added after them kept; a sentence inside
+    // another's words is found there too.
+    void workersSentencesInTheWindowsWords_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("failure");   // DeviceProcedures::Failure; -1: not known
+        QTest::addColumn<QString>("words");   // in English
+        const int none = -1, cutShort = int(DeviceProcedures::Failure::CutShort);
+        QTest::newRow("port") << "The Port dev=COM7;baud=9600 was not open. Access is denied." << none
+                              << "The port dev=COM7;baud=9600 did not open. Access is denied.";
+        QTest::newRow("no port") << "The Port  was not open. The connection has no dev part" << none
+                                 << "The default port did not open. The connection has no dev part";
+        QTest::newRow("silence") << "There is bad CRC16 sum of 0 bytes. Check the cable" << none
+                                 << "No answer from the modem. Check the cable";
+        QTest::newRow("cut short") << "There is bad CRC16 sum of 8 bytes" << cutShort
+                                   << "The modem's answer broke off after 8 bytes";
+        QTest::newRow("damaged") << "There is bad CRC16 sum of 147 bytes" << none
+                                 << "An answer of 147 bytes came damaged: its check sum is wrong";
+        QTest::newRow("at a step, in a Write's words") << "Nothing was written: There is bad CRC16 sum of 1 bytes on 3 step"
+            << none << "Nothing was written: An answer of 1 byte came damaged: its check sum is wrong, while writing "
+                       "block 4 of 5";
+        QTest::newRow("progress") << "Recieved 0[31] bytes" << none << "Reading: block 2 of 5 is in…";
+        QTest::newRow("a number whole") << "Recieved 145 bytes" << none << "Reading: block 1 of 5 is in…";
+        QTest::newRow("read") << "It is Readed 31" << none << "Read: all 35 settings";
+        QTest::newRow("write progress") << "Recieved 40%" << none << "Writing: 40% done…";
+        QTest::newRow("written") << "It is Ready 100%" << none << "Written: the modem took every block";
+        QTest::newRow("exception") << "The device answered with exception 2 on 1 step" << none
+                                   << "The modem refused the request: Modbus exception 2, illegal data address, while "
+                                      "writing block 2 of 5";
+        QTest::newRow("unasked") << "There are 3 bytes on the line that no request asked for" << none
+                                 << "3 bytes came that no request asked for, so the request was not sent";
+        QTest::newRow("surplus") << "There are 16 bytes where one answer of 8 was due on 2 step" << none
+                                 << "16 bytes came where one answer of 8 was due, while writing block 3 of 5";
+        QTest::newRow("mismatch") << "The answer of 8 bytes does not match the request" << none
+                                  << "An answer of 8 bytes came that does not fit the request";
+        QTest::newRow("none of them") << "Verified: the modem holds what was written" << none
+                                      << "Verified: the modem holds what was written";
+    }
+
+    void workersSentencesInTheWindowsWords()
+    {
+        QFETCH(QString, message);
+        QFETCH(int, failure);
+        QFETCH(QString, words);
+        JobWords::Context context;
+        if (failure >= 0)
+            context.failure = DeviceProcedures::Failure(failure);
+        QVERIFY(QCoreApplication::installTranslator(&english));
+        QCOMPARE(JobWords::shown(message, context), words);
+        QCoreApplication::removeTranslator(&english);
+        // The Russian window says none of the worker's English.
+        QVERIFY(QCoreApplication::installTranslator(&russian));
+        const QString russianWords = JobWords::shown(message, context);
+        QCoreApplication::removeTranslator(&russian);
+        if (QTest::currentDataTag() == QLatin1String("none of them"))
+            return;
+        const WorkerMessages::Found found = WorkerMessages::find(message);
+        QVERIFY(found.exists());
+        const QString before = message.left(found.position), after = message.mid(found.position + found.length);
+        QVERIFY2(russianWords.startsWith(before) && russianWords.endsWith(after), qPrintable(russianWords));
+        const QString said = russianWords.mid(before.size(), russianWords.size() - before.size() - after.size());
+        QVERIFY2(said.contains(QRegularExpression("\\p{Cyrillic}")), qPrintable(said));
+        QVERIFY2(!said.contains(QRegularExpression("\\b(?!Modbus\\b)[A-Za-z]{3,}")) || said.contains("dev="),
+                 qPrintable(said));
     }
 
     // A Read can be stopped, by Escape or by Read turned Stop, as closing
