@@ -179,6 +179,8 @@ void MainWindow::changeEvent(QEvent *event)
         showLanguageButton();
         showFormOrigin();
         showStoppable(stoppable);
+        if (shownWords && ui->statusBar->currentMessage() == shownText)
+            say(shownWords);
         portPicker->retranslate();
     }
     QMainWindow::changeEvent(event);
@@ -249,7 +251,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Every exchange is bounded by the link's time-outs, so the wait is short.
     if (worker.busy() && worker.job() == MyThread::JobWrite) {
         closeWhenWritten = true;
-        showStatus(tr("Finishing the Write before closing…"));
+        showStatus([=] { return tr("Finishing the Write before closing…"); });
         event->ignore();
         return;
     }
@@ -286,7 +288,7 @@ void MainWindow::startJob(int job, const JobRequest &request)
 
 void MainWindow::showBusy()
 {
-    showStatus(tr("A job is still running, so this one was not started: try again when it ends"));
+    showStatus([=] { return tr("A job is still running, so this one was not started: try again when it ends"); });
 }
 
 // While a Read or a detection runs, Read is its Stop, as Escape is.
@@ -302,7 +304,7 @@ void MainWindow::stopJob()
         return;
     // The link gives up its wait within one poll.
     worker.stop();
-    showStatus(tr("Stopping…"));
+    showStatus([=] { return tr("Stopping…"); });
 }
 
 // After a Read that failed or was stopped, the form still shows what it
@@ -329,11 +331,18 @@ void MainWindow::showFormOrigin()
     }
 }
 
-void MainWindow::showStatus(const QString &shown, const QString &logged)
+void MainWindow::showStatus(const Words &words, const QString &logged)
 {
-    ui->statusBar->showMessage(shown, 0);
-    if (!shown.isEmpty() || !logged.isEmpty())
-        logMessage(logged.isEmpty() ? shown : logged);
+    say(words);
+    logMessage(logged.isEmpty() ? words() : logged);
+}
+
+// The words are kept, to be said again in the language the window turns to.
+void MainWindow::say(const Words &words)
+{
+    shownWords = words;
+    shownText = words();
+    ui->statusBar->showMessage(shownText, 0);
 }
 
 void MainWindow::fitMessage()
@@ -391,9 +400,10 @@ void MainWindow::appendToLog(const QString &line)
         return;
     logFailureSaid = true;
     QTimer::singleShot(0, this, [this] {
-        ui->statusBar->showMessage(tr("The log cannot be written in %1: %2. The window works on without it")
-                                       .arg(QDir::toNativeSeparators(log.folder()), log.errorString()),
-                                   0);
+        say([this] {
+            return tr("The log cannot be written in %1: %2. The window works on without it")
+                .arg(QDir::toNativeSeparators(log.folder()), log.errorString());
+        });
     });
 }
 
@@ -417,7 +427,7 @@ void MainWindow::myUpLoad()
     if (!list.opened) {
         // Names of an earlier request must not outlive this one.
         worker.clearUploadFiles();
-        showStatus(tr("There is not the update files"));
+        showStatus([=] { return tr("There is not the update files"); });
         return;
     }
     // The upload runs on the connection of the last Read or Write.
@@ -441,9 +451,9 @@ void MainWindow::myWrite()
     // may just mean that nobody has looked.
     const QStringList unknown = editors.unknownHiddenLabels();
     if (!unknown.isEmpty()) {
-        showStatus(tr("Nothing was written. Read the modem first, or load a complete settings file. "
+        showStatus([=] { return tr("Nothing was written. Read the modem first, or load a complete settings file. "
                       "Still unknown: %1")
-                       .arg(unknown.join(QLatin1String(", "))));
+                       .arg(unknown.join(QLatin1String(", "))); });
         return;
     }
     // A value nobody changed goes back in the bytes the Read or the file
@@ -452,7 +462,7 @@ void MainWindow::myWrite()
     // A value the modem cannot hold is refused before a byte goes out.
     const SettingProblem problem = record.firstProblem();
     if (problem.exists()) {
-        showStatus(problem.message());
+        showStatus([=] { return problem.message(); });
         return;
     }
     JobRequest request = connectionRequest();
@@ -485,12 +495,12 @@ void MainWindow::mySave()
     // An earlier message, a failure perhaps, must not stand beside a save
     // that worked.
     if (!outcome.saved) {
-        showStatus(tr("The configuration file was not saved: %1").arg(outcome.errorString));
+        showStatus([=] { return tr("The configuration file was not saved: %1").arg(outcome.errorString); });
     } else if (const QStringList unknown = editors.unknownHiddenLabels(); !unknown.isEmpty()) {
-        showStatus(tr("Saved %1 without the settings still unknown: %2")
-                       .arg(shownName, unknown.join(QLatin1String(", "))));
+        showStatus([=] { return tr("Saved %1 without the settings still unknown: %2")
+                       .arg(shownName, unknown.join(QLatin1String(", "))); });
     } else {
-        showStatus(tr("Saved %1").arg(shownName));
+        showStatus([=] { return tr("Saved %1").arg(shownName); });
     }
     if (outcome.saved)
         WorkingFolder::rememberDialogFolder(name);
@@ -510,9 +520,12 @@ void MainWindow::myResponse(QString s)
         return;
     JobWords::Context context;
     context.job = worker.job();
-    const QString shown = JobWords::shown(s, context);
     // While the window waits to close, it keeps saying why.
-    ui->statusBar->showMessage(closeWhenWritten ? tr("Finishing the Write before closing… %1").arg(shown) : shown, 0);
+    const bool closing = closeWhenWritten;
+    say([s, context, closing] {
+        const QString shown = JobWords::shown(s, context);
+        return closing ? tr("Finishing the Write before closing… %1").arg(shown) : shown;
+    });
 }
 
 // After the job's last word, if it had one.
@@ -533,9 +546,10 @@ void MainWindow::myJobEnded()
         context.failure = outcome.exchange.failure;
     else if (outcome.job == MyThread::JobRead)
         context.answers = int(outcome.exchange.succeeded ? DeviceSettings::allBlocks().count() : 0);
-    ui->statusBar->showMessage(outcome.lastWord.isEmpty() ? tr("Stopped: nothing was changed")
-                                                          : JobWords::shown(outcome.lastWord, context),
-                               0);
+    const QString lastWord = outcome.lastWord;
+    say([lastWord, context] {
+        return lastWord.isEmpty() ? tr("Stopped: nothing was changed") : JobWords::shown(lastWord, context);
+    });
     if (outcome.job == MyThread::JobRead && !outcome.succeeded)
         markForm(true);
     if (outcome.succeeded)
@@ -599,20 +613,19 @@ void MainWindow::loadConfig(const QString &fileName)
         // The log keeps the system's own words; the window says which file.
         const QString logged = tr("There is not the configaration file");
         if (name.isEmpty())
-            showStatus(tr("No file was chosen: nothing was loaded"), logged);
+            showStatus([=] { return tr("No file was chosen: nothing was loaded"); }, logged);
         else if (!asked)
-            showStatus(tr("No %1 here: the form starts empty").arg(name), logged);
+            showStatus([=] { return tr("No %1 here: the form starts empty").arg(name); }, logged);
         else
-            showStatus(tr("The settings file %1 was not opened: %2").arg(QDir::toNativeSeparators(name),
-                                                                         content.errorString),
-                       logged);
+            showStatus([=] { return tr("The settings file %1 was not opened: %2").arg(QDir::toNativeSeparators(name),
+                                                                         content.errorString); }, logged);
         return;
     }
     // A damaged document is applied not at all rather than up to its damage.
     if (content.status == SettingsFileContent::Damaged) {
-        showStatus(tr("The configuration file is damaged at line %1: %2")
+        showStatus([=] { return tr("The configuration file is damaged at line %1: %2")
                        .arg(content.errorLine)
-                       .arg(content.errorString));
+                       .arg(content.errorString); });
         return;
     }
     if (asked)
@@ -625,16 +638,16 @@ void MainWindow::loadConfig(const QString &fileName)
     const QString shownName = QDir::toNativeSeparators(name);
     const QString unknown = values.unknownKeysShown();
     if (!values.givesAnySetting() && !values.comPort && !values.enableKeepCon) {
-        showStatus(unknown.isEmpty() ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)
+        showStatus([=] { return unknown.isEmpty() ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)
                                      : tr("Nothing was loaded: %1 holds none of the settings, only: %2")
-                                           .arg(shownName, unknown));
+                                           .arg(shownName, unknown); });
         return;
     }
     markForm(false);
     if (!unknown.isEmpty())
-        showStatus(tr("Loaded %1, ignoring what is not a setting: %2").arg(shownName, unknown));
+        showStatus([=] { return tr("Loaded %1, ignoring what is not a setting: %2").arg(shownName, unknown); });
     else
-        showStatus(tr("Loaded %1").arg(shownName));
+        showStatus([=] { return tr("Loaded %1").arg(shownName); });
 }
 
 void MainWindow::applyParam(const QString &key, const QString &value, const QByteArray &bytes)

@@ -13,6 +13,7 @@
 #include <QTranslator>
 
 #include <array>
+#include <functional>
 #include <mutex>
 
 namespace Ui {
@@ -76,8 +77,11 @@ private:
     void startJob(int job, const JobRequest &request);
     void showBusy();
     void logMessage(const QString &message);
-    // Shows `shown` and logs it, or `logged` in its place when given.
-    void showStatus(const QString &shown, const QString &logged = QString());
+    // A message, worded anew in whatever language the window shows.
+    using Words = std::function<QString()>;
+    // Shows `words` and logs them, or `logged` in their place when given.
+    void showStatus(const Words &words, const QString &logged = QString());
+    void say(const Words &words);
     void fitMessage();
     void showStoppable(bool running);
     void stopJob();
@@ -118,6 +122,8 @@ private:
     bool formNotFromModem = false;   // the last Read failed or was stopped
     QElapsedTimer jobTimer;          // since the running or last job started
     QSize formSize;                  // the window's size with a one-line message
+    Words shownWords;                // the message in the status bar, as said
+    QString shownText;
 };
 
 #endif // MAINWINDOW_H

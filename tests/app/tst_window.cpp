@@ -211,8 +211,8 @@ private slots:
                 QCOMPARE(column->itemAt(n)->widget()->toolTip(), shown(QString("H%1 %2").arg(columns[c][0]).arg(n)));
             }
         }
-        if (switches == 0 || reopened)   // a message keeps the language it came in
-            QCOMPARE(status(), shown("No %1 here: the form starts empty").arg("simconf.xml"));
+        // The message shown follows the language too.
+        QCOMPARE(status(), shown("No %1 here: the form starts empty").arg("simconf.xml"));
         QCOMPARE(widget<QPushButton>("pushButtonMore")->toolTip(), shown("HMore settings"));
         QCOMPARE(widget("comPortLineEdit")->findChild<QToolButton *>()->accessibleName(),
                  shown("Choose the port and the baud rate", "PortPicker"));
