@@ -2,6 +2,7 @@
 
 #include "devicesettings.h"
 #include "filesupport.h"
+#include "jobwords.h"
 #include "provisionreport.h"
 
 #include <QFileInfo>
@@ -100,7 +101,7 @@ CommissioningRecord::Run CommissioningRecord::of(const SettingsValues &templateV
         modem.verified = outcome.result == ProvisionReport::Verified;
         modem.result = ProvisionReport::outcomeShown(outcome.result);
         if (!modem.verified)
-            modem.message = outcome.message;
+            modem.message = JobWords::shown(outcome.message);
         record.modems << modem;
     }
     record.rows = table.rows.size();

@@ -1,5 +1,6 @@
 #include "stationmodel.h"
 
+#include "jobwords.h"
 #include "trafficpage.h"
 
 #include <QGuiApplication>
@@ -123,7 +124,7 @@ QVariant StationModel::data(const QModelIndex &index, int role) const
     case Changed:
         return row.changed.join(role == Qt::ToolTipRole ? QLatin1String("\n") : QLatin1String("; "));
     case Message:
-        return row.message;
+        return JobWords::shown(row.message);
     }
     return QVariant();
 }

@@ -3,6 +3,7 @@
 
 #include "commissioningrecord.h"
 #include "devicesettings.h"
+#include "jobwords.h"
 #include "provisiontable.h"
 #include "settingsfile.h"
 #include "stationmodel.h"
@@ -356,7 +357,7 @@ void StationPage::take(const QVector<StationRun::News> &news)
             outcomes << item.modem;
             break;
         case StationRun::News::Said:
-            showMessage(item.line, item.failure);
+            showMessage(JobWords::shown(item.line), item.failure);
             break;
         case StationRun::News::Ended:
             runEnded = true;
