@@ -5,8 +5,6 @@
 #include "traffic.h"
 #include "workermessages.h"
 
-#include <QLocale>
-
 using WorkerMessages::Kind;
 
 namespace {
@@ -69,7 +67,7 @@ QString JobWords::shown(const QString &message, const Context &context)
         words = context.elapsedMs >= 0 && context.answers > 0
             ? tr("Read: all %1 settings, %n answer(s) in %2 s", nullptr, context.answers)
                   .arg(DeviceSettings::Count)
-                  .arg(QLocale().toString(context.elapsedMs / 1000.0, 'f', 2))
+                  .arg(QString::number(context.elapsedMs / 1000.0, 'f', 2))
             : tr("Read: all %1 settings").arg(DeviceSettings::Count);
         break;
     case Kind::WriteProgress:
@@ -77,7 +75,7 @@ QString JobWords::shown(const QString &message, const Context &context)
         break;
     case Kind::Written:
         words = context.elapsedMs >= 0
-            ? tr("Written: the modem took every block, in %1 s").arg(QLocale().toString(context.elapsedMs / 1000.0, 'f', 2))
+            ? tr("Written: the modem took every block, in %1 s").arg(QString::number(context.elapsedMs / 1000.0, 'f', 2))
             : tr("Written: the modem took every block");
         break;
     case Kind::Unasked:

@@ -347,8 +347,9 @@ void MainWindow::say(const Words &words)
 
 void MainWindow::fitMessage()
 {
-    const int extra = static_cast<MessageBar *>(ui->statusBar)->extraHeight();
-    setFixedSize(formSize.width(), formSize.height() + extra);
+    const QSize wanted(formSize.width(), formSize.height() + static_cast<MessageBar *>(ui->statusBar)->extraHeight());
+    if (wanted != minimumSize() || wanted != maximumSize())
+        setFixedSize(wanted);
 }
 
 void MainWindow::myMoreSettings()
