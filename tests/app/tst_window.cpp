@@ -433,6 +433,8 @@ private slots:
         QCOMPARE(window->windowIcon().pixmap(16).toImage().pixelColor(8, 8), QColor(Qt::red));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // With a message of one line; a longer one adds its lines below the form.
+        window->statusBar()->showMessage("Loaded");
         QCOMPARE(window->size(), QSize(493, 573));
         window->resize(800, 700);
         QCOMPARE(window->size(), QSize(493, 573));

@@ -382,7 +382,8 @@ private slots:
         QVERIFY2(window.waitForFinished(60000), qPrintable(window.errorString()));
         QCOMPARE(window.exitStatus(), QProcess::NormalExit);
         QCOMPARE(window.exitCode(), 0);
-        const QString shown = QString::fromUtf8(window.readAllStandardOutput());
+        // Windows ends its console's lines with CR LF.
+        const QString shown = QString::fromUtf8(window.readAllStandardOutput()).remove(QLatin1Char('\r'));
         QVERIFY2(QRegularExpression(output, QRegularExpression::DotMatchesEverythingOption).match(shown).hasMatch(),
                  qPrintable(shown));
     }
