@@ -24,10 +24,6 @@ QString JobWords::shown(const QString &message, const Context &context)
     const QStringList &arguments = found.arguments;
     const int first = number(arguments, 0);
     const int blocks = DeviceSettings::BlockCount;
-    // A Write's steps are its entry blocks 1 to 4; the settings block is the first of five.
-    const auto atStep = [&](const QString &sentence, int step) {
-        return tr("%1, while writing block %2 of %3").arg(sentence).arg(step + 1).arg(blocks);
-    };
     QString words;
     switch (found.kind) {
     case Kind::PortNotOpen:
@@ -53,8 +49,6 @@ QString JobWords::shown(const QString &message, const Context &context)
             words = tr("The modem's answer broke off after %n byte(s)", nullptr, first);
         else
             words = tr("An answer of %n byte(s) came damaged: its check sum is wrong", nullptr, first);
-        if (found.kind == Kind::BadCheckSumAtStep)
-            words = atStep(words, number(arguments, 1));
         break;
     }
     case Kind::Received:
@@ -81,27 +75,22 @@ QString JobWords::shown(const QString &message, const Context &context)
     case Kind::Unasked:
     case Kind::UnaskedAtStep:
         words = tr("%n byte(s) came that no request asked for, so the request was not sent", nullptr, first);
-        if (found.kind == Kind::UnaskedAtStep)
-            words = atStep(words, number(arguments, 1));
         break;
     case Kind::Surplus:
     case Kind::SurplusAtStep:
         words = tr("%n byte(s) came where one answer of %1 was due", nullptr, first).arg(number(arguments, 1));
-        if (found.kind == Kind::SurplusAtStep)
-            words = atStep(words, number(arguments, 2));
         break;
     case Kind::Exception:
     case Kind::ExceptionAtStep:
         words = tr("The modem refused the request: Modbus exception %1, %2").arg(first).arg(exceptionName(first));
-        if (found.kind == Kind::ExceptionAtStep)
-            words = atStep(words, number(arguments, 1));
         break;
     case Kind::Mismatch:
     case Kind::MismatchAtStep:
         words = tr("An answer of %n byte(s) came that does not fit the request", nullptr, first);
-        if (found.kind == Kind::MismatchAtStep)
-            words = atStep(words, number(arguments, 1));
         break;
     }
+    // A Write's steps are its entry blocks 1 to 4; the settings block is the first of five.
+    if (WorkerMessages::namesStep(found.kind))
+        words = tr("%1, while writing block %2 of %3").arg(words).arg(arguments.last().toInt() + 1).arg(blocks);
     return message.left(found.position) + words + message.mid(found.position + found.length);
 }

@@ -179,8 +179,6 @@ void MainWindow::changeEvent(QEvent *event)
         showLanguageButton();
         showFormOrigin();
         showStoppable(stoppable);
-        if (shownWords && ui->statusBar->currentMessage() == shownText)
-            say(shownWords);
         portPicker->retranslate();
     }
     QMainWindow::changeEvent(event);
@@ -251,7 +249,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Every exchange is bounded by the link's time-outs, so the wait is short.
     if (worker.busy() && worker.job() == MyThread::JobWrite) {
         closeWhenWritten = true;
-        showStatus([=] { return tr("Finishing the Write before closing…"); });
+        showStatus([] { return tr("Finishing the Write before closing…"); });
         event->ignore();
         return;
     }
@@ -288,7 +286,7 @@ void MainWindow::startJob(int job, const JobRequest &request)
 
 void MainWindow::showBusy()
 {
-    showStatus([=] { return tr("A job is still running, so this one was not started: try again when it ends"); });
+    showStatus([] { return tr("A job is still running, so this one was not started: try again when it ends"); });
 }
 
 // While a Read or a detection runs, Read is its Stop, as Escape is.
@@ -304,7 +302,7 @@ void MainWindow::stopJob()
         return;
     // The link gives up its wait within one poll.
     worker.stop();
-    showStatus([=] { return tr("Stopping…"); });
+    showStatus([] { return tr("Stopping…"); });
 }
 
 // After a Read that failed or was stopped, the form still shows what it
@@ -313,6 +311,7 @@ void MainWindow::stopJob()
 void MainWindow::markForm(bool notFromThisModem)
 {
     formNotFromModem = notFromThisModem;
+    editors.showNotFromModem(notFromThisModem);
     showFormOrigin();
 }
 
@@ -320,34 +319,17 @@ void MainWindow::showFormOrigin()
 {
     const QString title = QCoreApplication::translate("MainWindow", "GPRS configurator");
     setWindowTitle(formNotFromModem ? tr("%1 — the values shown were not read from this modem").arg(title) : title);
-    const QList<QLineEdit *> fields = findChildren<QLineEdit *>();
-    for (QLineEdit *field : fields) {
-        if (field == ui->comPortLineEdit)
-            continue;
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Text, this->palette().color(formNotFromModem ? QPalette::Disabled : QPalette::Active,
-                                                               QPalette::Text));
-        field->setPalette(palette);
-    }
 }
 
-void MainWindow::showStatus(const Words &words, const QString &logged)
+void MainWindow::showStatus(const MessageBar::Words &words, const QString &logged)
 {
-    say(words);
+    ui->statusBar->say(words);
     logMessage(logged.isEmpty() ? words() : logged);
-}
-
-// The words are kept, to be said again in the language the window turns to.
-void MainWindow::say(const Words &words)
-{
-    shownWords = words;
-    shownText = words();
-    ui->statusBar->showMessage(shownText, 0);
 }
 
 void MainWindow::fitMessage()
 {
-    const QSize wanted(formSize.width(), formSize.height() + static_cast<MessageBar *>(ui->statusBar)->extraHeight());
+    const QSize wanted(formSize.width(), formSize.height() + ui->statusBar->extraHeight());
     if (wanted != minimumSize() || wanted != maximumSize())
         setFixedSize(wanted);
 }
@@ -401,7 +383,7 @@ void MainWindow::appendToLog(const QString &line)
         return;
     logFailureSaid = true;
     QTimer::singleShot(0, this, [this] {
-        say([this] {
+        ui->statusBar->say([this] {
             return tr("The log cannot be written in %1: %2. The window works on without it")
                 .arg(QDir::toNativeSeparators(log.folder()), log.errorString());
         });
@@ -428,7 +410,7 @@ void MainWindow::myUpLoad()
     if (!list.opened) {
         // Names of an earlier request must not outlive this one.
         worker.clearUploadFiles();
-        showStatus([=] { return tr("There is not the update files"); });
+        showStatus([] { return tr("There is not the update files"); });
         return;
     }
     // The upload runs on the connection of the last Read or Write.
@@ -452,9 +434,10 @@ void MainWindow::myWrite()
     // may just mean that nobody has looked.
     const QStringList unknown = editors.unknownHiddenLabels();
     if (!unknown.isEmpty()) {
-        showStatus([=] { return tr("Nothing was written. Read the modem first, or load a complete settings file. "
-                      "Still unknown: %1")
-                       .arg(unknown.join(QLatin1String(", "))); });
+        showStatus([=] {
+            return tr("Nothing was written. Read the modem first, or load a complete settings file. Still unknown: %1")
+                .arg(unknown.join(QLatin1String(", ")));
+        });
         return;
     }
     // A value nobody changed goes back in the bytes the Read or the file
@@ -498,8 +481,9 @@ void MainWindow::mySave()
     if (!outcome.saved) {
         showStatus([=] { return tr("The configuration file was not saved: %1").arg(outcome.errorString); });
     } else if (const QStringList unknown = editors.unknownHiddenLabels(); !unknown.isEmpty()) {
-        showStatus([=] { return tr("Saved %1 without the settings still unknown: %2")
-                       .arg(shownName, unknown.join(QLatin1String(", "))); });
+        showStatus([=] {
+            return tr("Saved %1 without the settings still unknown: %2").arg(shownName, unknown.join(QLatin1String(", ")));
+        });
     } else {
         showStatus([=] { return tr("Saved %1").arg(shownName); });
     }
@@ -523,7 +507,7 @@ void MainWindow::myResponse(QString s)
     context.job = worker.job();
     // While the window waits to close, it keeps saying why.
     const bool closing = closeWhenWritten;
-    say([s, context, closing] {
+    ui->statusBar->say([s, context, closing] {
         const QString shown = JobWords::shown(s, context);
         return closing ? tr("Finishing the Write before closing… %1").arg(shown) : shown;
     });
@@ -548,7 +532,7 @@ void MainWindow::myJobEnded()
     else if (outcome.job == MyThread::JobRead)
         context.answers = int(outcome.exchange.succeeded ? DeviceSettings::allBlocks().count() : 0);
     const QString lastWord = outcome.lastWord;
-    say([lastWord, context] {
+    ui->statusBar->say([lastWord, context] {
         return lastWord.isEmpty() ? tr("Stopped: nothing was changed") : JobWords::shown(lastWord, context);
     });
     if (outcome.job == MyThread::JobRead && !outcome.succeeded)
@@ -614,19 +598,21 @@ void MainWindow::loadConfig(const QString &fileName)
         // The log keeps the system's own words; the window says which file.
         const QString logged = tr("There is not the configaration file");
         if (name.isEmpty())
-            showStatus([=] { return tr("No file was chosen: nothing was loaded"); }, logged);
+            showStatus([] { return tr("No file was chosen: nothing was loaded"); }, logged);
         else if (!asked)
             showStatus([=] { return tr("No %1 here: the form starts empty").arg(name); }, logged);
         else
-            showStatus([=] { return tr("The settings file %1 was not opened: %2").arg(QDir::toNativeSeparators(name),
-                                                                         content.errorString); }, logged);
+            showStatus([=] {
+                return tr("The settings file %1 was not opened: %2").arg(QDir::toNativeSeparators(name),
+                                                                        content.errorString);
+            }, logged);
         return;
     }
     // A damaged document is applied not at all rather than up to its damage.
     if (content.status == SettingsFileContent::Damaged) {
-        showStatus([=] { return tr("The configuration file is damaged at line %1: %2")
-                       .arg(content.errorLine)
-                       .arg(content.errorString); });
+        showStatus([=] {
+            return tr("The configuration file is damaged at line %1: %2").arg(content.errorLine).arg(content.errorString);
+        });
         return;
     }
     if (asked)
@@ -639,9 +625,11 @@ void MainWindow::loadConfig(const QString &fileName)
     const QString shownName = QDir::toNativeSeparators(name);
     const QString unknown = values.unknownKeysShown();
     if (!values.givesAnySetting() && !values.comPort && !values.enableKeepCon) {
-        showStatus([=] { return unknown.isEmpty() ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)
+        showStatus([=] {
+            return unknown.isEmpty() ? tr("Nothing was loaded: %1 holds none of the settings").arg(shownName)
                                      : tr("Nothing was loaded: %1 holds none of the settings, only: %2")
-                                           .arg(shownName, unknown); });
+                                           .arg(shownName, unknown);
+        });
         return;
     }
     markForm(false);

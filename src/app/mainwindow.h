@@ -3,6 +3,7 @@
 
 #include "activitylog.h"
 #include "filedialogs.h"
+#include "messagebar.h"
 #include "mythread.h"
 #include "settingeditors.h"
 
@@ -13,7 +14,6 @@
 #include <QTranslator>
 
 #include <array>
-#include <functional>
 #include <mutex>
 
 namespace Ui {
@@ -77,11 +77,8 @@ private:
     void startJob(int job, const JobRequest &request);
     void showBusy();
     void logMessage(const QString &message);
-    // A message, worded anew in whatever language the window shows.
-    using Words = std::function<QString()>;
     // Shows `words` and logs them, or `logged` in their place when given.
-    void showStatus(const Words &words, const QString &logged = QString());
-    void say(const Words &words);
+    void showStatus(const MessageBar::Words &words, const QString &logged = QString());
     void fitMessage();
     void showStoppable(bool running);
     void stopJob();
@@ -122,8 +119,6 @@ private:
     bool formNotFromModem = false;   // the last Read failed or was stopped
     QElapsedTimer jobTimer;          // since the running or last job started
     QSize formSize;                  // the window's size with a one-line message
-    Words shownWords;                // the message in the status bar, as said
-    QString shownText;
 };
 
 #endif // MAINWINDOW_H

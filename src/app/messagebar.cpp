@@ -1,5 +1,6 @@
 #include "messagebar.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QSizeGrip>
 #include <QStyleOption>
@@ -35,6 +36,21 @@ QRect MessageBar::messageRect() const
     if (grip && grip->isVisible())
         right = qMin(right, grip->x());
     return QRect(LeftMargin, 0, qMax(0, right - LeftMargin), height());
+}
+
+void MessageBar::say(const Words &words)
+{
+    saidWords = words;
+    said = words();
+    showMessage(said, 0);
+}
+
+// Only while the message said last still stands.
+void MessageBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && saidWords && currentMessage() == said)
+        say(saidWords);
+    QStatusBar::changeEvent(event);
 }
 
 int MessageBar::oneLineHeight() const

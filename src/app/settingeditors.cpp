@@ -3,6 +3,7 @@
 #include "settingsvalues.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 
 void SettingEditors::attach(QWidget *form, QWidget *page)
@@ -94,6 +95,19 @@ QStringList SettingEditors::unknownHiddenLabels() const
             labels << DeviceSettings::label(index);
     }
     return labels;
+}
+
+void SettingEditors::showNotFromModem(bool notFromModem)
+{
+    const QColor text = QGuiApplication::palette().color(notFromModem ? QPalette::Disabled : QPalette::Active,
+                                                          QPalette::Text);
+    for (QWidget *editor : editors) {
+        if (auto *field = qobject_cast<QLineEdit *>(editor)) {
+            QPalette palette = field->palette();
+            palette.setColor(QPalette::Text, text);
+            field->setPalette(palette);
+        }
+    }
 }
 
 void SettingEditors::markKnown(int index)

@@ -43,6 +43,9 @@ public:
     bool isUnknownHidden(int index) const { return hidden.test(size_t(index)) && !isKnown(index); }
     // Those entries, as the window labels them.
     QStringList unknownHiddenLabels() const;
+    // Greys the values shown, which are not the connected modem's (a Read
+    // failed), or shows them as usual again.
+    void showNotFromModem(bool notFromModem);
 
 private:
     void add(int index, QLineEdit *field);

@@ -71,6 +71,11 @@ const char *format(Kind kind)
     return "";
 }
 
+bool namesStep(Kind kind)
+{
+    return QByteArray(format(kind)).endsWith(" on %d step");
+}
+
 Found find(const QString &text)
 {
     static const auto patterns = [] {

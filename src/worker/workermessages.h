@@ -34,6 +34,9 @@ enum class Kind {
 
 // The printf format of `kind`.
 const char *format(Kind kind);
+// Whether the sentence ends naming the step (entry block) of a Write,
+// its last argument.
+bool namesStep(Kind kind);
 
 template <typename... Arguments>
 QString say(Kind kind, Arguments... arguments)
